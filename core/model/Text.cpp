@@ -1,0 +1,43 @@
+#include "core/model/Text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace deskpanel {
+
+std::string cutToFieldChars(const std::string& utf8, std::size_t maxChars)
+{
+    std::size_t chars = 0;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (chars == maxChars)
+            return utf8.substr(0, i);
+        // Step over one character: a lead byte and its continuation bytes.
+        ++i;
+        while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0u) == 0x80u)
+            ++i;
+        ++chars;
+    }
+    return utf8;
+}
+
+std::string format(const char* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    std::string result;
+    if (needed > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), fmt, args);
+        result.assign(buffer.data(), static_cast<std::size_t>(needed));
+    }
+    va_end(args);
+    return result;
+}
+
+} // namespace deskpanel
