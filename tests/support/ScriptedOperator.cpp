@@ -1,0 +1,53 @@
+#include "tests/support/ScriptedOperator.h"
+
+namespace deskpanel::test {
+
+void ScriptedOperator::modal(Kind kind, const std::string& text)
+{
+    shown.push_back({kind, text});
+    if (whileOpen) {
+        auto inside = std::move(whileOpen);
+        whileOpen = nullptr;
+        inside();
+    }
+}
+
+Decision ScriptedOperator::nextAnswer()
+{
+    if (answers.empty())
+        return Decision::Yes;
+    Decision answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+Decision ScriptedOperator::decide(const std::string& text)
+{
+    modal(Kind::Decide, text);
+    return nextAnswer();
+}
+
+Decision ScriptedOperator::decideThreeWay(const std::string& text, const std::function<void()>& saveAs)
+{
+    modal(Kind::DecideThreeWay, text);
+    if (saveAsFromThreeWay && saveAs)
+        saveAs();
+    return nextAnswer();
+}
+
+void ScriptedOperator::timedNote(const std::string& caption, const std::string& text, std::uint32_t)
+{
+    shown.push_back({Kind::TimedNote, caption + "|" + text});
+    timedNoteOpen = true;
+}
+
+std::vector<std::string> ScriptedOperator::textsOf(Kind kind) const
+{
+    std::vector<std::string> texts;
+    for (const auto& box : shown)
+        if (box.kind == kind)
+            texts.push_back(box.text);
+    return texts;
+}
+
+} // namespace deskpanel::test
