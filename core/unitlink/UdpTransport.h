@@ -1,0 +1,47 @@
+#pragma once
+#include "core/unitlink/DatagramHandOver.h"
+#include "core/unitlink/LinkTransport.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace deskpanel {
+
+// UDP sockets for the unit link: one bound receiving socket on the host port with a
+// receive thread, and a fresh unbound socket for every datagram sent.
+class UdpTransport : public LinkTransport {
+public:
+    // The receive buffer is enlarged well beyond the default so that a burst from a full
+    // rack is not dropped while the UI thread is busy.
+    static constexpr int ReceiveBufferBytes = 1 << 20;
+
+    UdpTransport(DatagramHandOver::PostToUiThread postToUiThread, std::uint16_t hostPort,
+                 std::uint32_t bindAddress = 0 /* any */);
+    ~UdpTransport() override;
+
+    OpenResult open() override;
+    void startReceiving(Handler handler) override;
+    void close() override;
+    bool send(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& to) override;
+
+    std::uint16_t boundPort() const { return m_boundPort; }
+    std::uint64_t receivedCount() const { return m_received.load(); }
+
+private:
+    void receiveLoop();
+
+    DatagramHandOver::PostToUiThread m_post;
+    std::uint16_t m_hostPort;
+    std::uint32_t m_bindAddress;
+    std::uint16_t m_boundPort = 0;
+    int m_receiveSocket = -1;
+    int m_sendSocket = -1;
+    int m_wakePipe[2] = {-1, -1};
+    std::unique_ptr<DatagramHandOver> m_handOver;
+    std::thread m_thread;
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<std::uint64_t> m_received{0};
+};
+
+} // namespace deskpanel

@@ -1,0 +1,469 @@
+#include "core/unitlink/UnitLink.h"
+
+#include "core/model/Limits.h"
+#include "core/model/Text.h"
+#include "core/unitlink/HealthCheck.h"
+
+#include <cstring>
+
+namespace deskpanel {
+
+UnitLink::UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& sender, UnitLinkEvents& events,
+                   ProjectPrefs& prefs, std::uint16_t unitPort)
+    : m_clock(clock), m_timers(timers), m_operator(op), m_sender(sender), m_events(events), m_prefs(prefs),
+      m_unitPort(unitPort)
+{
+    m_timers.setHandler(TimerId::Poll, [this] { onPoll(); });
+    m_timers.setHandler(TimerId::OfflineCheck, [this] { onOfflineCheck(); });
+    m_timers.setHandler(TimerId::IdConflictEnd, [this] { onIdConflictEnd(); });
+    m_timers.setHandler(TimerId::IpConflictEnd, [this] { onIpConflictEnd(); });
+    m_timers.setHandler(TimerId::FullResend, [this] { onFullResendTimer(); });
+    m_timers.setHandler(TimerId::LinkResend, [this] { onLinkResend(); });
+}
+
+UnitLink::~UnitLink()
+{
+    stop();
+    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::IdConflictEnd, TimerId::IpConflictEnd,
+                       TimerId::FullResend, TimerId::LinkResend})
+        m_timers.clearHandler(id);
+}
+
+void UnitLink::start(LinkTransport& transport)
+{
+    const LinkTransport::OpenResult opened = transport.open();
+    if (opened.localLookupOk) {
+        m_localIpText = opened.localIpText;
+    } else {
+        m_operator.platformMessage("Error getting local host name and IP address");
+        m_operator.platformMessage("Failed to find local host name and IP address");
+    }
+    if (!opened.socketCreated) {
+        m_operator.platformMessage("Error in establishing a socket");
+        return;
+    }
+    if (!opened.reuseAddressSet)
+        m_operator.platformMessage("setsockopt error");
+    if (!opened.bound) {
+        m_operator.platformMessage(" Error in bind");
+        transport.close();
+        return;
+    }
+    m_transport = &transport;
+    transport.startReceiving([this](const Datagram& datagram) {
+        handleDatagram(datagram.bytes.data(), datagram.bytes.size(), datagram.from);
+    });
+    m_timers.start(TimerId::Poll, PollPeriodMs);
+}
+
+void UnitLink::stop()
+{
+    m_stopRequested = true;
+    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::FullResend, TimerId::IdConflictEnd,
+                       TimerId::IpConflictEnd, TimerId::LinkResend})
+        m_timers.stop(id);
+    if (m_transport) {
+        m_transport->close();
+        m_transport = nullptr;
+    }
+}
+
+void UnitLink::setState(int unitNumber, UnitState state)
+{
+    UnitSlot& slot = slotOf(unitNumber);
+    if (slot.state == state)
+        return;
+    slot.state = state;
+    m_events.unitStateChanged(unitNumber);
+}
+
+void UnitLink::handleDatagram(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& from)
+{
+    // Units only ever send whole packets; anything else is noise on the port.
+    if (data == nullptr || size != PacketSize)
+        return;
+    ++m_rxCount;
+    if (m_stopRequested)
+        return;
+    PacketBytes bytes;
+    std::memcpy(bytes.data(), data, PacketSize);
+
+    const int n = bytes[packet::UnitNumber];
+    if (n < 1 || n > MaxUnits) {
+        if (!m_operator.isTimedNoteOpen()) {
+            m_operator.timedNote("UNIT ID",
+                                 format("You have chosen the Unit ID to be %d.\n\nThe program is currently configured "
+                                        "for a maximum of %d Units.\nPlease use a Unit ID number between 1 and %d.\n\n",
+                                        n, MaxUnits, MaxUnits),
+                                 5000);
+        }
+        return;
+    }
+    if (!hasMagic(bytes)) {
+        m_operator.platformMessage("VLTA Header != VLTA");
+        return;
+    }
+
+    const UnitReport report = readPacket(bytes);
+    const std::string packetMac = macText(report.mac);
+    const std::string senderIp = ipv4Text(from.address);
+    const auto record = m_table.findByMacText(packetMac);
+
+    const Result result = record ? classifyKnown(*record, report, from, senderIp, packetMac)
+                                 : classifyUnknown(report, senderIp, packetMac);
+    switch (result) {
+    case Result::Create:
+        createRecord(bytes, report, from, senderIp);
+        break;
+    case Result::Local:
+        slotOf(n).modeByte = report.modeByte;
+        if (auto again = m_table.findByMacText(packetMac))
+            blinkStep(*again, n);
+        break;
+    case Result::Nothing:
+        break;
+    case Result::IdConflict:
+    case Result::IpConflict:
+        if (record)
+            fullyProcess(packetMac, report);
+        break;
+    case Result::Health:
+        classifyHealth(*record, n);
+        fullyProcess(packetMac, report);
+        break;
+    case Result::Process:
+        if (slotOf(n).wasLocal) {
+            slotOf(n).wasLocal = false;
+            setState(n, UnitState::ACTIVE);
+        }
+        fullyProcess(packetMac, report);
+        break;
+    }
+}
+
+UnitLink::Result UnitLink::classifyKnown(std::size_t index, const UnitReport& report, const Ipv4Endpoint& from,
+                                         const std::string& senderIp, const std::string& packetMac)
+{
+    const int n = report.unitNumber;
+    bool someoneHoldsIp = false;
+    bool ipConflict = false;
+    for (int u = 1; u <= MaxUnits; ++u) {
+        const auto holder = m_table.findByNumber(u);
+        if (holder && m_table.at(*holder).ipText == senderIp) {
+            someoneHoldsIp = true;
+            if (m_table.at(*holder).macText() != packetMac)
+                ipConflict = true;
+        }
+    }
+    const auto byNumber = m_table.findByNumber(n);
+    UnitRecord& r = m_table.at(index);
+
+    if (!someoneHoldsIp) {
+        takeNewAddress(r, n, from, senderIp);
+        return Result::Process;
+    }
+    if (ipConflict) {
+        noteIpConflict(n);
+        r.lastHeard = m_clock.nowMs();
+        return Result::IpConflict;
+    }
+    if (!byNumber) {
+        // The unit now reports another number: it takes its new number's settings.
+        setState(r.unitId, UnitState::INACTIVE);
+        r.unitId = static_cast<std::uint8_t>(n);
+        r.packetImage[packet::UnitNumber] = static_cast<std::uint8_t>(n);
+        m_events.saveUnitSettings(n);
+        m_events.restoreUnitSettings(n);
+        setState(n, UnitState::ACTIVE);
+        if (auto again = m_table.findByMacText(packetMac))
+            takeNewAddress(m_table.at(*again), n, from, senderIp);
+        return Result::Process;
+    }
+    if (m_table.at(*byNumber).macText() != packetMac && slotOf(n).state != UnitState::OFFLINE) {
+        setState(r.unitId, UnitState::INACTIVE);
+        noteIdConflict(n);
+        removeRecord(m_table.at(*byNumber).macText(), n, true);
+        return Result::Nothing;
+    }
+    if (report.modeByte == 0) {
+        setState(n, UnitState::LOCAL);
+        slotOf(n).wasLocal = true;
+        return Result::Local;
+    }
+    const UnitSlot& slot = slotOf(n);
+    if (slot.hasReadings && !healthNormal(slot.health))
+        return Result::Health;
+    if (slot.healthState == UnitState::FAULT)
+        setState(n, UnitState::ACTIVE);
+    slotOf(n).healthState = UnitState::ACTIVE;
+    r.faultFlag = 0;
+    return Result::Process;
+}
+
+UnitLink::Result UnitLink::classifyUnknown(const UnitReport& report, const std::string& senderIp,
+                                           const std::string& packetMac)
+{
+    const int n = report.unitNumber;
+    if (report.modeByte == 0)
+        return Result::Nothing; // a unit in front-panel mode is not taken on
+    for (int u = 1; u <= MaxUnits; ++u) {
+        const auto holder = m_table.findByNumber(u);
+        if (holder && m_table.at(*holder).ipText == senderIp) {
+            noteIpConflict(n);
+            return Result::IpConflict;
+        }
+    }
+    const auto byNumber = m_table.findByNumber(n);
+    if (byNumber && m_table.at(*byNumber).macText() != packetMac && slotOf(n).state != UnitState::OFFLINE) {
+        noteIdConflict(n);
+        return Result::IdConflict;
+    }
+    return Result::Create;
+}
+
+void UnitLink::noteIpConflict(int n)
+{
+    setState(n, UnitState::CONFLICT);
+    m_lastIpConflictUnit = n;
+    slotOf(n).ipConflict = true;
+    m_conflictPending = true;
+    m_timers.start(TimerId::IpConflictEnd, ConflictEndMs);
+}
+
+void UnitLink::noteIdConflict(int n)
+{
+    setState(n, UnitState::CONFLICT);
+    m_lastIdConflictUnit = n;
+    slotOf(n).idConflict = true;
+    m_conflictPending = true;
+    m_timers.start(TimerId::IdConflictEnd, ConflictEndMs);
+}
+
+void UnitLink::takeNewAddress(UnitRecord& r, int n, const Ipv4Endpoint& from, const std::string& senderIp)
+{
+    r.ipText = senderIp;
+    r.address = from;
+    slotOf(n).slotIpText = senderIp;
+    r.unitId = static_cast<std::uint8_t>(n);
+    r.packetImage[packet::UnitNumber] = static_cast<std::uint8_t>(n);
+}
+
+void UnitLink::createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from,
+                            const std::string& senderIp)
+{
+    const int n = report.unitNumber;
+    UnitRecord record;
+    record.packetImage = bytes;
+    record.mac = report.mac;
+    record.ipText = senderIp;
+    record.unitId = static_cast<std::uint8_t>(n);
+    record.address = from;
+    record.lastHeard = m_clock.nowMs();
+    record.updateInterval = m_prefs.ethernetUpdateRate;
+    slotOf(n).slotIpText = senderIp;
+    ++m_unitCount;
+    m_conflictPending = false;
+    setState(n, UnitState::ACTIVE);
+    m_table.insert(std::move(record));
+    m_timers.start(TimerId::OfflineCheck, OfflineCheckPeriodMs);
+    slotOf(n).offlineReported = false;
+    // The new unit gets the project's settings of its eight inputs. Its first packet's
+    // readings and levels are not used.
+    m_events.saveUnitSettings(n);
+    m_events.restoreUnitSettings(n);
+}
+
+void UnitLink::blinkStep(std::size_t index, int n)
+{
+    UnitRecord& r = m_table.at(index);
+    UnitSlot& slot = slotOf(n);
+    const std::uint32_t now = m_clock.nowMs();
+    setState(n, UnitState::LOCAL);
+    if (!slot.blinkStarted) {
+        slot.blinkStarted = true;
+        r.blinkTime = now;
+    }
+    if (now - r.blinkTime > BlinkPeriodMs) {
+        r.blinkTime = now;
+        slot.blinkPhase = !slot.blinkPhase;
+        m_events.unitBoxBlink(n, slot.blinkPhase ? UnitPicture::Inactive : UnitPicture::Active);
+    }
+    if (auto again = m_table.findByMacText(macText(r.mac)))
+        m_table.at(*again).lastHeard = now;
+}
+
+void UnitLink::classifyHealth(std::size_t index, int n)
+{
+    UnitSlot& slot = slotOf(n);
+    UnitRecord& r = m_table.at(index);
+    if (slot.hasReadings && !healthNormal(slot.health)) {
+        if (slot.healthState != UnitState::FAULT)
+            setState(n, UnitState::FAULT);
+        slotOf(n).healthState = UnitState::FAULT;
+        r.faultFlag = 1;
+    } else {
+        if (slot.healthState == UnitState::FAULT)
+            setState(n, UnitState::ACTIVE);
+        slotOf(n).healthState = UnitState::ACTIVE;
+        r.faultFlag = 0;
+    }
+}
+
+void UnitLink::fullyProcess(const std::string& mac, const UnitReport& report)
+{
+    const auto index = m_table.findByMacText(mac);
+    if (!index)
+        return;
+    UnitRecord& r = m_table.at(*index);
+    const int n = r.unitId;
+    r.variantByte = report.variantByte;
+    if (report.variantByte == 1)
+        m_reducedGainRange = true;
+    UnitSlot& slot = slotOf(n);
+    slot.health = report.health();
+    slot.hasReadings = true;
+    r.packetImage[packet::Mode] = report.modeByte;
+    slot.modeByte = report.modeByte;
+    r.lastHeard = m_clock.nowMs();
+    for (int k = 0; k < ChannelsPerUnit; ++k)
+        m_events.setLevel((n - 1) * ChannelsPerUnit + k, report.levelsDb[static_cast<std::size_t>(k)]);
+}
+
+void UnitLink::removeRecord(const std::string& mac, int m, bool fromConflict)
+{
+    UnitSlot& slot = slotOf(m);
+    if (fromConflict && !slot.offlineReported)
+        --m_unitCount; // the off-line path has lowered it already
+    setState(m, UnitState::OFFLINE);
+    slot.offlineReported = false;
+    slot.healthState = UnitState::OFFLINE;
+    if (auto index = m_table.findByMacText(mac))
+        m_table.removeAt(*index);
+}
+
+bool UnitLink::sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to)
+{
+    Ipv4Endpoint target = to;
+    target.port = m_unitPort;
+    if (m_sender.send(bytes.data(), bytes.size(), target))
+        return true;
+    m_operator.platformMessage("Error in socket");
+    return false;
+}
+
+void UnitLink::fullResend()
+{
+    // Build every packet first: the error box of a failed send runs a nested event loop
+    // in which the table may change.
+    std::vector<std::pair<PacketBytes, Ipv4Endpoint>> packets;
+    packets.reserve(m_table.size());
+    for (std::size_t i = 0; i < m_table.size(); ++i) {
+        UnitRecord& r = m_table.at(i);
+        r.updateInterval = m_prefs.ethernetUpdateRate;
+        packets.emplace_back(
+            buildPollPacket(r.packetImage, r.faultFlag, m_prefs.ethernetUpdateRate, r.variantByte, ++m_txSequence),
+            r.address);
+    }
+    for (const auto& [bytes, to] : packets)
+        if (!sendPacket(bytes, to))
+            return; // the rest of this round is abandoned; the next one tries again
+}
+
+void UnitLink::sendParameter(const std::string& name, double value, int unitNumber, int input)
+{
+    std::vector<std::pair<PacketBytes, Ipv4Endpoint>> packets;
+    for (std::size_t i = 0; i < m_table.size(); ++i) {
+        UnitRecord& r = m_table.at(i);
+        if (r.imageUnitNumber() != unitNumber)
+            continue;
+        applyParameter(r.packetImage, name, value, input);
+        packets.emplace_back(buildParameterPacket(r.packetImage, r.variantByte, ++m_txSequence), r.address);
+    }
+    for (const auto& [bytes, to] : packets)
+        if (!sendPacket(bytes, to))
+            return;
+}
+
+bool UnitLink::isUnitPresent(int unitNumber) const
+{
+    if (!isValidUnitNumber(unitNumber))
+        return false;
+    return m_table.findByChannel(channelIndex(unitNumber, 1)).has_value();
+}
+
+void UnitLink::setUpdateRate(std::uint16_t rateMs)
+{
+    m_prefs.ethernetUpdateRate = rateMs;
+    if (m_unitCount >= 1) {
+        for (std::size_t i = 0; i < m_table.size(); ++i)
+            m_table.at(i).updateInterval = rateMs;
+        fullResend();
+    }
+}
+
+void UnitLink::onPoll()
+{
+    if (m_rxCount >= 1)
+        fullResend();
+}
+
+void UnitLink::onOfflineCheck()
+{
+    for (int m = 1; m <= MaxUnits; ++m) {
+        const auto index = m_table.findByNumber(m);
+        if (!index)
+            continue;
+        const UnitRecord& r = m_table.at(*index);
+        UnitSlot& slot = slotOf(m);
+        if (m_clock.nowMs() - r.lastHeard <= OfflineAfterMs || slot.state == UnitState::OFFLINE || slot.offlineReported)
+            continue;
+        const std::string mac = r.macText();
+        --m_unitCount;
+        slot.offlineReported = true;
+        // Datagrams and timers are handled while the message is open; the record is
+        // found again by its MAC afterwards.
+        m_operator.message(format("RP8 Unit %d has gone off-line and will be de-activated", m));
+        setState(m, UnitState::OFFLINE);
+        if (m_table.findByMacText(mac))
+            removeRecord(mac, m, false);
+    }
+}
+
+void UnitLink::onIdConflictEnd()
+{
+    m_timers.stop(TimerId::IdConflictEnd);
+    if (m_lastIdConflictUnit >= 1 && slotOf(m_lastIdConflictUnit).idConflict)
+        setState(m_lastIdConflictUnit, UnitState::ACTIVE);
+    m_conflictPending = false;
+}
+
+void UnitLink::onIpConflictEnd()
+{
+    m_timers.stop(TimerId::IpConflictEnd);
+    if (m_lastIpConflictUnit >= 1 && slotOf(m_lastIpConflictUnit).ipConflict) {
+        slotOf(m_lastIpConflictUnit).ipConflict = false;
+        setState(m_lastIpConflictUnit, UnitState::ACTIVE);
+    }
+    m_conflictPending = false;
+}
+
+void UnitLink::onFullResendTimer()
+{
+    m_timers.stop(TimerId::FullResend);
+    fullResend();
+}
+
+void UnitLink::onLinkResend()
+{
+    m_timers.stop(TimerId::LinkResend);
+    // Collected first: a send error box may change the table underneath.
+    std::vector<int> unitNumbers;
+    for (std::size_t i = 0; i < m_table.size(); ++i)
+        unitNumbers.push_back(m_table.at(i).imageUnitNumber());
+    for (int u : unitNumbers)
+        for (int input = 1; input <= ChannelsPerUnit; ++input)
+            if (isValidUnitNumber(u))
+                sendParameter("Link", m_events.linkButtonOf(channelIndex(u, input)), u, input);
+}
+
+} // namespace deskpanel

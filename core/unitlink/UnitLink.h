@@ -1,0 +1,111 @@
+#pragma once
+#include "core/host/Clock.h"
+#include "core/host/Operator.h"
+#include "core/host/Timers.h"
+#include "core/host/UnitSender.h"
+#include "core/model/ProjectPrefs.h"
+#include "core/unitlink/LinkTransport.h"
+#include "core/unitlink/UnitLinkEvents.h"
+#include "core/unitlink/UnitTable.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace deskpanel {
+
+// The program's side of the network: learns units from the packets they send, tracks the
+// state of every unit number, and sends the operator's settings to the units. Everything
+// here runs on the UI thread; only the transport's receive thread runs elsewhere.
+class UnitLink : public UnitSender {
+public:
+    static constexpr std::uint16_t DefaultHostPort = 2000;
+    static constexpr std::uint16_t DefaultUnitPort = 2001;
+    static constexpr std::uint32_t PollPeriodMs = 8000;
+    static constexpr std::uint32_t OfflineCheckPeriodMs = 5000;
+    static constexpr std::uint32_t OfflineAfterMs = 5000;
+    static constexpr std::uint32_t ConflictEndMs = 2000;
+    static constexpr std::uint32_t BlinkPeriodMs = 500;
+
+    UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& sender, UnitLinkEvents& events,
+             ProjectPrefs& prefs, std::uint16_t unitPort = DefaultUnitPort);
+    ~UnitLink() override;
+    UnitLink(const UnitLink&) = delete;
+    UnitLink& operator=(const UnitLink&) = delete;
+
+    // Opens the transport and starts receiving and polling. Failures are reported to the
+    // operator with the program's messages and leave the link silent.
+    void start(LinkTransport& transport);
+    // Stops receiving and the link's timers. Returns when the receive thread has ended.
+    void stop();
+
+    // One datagram as it arrived, of any size (UI thread).
+    void handleDatagram(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& from);
+
+    // UnitSender
+    void sendParameter(const std::string& name, double value, int unitNumber, int input) override;
+    void fullResend() override;
+    bool isUnitPresent(int unitNumber) const override;
+    int unitCount() const override { return m_unitCount; }
+    bool reducedGainRange() const override { return m_reducedGainRange; }
+
+    void setUpdateRate(std::uint16_t rateMs);
+
+    const UnitTable& table() const { return m_table; }
+    const UnitSlot& slot(int unitNumber) const { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    UnitState state(int unitNumber) const { return slot(unitNumber).state; }
+    const std::string& localIpText() const { return m_localIpText; }
+    std::uint32_t txSequence() const { return m_txSequence; }
+    std::uint64_t rxCount() const { return m_rxCount; }
+    bool conflictPending() const { return m_conflictPending; }
+    bool stopRequested() const { return m_stopRequested; }
+
+private:
+    enum class Result { Create = 0, Local = 1, Nothing = 2, IdConflict = 3, IpConflict = 4, Health = 5, Process = 10 };
+
+    UnitSlot& slotOf(int unitNumber) { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    void setState(int unitNumber, UnitState state);
+    Result classifyKnown(std::size_t record, const UnitReport& report, const Ipv4Endpoint& from,
+                         const std::string& senderIp, const std::string& packetMac);
+    Result classifyUnknown(const UnitReport& report, const std::string& senderIp, const std::string& packetMac);
+    void noteIpConflict(int unitNumber);
+    void noteIdConflict(int unitNumber);
+    void takeNewAddress(UnitRecord& record, int unitNumber, const Ipv4Endpoint& from, const std::string& senderIp);
+    void createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from,
+                      const std::string& senderIp);
+    void blinkStep(std::size_t record, int unitNumber);
+    void classifyHealth(std::size_t record, int unitNumber);
+    void fullyProcess(const std::string& mac, const UnitReport& report);
+    void removeRecord(const std::string& mac, int unitNumber, bool fromConflict);
+    bool sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to);
+
+    void onPoll();
+    void onOfflineCheck();
+    void onIdConflictEnd();
+    void onIpConflictEnd();
+    void onFullResendTimer();
+    void onLinkResend();
+
+    Clock& m_clock;
+    Timers& m_timers;
+    Operator& m_operator;
+    DatagramSender& m_sender;
+    UnitLinkEvents& m_events;
+    ProjectPrefs& m_prefs;
+    const std::uint16_t m_unitPort;
+    LinkTransport* m_transport = nullptr;
+
+    UnitTable m_table;
+    std::array<UnitSlot, 49> m_slots{}; // entry 0 unused
+    int m_unitCount = 0;
+    std::uint64_t m_rxCount = 0;
+    std::uint32_t m_txSequence = 0;
+    bool m_conflictPending = false;
+    int m_lastIpConflictUnit = 0;
+    int m_lastIdConflictUnit = 0;
+    bool m_reducedGainRange = false;
+    bool m_stopRequested = false;
+    std::string m_localIpText;
+};
+
+} // namespace deskpanel

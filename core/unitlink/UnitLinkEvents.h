@@ -1,0 +1,34 @@
+#pragma once
+#include "core/unitlink/UnitState.h"
+
+namespace deskpanel {
+
+// What the unit link asks of the rest of the program. All calls come on the UI thread.
+class UnitLinkEvents {
+public:
+    virtual ~UnitLinkEvents() = default;
+    // Together they send a unit's eight inputs their settings from the project.
+    virtual void saveUnitSettings(int unitNumber) = 0;
+    virtual void restoreUnitSettings(int unitNumber) = 0;
+    // One input's level from a fully processed packet.
+    virtual void setLevel(int channel, int levelDb) = 0;
+    // A unit number's state changed: repaint the unit boxes.
+    virtual void unitStateChanged(int unitNumber) = 0;
+    // One step of a LOCAL unit's blinking.
+    virtual void unitBoxBlink(int unitNumber, UnitPicture picture) = 0;
+    // The Link switch of a channel, for the link resend.
+    virtual int linkButtonOf(int channel) const = 0;
+};
+
+// Does nothing; for a link that nothing listens to yet.
+class NullUnitLinkEvents : public UnitLinkEvents {
+public:
+    void saveUnitSettings(int) override {}
+    void restoreUnitSettings(int) override {}
+    void setLevel(int, int) override {}
+    void unitStateChanged(int) override {}
+    void unitBoxBlink(int, UnitPicture) override {}
+    int linkButtonOf(int) const override { return 0; }
+};
+
+} // namespace deskpanel

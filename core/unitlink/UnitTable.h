@@ -1,0 +1,34 @@
+#pragma once
+#include "core/unitlink/UnitState.h"
+
+#include <optional>
+#include <vector>
+
+namespace deskpanel {
+
+// The units currently heard, in ascending order of MAC address. Searched linearly: it
+// never holds more than a few dozen records. Indexes and pointers into it are only good
+// until the next insert or removal.
+class UnitTable {
+public:
+    // Inserted before the first record whose MAC is equal or greater.
+    void insert(UnitRecord record);
+    void removeAt(std::size_t index);
+
+    std::size_t size() const { return m_records.size(); }
+    bool empty() const { return m_records.empty(); }
+    UnitRecord& at(std::size_t index) { return m_records[index]; }
+    const UnitRecord& at(std::size_t index) const { return m_records[index]; }
+
+    // The first record in table order whose unitId is the number.
+    std::optional<std::size_t> findByNumber(int unitNumber) const;
+    // The first record whose MAC text is the given text.
+    std::optional<std::size_t> findByMacText(const std::string& macText) const;
+    // The first record whose image carries the unit number that holds channel c.
+    std::optional<std::size_t> findByChannel(int channel) const;
+
+private:
+    std::vector<UnitRecord> m_records;
+};
+
+} // namespace deskpanel

@@ -1,0 +1,377 @@
+#include "core/model/Limits.h"
+#include "core/unitlink/UnitLink.h"
+#include "tests/support/FakeTimers.h"
+#include "tests/support/PacketBuilder.h"
+#include "tests/support/RecordingDatagramSender.h"
+#include "tests/support/RecordingLinkEvents.h"
+#include "tests/support/ScriptedOperator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace deskpanel;
+using namespace deskpanel::test;
+using Kind = ScriptedOperator::Kind;
+
+namespace {
+
+std::uint32_t ip(int last) { return (127u << 24) | static_cast<std::uint32_t>(last); }
+
+class UnitLinkTest : public ::testing::Test {
+protected:
+    FakeClock clock;
+    FakeTimers timers{clock};
+    ScriptedOperator op;
+    RecordingDatagramSender sender;
+    RecordingLinkEvents events;
+    ProjectPrefs prefs;
+    UnitLink link{clock, timers, op, sender, events, prefs};
+
+    void receive(const UnitPacketSpec& spec, std::uint32_t from)
+    {
+        const PacketBytes bytes = unitPacket(spec);
+        link.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
+    }
+    // A unit with its own MAC and address, numbered `unit`.
+    UnitPacketSpec unitSpec(int unit)
+    {
+        UnitPacketSpec spec;
+        spec.unitNumber = static_cast<std::uint8_t>(unit);
+        spec.mac = macOf(unit);
+        return spec;
+    }
+    void discover(int unit) { receive(unitSpec(unit), ip(unit)); }
+};
+
+} // namespace
+
+TEST_F(UnitLinkTest, FirstPacketCreatesAnActiveRecordAndSendsItsSettings)
+{
+    discover(3);
+    EXPECT_EQ(link.state(3), UnitState::ACTIVE);
+    EXPECT_EQ(link.unitCount(), 1);
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"save 3", "restore 3"}));
+    EXPECT_EQ(events.levelCount, 0); // the first packet's levels are not used
+    EXPECT_TRUE(timers.isRunning(TimerId::OfflineCheck));
+    EXPECT_EQ(link.slot(3).slotIpText, "127.0.0.3");
+    EXPECT_TRUE(link.isUnitPresent(3));
+    EXPECT_FALSE(link.isUnitPresent(4));
+}
+
+TEST_F(UnitLinkTest, TableKeepsMacOrderWhateverTheArrivalOrder)
+{
+    for (int unit : {9, 2, 30, 1})
+        discover(unit);
+    ASSERT_EQ(link.table().size(), 4u);
+    EXPECT_EQ(link.table().at(0).unitId, 1);
+    EXPECT_EQ(link.table().at(1).unitId, 2);
+    EXPECT_EQ(link.table().at(2).unitId, 9);
+    EXPECT_EQ(link.table().at(3).unitId, 30);
+}
+
+TEST_F(UnitLinkTest, NewUnitIsNotReportedFaultyOnItsSecondPacket)
+{
+    discover(5);
+    receive(unitSpec(5), ip(5));
+    receive(unitSpec(5), ip(5));
+    EXPECT_EQ(link.state(5), UnitState::ACTIVE);
+    EXPECT_EQ(std::count(events.stateChanges.begin(), events.stateChanges.end(), 5), 1);
+    EXPECT_EQ(events.levelCount, 16);
+}
+
+TEST_F(UnitLinkTest, AbnormalReadingsGiveFaultOnTheFollowingPacketAndClearAfterNormalOnes)
+{
+    discover(5);
+    UnitPacketSpec bad = unitSpec(5);
+    bad.health[1] = 100; // 20 V on the 24 V supply
+    receive(bad, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::ACTIVE); // judged from the previous packet's readings
+    receive(unitSpec(5), ip(5));
+    EXPECT_EQ(link.state(5), UnitState::FAULT);
+    link.fullResend();
+    EXPECT_EQ(sender.sent.back().bytes[30], 1); // the poll packet tells the unit
+    receive(unitSpec(5), ip(5));
+    EXPECT_EQ(link.state(5), UnitState::ACTIVE);
+    link.fullResend();
+    EXPECT_EQ(sender.sent.back().bytes[30], 0);
+}
+
+TEST_F(UnitLinkTest, LocalModeIsNotTakenOnAndBlinksOncePerHalfSecond)
+{
+    UnitPacketSpec local = unitSpec(7);
+    local.mode = 0;
+    receive(local, ip(7));
+    EXPECT_EQ(link.unitCount(), 0);
+    EXPECT_EQ(link.state(7), UnitState::INACTIVE);
+
+    discover(7);
+    for (int i = 0; i < 12; ++i) {
+        receive(local, ip(7));
+        clock.advance(100);
+    }
+    EXPECT_EQ(link.state(7), UnitState::LOCAL);
+    // 1100 ms of packets every 100 ms: a toggle only when more than 500 ms have passed.
+    ASSERT_EQ(events.blinks.size(), 1u);
+    EXPECT_EQ(events.blinks[0].second, UnitPicture::Inactive);
+    receive(unitSpec(7), ip(7));
+    EXPECT_EQ(link.state(7), UnitState::ACTIVE);
+}
+
+TEST_F(UnitLinkTest, UnitNumbersOutsideTheRangeOnlyRaiseTheUnitIdNote)
+{
+    for (int bad : {0, 49, 255}) {
+        op.timedNoteOpen = false;
+        UnitPacketSpec spec = unitSpec(1);
+        spec.unitNumber = static_cast<std::uint8_t>(bad);
+        receive(spec, ip(1));
+        ASSERT_FALSE(op.shown.empty());
+        EXPECT_EQ(op.shown.back().text,
+                  "UNIT ID|You have chosen the Unit ID to be " + std::to_string(bad) +
+                      ".\n\nThe program is currently configured for a maximum of 48 Units.\n"
+                      "Please use a Unit ID number between 1 and 48.\n\n");
+    }
+    // While the note is open no second one opens.
+    UnitPacketSpec spec = unitSpec(1);
+    spec.unitNumber = 49;
+    receive(spec, ip(1));
+    EXPECT_EQ(op.textsOf(Kind::TimedNote).size(), 3u);
+    EXPECT_EQ(link.unitCount(), 0);
+    EXPECT_TRUE(events.stateChanges.empty());
+}
+
+TEST_F(UnitLinkTest, WrongMagicShowsItsMessageAndChangesNothing)
+{
+    UnitPacketSpec spec = unitSpec(4);
+    spec.goodMagic = false;
+    receive(spec, ip(4));
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"VLTA Header != VLTA"}));
+    EXPECT_EQ(link.unitCount(), 0);
+    EXPECT_EQ(link.state(4), UnitState::INACTIVE);
+}
+
+TEST_F(UnitLinkTest, DatagramsOfAnyOtherLengthAreDropped)
+{
+    const PacketBytes bytes = unitPacket(unitSpec(2));
+    std::vector<std::uint8_t> longer(bytes.begin(), bytes.end());
+    longer.push_back(0);
+    link.handleDatagram(bytes.data(), 96, Ipv4Endpoint{ip(2), 1});
+    link.handleDatagram(longer.data(), longer.size(), Ipv4Endpoint{ip(2), 1});
+    link.handleDatagram(bytes.data(), 0, Ipv4Endpoint{ip(2), 1});
+    EXPECT_EQ(link.unitCount(), 0);
+    EXPECT_EQ(link.rxCount(), 0u);
+    EXPECT_TRUE(op.shown.empty());
+}
+
+TEST_F(UnitLinkTest, NoPollBeforeAnyPacketThenEveryUnitPolledInTableOrder)
+{
+    link.fullResend(); // nothing to send to
+    timers.start(TimerId::Poll, UnitLink::PollPeriodMs);
+    timers.advance(16000);
+    EXPECT_TRUE(sender.sent.empty());
+    discover(2);
+    discover(1);
+    timers.advance(8000);
+    ASSERT_EQ(sender.sent.size(), 2u);
+    EXPECT_EQ(sender.sent[0].bytes[5], 1);
+    EXPECT_EQ(sender.sent[1].bytes[5], 2);
+    EXPECT_EQ(sender.sent[0].to.port, 2001);
+    EXPECT_EQ(sender.sent[0].to.address, ip(1));
+    EXPECT_EQ(readU32(PacketBytes{}, 0), 0u);
+}
+
+TEST_F(UnitLinkTest, SequenceNumbersCountEveryDatagramOfBothKinds)
+{
+    discover(1);
+    discover(2);
+    link.sendParameter("Gain", 40, 1, 1);
+    link.fullResend();
+    link.sendParameter("Mute", 1, 2, 8);
+    std::vector<std::uint32_t> sequences;
+    for (const auto& sent : sender.sent) {
+        PacketBytes bytes{};
+        std::copy(sent.bytes.begin(), sent.bytes.end(), bytes.begin());
+        sequences.push_back(readU32(bytes, 26));
+    }
+    EXPECT_EQ(sequences, (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(sender.sent[0].bytes[packet::blockOffset(1) + 4], 0x80 + 40);
+    EXPECT_EQ(sender.sent[3].bytes[packet::blockOffset(8) + 5], 0x90);
+}
+
+TEST_F(UnitLinkTest, ParameterForAnAbsentUnitSendsNothing)
+{
+    discover(1);
+    link.sendParameter("Gain", 40, 2, 1);
+    EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(UnitLinkTest, UpdateRateIsStoredAndSentAtOnceOnlyWithUnits)
+{
+    link.setUpdateRate(500);
+    EXPECT_EQ(prefs.ethernetUpdateRate, 500);
+    EXPECT_TRUE(sender.sent.empty());
+    discover(1);
+    link.setUpdateRate(50);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0].bytes[31], 0);
+    EXPECT_EQ(sender.sent[0].bytes[32], 50);
+}
+
+TEST_F(UnitLinkTest, SilentUnitGoesOfflineAfterMoreThan5000ms)
+{
+    timers.start(TimerId::OfflineCheck, 5000);
+    discover(6); // restarts the check timer
+    timers.advance(5000);
+    EXPECT_EQ(link.state(6), UnitState::ACTIVE); // exactly 5000 ms silent is not off-line
+    timers.advance(5000);
+    EXPECT_EQ(op.textsOf(Kind::Message),
+              (std::vector<std::string>{"RP8 Unit 6 has gone off-line and will be de-activated"}));
+    EXPECT_EQ(link.state(6), UnitState::OFFLINE);
+    EXPECT_EQ(link.unitCount(), 0);
+    EXPECT_TRUE(link.table().empty());
+    // Taken on again, as a new unit, by its next packet.
+    discover(6);
+    EXPECT_EQ(link.state(6), UnitState::ACTIVE);
+    EXPECT_EQ(link.unitCount(), 1);
+}
+
+TEST_F(UnitLinkTest, PacketWhileTheOfflineMessageIsOpenDoesNotBreakTheCount)
+{
+    discover(6);
+    discover(7);
+    clock.advance(3000);
+    receive(unitSpec(7), ip(7));
+    clock.advance(2500);
+    op.whileOpen = [&] {
+        receive(unitSpec(6), ip(6)); // the unit speaks again while the box is open
+        link.fullResend();
+    };
+    timers.fireNow(TimerId::OfflineCheck);
+    EXPECT_EQ(link.state(6), UnitState::OFFLINE);
+    EXPECT_EQ(link.unitCount(), 1);
+    EXPECT_EQ(link.table().size(), 1u);
+    discover(6);
+    EXPECT_EQ(link.unitCount(), 2);
+    EXPECT_EQ(link.state(6), UnitState::ACTIVE);
+}
+
+TEST_F(UnitLinkTest, SameIpWithAnotherMacIsAConflictFor2000ms)
+{
+    discover(1);
+    UnitPacketSpec intruder = unitSpec(2);
+    receive(intruder, ip(1)); // another unit, same address
+    EXPECT_EQ(link.state(2), UnitState::CONFLICT);
+    EXPECT_TRUE(link.slot(2).ipConflict);
+    EXPECT_TRUE(link.conflictPending());
+    EXPECT_EQ(link.unitCount(), 1);
+    timers.advance(1500);
+    receive(intruder, ip(1)); // restarts the end timer
+    timers.advance(1500);
+    EXPECT_EQ(link.state(2), UnitState::CONFLICT);
+    timers.advance(600);
+    EXPECT_EQ(link.state(2), UnitState::ACTIVE);
+    EXPECT_FALSE(link.slot(2).ipConflict);
+    EXPECT_FALSE(link.conflictPending());
+}
+
+TEST_F(UnitLinkTest, TwoUnitsWithOneNumberConflictAndTheHolderIsRemoved)
+{
+    discover(4);
+    UnitPacketSpec second = unitSpec(4);
+    second.mac = macOf(40);
+    receive(second, ip(40));
+    EXPECT_EQ(link.state(4), UnitState::CONFLICT);
+    EXPECT_TRUE(link.slot(4).idConflict);
+    EXPECT_EQ(link.unitCount(), 1);
+    timers.advance(2000);
+    EXPECT_EQ(link.state(4), UnitState::ACTIVE);
+}
+
+TEST_F(UnitLinkTest, KnownUnitTakingANumberHeldByAnotherRemovesTheOther)
+{
+    discover(4);
+    discover(5);
+    UnitPacketSpec renumbered = unitSpec(5);
+    renumbered.unitNumber = 4; // unit 5 now says it is unit 4
+    receive(renumbered, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::INACTIVE);
+    EXPECT_EQ(link.state(4), UnitState::OFFLINE);
+    EXPECT_EQ(link.unitCount(), 1);
+    ASSERT_EQ(link.table().size(), 1u);
+    // Its next packet takes the number over.
+    events.calls.clear();
+    receive(renumbered, ip(5));
+    EXPECT_EQ(link.state(4), UnitState::ACTIVE);
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"save 4", "restore 4"}));
+    EXPECT_EQ(link.table().at(0).imageUnitNumber(), 4);
+    // The conflict's end timer finds the number active already.
+    timers.advance(2000);
+    EXPECT_EQ(link.state(4), UnitState::ACTIVE);
+}
+
+TEST_F(UnitLinkTest, UnitChangingItsNumberCarriesItsSettingsAndFreesTheOldNumber)
+{
+    discover(3);
+    events.calls.clear();
+    UnitPacketSpec moved = unitSpec(3);
+    moved.unitNumber = 12;
+    receive(moved, ip(3));
+    EXPECT_EQ(link.state(3), UnitState::INACTIVE);
+    EXPECT_EQ(link.state(12), UnitState::ACTIVE);
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"save 12", "restore 12"}));
+    EXPECT_TRUE(link.isUnitPresent(12));
+    EXPECT_FALSE(link.isUnitPresent(3));
+    EXPECT_EQ(link.unitCount(), 1);
+    link.sendParameter("Pad", 1, 12, 2);
+    ASSERT_FALSE(sender.sent.empty());
+    EXPECT_EQ(sender.sent.back().bytes[5], 12);
+}
+
+TEST_F(UnitLinkTest, UnitChangingItsAddressKeepsItsRecord)
+{
+    discover(3);
+    receive(unitSpec(3), ip(99));
+    EXPECT_EQ(link.unitCount(), 1);
+    EXPECT_EQ(link.slot(3).slotIpText, "127.0.0.99");
+    link.fullResend();
+    EXPECT_EQ(sender.sent.back().to.address, ip(99));
+}
+
+TEST_F(UnitLinkTest, ReducedGainVariantRaisesTheFlagForTheRun)
+{
+    discover(2);
+    UnitPacketSpec variant = unitSpec(2);
+    variant.variant = 1;
+    receive(variant, ip(2));
+    EXPECT_TRUE(link.reducedGainRange());
+    receive(unitSpec(2), ip(2));
+    EXPECT_TRUE(link.reducedGainRange());
+}
+
+TEST_F(UnitLinkTest, LinkResendSendsEveryInputsLinkSwitch)
+{
+    discover(2);
+    events.linkButtons[channelIndex(2, 3)] = 1;
+    timers.start(TimerId::LinkResend, 1000);
+    timers.advance(1000);
+    EXPECT_FALSE(timers.isRunning(TimerId::LinkResend));
+    ASSERT_EQ(sender.sent.size(), 8u);
+    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(3) + 5], 0x81);
+    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(4) + 5], 0x80);
+}
+
+TEST_F(UnitLinkTest, FailedSendSocketAbandonsTheRound)
+{
+    discover(1);
+    discover(2);
+    sender.failSockets = true;
+    link.fullResend();
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in socket"}));
+}
+
+TEST_F(UnitLinkTest, NothingIsHandledAfterStop)
+{
+    link.stop();
+    discover(1);
+    EXPECT_EQ(link.unitCount(), 0);
+}
