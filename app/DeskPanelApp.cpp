@@ -1,0 +1,46 @@
+#include "app/DeskPanelApp.h"
+
+#include "ui/views/UnitListWindow.h"
+
+#include <QMetaObject>
+
+namespace deskpanel {
+
+DeskPanelApp::DeskPanelApp(LinkPorts ports)
+    : m_window(std::make_unique<UnitListWindow>()), m_operator(m_window.get()),
+      m_transport(
+          [this](std::function<void()> work) {
+              QMetaObject::invokeMethod(&m_uiThreadContext, std::move(work), Qt::QueuedConnection);
+          },
+          ports.hostPort)
+{
+    m_events = std::make_unique<AppLinkEvents>(m_project);
+    m_link = std::make_unique<UnitLink>(m_clock, m_timers, m_operator, m_transport, *m_events, m_project.prefs,
+                                        ports.unitPort);
+    m_events->attach(*m_link);
+    m_events->onStateChanged = [this](int unitNumber) { m_window->showUnitState(unitNumber, m_link->state(unitNumber)); };
+    m_window->setWindowTitle(QString::fromStdString(m_project.windowTitle()));
+}
+
+DeskPanelApp::~DeskPanelApp()
+{
+    stop();
+}
+
+void DeskPanelApp::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_link->start(m_transport);
+}
+
+void DeskPanelApp::stop()
+{
+    if (!m_started)
+        return;
+    m_started = false;
+    m_link->stop();
+}
+
+} // namespace deskpanel

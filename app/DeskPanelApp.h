@@ -1,0 +1,53 @@
+#pragma once
+#include "app/AppLinkEvents.h"
+#include "app/MessageBoxOperator.h"
+#include "app/QtTimers.h"
+#include "core/host/Clock.h"
+#include "core/model/Project.h"
+#include "core/unitlink/UdpTransport.h"
+#include "core/unitlink/UnitLink.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace deskpanel {
+
+class UnitListWindow;
+
+// The UDP ports of the unit link; tests choose free ones.
+struct LinkPorts {
+    std::uint16_t hostPort = UnitLink::DefaultHostPort;
+    std::uint16_t unitPort = UnitLink::DefaultUnitPort;
+};
+
+// The application: owns the one project and the unit link, wires them to the window and
+// starts and stops them in order.
+class DeskPanelApp {
+public:
+    DeskPanelApp() : DeskPanelApp(LinkPorts{}) {}
+    explicit DeskPanelApp(LinkPorts ports);
+    ~DeskPanelApp();
+
+    void start();
+    void stop();
+
+    Project& project() { return m_project; }
+    UnitLink& link() { return *m_link; }
+    UnitListWindow& window() { return *m_window; }
+    UdpTransport& transport() { return m_transport; }
+
+private:
+    Project m_project;
+    SteadyClock m_clock;
+    QtTimers m_timers;
+    std::unique_ptr<UnitListWindow> m_window;
+    MessageBoxOperator m_operator;
+    UdpTransport m_transport;
+    std::unique_ptr<AppLinkEvents> m_events;
+    std::unique_ptr<UnitLink> m_link;
+    QObject m_uiThreadContext;
+    bool m_started = false;
+};
+
+} // namespace deskpanel

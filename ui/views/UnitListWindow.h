@@ -1,0 +1,22 @@
+#pragma once
+#include "core/unitlink/UnitState.h"
+
+#include <QListWidget>
+#include <QMainWindow>
+
+namespace deskpanel {
+
+// A plain window listing the 48 unit numbers with their live states.
+class UnitListWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit UnitListWindow(QWidget* parent = nullptr);
+
+    void showUnitState(int unitNumber, UnitState state);
+    QString unitText(int unitNumber) const;
+
+private:
+    QListWidget* m_list;
+};
+
+} // namespace deskpanel
