@@ -105,19 +105,17 @@ void UnitLink::handleDatagram(const std::uint8_t* data, std::size_t size, const 
     }
 
     const UnitReport report = readPacket(bytes);
-    const std::string packetMac = macText(report.mac);
-    const std::string senderIp = ipv4Text(from.address);
-    const auto record = m_table.findByMacText(packetMac);
+    const Mac& packetMac = report.mac;
+    const auto record = m_table.findByMac(packetMac);
 
-    const Result result = record ? classifyKnown(*record, report, from, senderIp, packetMac)
-                                 : classifyUnknown(report, senderIp, packetMac);
+    const Result result = record ? classifyKnown(*record, report, from) : classifyUnknown(report, from);
     switch (result) {
     case Result::Create:
-        createRecord(bytes, report, from, senderIp);
+        createRecord(bytes, report, from);
         break;
     case Result::Local:
         slotOf(n).modeByte = report.modeByte;
-        if (auto again = m_table.findByMacText(packetMac))
+        if (auto again = m_table.findByMac(packetMac))
             blinkStep(*again, n);
         break;
     case Result::Nothing:
@@ -141,25 +139,18 @@ void UnitLink::handleDatagram(const std::uint8_t* data, std::size_t size, const 
     }
 }
 
-UnitLink::Result UnitLink::classifyKnown(std::size_t index, const UnitReport& report, const Ipv4Endpoint& from,
-                                         const std::string& senderIp, const std::string& packetMac)
+UnitLink::Result UnitLink::classifyKnown(std::size_t index, const UnitReport& report, const Ipv4Endpoint& from)
 {
+    const Mac& packetMac = report.mac;
     const int n = report.unitNumber;
-    bool someoneHoldsIp = false;
-    bool ipConflict = false;
-    for (int u = 1; u <= MaxUnits; ++u) {
-        const auto holder = m_table.findByNumber(u);
-        if (holder && m_table.at(*holder).ipText == senderIp) {
-            someoneHoldsIp = true;
-            if (m_table.at(*holder).macText() != packetMac)
-                ipConflict = true;
-        }
-    }
+    const UnitTable::AddressCheck ip = m_table.checkAddress(from.address, report.mac);
+    const bool someoneHoldsIp = ip.held;
+    const bool ipConflict = ip.heldByAnotherMac;
     const auto byNumber = m_table.findByNumber(n);
     UnitRecord& r = m_table.at(index);
 
     if (!someoneHoldsIp) {
-        takeNewAddress(r, n, from, senderIp);
+        takeNewAddress(r, n, from);
         return Result::Process;
     }
     if (ipConflict) {
@@ -175,14 +166,14 @@ UnitLink::Result UnitLink::classifyKnown(std::size_t index, const UnitReport& re
         m_events.saveUnitSettings(n);
         m_events.restoreUnitSettings(n);
         setState(n, UnitState::ACTIVE);
-        if (auto again = m_table.findByMacText(packetMac))
-            takeNewAddress(m_table.at(*again), n, from, senderIp);
+        if (auto again = m_table.findByMac(packetMac))
+            takeNewAddress(m_table.at(*again), n, from);
         return Result::Process;
     }
-    if (m_table.at(*byNumber).macText() != packetMac && slotOf(n).state != UnitState::OFFLINE) {
+    if (m_table.at(*byNumber).mac != packetMac && slotOf(n).state != UnitState::OFFLINE) {
         setState(r.unitId, UnitState::INACTIVE);
         noteIdConflict(n);
-        removeRecord(m_table.at(*byNumber).macText(), n, true);
+        removeRecord(m_table.at(*byNumber).mac, n, true);
         return Result::Nothing;
     }
     if (report.modeByte == 0) {
@@ -200,21 +191,18 @@ UnitLink::Result UnitLink::classifyKnown(std::size_t index, const UnitReport& re
     return Result::Process;
 }
 
-UnitLink::Result UnitLink::classifyUnknown(const UnitReport& report, const std::string& senderIp,
-                                           const std::string& packetMac)
+UnitLink::Result UnitLink::classifyUnknown(const UnitReport& report, const Ipv4Endpoint& from)
 {
+    const Mac& packetMac = report.mac;
     const int n = report.unitNumber;
     if (report.modeByte == 0)
         return Result::Nothing; // a unit in front-panel mode is not taken on
-    for (int u = 1; u <= MaxUnits; ++u) {
-        const auto holder = m_table.findByNumber(u);
-        if (holder && m_table.at(*holder).ipText == senderIp) {
-            noteIpConflict(n);
-            return Result::IpConflict;
-        }
+    if (m_table.checkAddress(from.address, report.mac).held) {
+        noteIpConflict(n);
+        return Result::IpConflict;
     }
     const auto byNumber = m_table.findByNumber(n);
-    if (byNumber && m_table.at(*byNumber).macText() != packetMac && slotOf(n).state != UnitState::OFFLINE) {
+    if (byNumber && m_table.at(*byNumber).mac != packetMac && slotOf(n).state != UnitState::OFFLINE) {
         noteIdConflict(n);
         return Result::IdConflict;
     }
@@ -239,8 +227,9 @@ void UnitLink::noteIdConflict(int n)
     m_timers.start(TimerId::IdConflictEnd, ConflictEndMs);
 }
 
-void UnitLink::takeNewAddress(UnitRecord& r, int n, const Ipv4Endpoint& from, const std::string& senderIp)
+void UnitLink::takeNewAddress(UnitRecord& r, int n, const Ipv4Endpoint& from)
 {
+    const std::string senderIp = ipv4Text(from.address);
     r.ipText = senderIp;
     r.address = from;
     slotOf(n).slotIpText = senderIp;
@@ -248,9 +237,9 @@ void UnitLink::takeNewAddress(UnitRecord& r, int n, const Ipv4Endpoint& from, co
     r.packetImage[packet::UnitNumber] = static_cast<std::uint8_t>(n);
 }
 
-void UnitLink::createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from,
-                            const std::string& senderIp)
+void UnitLink::createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from)
 {
+    const std::string senderIp = ipv4Text(from.address);
     const int n = report.unitNumber;
     UnitRecord record;
     record.packetImage = bytes;
@@ -288,7 +277,7 @@ void UnitLink::blinkStep(std::size_t index, int n)
         slot.blinkPhase = !slot.blinkPhase;
         m_events.unitBoxBlink(n, slot.blinkPhase ? UnitPicture::Inactive : UnitPicture::Active);
     }
-    if (auto again = m_table.findByMacText(macText(r.mac)))
+    if (auto again = m_table.findByMac(r.mac))
         m_table.at(*again).lastHeard = now;
 }
 
@@ -309,9 +298,9 @@ void UnitLink::classifyHealth(std::size_t index, int n)
     }
 }
 
-void UnitLink::fullyProcess(const std::string& mac, const UnitReport& report)
+void UnitLink::fullyProcess(const Mac& mac, const UnitReport& report)
 {
-    const auto index = m_table.findByMacText(mac);
+    const auto index = m_table.findByMac(mac);
     if (!index)
         return;
     UnitRecord& r = m_table.at(*index);
@@ -329,7 +318,7 @@ void UnitLink::fullyProcess(const std::string& mac, const UnitReport& report)
         m_events.setLevel((n - 1) * ChannelsPerUnit + k, report.levelsDb[static_cast<std::size_t>(k)]);
 }
 
-void UnitLink::removeRecord(const std::string& mac, int m, bool fromConflict)
+void UnitLink::removeRecord(const Mac& mac, int m, bool fromConflict)
 {
     UnitSlot& slot = slotOf(m);
     if (fromConflict && !slot.offlineReported)
@@ -337,7 +326,7 @@ void UnitLink::removeRecord(const std::string& mac, int m, bool fromConflict)
     setState(m, UnitState::OFFLINE);
     slot.offlineReported = false;
     slot.healthState = UnitState::OFFLINE;
-    if (auto index = m_table.findByMacText(mac))
+    if (auto index = m_table.findByMac(mac))
         m_table.removeAt(*index);
 }
 
@@ -417,14 +406,14 @@ void UnitLink::onOfflineCheck()
         UnitSlot& slot = slotOf(m);
         if (m_clock.nowMs() - r.lastHeard <= OfflineAfterMs || slot.state == UnitState::OFFLINE || slot.offlineReported)
             continue;
-        const std::string mac = r.macText();
+        const Mac mac = r.mac;
         --m_unitCount;
         slot.offlineReported = true;
         // Datagrams and timers are handled while the message is open; the record is
         // found again by its MAC afterwards.
         m_operator.message(format("RP8 Unit %d has gone off-line and will be de-activated", m));
         setState(m, UnitState::OFFLINE);
-        if (m_table.findByMacText(mac))
+        if (m_table.findByMac(mac))
             removeRecord(mac, m, false);
     }
 }

@@ -65,18 +65,17 @@ private:
 
     UnitSlot& slotOf(int unitNumber) { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
     void setState(int unitNumber, UnitState state);
-    Result classifyKnown(std::size_t record, const UnitReport& report, const Ipv4Endpoint& from,
-                         const std::string& senderIp, const std::string& packetMac);
-    Result classifyUnknown(const UnitReport& report, const std::string& senderIp, const std::string& packetMac);
+    using Mac = std::array<std::uint8_t, 6>;
+    Result classifyKnown(std::size_t record, const UnitReport& report, const Ipv4Endpoint& from);
+    Result classifyUnknown(const UnitReport& report, const Ipv4Endpoint& from);
     void noteIpConflict(int unitNumber);
     void noteIdConflict(int unitNumber);
-    void takeNewAddress(UnitRecord& record, int unitNumber, const Ipv4Endpoint& from, const std::string& senderIp);
-    void createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from,
-                      const std::string& senderIp);
+    void takeNewAddress(UnitRecord& record, int unitNumber, const Ipv4Endpoint& from);
+    void createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from);
     void blinkStep(std::size_t record, int unitNumber);
     void classifyHealth(std::size_t record, int unitNumber);
-    void fullyProcess(const std::string& mac, const UnitReport& report);
-    void removeRecord(const std::string& mac, int unitNumber, bool fromConflict);
+    void fullyProcess(const Mac& mac, const UnitReport& report);
+    void removeRecord(const Mac& mac, int unitNumber, bool fromConflict);
     bool sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to);
 
     void onPoll();

@@ -33,6 +33,32 @@ std::optional<std::size_t> UnitTable::findByMacText(const std::string& text) con
     return std::nullopt;
 }
 
+std::optional<std::size_t> UnitTable::findByMac(const std::array<std::uint8_t, 6>& mac) const
+{
+    for (std::size_t i = 0; i < m_records.size(); ++i)
+        if (m_records[i].mac == mac)
+            return i;
+    return std::nullopt;
+}
+
+UnitTable::AddressCheck UnitTable::checkAddress(std::uint32_t address, const std::array<std::uint8_t, 6>& mac) const
+{
+    // A record is found by its number only when no earlier record carries that number.
+    std::array<bool, 49> numberSeen{};
+    AddressCheck check;
+    for (const UnitRecord& record : m_records) {
+        if (record.unitId < 1 || record.unitId > 48 || numberSeen[record.unitId])
+            continue;
+        numberSeen[record.unitId] = true;
+        if (record.address.address == address) {
+            check.held = true;
+            if (record.mac != mac)
+                check.heldByAnotherMac = true;
+        }
+    }
+    return check;
+}
+
 std::optional<std::size_t> UnitTable::findByChannel(int channel) const
 {
     for (std::size_t i = 0; i < m_records.size(); ++i) {

@@ -24,6 +24,16 @@ public:
     std::optional<std::size_t> findByNumber(int unitNumber) const;
     // The first record whose MAC text is the given text.
     std::optional<std::size_t> findByMacText(const std::string& macText) const;
+    // The same, without forming texts: two MACs have the same text exactly when their
+    // bytes are equal.
+    std::optional<std::size_t> findByMac(const std::array<std::uint8_t, 6>& mac) const;
+    // Whether some record that a lookup by unit number 1..48 would find comes from this
+    // address, and whether one of those has another MAC than `mac`.
+    struct AddressCheck {
+        bool held = false;
+        bool heldByAnotherMac = false;
+    };
+    AddressCheck checkAddress(std::uint32_t address, const std::array<std::uint8_t, 6>& mac) const;
     // The first record whose image carries the unit number that holds channel c.
     std::optional<std::size_t> findByChannel(int channel) const;
 

@@ -15,6 +15,7 @@ const char* rackUsage()
            "  --unit-port P          the units' port (2001)\n"
            "  --duration MS          stop after MS milliseconds (run until SIGINT/SIGTERM)\n"
            "  --report-every MS      print the units' state every MS milliseconds\n"
+           "  --interval MS          send every MS milliseconds whatever the polls ask\n"
            "Misbehaviour, for the unit that starts as number U:\n"
            "  --local U              front-panel (LOCAL) mode\n"
            "  --abnormal U:WHAT      WHAT = 48v, 24v, 5v, 3v3 or temp out of range\n"
@@ -90,6 +91,9 @@ bool parseRackOptions(const std::vector<std::string>& args, RackOptions& options
         } else if (option == "--host-port" || option == "--unit-port") {
             if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 65535) return bad();
             (option == "--host-port" ? options.hostPort : options.unitPort) = static_cast<std::uint16_t>(n[0]);
+        } else if (option == "--interval") {
+            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 10000) return bad();
+            options.fixedIntervalMs = static_cast<std::uint16_t>(n[0]);
         } else if (option == "--duration" || option == "--report-every") {
             if (!numbers(value, 1, n)) return bad();
             (option == "--duration" ? options.durationMs : options.reportEveryMs) = static_cast<std::uint32_t>(n[0]);

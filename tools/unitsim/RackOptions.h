@@ -17,6 +17,7 @@ struct RackOptions {
     std::uint16_t unitPort = 2001;
     std::uint32_t durationMs = 0; // 0: until stopped
     std::uint32_t reportEveryMs = 0;
+    std::uint16_t fixedIntervalMs = 0; // every unit sends at this interval whatever it is told
     // Behaviour by the unit number a unit starts with.
     std::map<int, UnitBehaviour> behaviours;
 

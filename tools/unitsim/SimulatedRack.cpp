@@ -37,6 +37,7 @@ bool SimulatedRack::open(std::string& error)
         UnitBehaviour behaviour = m_options.behaviours.count(number) ? m_options.behaviours[number] : UnitBehaviour{};
         if (!m_options.behaviours.count(number))
             behaviour.reportedNumber = number;
+        behaviour.fixedIntervalMs = m_options.fixedIntervalMs;
         const std::uint32_t address = first + static_cast<std::uint32_t>(k);
         Slot slot{SimulatedUnit(number, behaviour), ipv4Text(address), address};
         slot.socket = ::socket(AF_INET, SOCK_DGRAM, 0);

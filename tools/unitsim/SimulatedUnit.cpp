@@ -10,6 +10,8 @@ using namespace deskpanel;
 
 SimulatedUnit::SimulatedUnit(int index, UnitBehaviour behaviour) : m_index(index), m_behaviour(std::move(behaviour))
 {
+    if (m_behaviour.fixedIntervalMs != 0)
+        m_intervalMs = m_behaviour.fixedIntervalMs;
     m_mac = {0x02, 0x52, 0x50, 0x38, static_cast<std::uint8_t>(index >> 8), static_cast<std::uint8_t>(index)};
 }
 
@@ -90,7 +92,7 @@ bool SimulatedUnit::apply(const std::uint8_t* data, std::size_t size)
     const std::uint16_t interval = readU16(bytes, packet::UpdateInterval);
     if (interval != 0) {
         ++m_polls;
-        if (interval <= 10000)
+        if (interval <= 10000 && m_behaviour.fixedIntervalMs == 0)
             m_intervalMs = interval;
         m_lastFaultFlag = bytes[packet::FaultFlag];
     } else {

@@ -19,6 +19,7 @@ struct UnitBehaviour {
     std::uint32_t renumberAtMs = 0;
     std::uint32_t silentFromMs = 0;  // silent in [from, to) when to > from
     std::uint32_t silentToMs = 0;
+    std::uint16_t fixedIntervalMs = 0; // when set, poll packets do not change the interval
 };
 
 // What one input was last set to by the host.
