@@ -1,4 +1,5 @@
 #pragma once
+#include "core/model/Metering.h"
 #include "core/model/Project.h"
 #include "core/unitlink/UnitLinkEvents.h"
 
@@ -13,13 +14,13 @@ class UnitSender;
 // settings from the project, and state changes reach the views.
 class AppLinkEvents : public UnitLinkEvents {
 public:
-    explicit AppLinkEvents(Project& project) : m_project(project) {}
+    AppLinkEvents(Project& project, Metering& metering) : m_project(project), m_metering(metering) {}
     // The link that sends the settings; it is created after its events.
     void attach(UnitSender& sender) { m_sender = &sender; }
 
     void saveUnitSettings(int unitNumber) override;
     void restoreUnitSettings(int unitNumber) override;
-    void setLevel(int, int) override {}
+    void setLevel(int channel, int levelDb) override { m_metering.setLevel(channel, levelDb); }
     void unitStateChanged(int unitNumber) override
     {
         if (onStateChanged)
@@ -32,6 +33,7 @@ public:
 
 private:
     Project& m_project;
+    Metering& m_metering;
     UnitSender* m_sender = nullptr;
     std::array<ChannelSettings, ChannelsPerUnit> m_held{};
 };

@@ -14,7 +14,7 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports)
           },
           ports.hostPort)
 {
-    m_events = std::make_unique<AppLinkEvents>(m_project);
+    m_events = std::make_unique<AppLinkEvents>(m_project, m_metering);
     m_link = std::make_unique<UnitLink>(m_clock, m_timers, m_operator, m_transport, *m_events, m_project.prefs,
                                         ports.unitPort);
     m_events->attach(*m_link);

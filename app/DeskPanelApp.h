@@ -3,6 +3,7 @@
 #include "app/MessageBoxOperator.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
+#include "core/model/Metering.h"
 #include "core/model/Project.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
@@ -34,6 +35,7 @@ public:
 
     Project& project() { return m_project; }
     UnitLink& link() { return *m_link; }
+    Metering& metering() { return m_metering; }
     UnitListWindow& window() { return *m_window; }
     UdpTransport& transport() { return m_transport; }
 
@@ -41,6 +43,7 @@ private:
     Project m_project;
     SteadyClock m_clock;
     QtTimers m_timers;
+    Metering m_metering{m_project.prefs, m_timers};
     std::unique_ptr<UnitListWindow> m_window;
     MessageBoxOperator m_operator;
     UdpTransport m_transport;

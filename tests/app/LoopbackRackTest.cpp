@@ -1,5 +1,7 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
+#include "core/model/Limits.h"
+#include "tests/support/RecordingMeterListener.h"
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <unistd.h>
 
 using namespace deskpanel;
@@ -115,6 +118,14 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
     EXPECT_EQ(app.window().unitText(17), "Unit 17: ACTIVE");
+    // Levels of processed packets reach the meters: the rack's levels move, never all -inf.
+    test::RecordingMeterListener meters;
+    app.metering().setListener(app.metering().shownView(), &meters);
+    ASSERT_TRUE(pumpUntil([&] {
+        return std::any_of(meters.changes.begin(), meters.changes.end(),
+                           [](const auto& change) { return change.channel == channelIndex(48, 8); });
+    }, 3000));
+    app.metering().setListener(app.metering().shownView(), nullptr);
 
     app.link().sendParameter("Gain", 44, 7, 3);
     app.link().sendParameter("Mute", 1, 7, 3);
