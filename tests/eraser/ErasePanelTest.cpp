@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include "ErasePanel.h"
 #include "FakePlatform.h"
@@ -102,9 +103,12 @@ TEST_F(ErasePanelTest, NothingDeletableIsNotReportedAsRemoved) {
 }
 
 struct Refusal {
+  std::string label;
   std::string folder;
   std::string message;
 };
+
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.label; }
 
 class ErasePanelRefusalTest : public ErasePanelTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -124,18 +128,19 @@ TEST_P(ErasePanelRefusalTest, RefusesWithoutTouchingAnything) {
 INSTANTIATE_TEST_SUITE_P(
     BadFolders, ErasePanelRefusalTest,
     ::testing::Values(
-        Refusal{"", "No installation folder was given. Nothing has been removed."},
-        Refusal{"Inst", "The installation folder \"Inst\" is not a full path. Nothing has been removed."},
-        Refusal{"C:Inst", "The installation folder \"C:Inst\" is not a full path. Nothing has been removed."},
-        Refusal{"\\Inst", "The installation folder \"\\Inst\" is not a full path. Nothing has been removed."},
-        Refusal{"C:\\", "\"C:\\\" is the top folder of a drive and is not removed. Nothing has been removed."},
-        Refusal{"C:\\Users\\operator", "\"C:\\Users\\operator\" is your home folder and is not removed. "
+        Refusal{"Empty", "", "No installation folder was given. Nothing has been removed."},
+        Refusal{"Relative", "Inst", "The installation folder \"Inst\" is not a full path. Nothing has been removed."},
+        Refusal{"DriveRelative", "C:Inst", "The installation folder \"C:Inst\" is not a full path. Nothing has been removed."},
+        Refusal{"RootRelative", "\\Inst", "The installation folder \"\\Inst\" is not a full path. Nothing has been removed."},
+        Refusal{"DriveRoot", "C:\\", "\"C:\\\" is the top folder of a drive and is not removed. Nothing has been removed."},
+        Refusal{"Home", "C:\\Users\\operator", "\"C:\\Users\\operator\" is your home folder and is not removed. "
                                        "Nothing has been removed."},
-        Refusal{"C:\\USERS\\Operator\\", "\"C:\\USERS\\Operator\\\" is your home folder and is not removed. "
+        Refusal{"HomeOtherSpelling", "C:\\USERS\\Operator\\", "\"C:\\USERS\\Operator\\\" is your home folder and is not removed. "
                                          "Nothing has been removed."},
-        Refusal{"C:\\Users", "\"C:\\Users\" holds your home folder and is not removed. Nothing has been removed."},
-        Refusal{"C:\\Nowhere", "The installation folder \"C:\\Nowhere\" does not exist. Nothing has been removed."},
-        Refusal{"C:\\notes.txt", "\"C:\\notes.txt\" is not a folder. Nothing has been removed."}));
+        Refusal{"HoldsHome", "C:\\Users", "\"C:\\Users\" holds your home folder and is not removed. Nothing has been removed."},
+        Refusal{"Missing", "C:\\Nowhere", "The installation folder \"C:\\Nowhere\" does not exist. Nothing has been removed."},
+        Refusal{"File", "C:\\notes.txt", "\"C:\\notes.txt\" is not a folder. Nothing has been removed."}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.label; });
 
 TEST_F(ErasePanelTest, AFolderBesideTheHomeFolderWithASimilarNameIsNotRefused) {
   fs.addFolder("C:\\Users\\operator2");
