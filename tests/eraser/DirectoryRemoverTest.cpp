@@ -163,6 +163,8 @@ TEST(DirectoryRemover, AnEnumerationErrorInTheTopFolderLeavesIt) {
   EXPECT_FALSE(DirectoryRemover(fs).remove("C:\\Inst"));
   EXPECT_TRUE(fs.exists("C:\\Inst\\a.txt"));
   EXPECT_TRUE(fs.deletions().empty());
+  // The failure ends the work on the folder; it is not tried again.
+  EXPECT_EQ(fs.log.back(), "enumerate C:\\Inst");
 }
 
 }  // namespace
