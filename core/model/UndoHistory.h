@@ -42,7 +42,7 @@ public:
     std::optional<UndoEntry> takeNewest();
 
     int undoableCount() const { return m_undoable; }
-    const Slots& slots() const { return m_slots; }
+    const Slots& entries() const { return m_slots; }
 
 private:
     Slots m_slots{};

@@ -279,7 +279,7 @@ TEST_F(ChannelGain, GrabRecordsOneEntryPerLinkedMember)
     joinAt(9, 1, 50);
     const int before = control.undoHistory().undoableCount();
     control.faderGrabbed(1);
-    const auto& slots = control.undoHistory().slots();
+    const auto& slots = control.undoHistory().entries();
     EXPECT_EQ(slots[0], (UndoEntry{9, 9, 50}));
     EXPECT_EQ(slots[1], (UndoEntry{1, 9, 40}));
     EXPECT_EQ(slots[2], (UndoEntry{0, 9, 20}));

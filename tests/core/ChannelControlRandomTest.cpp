@@ -110,8 +110,9 @@ protected:
             for (int g = 1; g <= MaxLinkGroups; ++g)
                 flags += membership.isMember(c, g) ? 1 : 0;
             ASSERT_LE(flags, 1) << c << " after step " << stepNumber;
-            if (flags == 1)
+            if (flags == 1) {
                 ASSERT_EQ(membership.groupOf(c), s.linkGroup) << c << " after step " << stepNumber;
+            }
         }
         ASSERT_LE(control.undoHistory().undoableCount(), 8);
     }

@@ -25,9 +25,9 @@ TEST_F(ChannelSwitches, PolPadAnd48vOnALinkedInputActOnThatInputOnly)
     EXPECT_EQ(live(9).phantom48V, 1);
     for (int other : {8, 10})
         EXPECT_EQ(live(other), (ChannelSettings{30, 30, 0, 0, 0, 0, 1, 4, 1})) << other;
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{9, 6, 1}));
-    EXPECT_EQ(control.undoHistory().slots()[1], (UndoEntry{9, 5, 1}));
-    EXPECT_EQ(control.undoHistory().slots()[2], (UndoEntry{9, 3, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{9, 6, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[1], (UndoEntry{9, 5, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[2], (UndoEntry{9, 3, 1}));
     EXPECT_EQ(scenes.marked, 3);
     EXPECT_EQ(scenes.updated, 3);
     EXPECT_TRUE(listener.saw(9, ChannelAspect::Switches));
@@ -66,7 +66,7 @@ TEST_F(ChannelSwitches, LinkedMuteFollowsTheSetOnlyWithThePreferenceOn)
     for (int member : {8, 9, 10})
         EXPECT_EQ(live(member).mute, 1);
     EXPECT_EQ(live(11).mute, 0);
-    const auto& slots = control.undoHistory().slots();
+    const auto& slots = control.undoHistory().entries();
     EXPECT_EQ(slots[0], (UndoEntry{10, 7, 1}));
     EXPECT_EQ(slots[1], (UndoEntry{9, 7, 1}));
     EXPECT_EQ(slots[2], (UndoEntry{8, 7, 1}));
@@ -82,7 +82,7 @@ TEST_F(ChannelSwitches, LinkedMuteFollowsTheSetOnlyWithThePreferenceOn)
     EXPECT_EQ(live(8).mute, 1);
     EXPECT_EQ(live(9).mute, 0);
     EXPECT_EQ(live(10).mute, 1);
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{9, 7, 0}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{9, 7, 0}));
 
     control.setMuteLinkedChannels(true); // Ctrl+G
     EXPECT_EQ(project.prefs.muteLinkedChannels, 1);
@@ -121,7 +121,7 @@ TEST_F(ChannelSwitches, LinkSwitchOffAndOnInAGroupWhoseOtherMembersAreOff)
     EXPECT_EQ(live(0).linkActive, 0);
     EXPECT_EQ(live(0).linkGroup, 2);
     EXPECT_TRUE(control.linkGroups().membership().isMember(0, 2));
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{0, 4, 0}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{0, 4, 0}));
     EXPECT_EQ(scenes.marked, 1);
     EXPECT_EQ(scenes.updated, 0); // a Link change does not write the followed scene
     EXPECT_EQ(timers.periodOf(TimerId::LinkResend), 1000u);
@@ -144,7 +144,7 @@ TEST_F(ChannelSwitches, LinkSwitchOffAndOnInAGroupWhoseOtherMembersAreOff)
     EXPECT_EQ(live(1).linkButton, 0);
     EXPECT_EQ(live(2).linkButton, 0);
     EXPECT_EQ(live(1).linkGroup, 2);
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{0, 4, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{0, 4, 1}));
     EXPECT_EQ(control.undoHistory().undoableCount(), 8);
     expectUnitsLinkMatchesSwitches();
 
@@ -325,7 +325,7 @@ TEST_F(ChannelSwitches, ResetSendsDefaultsToPresentUnitsAndClearsGroups)
     joinAt(8, 1, 30);
     control.switchChanged(static_cast<int>(SwitchKind::Pol), 9, 1);
     control.singleGainMove(40, 20);
-    const auto undoBefore = control.undoHistory().slots();
+    const auto undoBefore = control.undoHistory().entries();
     clearRecords();
 
     control.resetAllChannels();
@@ -339,7 +339,7 @@ TEST_F(ChannelSwitches, ResetSendsDefaultsToPresentUnitsAndClearsGroups)
     EXPECT_FALSE(control.linkGroups().isInAnyGroup(8));
     EXPECT_EQ(control.overviewGainText(40), "+ 8 dB");
     EXPECT_EQ(control.underviewGainText(40), "+8");
-    EXPECT_EQ(control.undoHistory().slots(), undoBefore);
+    EXPECT_EQ(control.undoHistory().entries(), undoBefore);
     EXPECT_EQ(listener.allChanged, 1);
     EXPECT_EQ(scenes.marked, 0);
 }

@@ -35,8 +35,8 @@ TEST_F(LinkGroups, JoinSetsTheGroupReferenceAndLink)
     EXPECT_EQ(live(2).gainAux, 33);
     EXPECT_TRUE(control.isLinkIndicatorLit(2));
     EXPECT_EQ(units.sent, (std::vector<Sent>{{"Link", 1, 1, 3}, {"Mute", 0, 1, 3}}));
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{2, 4, 1}));
-    EXPECT_EQ(control.undoHistory().slots()[1], (UndoEntry{2, 7, 0}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{2, 4, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[1], (UndoEntry{2, 7, 0}));
     EXPECT_TRUE(listener.saw(2, ChannelAspect::LinkGroup));
 
     clearRecords();
@@ -48,7 +48,7 @@ TEST_F(LinkGroups, JoinSetsTheGroupReferenceAndLink)
     EXPECT_EQ(live(2).gainAux, 40);
     EXPECT_EQ(units.sent, (std::vector<Sent>{{"Link", 0, 1, 3}}));
     EXPECT_EQ(flagsInRow(2), 0);
-    EXPECT_EQ(control.undoHistory().slots()[0], (UndoEntry{2, 4, 0}));
+    EXPECT_EQ(control.undoHistory().entries()[0], (UndoEntry{2, 4, 0}));
 }
 
 TEST_F(LinkGroups, JoinOutOfRangeIsIgnored)
@@ -171,7 +171,7 @@ TEST_F(LinkGroups, MuteMatchBothWays)
     groups().matrixReleased();
     EXPECT_EQ(live(1).mute, 1);
     EXPECT_EQ(units.sent, (std::vector<Sent>{{"Link", 1, 1, 2}, {"Mute", 1, 1, 2}}));
-    EXPECT_EQ(control.undoHistory().slots()[1], (UndoEntry{1, 7, 1}));
+    EXPECT_EQ(control.undoHistory().entries()[1], (UndoEntry{1, 7, 1}));
 
     // A muted input joining a group with no muted engaged member stays muted; the others
     // keep their mute.

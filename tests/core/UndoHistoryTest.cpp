@@ -12,16 +12,16 @@ TEST(UndoHistory, TenSlotsNewestFirstCounterCappedAtEight)
     for (int i = 0; i < 12; ++i)
         history.record(i, UndoKind::Pad, 1);
     EXPECT_EQ(history.undoableCount(), 8);
-    EXPECT_EQ(history.slots()[0], (UndoEntry{11, 5, 1}));
-    EXPECT_EQ(history.slots()[9], (UndoEntry{2, 5, 1})); // 0 and 1 fell out
+    EXPECT_EQ(history.entries()[0], (UndoEntry{11, 5, 1}));
+    EXPECT_EQ(history.entries()[9], (UndoEntry{2, 5, 1})); // 0 and 1 fell out
 
     const auto newest = history.takeNewest();
     ASSERT_TRUE(newest);
     EXPECT_EQ(newest->channel, 11);
     EXPECT_EQ(history.undoableCount(), 7);
-    EXPECT_EQ(history.slots()[0].channel, 10);
-    EXPECT_EQ(history.slots()[8].channel, 2);
-    EXPECT_EQ(history.slots()[9].channel, 2); // the oldest slot keeps its value
+    EXPECT_EQ(history.entries()[0].channel, 10);
+    EXPECT_EQ(history.entries()[8].channel, 2);
+    EXPECT_EQ(history.entries()[9].channel, 2); // the oldest slot keeps its value
 }
 
 TEST(UndoHistory, EmptyGivesNothing)

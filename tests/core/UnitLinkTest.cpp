@@ -348,18 +348,6 @@ TEST_F(UnitLinkTest, ReducedGainVariantRaisesTheFlagForTheRun)
     EXPECT_TRUE(link.reducedGainRange());
 }
 
-TEST_F(UnitLinkTest, LinkResendSendsEveryInputsLinkSwitch)
-{
-    discover(2);
-    events.linkButtons[channelIndex(2, 3)] = 1;
-    timers.start(TimerId::LinkResend, 1000);
-    timers.advance(1000);
-    EXPECT_FALSE(timers.isRunning(TimerId::LinkResend));
-    ASSERT_EQ(sender.sent.size(), 8u);
-    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(3) + 5], 0x81);
-    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(4) + 5], 0x80);
-}
-
 TEST_F(UnitLinkTest, FailedSendSocketAbandonsTheRound)
 {
     discover(1);
