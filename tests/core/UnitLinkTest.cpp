@@ -363,3 +363,54 @@ TEST_F(UnitLinkTest, NothingIsHandledAfterStop)
     discover(1);
     EXPECT_EQ(link.unitCount(), 0);
 }
+
+namespace {
+
+class FakeTransport : public LinkTransport {
+public:
+    OpenResult result;
+    bool receiving = false;
+    bool closed = false;
+    OpenResult open() override { return result; }
+    void startReceiving(Handler) override { receiving = true; }
+    void close() override { closed = true; }
+    bool send(const std::uint8_t*, std::size_t, const Ipv4Endpoint&) override { return true; }
+};
+
+} // namespace
+
+TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
+{
+    FakeTransport transport;
+    transport.result = {false, "", true, false, false};
+    link.start(transport);
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage),
+              (std::vector<std::string>{"Error getting local host name and IP address",
+                                        "Failed to find local host name and IP address", "setsockopt error",
+                                        " Error in bind"}));
+    EXPECT_FALSE(transport.receiving);
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
+
+TEST_F(UnitLinkTest, StartWithoutASocketSaysSoAndStaysSilent)
+{
+    FakeTransport transport;
+    transport.result = {true, "10.1.2.3", false, false, false};
+    link.start(transport);
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in establishing a socket"}));
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
+
+TEST_F(UnitLinkTest, SuccessfulStartReceivesAndPollsAndStopClosesTheTransport)
+{
+    FakeTransport transport;
+    transport.result = {true, "10.1.2.3", true, true, true};
+    link.start(transport);
+    EXPECT_TRUE(op.shown.empty());
+    EXPECT_EQ(link.localIpText(), "10.1.2.3");
+    EXPECT_TRUE(transport.receiving);
+    EXPECT_EQ(timers.periodOf(TimerId::Poll), 8000u);
+    link.stop();
+    EXPECT_TRUE(transport.closed);
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
