@@ -1,0 +1,60 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace deskpanel {
+
+// Replaces a file as a whole or not at all. The bytes go to a temporary file beside the
+// target; commit() syncs it to the disk and renames it over the target, so a full disk,
+// a crash or a failed write leaves the previous file exactly as it was. Writing through
+// a symbolic link replaces the file the link points to and keeps the link; an existing
+// file keeps its permissions (and, where allowed, its owner).
+//
+// Use: open(), write() as often as needed, commit(). Any failure removes the temporary
+// file; so does destroying the writer before commit().
+class AtomicFileWriter {
+public:
+    enum class Failure {
+        None,
+        CannotCreate, // the target is unusable or no temporary file could be made
+        WriteFailed,  // a write, the sync, the close or the rename failed
+    };
+
+    explicit AtomicFileWriter(std::string targetPath);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    bool open();
+    // Writes all `size` bytes or fails; after a failure every later call fails too.
+    bool write(const void* data, std::size_t size);
+    bool commit();
+    // Drops the temporary file; the target is untouched.
+    void abandon();
+
+    Failure failure() const { return m_failure; }
+    // The system's error number of the failed step (0 when none).
+    int errorNumber() const { return m_errno; }
+    // The file that is really replaced (the end of any chain of links).
+    const std::string& finalPath() const { return m_finalPath; }
+    const std::string& temporaryPath() const { return m_tempPath; }
+
+private:
+    bool fail(Failure failure, int errorNumber);
+    bool resolveFinalPath();
+
+    std::string m_targetPath;
+    std::string m_finalPath;
+    std::string m_tempPath;
+    Failure m_failure = Failure::None;
+    int m_errno = 0;
+    bool m_open = false;
+    bool m_committed = false;
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};
+
+} // namespace deskpanel

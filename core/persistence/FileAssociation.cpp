@@ -1,0 +1,161 @@
+#include "core/persistence/FileAssociation.h"
+
+#include "core/persistence/AtomicFileWriter.h"
+#include "core/persistence/IniFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace deskpanel {
+namespace {
+
+std::string commandText(const std::string& commandLine)
+{
+    std::string cut = commandLine;
+    const auto first = commandLine.find(':');
+    if (first != std::string::npos) {
+        const auto second = commandLine.find(':', first + 1);
+        // Cut before the character that precedes the second ":" (a drive letter).
+        if (second != std::string::npos && second > 0)
+            cut = commandLine.substr(0, second - 1);
+    }
+    std::string text;
+    for (char c : cut) {
+        if (c != '"')
+            text += c;
+    }
+    return text;
+}
+
+// The program path as a quoted argument of an Exec key: inside the quotes '"', '`',
+// '$' and '\' take a backslash, then the key's own string escaping doubles every
+// backslash; '%' is written twice.
+std::string execArgument(const std::string& path)
+{
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    std::string escaped;
+    for (char c : quoted) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '%')
+            escaped += "%%";
+        else if (c == '\n' || c == '\r')
+            escaped += ' ';
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+bool writeWhole(const std::string& path, const std::string& text)
+{
+    AtomicFileWriter writer(path);
+    return writer.open() && writer.write(text.data(), text.size()) && writer.commit();
+}
+
+#ifdef _WIN32
+std::wstring widen(const std::string& s)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+bool setDefaultValue(const std::string& keyPath, const std::string& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, widen(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring data = widen(value);
+    const LONG result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+#endif
+
+} // namespace
+
+std::string FileAssociation::className(const std::string& executablePath)
+{
+    std::string name;
+    for (char c : executablePath) {
+        if (c != ' ')
+            name += c;
+    }
+    return name;
+}
+
+std::string FileAssociation::openCommand(const std::string& commandLine)
+{
+    return commandText(commandLine) + " \"%1\"";
+}
+
+std::string FileAssociation::iconText(const std::string& commandLine)
+{
+    return commandText(commandLine) + ",0";
+}
+
+std::string FileAssociation::mimePackageText()
+{
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                       "  <mime-type type=\"")
+        + MimeType
+        + "\">\n"
+          "    <comment>Veltara Project File</comment>\n"
+          "    <glob pattern=\"*.vpf\"/>\n"
+          "  </mime-type>\n"
+          "</mime-info>\n";
+}
+
+std::string FileAssociation::desktopEntryText(const std::string& executablePath)
+{
+    return std::string("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=DeskPanel\n"
+                       "Comment=Veltara RP-8 control\n"
+                       "Exec=")
+        + execArgument(executablePath) + " %f\n" + "MimeType=" + MimeType + ";\n"
+        + "Terminal=false\n"
+          "Categories=AudioVideo;Audio;\n";
+}
+
+std::vector<std::vector<std::string>> FileAssociation::refreshCommands(const std::string& dataHome)
+{
+    return {{"update-mime-database", dataHome + "/mime"},
+            {"update-desktop-database", dataHome + "/applications"}};
+}
+
+bool FileAssociation::registerAssociation(const std::string& dataHome, const std::string& executablePath,
+                                          const std::string& commandLine)
+{
+#ifdef _WIN32
+    (void)dataHome;
+    const std::string name = className(executablePath);
+    bool ok = setDefaultValue(".vpf", name);
+    ok = setDefaultValue(name + "\\shell\\open\\command", openCommand(commandLine)) && ok;
+    ok = setDefaultValue(name + "\\DefaultIcon", iconText(commandLine)) && ok;
+    return ok;
+#else
+    (void)commandLine;
+    if (dataHome.empty() || dataHome[0] != '/' || executablePath.empty())
+        return false;
+    const std::string mimeFolder = dataHome + "/mime/packages/";
+    const std::string appsFolder = dataHome + "/applications/";
+    bool ok = makeFolders(mimeFolder) && writeWhole(mimeFolder + MimeFileName, mimePackageText());
+    ok = makeFolders(appsFolder) && writeWhole(appsFolder + DesktopFileName, desktopEntryText(executablePath)) && ok;
+    return ok;
+#endif
+}
+
+} // namespace deskpanel

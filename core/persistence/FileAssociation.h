@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace deskpanel {
+
+// Makes project files (".vpf") open with this program. Registered afresh at every
+// start-up; every failure is ignored, since the program works without it.
+class FileAssociation {
+public:
+    static constexpr const char* MimeType = "application/x-veltara-project";
+    static constexpr const char* MimeFileName = "deskpanel-vpf.xml";
+    static constexpr const char* DesktopFileName = "deskpanel.desktop";
+
+    // Here: a shared-mime-info type for "*.vpf" under <dataHome>/mime/packages and a
+    // desktop entry under <dataHome>/applications. On Windows: the registry keys under
+    // HKEY_CLASSES_ROOT. `commandLine` is the program's own command line (Windows only).
+    // True when everything was written.
+    static bool registerAssociation(const std::string& dataHome, const std::string& executablePath,
+                                    const std::string& commandLine);
+
+    // The programs that bring the desktop's caches up to date after a registration;
+    // the application may run them, nothing depends on their success.
+    static std::vector<std::vector<std::string>> refreshCommands(const std::string& dataHome);
+
+    static std::string mimePackageText();
+    static std::string desktopEntryText(const std::string& executablePath);
+
+    // The registry texts, from the executable's path and the program's command line:
+    // the class name is the path without blanks; the open command is the command line
+    // cut before the character preceding its second ":", without double quotes,
+    // followed by a blank and "%1" in quotes; the icon is that text with ",0" instead.
+    static std::string className(const std::string& executablePath);
+    static std::string openCommand(const std::string& commandLine);
+    static std::string iconText(const std::string& commandLine);
+};
+
+} // namespace deskpanel

@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+
+namespace deskpanel {
+
+// Where the program's own files live.
+//
+// On Windows: the settings file beside the executable, the window profile and the
+// installer's record in the Windows folder. Here the per-user configuration folder
+// ($XDG_CONFIG_HOME, else ~/.config) stands for the Windows folder and its "DeskPanel"
+// subfolder for the program's folder, so the settings file and the installer's record,
+// which share a name, stay apart.
+struct ProfileLocations {
+    static constexpr const char* SettingsFileName = "Veltara-RP8.ini";
+    static constexpr const char* InstallationRecordName = "Veltara-RP8.ini";
+
+    std::string settingsFile;       // "Data Directory", "Recent File List"
+    std::string windowProfile;      // "Settings" / "WindowPos"
+    std::string installationRecord; // "File Location" / "Main Exe File", read only
+    std::string dataHome;           // for the file association; empty on Windows
+
+    // `executableName` without folder or extension, "DeskPanel"; `programFolder` is
+    // the executable's folder (used on Windows only).
+    static ProfileLocations forThisUser(const std::string& executableName, const std::string& programFolder);
+};
+
+// $XDG_CONFIG_HOME when set to an absolute path, else $HOME/.config; empty when neither
+// can be found.
+std::string xdgConfigHome();
+// $XDG_DATA_HOME when set to an absolute path, else $HOME/.local/share.
+std::string xdgDataHome();
+
+} // namespace deskpanel

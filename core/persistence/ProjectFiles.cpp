@@ -1,0 +1,172 @@
+#include "core/persistence/ProjectFiles.h"
+
+#include "core/model/Text.h"
+#include "core/persistence/ByteSource.h"
+#include "core/persistence/PathText.h"
+#include "core/persistence/ProjectFileReader.h"
+#include "core/persistence/ProjectFileWriter.h"
+
+namespace deskpanel {
+
+namespace {
+
+// Raised while a save is under way, so an autosave that falls due while one of its
+// boxes is open does not start a second one inside it.
+class SavingFlag {
+public:
+    explicit SavingFlag(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~SavingFlag() { m_flag = m_was; }
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
+} // namespace
+
+ProjectFiles::ProjectFiles(Project& project, Operator& op, Timers& timers, FileDialogs& dialogs,
+                           RecentFileList& recent, std::string settingsFile, std::function<void()> resetAllChannels)
+    : m_project(project),
+      m_operator(op),
+      m_timers(timers),
+      m_dialogs(dialogs),
+      m_recent(recent),
+      m_settingsFile(std::move(settingsFile)),
+      m_resetAllChannels(std::move(resetAllChannels))
+{
+    m_timers.setHandler(TimerId::Autosave, [this] { autosave(); });
+}
+
+ProjectFiles::~ProjectFiles()
+{
+    m_timers.clearHandler(TimerId::Autosave);
+}
+
+void ProjectFiles::autosave()
+{
+    if (m_saving)
+        return;
+    save();
+}
+
+ProjectFiles::SaveOutcome ProjectFiles::save()
+{
+    if (fileNamePart(m_project.projectPath) == NewProjectFileName)
+        return saveAs();
+    return writeFile(m_project.projectPath);
+}
+
+ProjectFiles::SaveOutcome ProjectFiles::saveAs()
+{
+    SavingFlag saving(m_saving);
+    std::string path;
+    for (;;) {
+        FileDialogRequest request;
+        request.title = " Save As";
+        request.filterName = FilterName;
+        request.pattern = Pattern;
+        request.defaultExtension = "vpf";
+        request.startPath = m_lastSaveAsPath;
+        request.confirmOverwrite = true;
+        const auto chosen = m_dialogs.askSaveAs(request);
+        if (!chosen)
+            return SaveOutcome::Cancelled;
+        path = *chosen;
+        m_lastSaveAsPath = path;
+        // "New Project.vpf" is the name of a project that has none yet: ask again.
+        if (fileNamePart(path) != NewProjectFileName)
+            break;
+    }
+
+    // The project takes the new path only once the file is there, so a failed save
+    // leaves it pointing at the file it came from.
+    const SaveOutcome outcome = writeFile(path);
+    if (outcome != SaveOutcome::Saved)
+        return outcome;
+    m_project.projectPath = path;
+    m_project.setProjectName(fileNamePart(path));
+    m_recent.add(path);
+    return outcome;
+}
+
+ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
+{
+    SavingFlag saving(m_saving);
+    switch (ProjectFileWriter::write(m_project, path)) {
+    case ProjectFileWriter::Result::CannotOpen:
+        m_operator.platformMessage(format("Cannot open file %s", path.c_str()));
+        return SaveOutcome::Failed;
+    case ProjectFileWriter::Result::WriteFailed:
+        m_operator.platformMessage(format("Failed to write file %s", path.c_str()));
+        return SaveOutcome::Failed;
+    case ProjectFileWriter::Result::Saved:
+        break;
+    }
+
+    // The file carries the current channel names in every record; the scenes keep them.
+    const auto names = m_project.channelNames();
+    for (int p = 1; p < m_project.scenes.count(); ++p)
+        m_project.scenes.scene(p).channelNames = names;
+    m_project.scenes.clearModifiedMarkers();
+    m_project.hasFile = true;
+    if (m_listener) {
+        m_listener->sceneLinesChanged();
+        m_listener->sceneSelected(m_project.activeSceneIndex);
+    }
+    return SaveOutcome::Saved;
+}
+
+bool ProjectFiles::open(const std::string& path)
+{
+    FileSource source(path);
+    if (!source.isOpen()) {
+        m_operator.platformMessage(format("Cannot open file %s", path.c_str()));
+        return false;
+    }
+    m_project.projectPath = path;
+    // A scene of the new project that happens to carry the name followed so far must
+    // not receive this project's live changes.
+    m_project.followedSceneName.clear();
+    m_project.sceneFollowing = false;
+
+    ProjectFileReader reader(m_project, m_operator, m_timers);
+    const auto outcome = reader.read(source);
+    if (m_listener)
+        m_listener->sceneLinesChanged();
+    if (outcome != ProjectFileReader::Outcome::Complete)
+        return false;
+
+    if (m_resetAllChannels)
+        m_resetAllChannels();
+
+    m_project.setProjectName(fileNamePart(path));
+    if (m_project.projectName.size() <= 3) {
+        m_operator.platformMessage("Bad file");
+        return false;
+    }
+    writeLastUsedDirectory(m_settingsFile, directoryPart(path));
+    m_project.activeSceneIndex = 0;
+    m_project.activeSceneName = SceneList::BlankSceneText;
+    if (m_listener) {
+        m_listener->activeSceneChanged();
+        m_listener->sceneSelected(0);
+        m_listener->sceneListScrolled(0);
+    }
+    m_recent.add(path);
+    m_project.hasFile = true;
+    return true;
+}
+
+std::optional<std::string> ProjectFiles::askOpenPath()
+{
+    FileDialogRequest request;
+    request.title = " Open  Veltara Project File";
+    request.filterName = FilterName;
+    request.pattern = Pattern;
+    request.defaultExtension = "vpf";
+    request.startPath = m_project.projectPath;
+    request.mustExist = true;
+    return m_dialogs.askOpen(request);
+}
+
+} // namespace deskpanel

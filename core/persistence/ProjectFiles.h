@@ -1,0 +1,63 @@
+#pragma once
+#include "core/host/FileDialogs.h"
+#include "core/host/Operator.h"
+#include "core/host/Timers.h"
+#include "core/model/Project.h"
+#include "core/model/SceneListListener.h"
+#include "core/persistence/RecentFileList.h"
+
+#include <functional>
+#include <string>
+
+namespace deskpanel {
+
+// Opening and saving the project: Save, Save As, the autosave timer and Open, with the
+// boxes and the settings that go with them.
+class ProjectFiles {
+public:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+
+    static constexpr const char* NewProjectFileName = "New Project.vpf";
+    static constexpr const char* FilterName = "Veltara Project Files (*.vpf)";
+    static constexpr const char* Pattern = "*.vpf";
+
+    // `resetAllChannels` is the channel control's Reset all channels (defaults sent to
+    // every present unit); it runs after a file has been read.
+    ProjectFiles(Project& project, Operator& op, Timers& timers, FileDialogs& dialogs, RecentFileList& recent,
+                 std::string settingsFile, std::function<void()> resetAllChannels);
+    ~ProjectFiles();
+
+    void setListener(SceneListListener* listener) { m_listener = listener; }
+
+    // Save: writes to the project's path, or runs Save As while the project is still
+    // called "New Project.vpf".
+    SaveOutcome save();
+    // Asks for a path, writes the file there and enters it into the recent file list.
+    SaveOutcome saveAs();
+    // Writes the project file to `path` and, when it was written, gives every scene the
+    // current channel names, clears the modified markers and sets `hasFile`. On failure
+    // the operator is told, the previous file is untouched and the project unchanged.
+    SaveOutcome writeFile(const std::string& path);
+
+    // Reads a project file. True when it was read to the end and its name accepted.
+    bool open(const std::string& path);
+
+    // The Open dialog, started at the project's path; nothing when cancelled.
+    std::optional<std::string> askOpenPath();
+
+private:
+    void autosave();
+
+    Project& m_project;
+    Operator& m_operator;
+    Timers& m_timers;
+    FileDialogs& m_dialogs;
+    RecentFileList& m_recent;
+    std::string m_settingsFile;
+    std::function<void()> m_resetAllChannels;
+    SceneListListener* m_listener = nullptr;
+    std::string m_lastSaveAsPath;
+    bool m_saving = false;
+};
+
+} // namespace deskpanel

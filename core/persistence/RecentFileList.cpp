@@ -1,0 +1,101 @@
+#include "core/persistence/RecentFileList.h"
+
+#include "core/model/Text.h"
+#include "core/persistence/ByteSource.h"
+#include "core/persistence/IniFile.h"
+#include "core/persistence/PathText.h"
+
+namespace deskpanel {
+namespace {
+
+constexpr const char* Section = "Recent File List";
+
+std::string keyOf(int number)
+{
+    return format("File%d", number);
+}
+
+bool canBeRead(const std::string& path)
+{
+    return !path.empty() && FileSource(path).isOpen();
+}
+
+} // namespace
+
+RecentFileList::RecentFileList(std::string settingsFile, Operator& op)
+    : m_settingsFile(std::move(settingsFile)), m_operator(op)
+{
+}
+
+void RecentFileList::load()
+{
+    m_entries.clear();
+    const IniFile file = IniFile::load(m_settingsFile);
+    for (int number = 1; number <= MaxEntries; ++number) {
+        const auto path = file.value(Section, keyOf(number));
+        if (!path)
+            break;
+        if (canBeRead(*path))
+            m_entries.push_back(*path);
+    }
+}
+
+void RecentFileList::add(const std::string& path)
+{
+    std::vector<std::string> held = m_entries;
+    held.resize(MaxEntries);
+
+    bool listed = false;
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        if (!held[k].empty() && equalsIgnoringCase(held[k], path)) {
+            std::swap(held[0], held[k]);
+            listed = true;
+            break;
+        }
+    }
+    if (!listed) {
+        if (fileNamePart(path).size() < 4) {
+            m_operator.platformMessage("Bad file");
+            return;
+        }
+        held.pop_back();
+        held.insert(held.begin(), path);
+    }
+
+    // Non-empty entries in order, each run of equal neighbours kept once.
+    std::vector<std::string> final;
+    for (const auto& entry : held) {
+        if (entry.empty() || (!final.empty() && final.back() == entry))
+            continue;
+        final.push_back(entry);
+    }
+    m_entries = std::move(final);
+    store();
+    load();
+}
+
+void RecentFileList::store() const
+{
+    IniFile file = IniFile::load(m_settingsFile);
+    file.removeSection(Section);
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        file.setValue(Section, keyOf(static_cast<int>(i) + 1), m_entries[i]);
+    file.save(m_settingsFile); // a failed write is ignored: the list is only a convenience
+}
+
+std::string RecentFileList::menuText(int number, const std::string& path)
+{
+    return format("%c%d. %s", '&', number, path.c_str());
+}
+
+std::string readLastUsedDirectory(const std::string& settingsFile)
+{
+    return readProfileString(settingsFile, "Data Directory", "Last Used Directory");
+}
+
+void writeLastUsedDirectory(const std::string& settingsFile, const std::string& folder)
+{
+    writeProfileString(settingsFile, "Data Directory", "Last Used Directory", folder);
+}
+
+} // namespace deskpanel
