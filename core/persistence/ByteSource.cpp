@@ -61,10 +61,11 @@ bool FileSource::rewind()
 #else
 FileSource::FileSource(const std::string& path)
 {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    // A folder opens for reading here but is no project file.
+    // Non-blocking, so that a named pipe or a device given as a project file cannot hang
+    // the program in open(); only a regular file is read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
-    if (m_fd >= 0 && (fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    if (m_fd >= 0 && (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
         ::close(m_fd);
         m_fd = -1;
     }

@@ -166,6 +166,19 @@ TEST_F(ProjectFilesTest, OpenOfAFileThatCannotBeOpenedChangesNothing)
     EXPECT_EQ(resets, 0);
 }
 
+TEST_F(ProjectFilesTest, NamedPipeOrFolderGivenAsProjectIsRefusedWithoutWaiting)
+{
+    const std::string pipe = folder.file("pipe.vpf");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(files.open(pipe)); // no writer ever opens the pipe: a blocking open would hang here
+    const std::string subfolder = folder.file("folder.vpf");
+    ASSERT_EQ(::mkdir(subfolder.c_str(), 0700), 0);
+    EXPECT_FALSE(files.open(subfolder));
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage),
+              (std::vector<std::string>{"Cannot open file " + pipe, "Cannot open file " + subfolder}));
+    EXPECT_EQ(resets, 0);
+}
+
 TEST_F(ProjectFilesTest, ShortFileNameIsABadFileButItsScenesStay)
 {
     Project other;
