@@ -54,11 +54,13 @@ std::string execArgument(const std::string& path)
     return escaped;
 }
 
+#ifndef _WIN32
 bool writeWhole(const std::string& path, const std::string& text)
 {
     AtomicFileWriter writer(path);
     return writer.open() && writer.write(text.data(), text.size()) && writer.commit();
 }
+#endif
 
 #ifdef _WIN32
 std::wstring widen(const std::string& s)

@@ -18,6 +18,7 @@ struct Datagram {
 class LinkTransport : public DatagramSender {
 public:
     struct OpenResult {
+        bool stackStarted = false; // the socket layer itself could be started
         bool localLookupOk = false;
         std::string localIpText;
         bool socketCreated = false;

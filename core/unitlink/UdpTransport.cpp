@@ -1,18 +1,64 @@
 #include "core/unitlink/UdpTransport.h"
 
+#include <cstring>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 namespace deskpanel {
 
 namespace {
+
+#ifdef _WIN32
+constexpr UdpTransport::SocketHandle NoSocket = static_cast<UdpTransport::SocketHandle>(INVALID_SOCKET);
+using SocketLength = int;
+void closeSocket(UdpTransport::SocketHandle s) { ::closesocket(static_cast<SOCKET>(s)); }
+#else
+constexpr UdpTransport::SocketHandle NoSocket = -1;
+using SocketLength = socklen_t;
+void closeSocket(UdpTransport::SocketHandle s) { ::close(s); }
+#endif
+
+bool startSocketLayer()
+{
+#ifdef _WIN32
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+#else
+    return true;
+#endif
+}
+
+void stopSocketLayer()
+{
+#ifdef _WIN32
+    WSACleanup();
+#endif
+}
+
+UdpTransport::SocketHandle newUdpSocket()
+{
+    return static_cast<UdpTransport::SocketHandle>(::socket(AF_INET, SOCK_DGRAM, 0));
+}
+
+sockaddr_in socketAddress(std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in result{};
+    result.sin_family = AF_INET;
+    result.sin_port = htons(port);
+    result.sin_addr.s_addr = htonl(address);
+    return result;
+}
 
 // The first IPv4 address of this computer, looked up by its host name.
 bool lookUpLocalAddress(std::string& text)
@@ -35,7 +81,8 @@ bool lookUpLocalAddress(std::string& text)
 
 UdpTransport::UdpTransport(DatagramHandOver::PostToUiThread postToUiThread, std::uint16_t hostPort,
                            std::uint32_t bindAddress)
-    : m_post(std::move(postToUiThread)), m_hostPort(hostPort), m_bindAddress(bindAddress)
+    : m_post(std::move(postToUiThread)), m_hostPort(hostPort), m_bindAddress(bindAddress),
+      m_receiveSocket(NoSocket), m_sendSocket(NoSocket)
 {
 }
 
@@ -47,26 +94,30 @@ UdpTransport::~UdpTransport()
 LinkTransport::OpenResult UdpTransport::open()
 {
     OpenResult result;
+    if (!m_stackStarted)
+        m_stackStarted = startSocketLayer();
+    result.stackStarted = m_stackStarted;
+    if (!m_stackStarted)
+        return result;
     result.localLookupOk = lookUpLocalAddress(result.localIpText);
-    m_receiveSocket = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (m_receiveSocket < 0)
+    m_receiveSocket = newUdpSocket();
+    if (m_receiveSocket == NoSocket)
         return result;
     result.socketCreated = true;
     const int yes = 1;
-    result.reuseAddressSet = ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0;
+    result.reuseAddressSet = ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_REUSEADDR,
+                                          reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
     const int bufferBytes = ReceiveBufferBytes;
-    ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+    ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes),
+                 sizeof bufferBytes);
 
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_hostPort);
-    address.sin_addr.s_addr = htonl(m_bindAddress);
+    sockaddr_in address = socketAddress(m_bindAddress, m_hostPort);
     if (::bind(m_receiveSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(m_receiveSocket);
-        m_receiveSocket = -1;
+        closeSocket(m_receiveSocket);
+        m_receiveSocket = NoSocket;
         return result;
     }
-    socklen_t length = sizeof address;
+    SocketLength length = sizeof address;
     ::getsockname(m_receiveSocket, reinterpret_cast<sockaddr*>(&address), &length);
     m_boundPort = ntohs(address.sin_port);
     result.bound = true;
@@ -75,34 +126,50 @@ LinkTransport::OpenResult UdpTransport::open()
 
 void UdpTransport::startReceiving(Handler handler)
 {
-    if (m_receiveSocket < 0 || m_thread.joinable())
+    if (m_receiveSocket == NoSocket || m_thread.joinable())
         return;
+#ifndef _WIN32
     if (::pipe(m_wakePipe) != 0)
         return;
+#endif
     m_stopRequested = false;
     m_handOver = std::make_unique<DatagramHandOver>(m_post, std::move(handler));
     m_thread = std::thread([this] { receiveLoop(); });
+}
+
+bool UdpTransport::waitForDatagram()
+{
+#ifdef _WIN32
+    // Closing the socket at stop ends a blocking select with an error.
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(static_cast<SOCKET>(m_receiveSocket), &readable);
+    return ::select(0, &readable, nullptr, nullptr, nullptr) > 0 && !m_stopRequested;
+#else
+    pollfd watched[2] = {{m_receiveSocket, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
+    for (;;) {
+        if (::poll(watched, 2, -1) >= 0)
+            break;
+        if (errno != EINTR)
+            return false;
+    }
+    return watched[1].revents == 0 && !m_stopRequested;
+#endif
 }
 
 void UdpTransport::receiveLoop()
 {
     // Larger than a packet, so that an oversized datagram shows as one and is dropped
     // rather than read as its first 97 bytes.
-    std::uint8_t buffer[2048];
-    pollfd watched[2] = {{m_receiveSocket, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
+    char buffer[2048];
     while (!m_stopRequested) {
-        if (::poll(watched, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (watched[1].revents != 0 || m_stopRequested)
+        if (!waitForDatagram())
             break;
         sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t size = ::recvfrom(m_receiveSocket, buffer, sizeof buffer, MSG_DONTWAIT,
-                                        reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (size != static_cast<ssize_t>(PacketSize))
+        SocketLength fromLength = sizeof from;
+        const auto size = ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
+                                     &fromLength);
+        if (static_cast<long long>(size) != static_cast<long long>(PacketSize))
             continue; // wrong length or a failed receive: dropped
         m_received.fetch_add(1);
         Datagram datagram;
@@ -113,22 +180,46 @@ void UdpTransport::receiveLoop()
     }
 }
 
+void UdpTransport::wakeReceiver()
+{
+#ifdef _WIN32
+    if (m_receiveSocket != NoSocket) {
+        closeSocket(m_receiveSocket);
+        m_receiveSocket = NoSocket;
+    }
+#else
+    if (m_wakePipe[1] >= 0) {
+        const char wake = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wakePipe[1], &wake, 1);
+    }
+#endif
+}
+
 void UdpTransport::close()
 {
     m_stopRequested = true;
     if (m_handOver)
         m_handOver->cancel();
-    if (m_wakePipe[1] >= 0) {
-        const char wake = 1;
-        [[maybe_unused]] const ssize_t written = ::write(m_wakePipe[1], &wake, 1);
-    }
+    wakeReceiver();
     if (m_thread.joinable())
         m_thread.join();
-    for (int* fd : {&m_receiveSocket, &m_sendSocket, &m_wakePipe[0], &m_wakePipe[1]}) {
-        if (*fd >= 0) {
-            ::close(*fd);
-            *fd = -1;
+    for (SocketHandle* s : {&m_receiveSocket, &m_sendSocket}) {
+        if (*s != NoSocket) {
+            closeSocket(*s);
+            *s = NoSocket;
         }
+    }
+#ifndef _WIN32
+    for (int& fd : m_wakePipe) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+#endif
+    if (m_stackStarted) {
+        stopSocketLayer();
+        m_stackStarted = false;
     }
 }
 
@@ -136,16 +227,14 @@ bool UdpTransport::send(const std::uint8_t* data, std::size_t size, const Ipv4En
 {
     // A fresh socket for every datagram, as units have always been addressed: the
     // system picks the source port.
-    if (m_sendSocket >= 0)
-        ::close(m_sendSocket);
-    m_sendSocket = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (m_sendSocket < 0)
+    if (m_sendSocket != NoSocket)
+        closeSocket(m_sendSocket);
+    m_sendSocket = newUdpSocket();
+    if (m_sendSocket == NoSocket)
         return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(to.port);
-    address.sin_addr.s_addr = htonl(to.address);
-    ::sendto(m_sendSocket, data, size, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const sockaddr_in address = socketAddress(to.address, to.port);
+    ::sendto(m_sendSocket, reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
+             reinterpret_cast<const sockaddr*>(&address), sizeof address);
     return true;
 }
 

@@ -3,18 +3,25 @@
 #include "core/unitlink/LinkTransport.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <thread>
 
 namespace deskpanel {
 
 // UDP sockets for the unit link: one bound receiving socket on the host port with a
-// receive thread, and a fresh unbound socket for every datagram sent.
+// receive thread, and a fresh unbound socket for every datagram sent. POSIX sockets,
+// or Winsock 2.2 on Windows.
 class UdpTransport : public LinkTransport {
 public:
     // The receive buffer is enlarged well beyond the default so that a burst from a full
     // rack is not dropped while the UI thread is busy.
     static constexpr int ReceiveBufferBytes = 1 << 20;
+#ifdef _WIN32
+    using SocketHandle = std::uintptr_t;
+#else
+    using SocketHandle = int;
+#endif
 
     UdpTransport(DatagramHandOver::PostToUiThread postToUiThread, std::uint16_t hostPort,
                  std::uint32_t bindAddress = 0 /* any */);
@@ -30,14 +37,18 @@ public:
 
 private:
     void receiveLoop();
+    // Blocks until a datagram can be read; false once stop was asked for.
+    bool waitForDatagram();
+    void wakeReceiver();
 
     DatagramHandOver::PostToUiThread m_post;
     std::uint16_t m_hostPort;
     std::uint32_t m_bindAddress;
     std::uint16_t m_boundPort = 0;
-    int m_receiveSocket = -1;
-    int m_sendSocket = -1;
-    int m_wakePipe[2] = {-1, -1};
+    bool m_stackStarted = false;
+    SocketHandle m_receiveSocket;
+    SocketHandle m_sendSocket;
+    int m_wakePipe[2] = {-1, -1}; // POSIX only: wakes the receiver at stop
     std::unique_ptr<DatagramHandOver> m_handOver;
     std::thread m_thread;
     std::atomic<bool> m_stopRequested{false};

@@ -29,6 +29,8 @@ UnitLink::~UnitLink()
 void UnitLink::start(LinkTransport& transport)
 {
     const LinkTransport::OpenResult opened = transport.open();
+    if (!opened.stackStarted)
+        return; // no networking for this run, and nothing to tell
     if (opened.localLookupOk) {
         m_localIpText = opened.localIpText;
     } else {

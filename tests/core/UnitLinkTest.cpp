@@ -382,7 +382,7 @@ public:
 TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
 {
     FakeTransport transport;
-    transport.result = {false, "", true, false, false};
+    transport.result = {true, false, "", true, false, false};
     link.start(transport);
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage),
               (std::vector<std::string>{"Error getting local host name and IP address",
@@ -395,16 +395,25 @@ TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
 TEST_F(UnitLinkTest, StartWithoutASocketSaysSoAndStaysSilent)
 {
     FakeTransport transport;
-    transport.result = {true, "10.1.2.3", false, false, false};
+    transport.result = {true, true, "10.1.2.3", false, false, false};
     link.start(transport);
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in establishing a socket"}));
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
+
+TEST_F(UnitLinkTest, WithoutASocketLayerTheLinkStaysSilent)
+{
+    FakeTransport transport; // nothing started
+    link.start(transport);
+    EXPECT_TRUE(op.shown.empty());
+    EXPECT_FALSE(transport.receiving);
     EXPECT_FALSE(timers.isRunning(TimerId::Poll));
 }
 
 TEST_F(UnitLinkTest, SuccessfulStartReceivesAndPollsAndStopClosesTheTransport)
 {
     FakeTransport transport;
-    transport.result = {true, "10.1.2.3", true, true, true};
+    transport.result = {true, true, "10.1.2.3", true, true, true};
     link.start(transport);
     EXPECT_TRUE(op.shown.empty());
     EXPECT_EQ(link.localIpText(), "10.1.2.3");
