@@ -22,12 +22,14 @@ std::string xdgFolder(const char* variable, const char* underHome)
     return home + underHome;
 }
 
+#ifndef _WIN32
 std::string withSlash(std::string folder)
 {
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
     return folder;
 }
+#endif
 
 } // namespace
 
