@@ -19,10 +19,13 @@ void whiteFrame(QPainter& p, const QRectF& r)
     p.restore();
 }
 
-void logo(QPainter& p, const QRectF& r, qreal size)
+// The product logo: the model name large, the maker's name under it.
+void logo(QPainter& p, const QRectF& r)
 {
-    kit::label(p, r, QStringLiteral("RP-8"), colour::gainText, size, true);
-    kit::label(p, r.translated(0, size * 0.95), QStringLiteral("VELTARA"), colour::silver, size * 0.32, true);
+    const QRectF model(r.left(), r.top(), r.width(), r.height() * 0.72);
+    const QRectF maker(r.left(), model.bottom(), r.width(), r.height() - model.height());
+    kit::label(p, model, QStringLiteral("RP-8"), colour::gainText, model.height() * 0.95, true);
+    kit::label(p, maker, QStringLiteral("VELTARA"), colour::silver, maker.height() * 0.8, true);
 }
 
 // A unit box: a rounded tablet with a lamp and the state's name. The left end stays
@@ -48,30 +51,30 @@ ImageRegistry::Painter unitBox(QColor lamp, bool lit, QString text, QColor table
 ImageRegistry::Painter headerCorner(bool left)
 {
     return [left](QPainter& p, const QSize& s) {
-        QPainterPath path;
         const qreal w = s.width(), h = s.height(), r = 10;
+        // The outer edge: up the side, round the corner, along the top.
+        QPainterPath edge;
         if (left) {
-            path.moveTo(0, h);
-            path.lineTo(0, r);
-            path.quadTo(0, 0, r, 0);
-            path.lineTo(w, 0);
-            path.lineTo(w, h);
+            edge.moveTo(0.5, h);
+            edge.lineTo(0.5, r);
+            edge.quadTo(0.5, 0.5, r, 0.5);
+            edge.lineTo(w, 0.5);
         } else {
-            path.moveTo(0, 0);
-            path.lineTo(w - r, 0);
-            path.quadTo(w, 0, w, r);
-            path.lineTo(w, h);
-            path.lineTo(0, h);
+            edge.moveTo(0, 0.5);
+            edge.lineTo(w - r, 0.5);
+            edge.quadTo(w - 0.5, 0.5, w - 0.5, r);
+            edge.lineTo(w - 0.5, h);
         }
-        path.closeSubpath();
+        QPainterPath body = edge;
+        body.lineTo(left ? w : 0, h);
+        body.closeSubpath();
         QLinearGradient g(0, 0, 0, h);
         g.setColorAt(0, QColor(250, 250, 252));
         g.setColorAt(0.5, QColor(206, 210, 218));
         g.setColorAt(1, QColor(168, 174, 186));
         p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(QPen(QColor(0, 64, 128), 1));
-        p.setBrush(g);
-        p.drawPath(path);
+        p.fillPath(body, g);
+        p.strokePath(edge, QPen(QColor(0, 64, 128), 1));
     };
 }
 
@@ -108,7 +111,7 @@ void registerPictures(ImageRegistry& registry)
         whiteFrame(p, QRectF(4, 14, 266, 142));
         p.fillRect(QRectF(9, 18, 256, 22), QColor(35, 31, 32));
         // Logo.
-        logo(p, QRectF(280, 38, 190, 50), 46);
+        logo(p, QRectF(280, 34, 190, 96));
         // Unit status heading and frame.
         kit::label(p, QRectF(476, 6, 492, 24), QStringLiteral("Unit Status"), colour::silver, 16, true);
         whiteFrame(p, QRectF(476, 30, 492, 126));
@@ -120,7 +123,7 @@ void registerPictures(ImageRegistry& registry)
         g.setColorAt(0, QColor(34, 44, 74));
         g.setColorAt(1, QColor(70, 86, 120));
         p.fillRect(QRectF(0, 0, s.width(), s.height()), g);
-        logo(p, QRectF(0, 70, s.width(), 110), 96);
+        logo(p, QRectF(0, 40, s.width(), 160));
         kit::label(p, QRectF(0, 214, s.width(), 24), QStringLiteral("DeskPanel remote preamplifier control"),
                    colour::silver, 15, false);
         p.fillRect(QRectF(0, 280, s.width(), 34), QColor(134, 158, 194));
