@@ -10,7 +10,7 @@
 
 #include <limits>
 
-using deskpanel::Decision;
+namespace deskpanel {
 
 QtOperator::QtOperator(QWidget* parentWindow) : m_parent(parentWindow) {}
 
@@ -75,3 +75,5 @@ void QtOperator::beep()
 {
     QApplication::beep();
 }
+
+} // namespace deskpanel

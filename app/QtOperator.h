@@ -6,9 +6,11 @@
 
 class CTimedNote;
 
+namespace deskpanel {
+
 // The operator port on the program's own boxes: the message, decision and three-way
 // boxes in the glass look, the timed note, and the platform's plain message box.
-class QtOperator : public deskpanel::Operator {
+class QtOperator : public Operator {
 public:
     explicit QtOperator(QWidget* parentWindow = nullptr);
     ~QtOperator() override;
@@ -18,8 +20,8 @@ public:
 
     void message(const std::string& text) override;
     void platformMessage(const std::string& text) override;
-    deskpanel::Decision decide(const std::string& text) override;
-    deskpanel::Decision decideThreeWay(const std::string& text, const std::function<void()>& saveAs) override;
+    Decision decide(const std::string& text) override;
+    Decision decideThreeWay(const std::string& text, const std::function<void()>& saveAs) override;
     void timedNote(const std::string& caption, const std::string& text, std::uint32_t durationMs) override;
     bool isTimedNoteOpen() const override;
     void beep() override;
@@ -33,3 +35,5 @@ private:
     QPointer<CTimedNote> m_note;
     std::string m_sharedText;
 };
+
+} // namespace deskpanel

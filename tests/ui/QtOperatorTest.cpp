@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using deskpanel::Decision;
+using deskpanel::QtOperator;
 
 namespace {
 
