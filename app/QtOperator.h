@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class CTimedNote;
+#include "ui/dialogs/CTimedNote.h"
 
 namespace deskpanel {
 
