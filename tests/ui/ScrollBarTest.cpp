@@ -1,5 +1,6 @@
 // The bitmap scroll bar: geometry, arrows held down, track pages, thumb drags, hover.
 #include "ui/controls/CMyScrollBar.h"
+#include "ui/controls/DragTracker.h"
 
 #include "tests/ui/UiTestSupport.h"
 
@@ -204,6 +205,30 @@ TEST(ScrollBar, CreateFromStaticAndDegenerateBars)
         EXPECT_LE(r.second, 9);
     }
     uitest::render(*bar);
+}
+
+} // namespace
+
+namespace {
+
+// The arithmetic the fader and the scroll bar share.
+TEST(DragTracker, ValueAtTruncatesAndLimits)
+{
+    EXPECT_EQ(DragTracker::valueAt(104, 207, 100), 50);
+    EXPECT_EQ(DragTracker::valueAt(207, 207, 100), 100);
+    EXPECT_EQ(DragTracker::valueAt(300, 207, 100), 100);
+    EXPECT_EQ(DragTracker::valueAt(-1, 180, 72), 0); // truncated towards zero, then limited
+    EXPECT_EQ(DragTracker::valueAt(179, 180, 72), 71);
+    EXPECT_EQ(DragTracker::valueAt(50, 0, 72), 0);   // no travel
+    EXPECT_EQ(DragTracker::valueAt(50, -10, 72), 0);
+    EXPECT_EQ(DragTracker::valueAt(50, 100, 0), 0);
+    EXPECT_EQ(DragTracker::valueAt(INT_MAX, 1, INT_MAX), INT_MAX); // no overflow
+    DragTracker t(Qt::Vertical);
+    t.begin(10);
+    EXPECT_TRUE(t.active());
+    EXPECT_EQ(t.thumbStart(QPoint(99, 60)), 50);
+    t.end();
+    EXPECT_FALSE(t.active());
 }
 
 } // namespace

@@ -63,6 +63,14 @@ CCustomButton* CGlassDialog::createButton(int id, const QString& text, const QSt
     return button;
 }
 
+void CGlassDialog::createOkCancel()
+{
+    if (m_layout.has(ControlId::Ok))
+        createButton(ControlId::Ok, QStringLiteral("OK"), ImageRegistry::key(162));
+    if (m_layout.has(ControlId::Cancel))
+        createButton(ControlId::Cancel, QStringLiteral("Cancel"), ImageRegistry::key(162));
+}
+
 QLabel* CGlassDialog::createText(int id, const QString& text)
 {
     auto* label = new QLabel(text, this);

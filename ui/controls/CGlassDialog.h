@@ -34,6 +34,9 @@ public:
 protected:
     // Creates a CCustomButton over the placeholder `id`; its click calls onCommand(id).
     CCustomButton* createButton(int id, const QString& text, const QString& bitmap);
+    // The usual OK and Cancel buttons ("OK", "Cancel" on face 162) over the placeholders
+    // 1050 and 1049, where the layout has them.
+    void createOkCancel();
     // A centred, word-wrapped text over the placeholder `id`.
     QLabel* createText(int id, const QString& text);
 

@@ -2,6 +2,7 @@
 
 #include "ui/controls/artwork/Artwork.h"
 
+#include <QCoreApplication>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -10,7 +11,13 @@
 ImageRegistry& ImageRegistry::instance()
 {
     static ImageRegistry registry;
-    static const bool filled = (artwork::registerAll(registry), true);
+    static const bool filled = [] {
+        artwork::registerAll(registry);
+        // Pixmaps must not outlive the application object that made them.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QObject::destroyed, [] { registry.clearCache(); });
+        return true;
+    }();
     (void)filled;
     return registry;
 }

@@ -37,6 +37,9 @@ public:
     // A null pixmap for an unknown key.
     QPixmap pixmap(const QString& key, qreal dpr = 1.0, QSize stretchedTo = QSize()) const;
 
+    // Drops every rendered pixmap (they are made again when next asked for).
+    void clearCache() { m_cache.clear(); }
+
     // Draws the picture into `target` (Fixed: at its own size from the top-left corner,
     // clipped to the target; Stretch: scaled to fill it; Tile: repeated from the target's
     // top-left corner). Returns false, having drawn nothing, for an unknown key.
