@@ -8,6 +8,7 @@
 
 #include "tests/ui/UiTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -81,13 +82,17 @@ TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)
     window.show();
     EXPECT_EQ(recall->springBackMs(), 500);
     EXPECT_EQ(fresh->springBackMs(), 2000);
+    QElapsedTimer clock;
+    clock.start();
     QTest::mousePress(recall, Qt::LeftButton);
     QTest::mousePress(fresh, Qt::LeftButton);
     EXPECT_EQ(recall->state(), 1);
     QTest::qWait(300);
-    EXPECT_EQ(recall->state(), 1);
+    if (clock.elapsed() < 480) // a loaded machine may oversleep
+        EXPECT_EQ(recall->state(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(recall->state(), 0, 1000);
-    EXPECT_EQ(fresh->state(), 1) << "New holds its look for 2 s";
+    if (clock.elapsed() < 1900)
+        EXPECT_EQ(fresh->state(), 1) << "New holds its look for 2 s";
     QTRY_COMPARE_WITH_TIMEOUT(fresh->state(), 0, 2500);
 }
 

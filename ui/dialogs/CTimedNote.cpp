@@ -25,6 +25,7 @@ CTimedNote::CTimedNote(const QString& caption, const QString& text, int duration
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end the note up to 5 % early
     connect(&m_timer, &QTimer::timeout, this, &CTimedNote::expire);
     restart(caption, text, durationMs);
 }
