@@ -1,39 +1,49 @@
 #pragma once
-#include "core/model/Project.h"
+#include "core/model/Metering.h"
+#include "core/model/UnitSettingsKeeper.h"
 #include "core/unitlink/UnitLinkEvents.h"
 
-#include <array>
 #include <functional>
 
 namespace deskpanel {
 
-class UnitSender;
-
 // Connects the unit link to the rest of the program: new units receive their inputs'
-// settings from the project, and state changes reach the views.
+// settings through the channel control, levels go to the meters, and state changes
+// reach the views.
 class AppLinkEvents : public UnitLinkEvents {
 public:
-    explicit AppLinkEvents(Project& project) : m_project(project) {}
-    // The link that sends the settings; it is created after its events.
-    void attach(UnitSender& sender) { m_sender = &sender; }
+    explicit AppLinkEvents(Metering& metering) : m_metering(metering) {}
+    // The channel control is created after the link, which needs these events first.
+    void attach(UnitSettingsKeeper& keeper) { m_keeper = &keeper; }
 
-    void saveUnitSettings(int unitNumber) override;
-    void restoreUnitSettings(int unitNumber) override;
-    void setLevel(int, int) override {}
+    void saveUnitSettings(int unitNumber) override
+    {
+        if (m_keeper)
+            m_keeper->saveUnitSettings(unitNumber);
+    }
+    void restoreUnitSettings(int unitNumber) override
+    {
+        if (m_keeper)
+            m_keeper->restoreUnitSettings(unitNumber);
+    }
+    void setLevel(int channel, int levelDb) override { m_metering.setLevel(channel, levelDb); }
     void unitStateChanged(int unitNumber) override
     {
         if (onStateChanged)
             onStateChanged(unitNumber);
     }
-    void unitBoxBlink(int, UnitPicture) override {}
-    int linkButtonOf(int channel) const override { return m_project.live.at(static_cast<std::size_t>(channel)).linkButton; }
+    void unitBoxBlink(int unitNumber, UnitPicture picture) override
+    {
+        if (onBlink)
+            onBlink(unitNumber, picture);
+    }
 
     std::function<void(int)> onStateChanged;
+    std::function<void(int, UnitPicture)> onBlink;
 
 private:
-    Project& m_project;
-    UnitSender* m_sender = nullptr;
-    std::array<ChannelSettings, ChannelsPerUnit> m_held{};
+    Metering& m_metering;
+    UnitSettingsKeeper* m_keeper = nullptr;
 };
 
 } // namespace deskpanel

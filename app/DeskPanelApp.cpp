@@ -14,10 +14,11 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports)
           },
           ports.hostPort)
 {
-    m_events = std::make_unique<AppLinkEvents>(m_project);
+    m_events = std::make_unique<AppLinkEvents>(m_metering);
     m_link = std::make_unique<UnitLink>(m_clock, m_timers, m_operator, m_transport, *m_events, m_project.prefs,
                                         ports.unitPort);
-    m_events->attach(*m_link);
+    m_channels = std::make_unique<ChannelControl>(m_project, *m_link, m_timers, m_scenes);
+    m_events->attach(*m_channels);
     m_events->onStateChanged = [this](int unitNumber) { m_window->showUnitState(unitNumber, m_link->state(unitNumber)); };
     m_window->setWindowTitle(QString::fromStdString(m_project.windowTitle()));
 }

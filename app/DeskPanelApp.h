@@ -3,7 +3,10 @@
 #include "app/QtOperator.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
+#include "core/model/ChannelControl.h"
+#include "core/model/Metering.h"
 #include "core/model/Project.h"
+#include "core/model/SceneTracker.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
 
@@ -34,6 +37,8 @@ public:
 
     Project& project() { return m_project; }
     UnitLink& link() { return *m_link; }
+    Metering& metering() { return m_metering; }
+    ChannelControl& channels() { return *m_channels; }
     UnitListWindow& window() { return *m_window; }
     UdpTransport& transport() { return m_transport; }
 
@@ -41,11 +46,17 @@ private:
     Project m_project;
     SteadyClock m_clock;
     QtTimers m_timers;
+    Metering m_metering{m_project.prefs, m_timers};
     std::unique_ptr<UnitListWindow> m_window;
     QtOperator m_operator;
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
     std::unique_ptr<UnitLink> m_link;
+    struct NoScenes : SceneTracker {
+        void markActiveSceneModified() override {}
+        void updateFollowedScene() override {}
+    } m_scenes;
+    std::unique_ptr<ChannelControl> m_channels;
     QObject m_uiThreadContext;
     bool m_started = false;
 };

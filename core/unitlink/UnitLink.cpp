@@ -17,15 +17,12 @@ UnitLink::UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& s
     m_timers.setHandler(TimerId::OfflineCheck, [this] { onOfflineCheck(); });
     m_timers.setHandler(TimerId::IdConflictEnd, [this] { onIdConflictEnd(); });
     m_timers.setHandler(TimerId::IpConflictEnd, [this] { onIpConflictEnd(); });
-    m_timers.setHandler(TimerId::FullResend, [this] { onFullResendTimer(); });
-    m_timers.setHandler(TimerId::LinkResend, [this] { onLinkResend(); });
 }
 
 UnitLink::~UnitLink()
 {
     stop();
-    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::IdConflictEnd, TimerId::IpConflictEnd,
-                       TimerId::FullResend, TimerId::LinkResend})
+    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::IdConflictEnd, TimerId::IpConflictEnd})
         m_timers.clearHandler(id);
 }
 
@@ -436,23 +433,5 @@ void UnitLink::onIpConflictEnd()
     m_conflictPending = false;
 }
 
-void UnitLink::onFullResendTimer()
-{
-    m_timers.stop(TimerId::FullResend);
-    fullResend();
-}
-
-void UnitLink::onLinkResend()
-{
-    m_timers.stop(TimerId::LinkResend);
-    // Collected first: a send error box may change the table underneath.
-    std::vector<int> unitNumbers;
-    for (std::size_t i = 0; i < m_table.size(); ++i)
-        unitNumbers.push_back(m_table.at(i).imageUnitNumber());
-    for (int u : unitNumbers)
-        for (int input = 1; input <= ChannelsPerUnit; ++input)
-            if (isValidUnitNumber(u))
-                sendParameter("Link", m_events.linkButtonOf(channelIndex(u, input)), u, input);
-}
 
 } // namespace deskpanel

@@ -36,7 +36,9 @@ public:
     // Opens the transport and starts receiving and polling. Failures are reported to the
     // operator with the program's messages and leave the link silent.
     void start(LinkTransport& transport);
-    // Stops receiving and the link's timers. Returns when the receive thread has ended.
+    // Stops receiving and every timer that sends to units. Returns when the receive
+    // thread has ended. (The full resend and link resend timers are armed and handled by
+    // the channel control; they are stopped here so that nothing is sent after stop.)
     void stop();
 
     // One datagram as it arrived, of any size (UI thread).
@@ -82,8 +84,6 @@ private:
     void onOfflineCheck();
     void onIdConflictEnd();
     void onIpConflictEnd();
-    void onFullResendTimer();
-    void onLinkResend();
 
     Clock& m_clock;
     Timers& m_timers;

@@ -16,8 +16,6 @@ public:
     virtual void unitStateChanged(int unitNumber) = 0;
     // One step of a LOCAL unit's blinking.
     virtual void unitBoxBlink(int unitNumber, UnitPicture picture) = 0;
-    // The Link switch of a channel, for the link resend.
-    virtual int linkButtonOf(int channel) const = 0;
 };
 
 // Does nothing; for a link that nothing listens to yet.
@@ -28,7 +26,6 @@ public:
     void setLevel(int, int) override {}
     void unitStateChanged(int) override {}
     void unitBoxBlink(int, UnitPicture) override {}
-    int linkButtonOf(int) const override { return 0; }
 };
 
 } // namespace deskpanel

@@ -1,5 +1,7 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
+#include "core/model/Limits.h"
+#include "tests/support/RecordingMeterListener.h"
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <unistd.h>
 
 using namespace deskpanel;
@@ -118,6 +121,14 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
     EXPECT_EQ(app.window().unitText(17), "Unit 17: ACTIVE");
+    // Levels of processed packets reach the meters: the rack's levels move, never all -inf.
+    test::RecordingMeterListener meters;
+    app.metering().setListener(app.metering().shownView(), &meters);
+    ASSERT_TRUE(pumpUntil([&] {
+        return std::any_of(meters.changes.begin(), meters.changes.end(),
+                           [](const auto& change) { return change.channel == channelIndex(48, 8); });
+    }, 3000));
+    app.metering().setListener(app.metering().shownView(), nullptr);
 
     app.link().sendParameter("Gain", 44, 7, 3);
     app.link().sendParameter("Mute", 1, 7, 3);
@@ -170,4 +181,60 @@ TEST(LoopbackRack, StopWhileTheRackFloodsThePortReturnsPromptly)
     EXPECT_LT(elapsed.elapsed(), 2000);
     // Hand-overs still queued for the destroyed application are ignored.
     pumpUntil([] { return false; }, 200);
+}
+
+TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
+{
+    BoxCloser closer;
+    const LinkPorts ports = freshPorts(3);
+    DeskPanelApp app(ports);
+    // The project's settings for unit 12, input 1; unit 12 is not on the network yet.
+    app.project().live[channelIndex(12, 1)].gainPosition = 30; // 50 dB
+    app.project().live[channelIndex(12, 1)].phantom48V = 1;
+    app.start();
+    Rack rack(ports, "127.0.4.1", {"--units", "3", "--renumber", "3:12:1500"});
+    ASSERT_TRUE(pumpUntil([&] { return app.link().state(12) == UnitState::ACTIVE; }, 6000));
+    EXPECT_EQ(app.link().state(3), UnitState::INACTIVE);
+    EXPECT_EQ(app.link().unitCount(), 3);
+    pumpUntil([] { return false; }, 300);
+    auto units = rack.finish();
+    const QJsonObject input = units[3]["inputs"].toArray()[0].toObject(); // reported by its first number
+    EXPECT_EQ(input["gainDb"].toInt(), 50);
+    EXPECT_EQ(input["phantom"].toInt(), 1);
+    app.stop();
+}
+
+TEST(LoopbackRack, MisbehavingUnitsAreClassified)
+{
+    BoxCloser closer;
+    const LinkPorts ports = freshPorts(4);
+    DeskPanelApp app(ports);
+    app.start();
+    // 1 normal, 2 in front-panel mode, 3 with a low 24 V supply, 4 also sending with a
+    // second MAC from its address, 5 reporting number 49, 6 the reduced-gain variant.
+    Rack rack(ports, "127.0.5.1",
+              {"--units", "6", "--local", "2", "--abnormal", "3:24v", "--foreign-mac", "4", "--number", "5:49",
+               "--reduced", "6"});
+    ASSERT_TRUE(pumpUntil([&] {
+        return app.link().state(1) == UnitState::ACTIVE && app.link().state(3) == UnitState::FAULT &&
+               app.link().state(4) == UnitState::CONFLICT && app.link().reducedGainRange();
+    }, 6000)) << unitStateName(app.link().state(3)) << " " << unitStateName(app.link().state(4));
+    EXPECT_EQ(app.link().state(2), UnitState::INACTIVE); // front-panel units are not taken on
+    EXPECT_EQ(app.link().state(5), UnitState::INACTIVE);
+    // The next poll tells the faulty unit so.
+    app.link().fullResend();
+    pumpUntil([] { return false; }, 300);
+    auto units = rack.finish();
+    EXPECT_EQ(units[3]["faultFlag"].toInt(), 1);
+    EXPECT_EQ(units[1]["faultFlag"].toInt(), 0);
+    app.stop();
+}
+
+TEST(LoopbackRack, UnitsimRefusesBadOptionsWithAMessage)
+{
+    QProcess process;
+    process.start(UNITSIM_PATH, {"--units", "99"});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().contains("bad value '99' for --units"));
 }

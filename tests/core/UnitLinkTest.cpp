@@ -348,18 +348,6 @@ TEST_F(UnitLinkTest, ReducedGainVariantRaisesTheFlagForTheRun)
     EXPECT_TRUE(link.reducedGainRange());
 }
 
-TEST_F(UnitLinkTest, LinkResendSendsEveryInputsLinkSwitch)
-{
-    discover(2);
-    events.linkButtons[channelIndex(2, 3)] = 1;
-    timers.start(TimerId::LinkResend, 1000);
-    timers.advance(1000);
-    EXPECT_FALSE(timers.isRunning(TimerId::LinkResend));
-    ASSERT_EQ(sender.sent.size(), 8u);
-    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(3) + 5], 0x81);
-    EXPECT_EQ(sender.sent.back().bytes[packet::blockOffset(4) + 5], 0x80);
-}
-
 TEST_F(UnitLinkTest, FailedSendSocketAbandonsTheRound)
 {
     discover(1);
@@ -374,4 +362,55 @@ TEST_F(UnitLinkTest, NothingIsHandledAfterStop)
     link.stop();
     discover(1);
     EXPECT_EQ(link.unitCount(), 0);
+}
+
+namespace {
+
+class FakeTransport : public LinkTransport {
+public:
+    OpenResult result;
+    bool receiving = false;
+    bool closed = false;
+    OpenResult open() override { return result; }
+    void startReceiving(Handler) override { receiving = true; }
+    void close() override { closed = true; }
+    bool send(const std::uint8_t*, std::size_t, const Ipv4Endpoint&) override { return true; }
+};
+
+} // namespace
+
+TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
+{
+    FakeTransport transport;
+    transport.result = {false, "", true, false, false};
+    link.start(transport);
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage),
+              (std::vector<std::string>{"Error getting local host name and IP address",
+                                        "Failed to find local host name and IP address", "setsockopt error",
+                                        " Error in bind"}));
+    EXPECT_FALSE(transport.receiving);
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
+
+TEST_F(UnitLinkTest, StartWithoutASocketSaysSoAndStaysSilent)
+{
+    FakeTransport transport;
+    transport.result = {true, "10.1.2.3", false, false, false};
+    link.start(transport);
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in establishing a socket"}));
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
+}
+
+TEST_F(UnitLinkTest, SuccessfulStartReceivesAndPollsAndStopClosesTheTransport)
+{
+    FakeTransport transport;
+    transport.result = {true, "10.1.2.3", true, true, true};
+    link.start(transport);
+    EXPECT_TRUE(op.shown.empty());
+    EXPECT_EQ(link.localIpText(), "10.1.2.3");
+    EXPECT_TRUE(transport.receiving);
+    EXPECT_EQ(timers.periodOf(TimerId::Poll), 8000u);
+    link.stop();
+    EXPECT_TRUE(transport.closed);
+    EXPECT_FALSE(timers.isRunning(TimerId::Poll));
 }

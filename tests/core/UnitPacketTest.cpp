@@ -81,9 +81,11 @@ TEST(UnitPacketCodec, BadParameterValuesAndInputsNeverEscapeTheBuffer)
     applyParameter(image, "Mute", 1, 0);
     applyParameter(image, "Mute", 1, 9);
     applyParameter(image, "Volume", 3, 1);
-    for (std::size_t i = 0; i < PacketSize; ++i)
-        if (i != packet::blockOffset(1) + 4)
+    for (std::size_t i = 0; i < PacketSize; ++i) {
+        if (i != packet::blockOffset(1) + 4) {
             EXPECT_EQ(image[i], original[i]) << "byte " << i;
+        }
+    }
 }
 
 TEST(UnitPacketCodec, ParameterPacketZeroesLevelsAndKeepsImageFields)

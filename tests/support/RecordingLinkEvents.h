@@ -18,14 +18,12 @@ public:
     }
     void unitStateChanged(int u) override { stateChanges.push_back(u); }
     void unitBoxBlink(int u, UnitPicture picture) override { blinks.emplace_back(u, picture); }
-    int linkButtonOf(int channel) const override { return linkButtons[static_cast<std::size_t>(channel)]; }
 
     std::vector<std::string> calls;
     std::vector<int> stateChanges;
     std::vector<std::pair<int, UnitPicture>> blinks;
     int levelCount = 0;
     std::array<int, 384> lastLevel{};
-    std::array<int, 384> linkButtons{};
 };
 
 } // namespace deskpanel::test

@@ -1,0 +1,292 @@
+// Gain moves through the channel control and the real unit link, out of a real UDP
+// socket on loopback. Each benchmark prints the median of the individual calls as the
+// counter "median_us"; the timed region of a call ends when the last datagram of the
+// move has been handed to the socket ("ToSend") or has arrived at the listening socket
+// that stands in for the units ("ToArrival").
+
+#include "core/host/Operator.h"
+#include "core/host/Timers.h"
+#include "core/model/ChannelControl.h"
+#include "core/model/Project.h"
+#include "core/model/SceneTracker.h"
+#include "core/unitlink/UdpTransport.h"
+#include "core/unitlink/UnitLink.h"
+#include "tests/support/PacketBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace deskpanel;
+
+namespace {
+
+class SilentOperator : public Operator {
+public:
+    void message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    void platformMessage(const std::string& text) override { message(text); }
+    Decision decide(const std::string&) override { return Decision::Yes; }
+    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::No; }
+    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
+    bool isTimedNoteOpen() const override { return false; }
+    void beep() override {}
+};
+
+// Timers that never fire: the full resend 100 ms later is not part of a move.
+class IdleTimers : public Timers {
+public:
+    void start(TimerId, std::uint32_t) override {}
+    void stop(TimerId) override {}
+    bool isRunning(TimerId) const override { return false; }
+};
+
+class NoScenes : public SceneTracker {
+public:
+    void markActiveSceneModified() override {}
+    void updateFollowedScene() override {}
+};
+
+// New units get their settings from the channel control, as in the program.
+class Events : public NullUnitLinkEvents {
+public:
+    ChannelControl* control = nullptr;
+    void saveUnitSettings(int unit) override { control->saveUnitSettings(unit); }
+    void restoreUnitSettings(int unit) override { control->restoreUnitSettings(unit); }
+};
+
+// The units' side: one socket on loopback that every unit address reaches.
+class UnitsSocket {
+public:
+    UnitsSocket()
+    {
+        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        int bufferBytes = 4 << 20;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+        timeval timeout{1, 0}; // a lost datagram must not hang the benchmark
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~UnitsSocket() { ::close(m_fd); }
+    std::uint16_t port() const { return m_port; }
+
+    // Waits for `count` datagrams; false when one did not come within a second.
+    bool receive(int count)
+    {
+        std::uint8_t buffer[512];
+        for (int i = 0; i < count; ++i)
+            if (::recv(m_fd, buffer, sizeof buffer, 0) < 0)
+                return false;
+        return true;
+    }
+
+private:
+    int m_fd = -1;
+    std::uint16_t m_port = 0;
+};
+
+struct Rig {
+    explicit Rig(int unitCount)
+        : transport([](std::function<void()> f) { f(); }, 0),
+          link(clock, timers, op, transport, events, project.prefs, units.port()),
+          control(project, link, timers, scenes)
+    {
+        events.control = &control;
+        for (int unit = 1; unit <= unitCount; ++unit) {
+            test::UnitPacketSpec spec;
+            spec.unitNumber = static_cast<std::uint8_t>(unit);
+            spec.mac = test::macOf(unit);
+            const PacketBytes bytes = test::unitPacket(spec);
+            // Each unit on its own loopback address, so none conflicts with another.
+            const Ipv4Endpoint from{(127u << 24) | static_cast<std::uint32_t>(unit + 1), 40000};
+            link.handleDatagram(bytes.data(), bytes.size(), from);
+        }
+        // The restores of the new units sent 48 parameters each.
+        units.receive(unitCount * 48);
+    }
+
+    SteadyClock clock;
+    IdleTimers timers;
+    SilentOperator op;
+    Project project;
+    UnitsSocket units;
+    UdpTransport transport;
+    Events events;
+    UnitLink link;
+    NoScenes scenes;
+    ChannelControl control;
+};
+
+double medianUs(std::vector<double>& samples)
+{
+    if (samples.empty())
+        return 0;
+    std::nth_element(samples.begin(), samples.begin() + static_cast<long>(samples.size() / 2), samples.end());
+    return samples[samples.size() / 2];
+}
+
+using Clock = std::chrono::steady_clock;
+
+double elapsedUs(Clock::time_point since)
+{
+    return std::chrono::duration<double, std::micro>(Clock::now() - since).count();
+}
+
+void singleGainMove(benchmark::State& state, bool toArrival)
+{
+    Rig rig(1);
+    if (rig.link.unitCount() != 1) {
+        state.SkipWithError("the unit was not taken on");
+        return;
+    }
+    std::vector<double> samples;
+    int position = 30;
+    for (auto _ : state) {
+        position = position == 30 ? 31 : 30;
+        const auto start = Clock::now();
+        rig.control.singleGainMove(0, position);
+        if (toArrival && !rig.units.receive(1)) {
+            state.SkipWithError("a datagram was lost");
+            return;
+        }
+        samples.push_back(elapsedUs(start));
+        if (!toArrival) {
+            state.PauseTiming();
+            rig.units.receive(1);
+            state.ResumeTiming();
+        }
+    }
+    state.counters["median_us"] = medianUs(samples);
+}
+
+void linkedGainMove384(benchmark::State& state, bool toArrival)
+{
+    Rig rig(MaxUnits);
+    if (rig.link.unitCount() != MaxUnits) {
+        state.SkipWithError("not every unit was taken on");
+        return;
+    }
+    for (int c = 0; c < MaxChannels; ++c) {
+        rig.project.live[static_cast<std::size_t>(c)].gainPosition = 20 + c % 40;
+        rig.control.linkGroups().matrixCellPressed(1, c);
+        rig.control.linkGroups().matrixReleased();
+        // Each join sent "Link" and "Mute".
+        rig.units.receive(2);
+    }
+    if (rig.control.linkedSet(0).members.size() != MaxChannels) {
+        state.SkipWithError("the group is incomplete");
+        return;
+    }
+    std::vector<double> samples;
+    int position = 20;
+    for (auto _ : state) {
+        position = position == 20 ? 21 : 20;
+        const auto start = Clock::now();
+        rig.control.linkedGainMove(0, position);
+        if (toArrival && !rig.units.receive(MaxChannels)) {
+            state.SkipWithError("a datagram was lost");
+            return;
+        }
+        samples.push_back(elapsedUs(start));
+        if (!toArrival) {
+            state.PauseTiming();
+            rig.units.receive(MaxChannels);
+            state.ResumeTiming();
+        }
+    }
+    state.counters["median_us"] = medianUs(samples);
+    state.counters["packets_per_move"] = MaxChannels;
+}
+
+// The Link switch of one member of a 384-member group going on: the whole group is
+// rebuilt, so every member is sent "Link" twice (and "Mute" once). This is the traffic
+// a collapse of the redundant sends would save.
+void linkSwitchOnIn384Group(benchmark::State& state)
+{
+    Rig rig(MaxUnits);
+    for (int c = 0; c < MaxChannels; ++c) {
+        rig.control.linkGroups().matrixCellPressed(1, c);
+        rig.control.linkGroups().matrixReleased();
+        rig.units.receive(2);
+    }
+    std::vector<double> samples;
+    std::int64_t packets = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::uint32_t beforeOff = rig.link.txSequence();
+        rig.control.switchChanged(static_cast<int>(SwitchKind::Link), 0, 0);
+        rig.units.receive(static_cast<int>(rig.link.txSequence() - beforeOff));
+        const std::uint32_t before = rig.link.txSequence();
+        state.ResumeTiming();
+
+        const auto start = Clock::now();
+        rig.control.switchChanged(static_cast<int>(SwitchKind::Link), 0, 1);
+        samples.push_back(elapsedUs(start));
+
+        state.PauseTiming();
+        const auto sent = static_cast<int>(rig.link.txSequence() - before);
+        packets = sent;
+        rig.units.receive(sent);
+        state.ResumeTiming();
+    }
+    state.counters["median_us"] = medianUs(samples);
+    state.counters["packets_per_switch"] = static_cast<double>(packets);
+}
+
+// The same linked move with every unit present but nothing on the wire: what the model
+// itself costs, apart from the unit link and its sockets.
+class CountingSender : public UnitSender {
+public:
+    void sendParameter(const std::string&, double, int, int) override { ++sent; }
+    void fullResend() override {}
+    bool isUnitPresent(int unitNumber) const override { return isValidUnitNumber(unitNumber); }
+    int unitCount() const override { return MaxUnits; }
+    bool reducedGainRange() const override { return false; }
+    std::int64_t sent = 0;
+};
+
+void linkedGainMove384ModelOnly(benchmark::State& state)
+{
+    Project project;
+    CountingSender sender;
+    IdleTimers timers;
+    NoScenes scenes;
+    ChannelControl control(project, sender, timers, scenes);
+    for (int c = 0; c < MaxChannels; ++c) {
+        project.live[static_cast<std::size_t>(c)].gainPosition = 20 + c % 40;
+        control.linkGroups().matrixCellPressed(1, c);
+        control.linkGroups().matrixReleased();
+    }
+    std::vector<double> samples;
+    int position = 20;
+    for (auto _ : state) {
+        position = position == 20 ? 21 : 20;
+        const auto start = Clock::now();
+        control.linkedGainMove(0, position);
+        samples.push_back(elapsedUs(start));
+    }
+    state.counters["median_us"] = medianUs(samples);
+}
+
+} // namespace
+
+BENCHMARK(linkedGainMove384ModelOnly)->Unit(benchmark::kMicrosecond);
+BENCHMARK(linkSwitchOnIn384Group)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(singleGainMove, ToSend, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(singleGainMove, ToArrival, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(linkedGainMove384, ToSend, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(linkedGainMove384, ToArrival, true)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,170 @@
+#pragma once
+#include "core/model/ChannelListener.h"
+#include "core/model/ChannelSettings.h"
+#include "core/model/LinkGroupControl.h"
+#include "core/model/LinkedSet.h"
+#include "core/model/UndoHistory.h"
+#include "core/model/UnitSettingsHolder.h"
+#include "core/model/UnitSettingsKeeper.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace deskpanel {
+
+class ChannelStripDialogs;
+class Project;
+class SceneTracker;
+class Timers;
+class UnitSender;
+
+// The kinds a strip's switch reports, with the channel and the new state.
+enum class SwitchKind : int {
+    Pol = 3,
+    Link = 4,
+    Pad = 5,
+    Phantom48V = 6,
+    Mute = 7,
+    LinkGroupPopup = 8, // opens the link group pop-up
+    ChannelTitle = 9,   // opens the channel title dialog
+};
+
+// Every change the operator makes to an input passes through here: switches, faders,
+// arrow keys and Undo. Each changes the live settings of the project, tells the views,
+// sends the change to the input's unit (nothing is sent for a unit that is not present;
+// the change is kept), carries it to linked inputs where gain or mute call for it, and
+// marks the active scene modified through the scene tracker.
+//
+// Owns the timers FullResend (12), LinkResend (21) and TemporaryUnlink.
+class ChannelControl : public UnitSettingsKeeper {
+public:
+    static constexpr std::uint32_t FullResendMs = 100;
+    static constexpr std::uint32_t FullResendAfterUnlinkMs = 1000;
+    static constexpr std::uint32_t LinkResendMs = 1000;
+    static constexpr std::uint32_t TemporaryUnlinkMs = 20;
+
+    ChannelControl(Project& project, UnitSender& units, Timers& timers, SceneTracker& scenes);
+    ~ChannelControl() override;
+    ChannelControl(const ChannelControl&) = delete;
+    ChannelControl& operator=(const ChannelControl&) = delete;
+
+    void addListener(ChannelListener* listener) { m_listeners.add(listener); }
+    void removeListener(ChannelListener* listener) { m_listeners.remove(listener); }
+    // For changes made elsewhere (a channel renamed by a dialog or a scene recall) that
+    // the views must show too.
+    void notifyChannelChanged(int channel, ChannelAspect aspect) const { m_listeners.channelChanged(channel, aspect); }
+    void notifyAllChannelsChanged() const { m_listeners.allChannelsChanged(); }
+    // The pop-up and title dialog that kinds 8 and 9 open; without them those kinds only
+    // run the closing steps.
+    void setStripDialogs(ChannelStripDialogs* dialogs) { m_dialogs = dialogs; }
+
+    // --- what the strips, keys and menus call ---
+
+    // kind is a SwitchKind; state is the switch's new state (any value above 0 is on).
+    // Unknown kinds and channels outside 0..383 are ignored.
+    void switchChanged(int kind, int channel, int state);
+
+    // The channel alone to a position (clamped to the fader's range). With altHeld the
+    // move unlinks the channel until the drag is over.
+    void singleGainMove(int channel, int position, bool altHeld = false);
+    // The channel's linked set to a position, relative to the members' references.
+    void linkedGainMove(int channel, int position);
+
+    void faderGrabbed(int channel);
+    void faderMoved(int channel, int position, bool altHeld);
+    void faderReleased(int channel);
+    bool isDragInProgress() const { return m_dragInProgress; }
+    bool isTemporaryUnlinkPending() const { return m_unlinkPending; }
+
+    // Up is one step more gain (a lower position), Down one step less.
+    void keyUp();
+    void keyDown();
+
+    void undo();
+
+    // Ctrl+G and Ctrl+U.
+    void setMuteLinkedChannels(bool on);
+
+    // Raised by the closing buttons of certain dialogs: the next single gain move is
+    // dropped.
+    void raiseDialogJustClosed() { m_dialogJustClosed = true; }
+    bool isDialogJustClosedRaised() const { return m_dialogJustClosed; }
+    // While the unit identity check holds the strips, gain moves do nothing.
+    void setStripsHeld(bool held) { m_stripsHeld = held; }
+
+    int currentChannel() const { return m_currentChannel; }
+    void setCurrentChannel(int channel);
+
+    // --- what the unit link, scenes and start-up call ---
+
+    void saveUnitSettings(int unitNumber) override;
+    void restoreUnitSettings(int unitNumber) override;
+
+    // Every channel to its defaults, sent to every present unit; every link group
+    // membership cleared. The undo history stays.
+    void resetAllChannels();
+
+    // Scene recall, one channel: the live settings become `settings` and, when the
+    // channel's unit is present, "Pol", "Pad", "48v", "Mute", "Link" are sent in this
+    // order and "Gain" once, first or last. The channel's group flags follow its
+    // linkGroup. Nothing is recorded for Undo.
+    enum class GainSendOrder { GainFirst, GainLast };
+    void applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order);
+    // Every group flag cleared; the settings stay (a recall does this first).
+    void clearLinkMemberships() { m_linkGroups.clearAllMemberships(); }
+
+    // (Re)starts the one-shot full resend of every present unit.
+    void armFullResend(std::uint32_t periodMs = FullResendMs);
+
+    // --- what the views read ---
+
+    const ChannelSettings& settings(int channel) const;
+    int gainDbOf(int channel) const;
+    std::string overviewGainText(int channel) const;
+    std::string underviewGainText(int channel) const;
+    // Lit when the channel is in a group and its link is engaged.
+    bool isLinkIndicatorLit(int channel) const;
+    LinkedSet linkedSet(int channel) const;
+    bool reducedGainRange() const;
+
+    const UndoHistory& undoHistory() const { return m_undo; }
+    LinkGroupControl& linkGroups() { return m_linkGroups; }
+    const LinkGroupControl& linkGroups() const { return m_linkGroups; }
+    const UnitSettingsHolder& heldUnitSettings() const { return m_holder; }
+
+private:
+    void flagSwitchChange(SwitchKind kind, int channel, int state);
+    void muteChange(int channel, int state);
+    void linkSwitchChange(int channel, int state);
+    void openLinkGroupPopup(int channel);
+    void openChannelTitle(int channel);
+    void setGain(int channel, int position);
+    void send(const char* name, double value, int channel);
+    void closingSteps(bool updateFollowedScene);
+
+    void onFullResendTimer();
+    void onLinkResendTimer();
+    void onTemporaryUnlinkTimer();
+
+    Project& m_project;
+    UnitSender& m_units;
+    Timers& m_timers;
+    SceneTracker& m_scenes;
+    ChannelStripDialogs* m_dialogs = nullptr;
+    ChannelListenerList m_listeners;
+    UndoHistory m_undo;
+    LinkGroupControl m_linkGroups;
+    UnitSettingsHolder m_holder;
+
+    // Per channel: the strips show the reset texts until its gain next changes.
+    std::array<bool, MaxChannels> m_showsResetGainText{};
+    int m_currentChannel = 0;
+    bool m_dragInProgress = false;
+    bool m_unlinkPending = false;
+    int m_unlinkChannel = 0;
+    bool m_dialogJustClosed = false;
+    bool m_stripsHeld = false;
+};
+
+} // namespace deskpanel

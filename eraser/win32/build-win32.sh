@@ -1,0 +1,29 @@
+#!/bin/sh
+# Builds the Windows ErasePanel.exe with the mingw-w64 cross compiler and checks that
+# the program imports the system calls it is meant to use.
+# Usage: build-win32.sh <eraser source folder> <output folder> <sources...>
+# Exits 77 (the test is skipped) when the cross compiler is not installed.
+set -eu
+cxx=x86_64-w64-mingw32-g++
+objdump=x86_64-w64-mingw32-objdump
+if ! command -v "$cxx" >/dev/null 2>&1; then
+  echo "SKIPPED: $cxx not found; install the Debian package mingw-w64 (scripts/bootstrap does)"
+  exit 77
+fi
+source_dir=$1
+out_dir=$2
+shift 2
+mkdir -p "$out_dir"
+cd "$source_dir"
+exe="$out_dir/ErasePanel.exe"
+rm -f "$exe"
+"$cxx" -std=c++20 -O2 -Wall -Wextra -Werror -mwindows -static -I. -Iwin32 -o "$exe" "$@"
+
+imports=$("$objdump" -p "$exe")
+echo "$imports" | grep -q "file format pei-x86-64" || { echo "not a 64-bit Windows program: $exe"; exit 1; }
+echo "$imports" | grep -q "^Subsystem.*(Windows GUI)" || { echo "not a windowless (GUI subsystem) program"; exit 1; }
+for call in MessageBoxA FindWindowA RemoveDirectoryA FindFirstFileA FindNextFileA FindClose \
+            SetFileAttributesA DeleteFileA GetLastError MoveFileExA; do
+  echo "$imports" | grep -q "[[:space:]]$call\$" || { echo "ErasePanel.exe does not import $call"; exit 1; }
+done
+echo "built $exe ($(wc -c < "$exe") bytes), imports checked"
