@@ -130,7 +130,9 @@ void CGlassDialog::paintGlass(QPainter& p, bool whitePanel) const
             images.draw(p, 220, rightCorner);
             const QRect between(corner.right() + 1, corner.top(), rightCorner.left() - corner.right() - 1,
                                 corner.height());
-            images.draw(p, QStringLiteral("GRAY_GRADIENT"), between, ImageRegistry::DrawMode::Tile);
+            // The gradient only changes downwards, so stretching it to the corners' height
+            // looks like tiling it across, without repeating its top edge below.
+            images.draw(p, QStringLiteral("GRAY_GRADIENT"), between, ImageRegistry::DrawMode::Stretch);
         }
         const int frameTop = corner.bottom() + 1 - m;
         p.setPen(Qt::black);
