@@ -71,6 +71,14 @@ TEST(CustomGUIButton, LockLatchesAndOthersSpringBackOnRelease)
     EXPECT_FALSE(uitest::isReddish(lamp(*fresh)));
     fresh->SetState(3); // not a state of this button
     EXPECT_EQ(fresh->state(), 5);
+    // A disabled button takes no clicks.
+    QSignalSpy clicks(fresh, &CCustomGUIButton::clicked);
+    QTest::mouseClick(fresh, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(fresh->state(), 5);
+    fresh->SetState(CCustomGUIButton::Normal);
+    QTest::mouseClick(fresh, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 1);
 }
 
 TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)

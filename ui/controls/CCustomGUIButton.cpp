@@ -50,6 +50,10 @@ void CCustomGUIButton::SetState(int state)
 {
     if (state != Normal && state != Pressed && state != Disabled)
         return;
+    // The disabled look and a button that takes no clicks go together.
+    setEnabled(state != Disabled);
+    if (state == Disabled)
+        m_springTimer.stop();
     if (m_state == state)
         return;
     m_state = state;

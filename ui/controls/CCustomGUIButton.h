@@ -27,6 +27,7 @@ public:
 
     int controlId() const { return m_controlId; }
     int state() const { return m_state; }
+    // 5 also disables the button, 0 and 1 enable it.
     void SetState(int state);
     // Tells the Overview button whether the main window shows the Overview.
     void setOverviewShownQuery(std::function<bool()> query) { m_overviewShown = std::move(query); }
