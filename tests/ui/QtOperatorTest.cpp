@@ -6,7 +6,9 @@
 #include "ui/dialogs/CTimedNote.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +47,20 @@ TEST(QtOperator, MessageShowsTheTextUntilOk)
     op.message("Unit 3 is inactive or off-line.");
     EXPECT_EQ(shown, QStringLiteral("Unit 3 is inactive or off-line."));
     EXPECT_EQ(op.sharedText(), "Unit 3 is inactive or off-line.");
+}
+
+TEST(QtOperator, PlatformMessageUsesThePlainMessageBox)
+{
+    QtOperator op;
+    QString shown;
+    whenBoxOpens([&](QWidget* box) {
+        auto* plain = qobject_cast<QMessageBox*>(box);
+        ASSERT_NE(plain, nullptr);
+        shown = plain->text();
+        plain->button(QMessageBox::Ok)->click();
+    });
+    op.platformMessage("ERROR - failed to create CCustomButton");
+    EXPECT_EQ(shown, QStringLiteral("ERROR - failed to create CCustomButton"));
 }
 
 TEST(QtOperator, DecideIsYesOnlyForAnExplicitYes)
