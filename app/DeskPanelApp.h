@@ -1,6 +1,6 @@
 #pragma once
 #include "app/AppLinkEvents.h"
-#include "app/MessageBoxOperator.h"
+#include "app/QtOperator.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
 #include "core/model/ChannelControl.h"
@@ -48,7 +48,7 @@ private:
     QtTimers m_timers;
     Metering m_metering{m_project.prefs, m_timers};
     std::unique_ptr<UnitListWindow> m_window;
-    MessageBoxOperator m_operator;
+    QtOperator m_operator;
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
     std::unique_ptr<UnitLink> m_link;

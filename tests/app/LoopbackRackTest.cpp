@@ -5,6 +5,7 @@
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QMessageBox>
@@ -51,6 +52,8 @@ public:
             if (QWidget* box = QApplication::activeModalWidget()) {
                 if (auto* messageBox = qobject_cast<QMessageBox*>(box))
                     texts.push_back(messageBox->text());
+                else if (auto* text = box->findChild<QLabel*>(QStringLiteral("text1012")))
+                    texts.push_back(text->text()); // the program's own boxes
                 box->close();
             }
         });

@@ -1,0 +1,64 @@
+#include "ui/controls/CCustomButton.h"
+
+#include "ui/controls/ControlErrors.h"
+#include "ui/controls/ImageRegistry.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CCustomButton* CCustomButton::create(QWidget* parent, int controlId, const QString& bitmap,
+                                     const QString& text, const QRect& rect)
+{
+    if (!parent || rect.isEmpty()) {
+        ControlErrors::report(QStringLiteral("ERROR - failed to create CCustomButton"));
+        return nullptr;
+    }
+    auto* button = new CCustomButton(parent, controlId, bitmap, text);
+    button->setGeometry(rect);
+    button->show();
+    return button;
+}
+
+CCustomButton::CCustomButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text)
+    : QWidget(parent), m_controlId(controlId), m_bitmap(bitmap), m_text(text)
+{
+    setObjectName(QStringLiteral("button%1").arg(controlId));
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void CCustomButton::setState(int state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    update();
+}
+
+// Qt's backing store already buffers the widget, so the face and text reach the screen
+// in one step.
+void CCustomButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const int shift = m_state == 1 ? 1 : 0;
+    const QRect face = rect().translated(shift, shift);
+    ImageRegistry::instance().draw(p, m_bitmap, face, ImageRegistry::DrawMode::Stretch);
+    p.setPen(QColor(16, 16, 16));
+    p.setFont(font());
+    p.drawText(face, Qt::AlignCenter | Qt::TextShowMnemonic, m_text);
+}
+
+void CCustomButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        setState(1);
+}
+
+void CCustomButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool wasDown = m_state == 1;
+    setState(0);
+    if (wasDown && rect().contains(event->position().toPoint()))
+        emit clicked(m_controlId);
+}

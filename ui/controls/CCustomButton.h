@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+// A text button on a bitmap face (the OK, Cancel, Yes and No buttons of the dialogs).
+// While held down the face and the text are drawn one pixel lower and to the right.
+class CCustomButton : public QWidget {
+    Q_OBJECT
+public:
+    // Creates the button over `rect` (the parent's coordinates). Reports
+    // "ERROR - failed to create CCustomButton" and returns nullptr when it cannot be made.
+    static CCustomButton* create(QWidget* parent, int controlId, const QString& bitmap,
+                                 const QString& text, const QRect& rect);
+
+    int controlId() const { return m_controlId; }
+    int state() const { return m_state; }
+    QString text() const { return m_text; }
+    QString bitmap() const { return m_bitmap; }
+
+signals:
+    // A click: pressed and released over the button.
+    void clicked(int controlId);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    CCustomButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text);
+    void setState(int state);
+
+    int m_controlId;
+    QString m_bitmap;
+    QString m_text;
+    int m_state = 0; // 0 up, 1 down
+};

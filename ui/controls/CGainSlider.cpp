@@ -1,0 +1,116 @@
+#include "ui/controls/CGainSlider.h"
+
+#include "ui/controls/ImageRegistry.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+int CGainSlider::s_activeCount = 0;
+
+CGainSlider* CGainSlider::create(QWidget* parent, const QRect& rect, int channel, const QString& track,
+                                 const QString& thumb)
+{
+    if (!parent || rect.isEmpty())
+        return nullptr;
+    auto* slider = new CGainSlider(parent, channel, track, thumb);
+    slider->setGeometry(rect);
+    slider->show();
+    return slider;
+}
+
+CGainSlider::CGainSlider(QWidget* parent, int channel, const QString& track, const QString& thumb)
+    : QWidget(parent), m_channel(channel), m_track(track), m_thumb(thumb)
+{
+    setObjectName(QStringLiteral("slider%1").arg(30000 + channel));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    m_thumbHeight = ImageRegistry::instance().size(thumb).height();
+}
+
+CGainSlider::~CGainSlider()
+{
+    if (m_drag.active())
+        endDrag();
+}
+
+int CGainSlider::thumbTop() const
+{
+    const int travel = height() - m_thumbHeight;
+    const int top = travel * m_position / MaxPosition;
+    return std::clamp(top, 0, std::max(0, travel));
+}
+
+QRect CGainSlider::thumbRect() const
+{
+    return QRect(0, thumbTop(), width(), m_thumbHeight);
+}
+
+void CGainSlider::SetPosition(int position)
+{
+    const int p = std::clamp(position, 0, MaxPosition);
+    if (p == m_position)
+        return;
+    m_position = p;
+    update();
+}
+
+void CGainSlider::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), QColor(80, 96, 128));
+    const ImageRegistry& images = ImageRegistry::instance();
+    images.draw(p, m_track, rect());
+    images.draw(p, m_thumb, thumbRect());
+}
+
+void CGainSlider::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || m_drag.active() || !thumbRect().contains(pos))
+        return;
+    m_drag.begin(pos.y() - thumbTop());
+    ++s_activeCount;
+    emit grabbed(m_channel);
+}
+
+void CGainSlider::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (!m_drag.active()) {
+        setCursor(thumbRect().contains(pos) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        return;
+    }
+    // Beyond the ends of the fader the last position stands. A fader too short for its
+    // thumb has no travel and stays where it is rather than jump to full gain.
+    if (pos.y() < 0 || pos.y() > height() || height() <= m_thumbHeight)
+        return;
+    int p = DragTracker::valueAt(m_drag.thumbStart(pos), height() - m_thumbHeight, MaxPosition);
+    if (m_reducedRange && m_reducedRange())
+        p = std::max(p, ReducedRangeFloor);
+    SetPosition(p);
+    emit moved(m_channel, p, (event->modifiers() & Qt::AltModifier) != 0);
+}
+
+void CGainSlider::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && m_drag.active()) {
+        endDrag();
+        emit released(m_channel);
+    }
+}
+
+void CGainSlider::endDrag()
+{
+    m_drag.end();
+    --s_activeCount;
+}
+
+// A fader hidden while held lets go, so the program-wide drag flag cannot stay raised.
+void CGainSlider::hideEvent(QHideEvent* event)
+{
+    if (m_drag.active()) {
+        endDrag();
+        emit released(m_channel);
+    }
+    QWidget::hideEvent(event);
+}

@@ -1,0 +1,63 @@
+#pragma once
+#include "ui/controls/DragTracker.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+// The vertical gain fader of a channel strip: position 0 (thumb at the top, most gain)
+// to 72 (bottom). Only the thumb can be grabbed. The fader reports the grab, every
+// position while dragging (with whether Alt was held) and the release; the channel
+// control decides what the move means.
+class CGainSlider : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int MaxPosition = 72;
+    static constexpr int ReducedRangeFloor = 11;
+
+    // `track` is stretched over the whole control, `thumb` over the thumb, whose size is
+    // taken from its bitmap. Returns nullptr when there is no parent or no room.
+    static CGainSlider* create(QWidget* parent, const QRect& rect, int channel, const QString& track,
+                               const QString& thumb);
+
+    ~CGainSlider() override;
+
+    int channel() const { return m_channel; }
+    int position() const { return m_position; }
+    void SetPosition(int position);
+    int thumbTop() const;
+    int thumbHeight() const { return m_thumbHeight; }
+    bool isDragging() const { return m_drag.active(); }
+
+    // While this answers true, the fader does not go above position 11.
+    void setReducedRangeQuery(std::function<bool()> query) { m_reducedRange = std::move(query); }
+    // True while any fader of the program is being dragged.
+    static bool isAnyActive() { return s_activeCount > 0; }
+
+signals:
+    void grabbed(int channel);
+    void moved(int channel, int position, bool alt);
+    void released(int channel);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    CGainSlider(QWidget* parent, int channel, const QString& track, const QString& thumb);
+    QRect thumbRect() const;
+    void endDrag();
+
+    int m_channel;
+    QString m_track;
+    QString m_thumb;
+    int m_thumbHeight = 0;
+    int m_position = MaxPosition;
+    DragTracker m_drag{Qt::Vertical};
+    std::function<bool()> m_reducedRange;
+    static int s_activeCount;
+};

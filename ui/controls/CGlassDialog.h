@@ -1,0 +1,64 @@
+#pragma once
+#include "ui/controls/DialogTemplate.h"
+#include "ui/controls/DialogUnits.h"
+
+#include <QDialog>
+#include <QPoint>
+
+class CCustomButton;
+class QLabel;
+
+// The look every dialog of the program shares: a light ground, a white rounded panel,
+// a gradient header strip with rounded corners carrying the title, a black frame.
+// The dialog has no caption of its own; it is dragged by its header strip. Enter acts as
+// OK and Escape as Cancel (result 2). Layouts come from a DialogTemplate in dialog units.
+class CGlassDialog : public QDialog {
+    Q_OBJECT
+public:
+    CGlassDialog(const DialogTemplate& layout, const QString& title, QWidget* parent = nullptr);
+
+    const DialogTemplate& layout() const { return m_layout; }
+    const DialogUnits& units() const { return m_units; }
+    QString title() const { return m_title; }
+    // A control's rectangle in pixels (empty when the layout has no such control).
+    QRect controlRect(int id) const;
+
+    // Escape and closing the window give 2.
+    void reject() override;
+
+    // Layered-window alpha of the glass look (0..255).
+    static constexpr int glassAlpha = 245;
+    // Whether the window system can make a window see-through.
+    static bool supportsOpacity();
+
+protected:
+    // Creates a CCustomButton over the placeholder `id`; its click calls onCommand(id).
+    CCustomButton* createButton(int id, const QString& text, const QString& bitmap);
+    // The usual OK and Cancel buttons ("OK", "Cancel" on face 162) over the placeholders
+    // 1050 and 1049, where the layout has them.
+    void createOkCancel();
+    // A centred, word-wrapped text over the placeholder `id`.
+    QLabel* createText(int id, const QString& text);
+
+    // A button was clicked. The base ends the dialog with 1 for OK and 2 for Cancel.
+    virtual void onCommand(int id);
+    // Enter was pressed: OK in the dialogs that have one.
+    virtual void onEnter();
+
+    // Paints the glass look; `whitePanel` false leaves out the rounded white panel.
+    void paintGlass(QPainter& painter, bool whitePanel) const;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool at120() const { return m_units.dpi() == 120; }
+
+    DialogTemplate m_layout;
+    DialogUnits m_units;
+    QString m_title;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};

@@ -1,0 +1,47 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+
+// A two-state LED switch of a channel strip (Pol, Link, Pad, 48v, Mute). A press flips
+// it and reports the new value for its channel; dragging on across switches of the same
+// kind reports the same value for every other channel passed over. The switch does not
+// change the others itself: whoever handles the report sets them.
+class CToggleButton : public QWidget {
+    Q_OBJECT
+public:
+    // Kind codes: the base id divided by 1000.
+    enum Kind { Pol = 3, Link = 4, Pad = 5, Phantom = 6, Mute = 7 };
+
+    static CToggleButton* create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
+                                 const QString& onBitmap, const QRect& rect);
+
+    int channel() const { return m_channel; }
+    int kind() const { return m_baseId / 1000; }
+    int baseId() const { return m_baseId; }
+    int state() const { return m_state; }
+    void SetState(int state);
+
+signals:
+    // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
+    void switchCommand(int channel, int kind, int value);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    CToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap);
+    CToggleButton* switchAt(const QPoint& globalPos) const;
+
+    int m_baseId;
+    int m_channel;
+    QString m_bitmaps[2];
+    int m_state = 0;
+    // The gesture started on this switch: the value being painted across, and the
+    // channel it last reached.
+    bool m_painting = false;
+    int m_paintValue = 0;
+    int m_lastChannel = -1;
+};

@@ -1,0 +1,34 @@
+#include "ui/dialogs/CThreeWayDialog.h"
+
+#include "ui/controls/ImageRegistry.h"
+#include "ui/dialogs/DialogTemplates.h"
+
+CThreeWayDialog::CThreeWayDialog(const QString& text, std::function<void()> saveAs, QWidget* parent)
+    : CGlassDialog(DialogTemplates::threeWay(), QStringLiteral("Decision"), parent), m_saveAs(std::move(saveAs))
+{
+    createButton(ControlId::Yes, QStringLiteral("&Yes"), ImageRegistry::key(230));
+    createButton(ControlId::No, QStringLiteral("&No"), ImageRegistry::key(162));
+    createButton(ControlId::Cancel, QStringLiteral("&Cancel"), ImageRegistry::key(162));
+    createText(ControlId::Text, text);
+}
+
+void CThreeWayDialog::onCommand(int id)
+{
+    if (id == ControlId::Yes)
+        done(resultYes);
+    else if (id == ControlId::No)
+        done(resultNo);
+    else if (id == ControlId::Cancel)
+        done(DialogResult::Cancel);
+}
+
+void CThreeWayDialog::onEnter()
+{
+    // Save As runs its own dialogs; a second Enter reaching us meanwhile must not start
+    // another one inside the first.
+    if (!m_saveAs || m_savingAs)
+        return;
+    m_savingAs = true;
+    m_saveAs();
+    m_savingAs = false;
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include "ui/controls/CGlassDialog.h"
+
+#include <functional>
+
+// The three-way decision box of the exit prompt. Its results are the reverse of the
+// decision box: Yes gives 7, No gives 6, Cancel and Escape give 2. Enter starts Save As
+// (the callback) while the box stays open.
+class CThreeWayDialog : public CGlassDialog {
+    Q_OBJECT
+public:
+    CThreeWayDialog(const QString& text, std::function<void()> saveAs, QWidget* parent = nullptr);
+
+    static constexpr int resultYes = 7;
+    static constexpr int resultNo = 6;
+
+protected:
+    void onCommand(int id) override;
+    void onEnter() override;
+
+private:
+    std::function<void()> m_saveAs;
+    bool m_savingAs = false;
+};
