@@ -6,6 +6,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("DeskPanel"));
+    QApplication::setApplicationVersion(QStringLiteral(DESKPANEL_VERSION));
     deskpanel::DeskPanelApp app;
     app.window().show();
     app.start();

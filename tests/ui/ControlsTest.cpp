@@ -96,11 +96,13 @@ TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)
     QTest::mousePress(fresh, Qt::LeftButton);
     EXPECT_EQ(recall->state(), 1);
     QTest::qWait(300);
-    if (clock.elapsed() < 480) // a loaded machine may oversleep
+    if (clock.elapsed() < 480) // a loaded machine may oversleep {
         EXPECT_EQ(recall->state(), 1);
+    }
     QTRY_COMPARE_WITH_TIMEOUT(recall->state(), 0, 1000);
-    if (clock.elapsed() < 1900)
+    if (clock.elapsed() < 1900) {
         EXPECT_EQ(fresh->state(), 1) << "New holds its look for 2 s";
+    }
     QTRY_COMPARE_WITH_TIMEOUT(fresh->state(), 0, 2500);
 }
 
