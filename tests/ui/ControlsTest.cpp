@@ -96,7 +96,7 @@ TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)
     QTest::mousePress(fresh, Qt::LeftButton);
     EXPECT_EQ(recall->state(), 1);
     QTest::qWait(300);
-    if (clock.elapsed() < 480) // a loaded machine may oversleep {
+    if (clock.elapsed() < 480) { // a loaded machine may oversleep
         EXPECT_EQ(recall->state(), 1);
     }
     QTRY_COMPARE_WITH_TIMEOUT(recall->state(), 0, 1000);

@@ -91,7 +91,7 @@ TEST(ScrollBar, HeldArrowRepeatsAndStopsAtTheEnd)
     clock.start();
     QTest::mousePress(b.bar, Qt::LeftButton, {}, QPoint(390, 10));
     QTest::qWait(60);
-    if (clock.elapsed() < 140) // a loaded machine may oversleep {
+    if (clock.elapsed() < 140) { // a loaded machine may oversleep
         EXPECT_EQ(spy.count(), 0) << "nothing before the 150 ms delay";
     }
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 3, 2000);
