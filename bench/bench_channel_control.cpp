@@ -4,14 +4,13 @@
 // move has been handed to the socket ("ToSend") or has arrived at the listening socket
 // that stands in for the units ("ToArrival").
 
-#include "core/host/Operator.h"
-#include "core/host/Timers.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/Project.h"
 #include "core/model/SceneTracker.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
 #include "tests/support/PacketBuilder.h"
+#include "tests/support/QuietHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,25 +26,6 @@
 using namespace deskpanel;
 
 namespace {
-
-class SilentOperator : public Operator {
-public:
-    void message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    void platformMessage(const std::string& text) override { message(text); }
-    Decision decide(const std::string&) override { return Decision::Yes; }
-    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::No; }
-    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
-    bool isTimedNoteOpen() const override { return false; }
-    void beep() override {}
-};
-
-// Timers that never fire: the full resend 100 ms later is not part of a move.
-class IdleTimers : public Timers {
-public:
-    void start(TimerId, std::uint32_t) override {}
-    void stop(TimerId) override {}
-    bool isRunning(TimerId) const override { return false; }
-};
 
 class NoScenes : public SceneTracker {
 public:
@@ -118,8 +98,8 @@ struct Rig {
     }
 
     SteadyClock clock;
-    IdleTimers timers;
-    SilentOperator op;
+    test::IdleTimers timers;
+    test::QuietOperator op;
     Project project;
     UnitsSocket units;
     UdpTransport transport;
@@ -261,7 +241,7 @@ void linkedGainMove384ModelOnly(benchmark::State& state)
 {
     Project project;
     CountingSender sender;
-    IdleTimers timers;
+    test::IdleTimers timers;
     NoScenes scenes;
     ChannelControl control(project, sender, timers, scenes);
     for (int c = 0; c < MaxChannels; ++c) {

@@ -6,12 +6,12 @@
 // writing does not; so the plain write is measured both without and with an fsync at
 // its end, and both ratios are printed.
 
-#include "core/host/Operator.h"
-#include "core/host/Timers.h"
 #include "core/model/Project.h"
 #include "core/persistence/ByteSource.h"
 #include "core/persistence/ProjectFileReader.h"
 #include "core/persistence/ProjectFileWriter.h"
+
+#include "tests/support/QuietHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,24 +25,6 @@
 using namespace deskpanel;
 
 namespace {
-
-class SilentOperator : public Operator {
-public:
-    void message(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
-    void platformMessage(const std::string& text) override { message(text); }
-    Decision decide(const std::string&) override { return Decision::Yes; }
-    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::No; }
-    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
-    bool isTimedNoteOpen() const override { return false; }
-    void beep() override {}
-};
-
-class IdleTimers : public Timers {
-public:
-    void start(TimerId, std::uint32_t) override {}
-    void stop(TimerId) override {}
-    bool isRunning(TimerId) const override { return false; }
-};
 
 struct Fixture {
     Fixture()
@@ -130,8 +112,8 @@ void BM_PlainWriteSynced(benchmark::State& state)
 void BM_LoadProject(benchmark::State& state)
 {
     Fixture& f = fixture();
-    SilentOperator op;
-    IdleTimers timers;
+    test::QuietOperator op;
+    test::IdleTimers timers;
     for (auto _ : state) {
         Project project;
         FileSource source(f.projectPath);

@@ -3,12 +3,12 @@
 // target can build a file from it: an optional header, a number of records tiled with
 // the input's bytes (texts without NULs, odd unit counts, values out of range) and a
 // cut-short end.
-#include "core/host/Operator.h"
-#include "core/host/Timers.h"
 #include "core/model/Project.h"
 #include "core/persistence/ByteSource.h"
 #include "core/persistence/ProjectFileLayout.h"
 #include "core/persistence/ProjectFileReader.h"
+
+#include "tests/support/QuietHost.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,24 +19,6 @@
 namespace {
 
 using namespace deskpanel;
-
-class QuietOperator : public Operator {
-public:
-    void message(const std::string&) override {}
-    void platformMessage(const std::string&) override {}
-    Decision decide(const std::string&) override { return Decision::Yes; }
-    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::No; }
-    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
-    bool isTimedNoteOpen() const override { return false; }
-    void beep() override {}
-};
-
-class IdleTimers : public Timers {
-public:
-    void start(TimerId, std::uint32_t) override {}
-    void stop(TimerId) override {}
-    bool isRunning(TimerId) const override { return false; }
-};
 
 std::size_t characters(const std::string& utf8)
 {
@@ -106,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes.assign(data, data + size);
 
     Project project;
-    QuietOperator op;
-    IdleTimers timers;
+    test::QuietOperator op;
+    test::IdleTimers timers;
     MemorySource source(bytes.data(), bytes.size());
     ProjectFileReader(project, op, timers).read(source);
     checkProject(project);
