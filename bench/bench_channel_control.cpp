@@ -85,10 +85,10 @@ struct Rig {
     {
         events.control = &control;
         for (int unit = 1; unit <= unitCount; ++unit) {
-            test::UnitPacketSpec spec;
-            spec.unitNumber = static_cast<std::uint8_t>(unit);
-            spec.mac = test::macOf(unit);
-            const PacketBytes bytes = test::unitPacket(spec);
+            test::UnitPacketFields fields;
+            fields.unitNumber = static_cast<std::uint8_t>(unit);
+            fields.mac = test::macOf(unit);
+            const PacketBytes bytes = test::unitPacket(fields);
             // Each unit on its own loopback address, so none conflicts with another.
             const Ipv4Endpoint from{(127u << 24) | static_cast<std::uint32_t>(unit + 1), 40000};
             link.handleDatagram(bytes.data(), bytes.size(), from);

@@ -30,11 +30,11 @@ void HandleKnownUnitDatagram(benchmark::State& state)
     // A full rack, every unit known.
     std::vector<PacketBytes> packets;
     for (int unit = 1; unit <= 48; ++unit) {
-        test::UnitPacketSpec spec;
-        spec.unitNumber = static_cast<std::uint8_t>(unit);
-        spec.mac = test::macOf(unit);
-        spec.levelWords.fill(0x0012);
-        packets.push_back(test::unitPacket(spec));
+        test::UnitPacketFields fields;
+        fields.unitNumber = static_cast<std::uint8_t>(unit);
+        fields.mac = test::macOf(unit);
+        fields.levelWords.fill(0x0012);
+        packets.push_back(test::unitPacket(fields));
         link.handleDatagram(packets.back().data(), PacketSize, Ipv4Endpoint{0x7F000000u + static_cast<std::uint32_t>(unit), 1});
     }
     std::size_t next = 0;

@@ -93,9 +93,9 @@ TEST(UdpTransportThread, HandsOverWholePacketsOnlyAndInOrder)
     transport.startReceiving([&](const Datagram& d) { unitNumbers.push_back(d.bytes[5]); });
 
     for (int unit = 1; unit <= 5; ++unit) {
-        UnitPacketSpec spec;
-        spec.unitNumber = static_cast<std::uint8_t>(unit);
-        const PacketBytes bytes = unitPacket(spec);
+        UnitPacketFields fields;
+        fields.unitNumber = static_cast<std::uint8_t>(unit);
+        const PacketBytes bytes = unitPacket(fields);
         sendTo(transport.boundPort(), bytes.data(), bytes.size());
         sendTo(transport.boundPort(), bytes.data(), 96);  // too short: dropped
         std::uint8_t longer[98] = {};

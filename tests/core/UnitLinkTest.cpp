@@ -28,20 +28,20 @@ protected:
     ProjectPrefs prefs;
     UnitLink link{clock, timers, op, sender, events, prefs};
 
-    void receive(const UnitPacketSpec& spec, std::uint32_t from)
+    void receive(const UnitPacketFields& fields, std::uint32_t from)
     {
-        const PacketBytes bytes = unitPacket(spec);
+        const PacketBytes bytes = unitPacket(fields);
         link.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
     }
     // A unit with its own MAC and address, numbered `unit`.
-    UnitPacketSpec unitSpec(int unit)
+    UnitPacketFields unitFields(int unit)
     {
-        UnitPacketSpec spec;
-        spec.unitNumber = static_cast<std::uint8_t>(unit);
-        spec.mac = macOf(unit);
-        return spec;
+        UnitPacketFields fields;
+        fields.unitNumber = static_cast<std::uint8_t>(unit);
+        fields.mac = macOf(unit);
+        return fields;
     }
-    void discover(int unit) { receive(unitSpec(unit), ip(unit)); }
+    void discover(int unit) { receive(unitFields(unit), ip(unit)); }
 };
 
 } // namespace
@@ -73,8 +73,8 @@ TEST_F(UnitLinkTest, TableKeepsMacOrderWhateverTheArrivalOrder)
 TEST_F(UnitLinkTest, NewUnitIsNotReportedFaultyOnItsSecondPacket)
 {
     discover(5);
-    receive(unitSpec(5), ip(5));
-    receive(unitSpec(5), ip(5));
+    receive(unitFields(5), ip(5));
+    receive(unitFields(5), ip(5));
     EXPECT_EQ(link.state(5), UnitState::ACTIVE);
     EXPECT_EQ(std::count(events.stateChanges.begin(), events.stateChanges.end(), 5), 1);
     EXPECT_EQ(events.levelCount, 16);
@@ -83,15 +83,15 @@ TEST_F(UnitLinkTest, NewUnitIsNotReportedFaultyOnItsSecondPacket)
 TEST_F(UnitLinkTest, AbnormalReadingsGiveFaultOnTheFollowingPacketAndClearAfterNormalOnes)
 {
     discover(5);
-    UnitPacketSpec bad = unitSpec(5);
+    UnitPacketFields bad = unitFields(5);
     bad.health[1] = 100; // 20 V on the 24 V supply
     receive(bad, ip(5));
     EXPECT_EQ(link.state(5), UnitState::ACTIVE); // judged from the previous packet's readings
-    receive(unitSpec(5), ip(5));
+    receive(unitFields(5), ip(5));
     EXPECT_EQ(link.state(5), UnitState::FAULT);
     link.fullResend();
     EXPECT_EQ(sender.sent.back().bytes[30], 1); // the poll packet tells the unit
-    receive(unitSpec(5), ip(5));
+    receive(unitFields(5), ip(5));
     EXPECT_EQ(link.state(5), UnitState::ACTIVE);
     link.fullResend();
     EXPECT_EQ(sender.sent.back().bytes[30], 0);
@@ -99,7 +99,7 @@ TEST_F(UnitLinkTest, AbnormalReadingsGiveFaultOnTheFollowingPacketAndClearAfterN
 
 TEST_F(UnitLinkTest, LocalModeIsNotTakenOnAndBlinksOncePerHalfSecond)
 {
-    UnitPacketSpec local = unitSpec(7);
+    UnitPacketFields local = unitFields(7);
     local.mode = 0;
     receive(local, ip(7));
     EXPECT_EQ(link.unitCount(), 0);
@@ -114,7 +114,7 @@ TEST_F(UnitLinkTest, LocalModeIsNotTakenOnAndBlinksOncePerHalfSecond)
     // 1100 ms of packets every 100 ms: a toggle only when more than 500 ms have passed.
     ASSERT_EQ(events.blinks.size(), 1u);
     EXPECT_EQ(events.blinks[0].second, UnitPicture::Inactive);
-    receive(unitSpec(7), ip(7));
+    receive(unitFields(7), ip(7));
     EXPECT_EQ(link.state(7), UnitState::ACTIVE);
 }
 
@@ -122,9 +122,9 @@ TEST_F(UnitLinkTest, UnitNumbersOutsideTheRangeOnlyRaiseTheUnitIdNote)
 {
     for (int bad : {0, 49, 255}) {
         op.timedNoteOpen = false;
-        UnitPacketSpec spec = unitSpec(1);
-        spec.unitNumber = static_cast<std::uint8_t>(bad);
-        receive(spec, ip(1));
+        UnitPacketFields fields = unitFields(1);
+        fields.unitNumber = static_cast<std::uint8_t>(bad);
+        receive(fields, ip(1));
         ASSERT_FALSE(op.shown.empty());
         EXPECT_EQ(op.shown.back().text,
                   "UNIT ID|You have chosen the Unit ID to be " + std::to_string(bad) +
@@ -132,9 +132,9 @@ TEST_F(UnitLinkTest, UnitNumbersOutsideTheRangeOnlyRaiseTheUnitIdNote)
                       "Please use a Unit ID number between 1 and 48.\n\n");
     }
     // While the note is open no second one opens.
-    UnitPacketSpec spec = unitSpec(1);
-    spec.unitNumber = 49;
-    receive(spec, ip(1));
+    UnitPacketFields fields = unitFields(1);
+    fields.unitNumber = 49;
+    receive(fields, ip(1));
     EXPECT_EQ(op.textsOf(Kind::TimedNote).size(), 3u);
     EXPECT_EQ(link.unitCount(), 0);
     EXPECT_TRUE(events.stateChanges.empty());
@@ -142,9 +142,9 @@ TEST_F(UnitLinkTest, UnitNumbersOutsideTheRangeOnlyRaiseTheUnitIdNote)
 
 TEST_F(UnitLinkTest, WrongMagicShowsItsMessageAndChangesNothing)
 {
-    UnitPacketSpec spec = unitSpec(4);
-    spec.goodMagic = false;
-    receive(spec, ip(4));
+    UnitPacketFields fields = unitFields(4);
+    fields.goodMagic = false;
+    receive(fields, ip(4));
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"VLTA Header != VLTA"}));
     EXPECT_EQ(link.unitCount(), 0);
     EXPECT_EQ(link.state(4), UnitState::INACTIVE);
@@ -152,7 +152,7 @@ TEST_F(UnitLinkTest, WrongMagicShowsItsMessageAndChangesNothing)
 
 TEST_F(UnitLinkTest, DatagramsOfAnyOtherLengthAreDropped)
 {
-    const PacketBytes bytes = unitPacket(unitSpec(2));
+    const PacketBytes bytes = unitPacket(unitFields(2));
     std::vector<std::uint8_t> longer(bytes.begin(), bytes.end());
     longer.push_back(0);
     link.handleDatagram(bytes.data(), 96, Ipv4Endpoint{ip(2), 1});
@@ -240,10 +240,10 @@ TEST_F(UnitLinkTest, PacketWhileTheOfflineMessageIsOpenDoesNotBreakTheCount)
     discover(6);
     discover(7);
     clock.advance(3000);
-    receive(unitSpec(7), ip(7));
+    receive(unitFields(7), ip(7));
     clock.advance(2500);
     op.whileOpen = [&] {
-        receive(unitSpec(6), ip(6)); // the unit speaks again while the box is open
+        receive(unitFields(6), ip(6)); // the unit speaks again while the box is open
         link.fullResend();
     };
     timers.fireNow(TimerId::OfflineCheck);
@@ -258,7 +258,7 @@ TEST_F(UnitLinkTest, PacketWhileTheOfflineMessageIsOpenDoesNotBreakTheCount)
 TEST_F(UnitLinkTest, SameIpWithAnotherMacIsAConflictFor2000ms)
 {
     discover(1);
-    UnitPacketSpec intruder = unitSpec(2);
+    UnitPacketFields intruder = unitFields(2);
     receive(intruder, ip(1)); // another unit, same address
     EXPECT_EQ(link.state(2), UnitState::CONFLICT);
     EXPECT_TRUE(link.slot(2).ipConflict);
@@ -277,7 +277,7 @@ TEST_F(UnitLinkTest, SameIpWithAnotherMacIsAConflictFor2000ms)
 TEST_F(UnitLinkTest, TwoUnitsWithOneNumberConflictAndTheHolderIsRemoved)
 {
     discover(4);
-    UnitPacketSpec second = unitSpec(4);
+    UnitPacketFields second = unitFields(4);
     second.mac = macOf(40);
     receive(second, ip(40));
     EXPECT_EQ(link.state(4), UnitState::CONFLICT);
@@ -291,7 +291,7 @@ TEST_F(UnitLinkTest, KnownUnitTakingANumberHeldByAnotherRemovesTheOther)
 {
     discover(4);
     discover(5);
-    UnitPacketSpec renumbered = unitSpec(5);
+    UnitPacketFields renumbered = unitFields(5);
     renumbered.unitNumber = 4; // unit 5 now says it is unit 4
     receive(renumbered, ip(5));
     EXPECT_EQ(link.state(5), UnitState::INACTIVE);
@@ -313,7 +313,7 @@ TEST_F(UnitLinkTest, UnitChangingItsNumberCarriesItsSettingsAndFreesTheOldNumber
 {
     discover(3);
     events.calls.clear();
-    UnitPacketSpec moved = unitSpec(3);
+    UnitPacketFields moved = unitFields(3);
     moved.unitNumber = 12;
     receive(moved, ip(3));
     EXPECT_EQ(link.state(3), UnitState::INACTIVE);
@@ -330,7 +330,7 @@ TEST_F(UnitLinkTest, UnitChangingItsNumberCarriesItsSettingsAndFreesTheOldNumber
 TEST_F(UnitLinkTest, UnitChangingItsAddressKeepsItsRecord)
 {
     discover(3);
-    receive(unitSpec(3), ip(99));
+    receive(unitFields(3), ip(99));
     EXPECT_EQ(link.unitCount(), 1);
     EXPECT_EQ(link.slot(3).slotIpText, "127.0.0.99");
     link.fullResend();
@@ -340,11 +340,11 @@ TEST_F(UnitLinkTest, UnitChangingItsAddressKeepsItsRecord)
 TEST_F(UnitLinkTest, ReducedGainVariantRaisesTheFlagForTheRun)
 {
     discover(2);
-    UnitPacketSpec variant = unitSpec(2);
+    UnitPacketFields variant = unitFields(2);
     variant.variant = 1;
     receive(variant, ip(2));
     EXPECT_TRUE(link.reducedGainRange());
-    receive(unitSpec(2), ip(2));
+    receive(unitFields(2), ip(2));
     EXPECT_TRUE(link.reducedGainRange());
 }
 

@@ -19,14 +19,14 @@ TEST(UnitPacketCodec, LevelWordsDecodeAsSignAndMagnitude)
 
 TEST(UnitPacketCodec, ReadsFieldsAndMacText)
 {
-    UnitPacketSpec spec;
-    spec.unitNumber = 17;
-    spec.mac = {0x00, 0x1a, 0x2B, 0xc3, 0xD4, 0xe5};
-    spec.mode = 0;
-    spec.variant = 1;
-    spec.levelWords[0] = 0x0105;
-    spec.levelWords[7] = 0x0012;
-    const UnitReport report = readPacket(unitPacket(spec));
+    UnitPacketFields fields;
+    fields.unitNumber = 17;
+    fields.mac = {0x00, 0x1a, 0x2B, 0xc3, 0xD4, 0xe5};
+    fields.mode = 0;
+    fields.variant = 1;
+    fields.levelWords[0] = 0x0105;
+    fields.levelWords[7] = 0x0012;
+    const UnitReport report = readPacket(unitPacket(fields));
     EXPECT_EQ(report.unitNumber, 17);
     EXPECT_EQ(macText(report.mac), "001A2BC3D4E5");
     EXPECT_EQ(report.modeByte, 0);
@@ -90,9 +90,9 @@ TEST(UnitPacketCodec, BadParameterValuesAndInputsNeverEscapeTheBuffer)
 
 TEST(UnitPacketCodec, ParameterPacketZeroesLevelsAndKeepsImageFields)
 {
-    UnitPacketSpec spec;
-    spec.levelWords.fill(0x0120);
-    PacketBytes image = unitPacket(spec);
+    UnitPacketFields fields;
+    fields.levelWords.fill(0x0120);
+    PacketBytes image = unitPacket(fields);
     image[30] = 0x55;
     image[31] = 0x12;
     image[32] = 0x34;

@@ -6,7 +6,7 @@
 namespace deskpanel::test {
 
 // A packet as a unit would send it, built byte by byte without the codec under test.
-struct UnitPacketSpec {
+struct UnitPacketFields {
     std::uint8_t unitNumber = 1;
     std::array<std::uint8_t, 6> mac{0x00, 0x50, 0xC2, 0x00, 0x00, 0x01};
     std::uint8_t mode = 1;
@@ -16,23 +16,23 @@ struct UnitPacketSpec {
     bool goodMagic = true;
 };
 
-inline PacketBytes unitPacket(const UnitPacketSpec& spec)
+inline PacketBytes unitPacket(const UnitPacketFields& fields)
 {
     PacketBytes bytes{};
-    std::memcpy(bytes.data(), spec.goodMagic ? "VLTA" : "XLTA", 4);
+    std::memcpy(bytes.data(), fields.goodMagic ? "VLTA" : "XLTA", 4);
     bytes[4] = 1;
-    bytes[5] = spec.unitNumber;
-    std::memcpy(bytes.data() + 8, spec.mac.data(), 6);
+    bytes[5] = fields.unitNumber;
+    std::memcpy(bytes.data() + 8, fields.mac.data(), 6);
     // Kept words the unit expects back unchanged.
     const std::uint8_t wordA[4] = {0xDE, 0xAD, 0xBE, 0xEF};
     std::memcpy(bytes.data() + 14, wordA, 4);
-    bytes[33] = spec.mode;
+    bytes[33] = fields.mode;
     for (int k = 0; k < 8; ++k) {
-        bytes[34 + 6 * k] = static_cast<std::uint8_t>(spec.levelWords[static_cast<std::size_t>(k)] >> 8);
-        bytes[35 + 6 * k] = static_cast<std::uint8_t>(spec.levelWords[static_cast<std::size_t>(k)]);
+        bytes[34 + 6 * k] = static_cast<std::uint8_t>(fields.levelWords[static_cast<std::size_t>(k)] >> 8);
+        bytes[35 + 6 * k] = static_cast<std::uint8_t>(fields.levelWords[static_cast<std::size_t>(k)]);
     }
-    bytes[82] = spec.variant;
-    std::memcpy(bytes.data() + 85, spec.health.data(), 5);
+    bytes[82] = fields.variant;
+    std::memcpy(bytes.data() + 85, fields.health.data(), 5);
     bytes[93] = 0x01;
     bytes[96] = 0x04;
     return bytes;
