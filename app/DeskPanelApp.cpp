@@ -1,13 +1,11 @@
 #include "app/DeskPanelApp.h"
 
-#include "ui/views/UnitListWindow.h"
-
 #include <QMetaObject>
 
 namespace deskpanel {
 
-DeskPanelApp::DeskPanelApp(LinkPorts ports)
-    : m_window(std::make_unique<UnitListWindow>()), m_operator(m_window.get()),
+DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
+    : m_operator(op),
       m_transport(
           [this](std::function<void()> work) {
               QMetaObject::invokeMethod(&m_uiThreadContext, std::move(work), Qt::QueuedConnection);
@@ -19,8 +17,14 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports)
                                         ports.unitPort);
     m_channels = std::make_unique<ChannelControl>(m_project, *m_link, m_timers, m_scenes);
     m_events->attach(*m_channels);
-    m_events->onStateChanged = [this](int unitNumber) { m_window->showUnitState(unitNumber, m_link->state(unitNumber)); };
-    m_window->setWindowTitle(QString::fromStdString(m_project.windowTitle()));
+}
+
+void DeskPanelApp::setUnitStateListener(std::function<void(int, UnitState)> listener)
+{
+    m_events->onStateChanged = [this, listener = std::move(listener)](int unitNumber) {
+        if (listener)
+            listener(unitNumber, m_link->state(unitNumber));
+    };
 }
 
 DeskPanelApp::~DeskPanelApp()

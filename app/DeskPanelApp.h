@@ -1,6 +1,5 @@
 #pragma once
 #include "app/AppLinkEvents.h"
-#include "app/QtOperator.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
 #include "core/model/ChannelControl.h"
@@ -16,20 +15,18 @@
 
 namespace deskpanel {
 
-class UnitListWindow;
-
 // The UDP ports of the unit link; tests choose free ones.
 struct LinkPorts {
     std::uint16_t hostPort = UnitLink::DefaultHostPort;
     std::uint16_t unitPort = UnitLink::DefaultUnitPort;
 };
 
-// The application: owns the one project and the unit link, wires them to the window and
-// starts and stops them in order.
+// The application: owns the one project, the unit link and the model's operations, wires
+// them together and starts and stops them in order. The windows attach to it; it speaks to
+// the operator through the Operator port.
 class DeskPanelApp {
 public:
-    DeskPanelApp() : DeskPanelApp(LinkPorts{}) {}
-    explicit DeskPanelApp(LinkPorts ports);
+    DeskPanelApp(LinkPorts ports, Operator& op);
     ~DeskPanelApp();
 
     void start();
@@ -39,16 +36,16 @@ public:
     UnitLink& link() { return *m_link; }
     Metering& metering() { return m_metering; }
     ChannelControl& channels() { return *m_channels; }
-    UnitListWindow& window() { return *m_window; }
     UdpTransport& transport() { return m_transport; }
+    // Called on the UI thread whenever a unit number's state changes.
+    void setUnitStateListener(std::function<void(int unitNumber, UnitState state)> listener);
 
 private:
     Project m_project;
     SteadyClock m_clock;
     QtTimers m_timers;
     Metering m_metering{m_project.prefs, m_timers};
-    std::unique_ptr<UnitListWindow> m_window;
-    QtOperator m_operator;
+    Operator& m_operator;
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
     std::unique_ptr<UnitLink> m_link;

@@ -1,4 +1,5 @@
 #include "app/DeskPanelApp.h"
+#include "ui/dialogs/QtOperator.h"
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
@@ -8,8 +9,12 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DeskPanel"));
     QApplication::setApplicationVersion(QStringLiteral(DESKPANEL_VERSION));
-    deskpanel::DeskPanelApp app;
-    app.window().show();
+
+    deskpanel::UnitListWindow window;
+    deskpanel::QtOperator op(&window);
+    deskpanel::DeskPanelApp app(deskpanel::LinkPorts{}, op);
+    window.attach(app);
+    window.show();
     app.start();
     const int result = QApplication::exec();
     app.stop();

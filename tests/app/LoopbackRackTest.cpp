@@ -2,6 +2,7 @@
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
 #include "tests/support/RecordingMeterListener.h"
+#include "ui/dialogs/QtOperator.h"
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
@@ -100,6 +101,14 @@ private:
     QProcess m_process;
 };
 
+// The program as main() puts it together: the window, the operator's boxes, the application.
+struct Shell {
+    explicit Shell(const LinkPorts& ports) : app(ports, op) { window.attach(app); }
+    UnitListWindow window;
+    QtOperator op{&window};
+    DeskPanelApp app;
+};
+
 int activeUnits(DeskPanelApp& app)
 {
     int active = 0;
@@ -114,13 +123,14 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
 {
     BoxCloser closer;
     const LinkPorts ports = freshPorts(0);
-    DeskPanelApp app(ports);
+    Shell shell(ports);
+    DeskPanelApp& app = shell.app;
     app.start();
     Rack rack(ports, "127.0.1.1", {"--units", "48"});
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
-    EXPECT_EQ(app.window().unitText(17), "Unit 17: ACTIVE");
+    EXPECT_EQ(shell.window.unitText(17), "Unit 17: ACTIVE");
     // Levels of processed packets reach the meters: the rack's levels move, never all -inf.
     test::RecordingMeterListener meters;
     app.metering().setListener(app.metering().shownView(), &meters);
@@ -151,7 +161,8 @@ TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
 {
     BoxCloser closer;
     const LinkPorts ports = freshPorts(1);
-    DeskPanelApp app(ports);
+    Shell shell(ports);
+    DeskPanelApp& app = shell.app;
     app.start();
     // Unit 2 is silent from 1 s to 12 s after the rack starts.
     Rack rack(ports, "127.0.2.1", {"--units", "3", "--silent", "2:1000:12000"});
@@ -159,7 +170,7 @@ TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 3; }, 5000));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::OFFLINE; }, 12000));
     EXPECT_EQ(app.link().unitCount(), 2);
-    EXPECT_EQ(app.window().unitText(2), "Unit 2: OFFLINE");
+    EXPECT_EQ(shell.window.unitText(2), "Unit 2: OFFLINE");
     EXPECT_TRUE(closer.texts.contains("RP8 Unit 2 has gone off-line and will be de-activated"));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::ACTIVE; }, 8000));
     EXPECT_EQ(app.link().unitCount(), 3);
@@ -170,14 +181,15 @@ TEST(LoopbackRack, StopWhileTheRackFloodsThePortReturnsPromptly)
 {
     BoxCloser closer;
     const LinkPorts ports = freshPorts(2);
-    auto app = std::make_unique<DeskPanelApp>(ports);
+    auto shell = std::make_unique<Shell>(ports);
+    DeskPanelApp* app = &shell->app;
     app->start();
     Rack rack(ports, "127.0.3.1", {"--units", "48"});
     pumpUntil([&] { return activeUnits(*app) >= 10; }, 5000);
     QElapsedTimer elapsed;
     elapsed.start();
     app->stop();
-    app.reset();
+    shell.reset();
     EXPECT_LT(elapsed.elapsed(), 2000);
     // Hand-overs still queued for the destroyed application are ignored.
     pumpUntil([] { return false; }, 200);
@@ -187,7 +199,8 @@ TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
 {
     BoxCloser closer;
     const LinkPorts ports = freshPorts(3);
-    DeskPanelApp app(ports);
+    Shell shell(ports);
+    DeskPanelApp& app = shell.app;
     // The project's settings for unit 12, input 1; unit 12 is not on the network yet.
     app.project().live[channelIndex(12, 1)].gainPosition = 30; // 50 dB
     app.project().live[channelIndex(12, 1)].phantom48V = 1;
@@ -208,7 +221,8 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
 {
     BoxCloser closer;
     const LinkPorts ports = freshPorts(4);
-    DeskPanelApp app(ports);
+    Shell shell(ports);
+    DeskPanelApp& app = shell.app;
     app.start();
     // 1 normal, 2 in front-panel mode, 3 with a low 24 V supply, 4 also sending with a
     // second MAC from its address, 5 reporting number 49, 6 the reduced-gain variant.

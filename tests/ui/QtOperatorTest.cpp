@@ -1,6 +1,6 @@
 // The operator port on the real boxes: every modal call is answered from inside its
 // own event loop, as an operator would.
-#include "app/QtOperator.h"
+#include "ui/dialogs/QtOperator.h"
 
 #include "ui/controls/CCustomButton.h"
 #include "ui/dialogs/CTimedNote.h"

@@ -1,5 +1,6 @@
 #include "ui/views/UnitListWindow.h"
 
+#include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
 
 namespace deskpanel {
@@ -12,6 +13,12 @@ UnitListWindow::UnitListWindow(QWidget* parent) : QMainWindow(parent), m_list(ne
     for (int unit = 1; unit <= MaxUnits; ++unit)
         showUnitState(unit, UnitState::INACTIVE);
     resize(360, 640);
+}
+
+void UnitListWindow::attach(DeskPanelApp& app)
+{
+    setWindowTitle(QString::fromStdString(app.project().windowTitle()));
+    app.setUnitStateListener([this](int unitNumber, UnitState state) { showUnitState(unitNumber, state); });
 }
 
 void UnitListWindow::showUnitState(int unitNumber, UnitState state)

@@ -1,4 +1,4 @@
-#include "app/QtOperator.h"
+#include "ui/dialogs/QtOperator.h"
 
 #include "ui/controls/ControlErrors.h"
 #include "ui/dialogs/CDecisionDialog.h"
