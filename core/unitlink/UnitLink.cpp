@@ -228,27 +228,23 @@ void UnitLink::noteIdConflict(int n)
 
 void UnitLink::takeNewAddress(UnitRecord& r, int n, const Ipv4Endpoint& from)
 {
-    const std::string senderIp = ipv4Text(from.address);
-    r.ipText = senderIp;
     r.address = from;
-    slotOf(n).slotIpText = senderIp;
+    slotOf(n).slotIpText = r.ipText();
     r.unitId = static_cast<std::uint8_t>(n);
     r.packetImage[packet::UnitNumber] = static_cast<std::uint8_t>(n);
 }
 
 void UnitLink::createRecord(const PacketBytes& bytes, const UnitReport& report, const Ipv4Endpoint& from)
 {
-    const std::string senderIp = ipv4Text(from.address);
     const int n = report.unitNumber;
     UnitRecord record;
     record.packetImage = bytes;
     record.mac = report.mac;
-    record.ipText = senderIp;
     record.unitId = static_cast<std::uint8_t>(n);
     record.address = from;
     record.lastHeard = m_clock.nowMs();
     record.updateInterval = m_prefs.ethernetUpdateRate;
-    slotOf(n).slotIpText = senderIp;
+    slotOf(n).slotIpText = record.ipText();
     ++m_unitCount;
     m_conflictPending = false;
     setState(n, UnitState::ACTIVE);

@@ -26,7 +26,6 @@ UnitPicture pictureForState(UnitState state);
 
 // One unit currently heard. Owned by the unit table.
 struct UnitRecord {
-    std::string ipText;
     std::uint8_t unitId = 0;
     std::uint8_t variantByte = 0;
     std::uint8_t faultFlag = 0;
@@ -40,6 +39,8 @@ struct UnitRecord {
     PacketBytes packetImage{};
 
     std::string macText() const { return deskpanel::macText(mac); }
+    // The dotted address the unit's packets come from.
+    std::string ipText() const { return ipv4Text(address.address); }
     int imageUnitNumber() const { return packetImage[packet::UnitNumber]; }
 };
 

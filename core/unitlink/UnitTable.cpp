@@ -25,14 +25,6 @@ std::optional<std::size_t> UnitTable::findByNumber(int unitNumber) const
     return std::nullopt;
 }
 
-std::optional<std::size_t> UnitTable::findByMacText(const std::string& text) const
-{
-    for (std::size_t i = 0; i < m_records.size(); ++i)
-        if (m_records[i].macText() == text)
-            return i;
-    return std::nullopt;
-}
-
 std::optional<std::size_t> UnitTable::findByMac(const std::array<std::uint8_t, 6>& mac) const
 {
     for (std::size_t i = 0; i < m_records.size(); ++i)

@@ -22,10 +22,8 @@ public:
 
     // The first record in table order whose unitId is the number.
     std::optional<std::size_t> findByNumber(int unitNumber) const;
-    // The first record whose MAC text is the given text.
-    std::optional<std::size_t> findByMacText(const std::string& macText) const;
-    // The same, without forming texts: two MACs have the same text exactly when their
-    // bytes are equal.
+    // The first record with this MAC (records are matched by MAC text, and two MACs
+    // have the same text exactly when their bytes are equal).
     std::optional<std::size_t> findByMac(const std::array<std::uint8_t, 6>& mac) const;
     // Whether some record that a lookup by unit number 1..48 would find comes from this
     // address, and whether one of those has another MAC than `mac`.
