@@ -1,8 +1,7 @@
 #pragma once
 #include "core/host/NamingDialogs.h"
+#include "tests/support/ScriptedAnswers.h"
 
-#include <deque>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +10,7 @@ namespace deskpanel::test {
 
 // Answers the New Scene and Rename Scene dialogs from prepared texts (nothing = Cancel;
 // Cancel when the list is empty) and records what each was opened with.
-class ScriptedNamingDialogs : public SceneNamingDialogs {
+class ScriptedNamingDialogs : public SceneNamingDialogs, public ScriptedAnswers<std::optional<NameAndNotes>> {
 public:
     struct Opened {
         std::string heading; // empty for the New Scene dialog
@@ -24,24 +23,14 @@ public:
         return answer({heading, initial});
     }
 
-    std::deque<std::optional<NameAndNotes>> answers;
     std::vector<Opened> opened;
-    std::function<void()> whileOpen;
 
 private:
     std::optional<NameAndNotes> answer(Opened what)
     {
         opened.push_back(std::move(what));
-        if (whileOpen) {
-            auto inside = std::move(whileOpen);
-            whileOpen = nullptr;
-            inside();
-        }
-        if (answers.empty())
-            return std::nullopt;
-        auto next = answers.front();
-        answers.pop_front();
-        return next;
+        runWhileOpen();
+        return takeAnswer(std::nullopt);
     }
 };
 

@@ -5,26 +5,13 @@ namespace deskpanel::test {
 void ScriptedOperator::modal(Kind kind, const std::string& text)
 {
     shown.push_back({kind, text});
-    if (whileOpen) {
-        auto inside = std::move(whileOpen);
-        whileOpen = nullptr;
-        inside();
-    }
-}
-
-Decision ScriptedOperator::nextAnswer()
-{
-    if (answers.empty())
-        return Decision::Yes;
-    Decision answer = answers.front();
-    answers.pop_front();
-    return answer;
+    runWhileOpen();
 }
 
 Decision ScriptedOperator::decide(const std::string& text)
 {
     modal(Kind::Decide, text);
-    return nextAnswer();
+    return takeAnswer(Decision::Yes);
 }
 
 Decision ScriptedOperator::decideThreeWay(const std::string& text, const std::function<void()>& saveAs)
@@ -32,7 +19,7 @@ Decision ScriptedOperator::decideThreeWay(const std::string& text, const std::fu
     modal(Kind::DecideThreeWay, text);
     if (saveAsFromThreeWay && saveAs)
         saveAs();
-    return nextAnswer();
+    return takeAnswer(Decision::Yes);
 }
 
 void ScriptedOperator::timedNote(const std::string& caption, const std::string& text, std::uint32_t)

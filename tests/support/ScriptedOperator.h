@@ -1,8 +1,7 @@
 #pragma once
 #include "core/host/Operator.h"
+#include "tests/support/ScriptedAnswers.h"
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,7 @@ namespace deskpanel::test {
 // Records every box the core raises and answers decisions from a prepared list
 // (Yes when the list is empty). `whileOpen` runs inside the next modal box, the way
 // timers and datagrams run while a real box is open.
-class ScriptedOperator : public Operator {
+class ScriptedOperator : public Operator, public ScriptedAnswers<Decision> {
 public:
     enum class Kind { Message, PlatformMessage, Decide, DecideThreeWay, TimedNote, Beep };
     struct Shown {
@@ -28,8 +27,6 @@ public:
     void beep() override { shown.push_back({Kind::Beep, {}}); }
 
     std::vector<Shown> shown;
-    std::deque<Decision> answers;
-    std::function<void()> whileOpen;
     bool timedNoteOpen = false;
     // When set, a three-way box asks for Save As before answering.
     bool saveAsFromThreeWay = false;
@@ -39,7 +36,6 @@ public:
 
 private:
     void modal(Kind kind, const std::string& text);
-    Decision nextAnswer();
 };
 
 } // namespace deskpanel::test
