@@ -44,6 +44,12 @@ bool pumpUntil(const std::function<bool()>& done, int limitMs)
     return true;
 }
 
+// Lets the event loop run for a while, so that datagrams arrive and are handled.
+void pumpFor(int ms)
+{
+    pumpUntil([] { return false; }, ms);
+}
+
 // Closes the program's modal boxes as an operator would, so a test never waits on one.
 class BoxCloser {
 public:
@@ -96,14 +102,23 @@ public:
         }
         return units;
     }
+    // What one input (1..8) of a unit was last set to, from a final report.
+    static QJsonObject inputOf(const std::map<int, QJsonObject>& units, int unit, int input)
+    {
+        const auto found = units.find(unit);
+        return found == units.end() ? QJsonObject() : found->second["inputs"].toArray()[input - 1].toObject();
+    }
 
 private:
     QProcess m_process;
 };
 
-// The program as main() puts it together: the window, the operator's boxes, the application.
+// The program as main() puts it together (the window, the operator's boxes, the
+// application) on ports of its own, with an operator who closes every box.
 struct Shell {
-    explicit Shell(const LinkPorts& ports) : app(ports, op) { window.attach(app); }
+    explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op) { window.attach(app); }
+    LinkPorts ports;
+    BoxCloser closer;
     UnitListWindow window;
     QtOperator op{&window};
     DeskPanelApp app;
@@ -121,12 +136,10 @@ int activeUnits(DeskPanelApp& app)
 
 TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
 {
-    BoxCloser closer;
-    const LinkPorts ports = freshPorts(0);
-    Shell shell(ports);
+    Shell shell(0);
     DeskPanelApp& app = shell.app;
     app.start();
-    Rack rack(ports, "127.0.1.1", {"--units", "48"});
+    Rack rack(shell.ports, "127.0.1.1", {"--units", "48"});
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
@@ -144,34 +157,32 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     app.link().sendParameter("Mute", 1, 7, 3);
     app.link().sendParameter("48v", 1, 30, 8);
     // Let the datagrams arrive before the rack reports.
-    pumpUntil([] { return false; }, 300);
+    pumpFor(300);
     auto units = rack.finish();
     ASSERT_EQ(units.size(), 48u);
-    const QJsonObject input = units[7]["inputs"].toArray()[2].toObject();
+    const QJsonObject input = Rack::inputOf(units, 7, 3);
     EXPECT_EQ(input["gainDb"].toInt(), 44);
     EXPECT_EQ(input["mute"].toInt(), 1);
-    EXPECT_EQ(units[7]["inputs"].toArray()[1].toObject()["gainDb"].toInt(), 8);
-    EXPECT_EQ(units[6]["inputs"].toArray()[2].toObject()["gainDb"].toInt(), 8);
-    EXPECT_EQ(units[30]["inputs"].toArray()[7].toObject()["phantom"].toInt(), 1);
-    EXPECT_EQ(units[30]["inputs"].toArray()[7].toObject()["mute"].toInt(), 0);
+    EXPECT_EQ(Rack::inputOf(units, 7, 2)["gainDb"].toInt(), 8);
+    EXPECT_EQ(Rack::inputOf(units, 6, 3)["gainDb"].toInt(), 8);
+    EXPECT_EQ(Rack::inputOf(units, 30, 8)["phantom"].toInt(), 1);
+    EXPECT_EQ(Rack::inputOf(units, 30, 8)["mute"].toInt(), 0);
     app.stop();
 }
 
 TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
 {
-    BoxCloser closer;
-    const LinkPorts ports = freshPorts(1);
-    Shell shell(ports);
+    Shell shell(1);
     DeskPanelApp& app = shell.app;
     app.start();
     // Unit 2 is silent from 1 s to 12 s after the rack starts.
-    Rack rack(ports, "127.0.2.1", {"--units", "3", "--silent", "2:1000:12000"});
+    Rack rack(shell.ports, "127.0.2.1", {"--units", "3", "--silent", "2:1000:12000"});
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 3; }, 5000));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::OFFLINE; }, 12000));
     EXPECT_EQ(app.link().unitCount(), 2);
     EXPECT_EQ(shell.window.unitText(2), "Unit 2: OFFLINE");
-    EXPECT_TRUE(closer.texts.contains("RP8 Unit 2 has gone off-line and will be de-activated"));
+    EXPECT_TRUE(shell.closer.texts.contains("RP8 Unit 2 has gone off-line and will be de-activated"));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::ACTIVE; }, 8000));
     EXPECT_EQ(app.link().unitCount(), 3);
     app.stop();
@@ -179,12 +190,10 @@ TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
 
 TEST(LoopbackRack, StopWhileTheRackFloodsThePortReturnsPromptly)
 {
-    BoxCloser closer;
-    const LinkPorts ports = freshPorts(2);
-    auto shell = std::make_unique<Shell>(ports);
+    auto shell = std::make_unique<Shell>(2);
     DeskPanelApp* app = &shell->app;
     app->start();
-    Rack rack(ports, "127.0.3.1", {"--units", "48"});
+    Rack rack(shell->ports, "127.0.3.1", {"--units", "48"});
     pumpUntil([&] { return activeUnits(*app) >= 10; }, 5000);
     QElapsedTimer elapsed;
     elapsed.start();
@@ -192,26 +201,24 @@ TEST(LoopbackRack, StopWhileTheRackFloodsThePortReturnsPromptly)
     shell.reset();
     EXPECT_LT(elapsed.elapsed(), 2000);
     // Hand-overs still queued for the destroyed application are ignored.
-    pumpUntil([] { return false; }, 200);
+    pumpFor(200);
 }
 
 TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
 {
-    BoxCloser closer;
-    const LinkPorts ports = freshPorts(3);
-    Shell shell(ports);
+    Shell shell(3);
     DeskPanelApp& app = shell.app;
     // The project's settings for unit 12, input 1; unit 12 is not on the network yet.
     app.project().live[channelIndex(12, 1)].gainPosition = 30; // 50 dB
     app.project().live[channelIndex(12, 1)].phantom48V = 1;
     app.start();
-    Rack rack(ports, "127.0.4.1", {"--units", "3", "--renumber", "3:12:1500"});
+    Rack rack(shell.ports, "127.0.4.1", {"--units", "3", "--renumber", "3:12:1500"});
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(12) == UnitState::ACTIVE; }, 6000));
     EXPECT_EQ(app.link().state(3), UnitState::INACTIVE);
     EXPECT_EQ(app.link().unitCount(), 3);
-    pumpUntil([] { return false; }, 300);
+    pumpFor(300);
     auto units = rack.finish();
-    const QJsonObject input = units[3]["inputs"].toArray()[0].toObject(); // reported by its first number
+    const QJsonObject input = Rack::inputOf(units, 3, 1); // reported by its first number
     EXPECT_EQ(input["gainDb"].toInt(), 50);
     EXPECT_EQ(input["phantom"].toInt(), 1);
     app.stop();
@@ -219,14 +226,12 @@ TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
 
 TEST(LoopbackRack, MisbehavingUnitsAreClassified)
 {
-    BoxCloser closer;
-    const LinkPorts ports = freshPorts(4);
-    Shell shell(ports);
+    Shell shell(4);
     DeskPanelApp& app = shell.app;
     app.start();
     // 1 normal, 2 in front-panel mode, 3 with a low 24 V supply, 4 also sending with a
     // second MAC from its address, 5 reporting number 49, 6 the reduced-gain variant.
-    Rack rack(ports, "127.0.5.1",
+    Rack rack(shell.ports, "127.0.5.1",
               {"--units", "6", "--local", "2", "--abnormal", "3:24v", "--foreign-mac", "4", "--number", "5:49",
                "--reduced", "6"});
     ASSERT_TRUE(pumpUntil([&] {
@@ -237,7 +242,7 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
     EXPECT_EQ(app.link().state(5), UnitState::INACTIVE);
     // The next poll tells the faulty unit so.
     app.link().fullResend();
-    pumpUntil([] { return false; }, 300);
+    pumpFor(300);
     auto units = rack.finish();
     EXPECT_EQ(units[3]["faultFlag"].toInt(), 1);
     EXPECT_EQ(units[1]["faultFlag"].toInt(), 0);
