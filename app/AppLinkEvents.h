@@ -32,14 +32,10 @@ public:
         if (onStateChanged)
             onStateChanged(unitNumber);
     }
-    void unitBoxBlink(int unitNumber, UnitPicture picture) override
-    {
-        if (onBlink)
-            onBlink(unitNumber, picture);
-    }
+    // The unit list shows states only; blinking belongs to the unit box panel.
+    void unitBoxBlink(int, UnitPicture) override {}
 
     std::function<void(int)> onStateChanged;
-    std::function<void(int, UnitPicture)> onBlink;
 
 private:
     Metering& m_metering;
