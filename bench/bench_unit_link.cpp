@@ -35,12 +35,14 @@ void HandleKnownUnitDatagram(benchmark::State& state)
         fields.mac = test::macOf(unit);
         fields.levelWords.fill(0x0012);
         packets.push_back(test::unitPacket(fields));
-        link.handleDatagram(packets.back().data(), PacketSize, Ipv4Endpoint{0x7F000000u + static_cast<std::uint32_t>(unit), 1});
+        link.handleDatagram(packets.back().data(), PacketSize,
+                            Ipv4Endpoint{0x7F000000u + static_cast<std::uint32_t>(unit), 1});
     }
     std::size_t next = 0;
     for (auto _ : state) {
         const int unit = static_cast<int>(next % 48) + 1;
-        link.handleDatagram(packets[next % 48].data(), PacketSize, Ipv4Endpoint{0x7F000000u + static_cast<std::uint32_t>(unit), 1});
+        link.handleDatagram(packets[next % 48].data(), PacketSize,
+                            Ipv4Endpoint{0x7F000000u + static_cast<std::uint32_t>(unit), 1});
         ++next;
         benchmark::DoNotOptimize(events.levels);
     }

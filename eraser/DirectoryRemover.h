@@ -11,16 +11,16 @@
 // entries, because a parent does not look at how its subfolders fared.
 class DirectoryRemover {
 public:
-  explicit DirectoryRemover(RemovalPlatform& platform);
+    explicit DirectoryRemover(RemovalPlatform& platform);
 
-  // Returns true when the folder no longer exists afterwards.
-  bool remove(const std::string& directory);
+    // Returns true when the folder no longer exists afterwards.
+    bool remove(const std::string& directory);
 
 private:
-  bool removeContents(const std::string& directory);
-  void removeSubdirectory(const std::string& path);
-  bool removeFile(const std::string& path, const DirectoryEntry& entry);
+    bool removeContents(const std::string& directory);
+    void removeSubdirectory(const std::string& path);
+    bool removeFile(const std::string& path, const DirectoryEntry& entry);
 
-  RemovalPlatform& m_platform;
-  PathStyle m_style;
+    RemovalPlatform& m_platform;
+    PathStyle m_style;
 };

@@ -9,19 +9,19 @@
 // file to go, and say how it went.
 class ErasePanel {
 public:
-  // Exit codes of the program.
-  static constexpr int Removed = 0;
-  static constexpr int LeftBehind = 1;  // the installation folder, or part of it, remains
-  static constexpr int Refused = 2;     // nothing was touched
+    // Exit codes of the program.
+    static constexpr int Removed = 0;
+    static constexpr int LeftBehind = 1; // the installation folder, or part of it, remains
+    static constexpr int Refused = 2; // nothing was touched
 
-  // ownProgramPath is the fixed place that the first stage copies this program to.
-  ErasePanel(RemovalPlatform& platform, std::string ownProgramPath);
+    // ownProgramPath is the fixed place that the first stage copies this program to.
+    ErasePanel(RemovalPlatform& platform, std::string ownProgramPath);
 
-  int run(const std::string& installFolder);
+    int run(const std::string& installFolder);
 
 private:
-  void waitForFirstStageToClose();
+    void waitForFirstStageToClose();
 
-  RemovalPlatform& m_platform;
-  std::string m_ownProgramPath;
+    RemovalPlatform& m_platform;
+    std::string m_ownProgramPath;
 };

@@ -10,11 +10,11 @@
 // not cost the user a drive or a home folder.
 class InstallFolderCheck {
 public:
-  explicit InstallFolderCheck(const RemovalPlatform& platform);
+    explicit InstallFolderCheck(const RemovalPlatform& platform);
 
-  // The message that explains why the folder is refused; nothing when it may go.
-  std::optional<std::string> refusal(const std::string& folder) const;
+    // The message that explains why the folder is refused; nothing when it may go.
+    std::optional<std::string> refusal(const std::string& folder) const;
 
 private:
-  const RemovalPlatform& m_platform;
+    const RemovalPlatform& m_platform;
 };

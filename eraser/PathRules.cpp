@@ -6,79 +6,105 @@
 namespace PathRules {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool isSlash(char c) { return c == '\\' || c == '/'; }
-
-bool hasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
 }
 
-char folded(char c, bool caseInsensitive) {
-  return caseInsensitive ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
+bool isSlash(char c)
+{
+    return c == '\\' || c == '/';
 }
 
-}  // namespace
-
-std::string commandLineTail(const char* commandLine) {
-  if (commandLine == nullptr) return {};
-  const char* p = commandLine;
-  if (*p == '"') {
-    ++p;
-    while (*p != '\0' && *p != '"') ++p;
-    if (*p == '"') ++p;
-  } else {
-    while (*p != '\0' && !isBlank(*p)) ++p;
-  }
-  while (isBlank(*p)) ++p;
-  return p;
+bool hasDriveLetter(const std::string& path)
+{
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
 }
 
-bool isWindowsAbsolute(const std::string& path) {
-  if (path.size() >= 3 && hasDriveLetter(path) && isSlash(path[2])) return true;
-  return path.size() >= 3 && isSlash(path[0]) && isSlash(path[1]) && !isSlash(path[2]);
+char folded(char c, bool caseInsensitive)
+{
+    return caseInsensitive ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
 }
 
-bool isWindowsDriveOrShareRoot(const std::string& fullPath) {
-  std::string path = withoutTrailingSeparators(fullPath, '\\');
-  if (path.empty()) return false;
-  if (hasDriveLetter(path)) return path.size() == 2 || (path.size() == 3 && isSlash(path[2]));
-  if (path.size() < 2 || !isSlash(path[0]) || !isSlash(path[1])) return isSlash(path[0]);
-  // \\server\share: the share is the root; anything deeper is a folder on it.
-  int parts = 0;
-  bool inPart = false;
-  for (std::size_t i = 2; i < path.size(); ++i) {
-    if (isSlash(path[i])) {
-      inPart = false;
-    } else if (!inPart) {
-      inPart = true;
-      ++parts;
+} // namespace
+
+std::string commandLineTail(const char* commandLine)
+{
+    if (commandLine == nullptr)
+        return {};
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p != '\0' && *p != '"')
+            ++p;
+        if (*p == '"')
+            ++p;
+    } else {
+        while (*p != '\0' && !isBlank(*p))
+            ++p;
     }
-  }
-  return parts <= 2;
+    while (isBlank(*p))
+        ++p;
+    return p;
 }
 
-std::string withoutTrailingSeparators(const std::string& path, char separator) {
-  std::string result = path;
-  auto endsWithSeparator = [&] {
-    return !result.empty() && (result.back() == separator || (separator == '\\' && result.back() == '/'));
-  };
-  while (result.size() > 1 && endsWithSeparator()) {
-    if (separator == '\\' && result.size() == 3 && hasDriveLetter(result)) break;
-    result.pop_back();
-  }
-  return result;
+bool isWindowsAbsolute(const std::string& path)
+{
+    if (path.size() >= 3 && hasDriveLetter(path) && isSlash(path[2]))
+        return true;
+    return path.size() >= 3 && isSlash(path[0]) && isSlash(path[1]) && !isSlash(path[2]);
 }
 
-bool isSameOrInside(const std::string& folder, const std::string& inner, const PathStyle& style) {
-  std::string base = withoutTrailingSeparators(folder, style.separator);
-  if (base.empty() || inner.size() < base.size()) return false;
-  bool samePrefix = std::equal(base.begin(), base.end(), inner.begin(), [&](char a, char b) {
-    return folded(a, style.caseInsensitive) == folded(b, style.caseInsensitive);
-  });
-  if (!samePrefix) return false;
-  if (inner.size() == base.size()) return true;
-  return base.back() == style.separator || inner[base.size()] == style.separator;
+bool isWindowsDriveOrShareRoot(const std::string& fullPath)
+{
+    std::string path = withoutTrailingSeparators(fullPath, '\\');
+    if (path.empty())
+        return false;
+    if (hasDriveLetter(path))
+        return path.size() == 2 || (path.size() == 3 && isSlash(path[2]));
+    if (path.size() < 2 || !isSlash(path[0]) || !isSlash(path[1]))
+        return isSlash(path[0]);
+    // \\server\share: the share is the root; anything deeper is a folder on it.
+    int parts = 0;
+    bool inPart = false;
+    for (std::size_t i = 2; i < path.size(); ++i) {
+        if (isSlash(path[i])) {
+            inPart = false;
+        } else if (!inPart) {
+            inPart = true;
+            ++parts;
+        }
+    }
+    return parts <= 2;
 }
 
-}  // namespace PathRules
+std::string withoutTrailingSeparators(const std::string& path, char separator)
+{
+    std::string result = path;
+    auto endsWithSeparator = [&] {
+        return !result.empty() && (result.back() == separator || (separator == '\\' && result.back() == '/'));
+    };
+    while (result.size() > 1 && endsWithSeparator()) {
+        if (separator == '\\' && result.size() == 3 && hasDriveLetter(result))
+            break;
+        result.pop_back();
+    }
+    return result;
+}
+
+bool isSameOrInside(const std::string& folder, const std::string& inner, const PathStyle& style)
+{
+    std::string base = withoutTrailingSeparators(folder, style.separator);
+    if (base.empty() || inner.size() < base.size())
+        return false;
+    bool samePrefix = std::equal(base.begin(), base.end(), inner.begin(), [&](char a, char b) {
+        return folded(a, style.caseInsensitive) == folded(b, style.caseInsensitive);
+    });
+    if (!samePrefix)
+        return false;
+    if (inner.size() == base.size())
+        return true;
+    return base.back() == style.separator || inner[base.size()] == style.separator;
+}
+
+} // namespace PathRules

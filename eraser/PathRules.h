@@ -24,4 +24,4 @@ std::string withoutTrailingSeparators(const std::string& path, char separator);
 // Whether inner is folder itself or lies somewhere below it.
 bool isSameOrInside(const std::string& folder, const std::string& inner, const PathStyle& style);
 
-}  // namespace PathRules
+} // namespace PathRules

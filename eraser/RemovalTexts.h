@@ -10,4 +10,4 @@ inline constexpr const char* Removed = "Veltara RP-8 has been successfully remov
 // its own program file, which lies inside the folder to be removed.
 inline constexpr const char* FirstStageWindowTitle = "UninstallVeltaraRP8";
 
-}  // namespace RemovalTexts
+} // namespace RemovalTexts

@@ -1,16 +1,16 @@
 #include "ui/Gallery.h"
 
-#include "ui/controls/CCustomButton.h"
-#include "ui/controls/CCustomGUIButton.h"
-#include "ui/controls/CGainSlider.h"
-#include "ui/controls/CMyScrollBar.h"
-#include "ui/controls/CToggleButton.h"
+#include "ui/controls/GainFader.h"
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
-#include "ui/dialogs/CAboutDialog.h"
-#include "ui/dialogs/CDecisionDialog.h"
-#include "ui/dialogs/CMessageDialog.h"
-#include "ui/dialogs/CThreeWayDialog.h"
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/controls/ToggleButton.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/DecisionBox.h"
+#include "ui/dialogs/InfoBox.h"
+#include "ui/dialogs/ThreeWayBox.h"
+#include "ui/dialogs/TimedNote.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,26 +96,29 @@ void renderControls(Writer& out)
     host.setAttribute(Qt::WA_DontShowOnScreen);
     host.show();
 
-    CCustomButton* ok = CCustomButton::create(&host, 1050, QStringLiteral("162"), QStringLiteral("&OK"), QRect(0, 0, 54, 20));
-    out.save(QStringLiteral("CCustomButton_up"), *ok);
+    GlassButton* ok =
+        GlassButton::create(&host, 1050, QStringLiteral("162"), QStringLiteral("&OK"), QRect(0, 0, 54, 20));
+    out.save(QStringLiteral("GlassButton_up"), *ok);
     press(ok, QPoint(5, 5));
-    out.save(QStringLiteral("CCustomButton_down"), *ok);
+    out.save(QStringLiteral("GlassButton_down"), *ok);
 
     struct Gui {
         int id;
         const char *normal, *pressed, *disabled;
         int width;
     };
-    const Gui guis[] = {{1004, "174", "175", "175", 69}, {1005, "178", "179", "179", 60},
-                        {1006, "180", "182", "139", 69}, {1007, "184", "185", "140", 48},
+    const Gui guis[] = {{1004, "174", "175", "175", 69},
+                        {1005, "178", "179", "179", 60},
+                        {1006, "180", "182", "139", 69},
+                        {1007, "184", "185", "140", 48},
                         {1008, "183", "187", "141", 69}};
     for (const Gui& g : guis) {
-        CCustomGUIButton* b = CCustomGUIButton::create(&host, g.id, QString::fromLatin1(g.normal),
-                                                       QString::fromLatin1(g.pressed),
-                                                       QString::fromLatin1(g.disabled), QRect(0, 30, g.width, 23));
+        PictureButton* b =
+            PictureButton::create(&host, g.id, QString::fromLatin1(g.normal), QString::fromLatin1(g.pressed),
+                                  QString::fromLatin1(g.disabled), QRect(0, 30, g.width, 23));
         for (int state : {0, 1, 5}) {
-            b->SetState(state);
-            out.save(QStringLiteral("CCustomGUIButton_%1_state%2").arg(g.id).arg(state), *b);
+            b->setState(state);
+            out.save(QStringLiteral("PictureButton_%1_state%2").arg(g.id).arg(state), *b);
         }
     }
 
@@ -131,46 +134,49 @@ void renderControls(Writer& out)
         {5000, "144", "145", "Pad_over", {18, 18}},   {6000, "146", "147", "48v_over", {19, 18}},
         {7000, "142", "143", "Mute_over", {22, 18}}};
     for (const Toggle& t : toggles) {
-        CToggleButton* b = CToggleButton::create(&host, t.baseId, 0, QString::fromLatin1(t.off),
-                                                 QString::fromLatin1(t.on), QRect(QPoint(0, 60), t.size));
+        ToggleButton* b = ToggleButton::create(&host, t.baseId, 0, QString::fromLatin1(t.off),
+                                               QString::fromLatin1(t.on), QRect(QPoint(0, 60), t.size));
         for (int state : {0, 1}) {
-            b->SetState(state);
-            out.save(QStringLiteral("CToggleButton_%1_%2").arg(QString::fromLatin1(t.name)).arg(state ? "on" : "off"), *b);
+            b->setState(state);
+            out.save(QStringLiteral("ToggleButton_%1_%2").arg(QString::fromLatin1(t.name)).arg(state ? "on" : "off"),
+                     *b);
         }
     }
 
-    CGainSlider* under = CGainSlider::create(&host, QRect(0, 100, 32, 234), 0, QStringLiteral("133"), QStringLiteral("132"));
-    CGainSlider* over = CGainSlider::create(&host, QRect(40, 100, 15, 102), 0, QStringLiteral("134"), QStringLiteral("135"));
+    GainFader* under =
+        GainFader::create(&host, QRect(0, 100, 32, 234), 0, QStringLiteral("133"), QStringLiteral("132"));
+    GainFader* over =
+        GainFader::create(&host, QRect(40, 100, 15, 102), 0, QStringLiteral("134"), QStringLiteral("135"));
     for (int p : {0, 36, 72}) {
-        under->SetPosition(p);
-        over->SetPosition(p);
-        out.save(QStringLiteral("CGainSlider_under_%1").arg(p), *under);
-        out.save(QStringLiteral("CGainSlider_over_%1").arg(p), *over);
+        under->setPosition(p);
+        over->setPosition(p);
+        out.save(QStringLiteral("GainFader_under_%1").arg(p), *under);
+        out.save(QStringLiteral("GainFader_over_%1").arg(p), *over);
     }
 
-    CMyScrollBar* h = CMyScrollBar::create(0, &host, QRect(100, 100, 700, 18), 1030);
-    CMyScrollBar* v = CMyScrollBar::create(CMyScrollBar::Vertical, &host, QRect(100, 130, 17, 300), 1031);
-    h->SetScrollRange(0, 31244);
-    v->SetScrollRange(0, 3528);
+    ScrollBar* h = ScrollBar::create(0, &host, QRect(100, 100, 700, 18), 1030);
+    ScrollBar* v = ScrollBar::create(ScrollBar::Vertical, &host, QRect(100, 130, 17, 300), 1031);
+    h->setScrollRange(0, 31244);
+    v->setScrollRange(0, 3528);
     for (int percent : {0, 50, 100}) {
-        h->SetScrollPos(31244 * percent / 100);
-        v->SetScrollPos(3528 * percent / 100);
-        out.save(QStringLiteral("CMyScrollBar_horizontal_%1").arg(percent), *h);
-        out.save(QStringLiteral("CMyScrollBar_vertical_%1").arg(percent), *v);
+        h->setScrollPos(31244 * percent / 100);
+        v->setScrollPos(3528 * percent / 100);
+        out.save(QStringLiteral("ScrollBar_horizontal_%1").arg(percent), *h);
+        out.save(QStringLiteral("ScrollBar_vertical_%1").arg(percent), *v);
     }
 }
 
 void renderBoxes(Writer& out)
 {
-    CMessageDialog message(QStringLiteral("There are no active Units to check"));
+    InfoBox message(QStringLiteral("There are no active Units to check"));
     out.save(QStringLiteral("box_message"), message);
-    CDecisionDialog decision(QStringLiteral("Are you sure?"));
+    DecisionBox decision(QStringLiteral("Are you sure?"));
     out.save(QStringLiteral("box_decision"), decision);
-    CThreeWayDialog threeWay(QStringLiteral("Do you want to save any changes you made?"), {});
+    ThreeWayBox threeWay(QStringLiteral("Do you want to save any changes you made?"), {});
     out.save(QStringLiteral("box_threeway"), threeWay);
-    CAboutDialog about(QCoreApplication::applicationVersion());
+    AboutBox about(QCoreApplication::applicationVersion());
     out.save(QStringLiteral("box_about"), about);
-    auto* note = new CTimedNote(QStringLiteral("UNIT ID"), QStringLiteral("A unit reports the unit number 60."), 0);
+    auto* note = new TimedNote(QStringLiteral("UNIT ID"), QStringLiteral("A unit reports the unit number 60."), 0);
     out.save(QStringLiteral("box_timednote"), *note);
     delete note;
 }

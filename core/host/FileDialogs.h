@@ -7,11 +7,11 @@ namespace deskpanel {
 // What a file dialog is opened with. The texts are the program's own.
 struct FileDialogRequest {
     std::string title;
-    std::string filterName;       // "Veltara Project Files (*.vpf)"
-    std::string pattern;          // "*.vpf"
+    std::string filterName; // "Veltara Project Files (*.vpf)"
+    std::string pattern; // "*.vpf"
     std::string defaultExtension; // "vpf"
-    std::string startPath;        // a folder or a file to start at
-    bool mustExist = false;       // Open: the file and its folder must exist
+    std::string startPath; // a folder or a file to start at
+    bool mustExist = false; // Open: the file and its folder must exist
     bool confirmOverwrite = false; // Save As: ask before replacing a file
 };
 

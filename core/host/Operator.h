@@ -30,8 +30,7 @@ public:
     // the operator asks for Save As from within it; may be empty.
     virtual Decision decideThreeWay(const std::string& text, const std::function<void()>& saveAs) = 0;
     // A modeless note that closes itself after `durationMs`; at most one is open.
-    virtual void timedNote(const std::string& caption, const std::string& text,
-                           std::uint32_t durationMs) = 0;
+    virtual void timedNote(const std::string& caption, const std::string& text, std::uint32_t durationMs) = 0;
     virtual bool isTimedNoteOpen() const = 0;
     virtual void beep() = 0;
 };

@@ -133,8 +133,7 @@ void ChannelControl::switchChanged(int kind, int channel, int state)
         m_currentChannel = channel;
         openChannelTitle(channel);
         break;
-    default:
-        break; // not a switch of a strip
+    default: break; // not a switch of a strip
     }
 }
 
@@ -467,8 +466,8 @@ void ChannelControl::applySceneChannel(int channel, const ChannelSettings& setti
     applied.gainAux = std::clamp<std::int32_t>(applied.gainAux, 0, MaxGainPosition);
     if (applied.linkGroup < 0 || applied.linkGroup > MaxLinkGroups)
         applied.linkGroup = 0;
-    for (std::int32_t* flag : {&applied.polarity, &applied.pad, &applied.phantom48V, &applied.mute,
-                               &applied.linkButton, &applied.linkActive})
+    for (std::int32_t* flag : {&applied.polarity, &applied.pad, &applied.phantom48V, &applied.mute, &applied.linkButton,
+                               &applied.linkActive})
         *flag = onOff(*flag);
     applied.linkActive = applied.linkButton; // a recall engages exactly the lit links
     m_project.live[static_cast<std::size_t>(channel)] = applied;

@@ -27,7 +27,7 @@ enum class SwitchKind : int {
     Phantom48V = 6,
     Mute = 7,
     LinkGroupPopup = 8, // opens the link group pop-up
-    ChannelTitle = 9,   // opens the channel title dialog
+    ChannelTitle = 9, // opens the channel title dialog
 };
 
 // Every change the operator makes to an input passes through here: switches, faders,
@@ -109,7 +109,10 @@ public:
     // channel's unit is present, "Pol", "Pad", "48v", "Mute", "Link" are sent in this
     // order and "Gain" once, first or last. The channel's group flags follow its
     // linkGroup. Nothing is recorded for Undo.
-    enum class GainSendOrder { GainFirst, GainLast };
+    enum class GainSendOrder {
+        GainFirst,
+        GainLast
+    };
     void applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order);
     // Every group flag cleared; the settings stay (a recall does this first).
     void clearLinkMemberships() { m_linkGroups.clearAllMemberships(); }

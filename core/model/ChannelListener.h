@@ -5,10 +5,10 @@ namespace deskpanel {
 
 // What changed on a channel strip, so that a view redraws only that part.
 enum class ChannelAspect {
-    Switches,  // Pol, Pad, 48v, Mute, Link
-    Gain,      // fader position and both gain texts
+    Switches, // Pol, Pad, 48v, Mute, Link
+    Gain, // fader position and both gain texts
     LinkGroup, // group label, link indicator, matrix row
-    Name,      // the channel's title
+    Name, // the channel's title
 };
 
 // The views are told of every change of the live settings through this, on the UI

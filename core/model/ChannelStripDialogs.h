@@ -9,7 +9,7 @@ class ChannelStripDialogs {
 public:
     // What the link group pop-up returns.
     static constexpr int NothingChosen = -1; // closed, or the "Link Group" heading
-    static constexpr int ChoseNone = 0;      // "None"; 1..10 for " 1" .. " 10"
+    static constexpr int ChoseNone = 0; // "None"; 1..10 for " 1" .. " 10"
 
     virtual ~ChannelStripDialogs() = default;
     // The pop-up for a channel; `checkedGroup` is its present group (0 checks "None").

@@ -20,8 +20,7 @@ bool isValidGroup(int group)
 LinkGroupControl::LinkGroupControl(Project& project, UnitSender& units, UndoHistory& undo,
                                    const ChannelListenerList& listeners)
     : m_project(project), m_units(units), m_undo(undo), m_listeners(listeners)
-{
-}
+{}
 
 void LinkGroupControl::sendLink(int channel, int value)
 {
@@ -165,8 +164,7 @@ void LinkGroupControl::matrixReleased()
 
 bool LinkGroupControl::matrixShowsDot(int group, int channel) const
 {
-    return m_membership.isMember(channel, group)
-        && m_project.live[static_cast<std::size_t>(channel)].linkButton == 1;
+    return m_membership.isMember(channel, group) && m_project.live[static_cast<std::size_t>(channel)].linkButton == 1;
 }
 
 void LinkGroupControl::clearAllMemberships()

@@ -16,8 +16,7 @@ class UnitSender;
 // of the input (when present), recorded for Undo and told to the listeners.
 class LinkGroupControl {
 public:
-    LinkGroupControl(Project& project, UnitSender& units, UndoHistory& undo,
-                     const ChannelListenerList& listeners);
+    LinkGroupControl(Project& project, UnitSender& units, UndoHistory& undo, const ChannelListenerList& listeners);
 
     const LinkMembership& membership() const { return m_membership; }
 

@@ -32,14 +32,10 @@ int underviewHoldPeriod(const ProjectPrefs& prefs)
 {
     // Anything but the four known times (a damaged record) holds as "3 Sec".
     switch (prefs.peakHoldMs) {
-    case 0:
-        return HoldOffReadings;
-    case -1:
-        return readingsOf(InfiniteHold, prefs.ethernetUpdateRate);
-    case 10000:
-        return readingsOf(TenSecondHold, prefs.ethernetUpdateRate);
-    default:
-        return readingsOf(ThreeSecondHold, prefs.ethernetUpdateRate);
+    case 0: return HoldOffReadings;
+    case -1: return readingsOf(InfiniteHold, prefs.ethernetUpdateRate);
+    case 10000: return readingsOf(TenSecondHold, prefs.ethernetUpdateRate);
+    default: return readingsOf(ThreeSecondHold, prefs.ethernetUpdateRate);
     }
 }
 

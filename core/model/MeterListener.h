@@ -4,16 +4,19 @@
 namespace deskpanel {
 
 // The two strip views that draw meters; readings go to the one that is shown.
-enum class MeterView { Overview, Underview };
+enum class MeterView {
+    Overview,
+    Underview
+};
 
 // Everything a view needs to draw one meter, as of its latest reading. The overview
 // gets the whole segment only (fraction 0) and shows neither readout nor reset mark.
 struct MeterState {
-    SegmentPosition position;    // peakSegment
-    int vuHeight = 0;            // 0..4095
-    int heightPx = 0;            // lit height: trunc((20 - peakSegment) x pixels per segment)
-    int heldHeightPx = 0;        // where the held-peak mark is drawn
-    int peakReadout = 0;         // underview: the number above the meter, OverReadout for "Ovr"
+    SegmentPosition position; // peakSegment
+    int vuHeight = 0; // 0..4095
+    int heightPx = 0; // lit height: trunc((20 - peakSegment) x pixels per segment)
+    int heldHeightPx = 0; // where the held-peak mark is drawn
+    int peakReadout = 0; // underview: the number above the meter, OverReadout for "Ovr"
     bool resetMarkShown = false; // underview: the reset mark replaces the number
 
     bool operator==(const MeterState&) const = default;

@@ -32,14 +32,10 @@ MeterPreferencesForm::HoldChoice holdChoiceOf(const ProjectPrefs& prefs)
     if (prefs.peakHoldOff != 0)
         return Hold::Off;
     switch (prefs.peakHoldMs) {
-    case 10000:
-        return Hold::TenSeconds;
-    case -1:
-        return Hold::Infinite;
-    case 0:
-        return Hold::Off;
-    default:
-        return Hold::ThreeSeconds;
+    case 10000: return Hold::TenSeconds;
+    case -1: return Hold::Infinite;
+    case 0: return Hold::Off;
+    default: return Hold::ThreeSeconds;
     }
 }
 
@@ -58,14 +54,10 @@ MeterPreferencesForm::DisplayChoice displayChoiceOf(const ProjectPrefs& prefs)
 int holdMsOf(MeterPreferencesForm::HoldChoice hold)
 {
     switch (hold) {
-    case MeterPreferencesForm::HoldChoice::TenSeconds:
-        return 10000;
-    case MeterPreferencesForm::HoldChoice::Infinite:
-        return -1;
-    case MeterPreferencesForm::HoldChoice::Off:
-        return 0;
-    case MeterPreferencesForm::HoldChoice::ThreeSeconds:
-        break;
+    case MeterPreferencesForm::HoldChoice::TenSeconds: return 10000;
+    case MeterPreferencesForm::HoldChoice::Infinite: return -1;
+    case MeterPreferencesForm::HoldChoice::Off: return 0;
+    case MeterPreferencesForm::HoldChoice::ThreeSeconds: break;
     }
     return 3000;
 }

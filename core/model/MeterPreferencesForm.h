@@ -9,8 +9,18 @@ namespace deskpanel {
 // what OK writes back. Cancel simply drops the form. The dialog widget binds its
 // controls to these members.
 struct MeterPreferencesForm {
-    enum class HoldChoice { ThreeSeconds, TenSeconds, Infinite, Off };
-    enum class DisplayChoice { PeakOnly, VuOnly, PeakAndVu, PeakOverVu };
+    enum class HoldChoice {
+        ThreeSeconds,
+        TenSeconds,
+        Infinite,
+        Off
+    };
+    enum class DisplayChoice {
+        PeakOnly,
+        VuOnly,
+        PeakAndVu,
+        PeakOverVu
+    };
 
     static constexpr std::array<const char*, 5> DbuMaxLevelTexts{"22", "18", "15", "12", "9"};
     static constexpr std::array<const char*, 3> DbfsReferenceTexts{"-15", "-18", "-20"};

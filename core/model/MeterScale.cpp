@@ -53,14 +53,13 @@ MeterScale MeterScale::fromPrefs(const ProjectPrefs& prefs)
 {
     // As the Meter Preferences dialog shows it: dBU only when its word is 1.
     if (prefs.meterScaleDbu == 1) {
-        const auto& table = resolveTable(dbuScaleTables(), dbuScaleTable(prefs.dbuMaxLevel),
-                                         prefs.dbuMaxLevelIndex, 0);
+        const auto& table = resolveTable(dbuScaleTables(), dbuScaleTable(prefs.dbuMaxLevel), prefs.dbuMaxLevelIndex, 0);
         return MeterScale(MeterScaleKind::Dbu, table, false);
     }
     const bool fallback = prefs.meterScaleDbfs == 0;
-    const auto& table = fallback ? *dbfsScaleTable(-18)
-                                 : resolveTable(dbfsScaleTables(), dbfsScaleTable(prefs.dbfsReference),
-                                                prefs.dbfsReferenceIndex, 1);
+    const auto& table =
+        fallback ? *dbfsScaleTable(-18)
+                 : resolveTable(dbfsScaleTables(), dbfsScaleTable(prefs.dbfsReference), prefs.dbfsReferenceIndex, 1);
     return MeterScale(MeterScaleKind::Dbfs, table, fallback);
 }
 

@@ -14,7 +14,10 @@ int vuHeight(int levelDb, int spanDb, int capHeight);
 // The cap of a scale: 4095 x (span - 1) / span, truncated.
 int vuHeightCap(int spanDb);
 
-enum class MeterScaleKind { Dbu, Dbfs };
+enum class MeterScaleKind {
+    Dbu,
+    Dbfs
+};
 
 // What one level means on the present scale: its position (peakSegment), its vuHeight
 // and the readout it offers the underview (`readoutCandidate`, before the hold rules).

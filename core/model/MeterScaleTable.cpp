@@ -70,8 +70,8 @@ SegmentPosition peakSegment(const MeterScaleTable& table, int levelDb)
 
 const std::array<int, MeterSegmentCount + 2>& dbfsReadoutLabels()
 {
-    static const std::array<int, MeterSegmentCount + 2> labels{
-        0, -1, -2, -3, -4, -5, -6, -7, -8, -10, -12, -14, -16, -18, -20, -22, -25, -30, -35, -40, -50, -50};
+    static const std::array<int, MeterSegmentCount + 2> labels{0,   -1,  -2,  -3,  -4,  -5,  -6,  -7,  -8,  -10, -12,
+                                                               -14, -16, -18, -20, -22, -25, -30, -35, -40, -50, -50};
     return labels;
 }
 

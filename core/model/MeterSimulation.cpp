@@ -11,23 +11,17 @@ namespace {
 double dbuReadoutFactor(int maxLevelDb)
 {
     switch (maxLevelDb) {
-    case 18:
-        return 0.8454546;
-    case 15:
-        return 0.7909091;
-    case 12:
-        return 0.73636365;
-    case 9:
-        return 0.6818182;
-    default:
-        return 0.90909094;
+    case 18: return 0.8454546;
+    case 15: return 0.7909091;
+    case 12: return 0.73636365;
+    case 9: return 0.6818182;
+    default: return 0.90909094;
     }
 }
 
 } // namespace
 
-MeterSimulation::MeterSimulation(const ProjectPrefs& prefs, Timers& timers, Metering& metering,
-                                 RandomSource& random)
+MeterSimulation::MeterSimulation(const ProjectPrefs& prefs, Timers& timers, Metering& metering, RandomSource& random)
     : m_prefs(prefs), m_timers(timers), m_metering(metering), m_random(random)
 {
     m_timers.setHandler(TimerId::SimulatedMeters, [this] { tick(); });
@@ -58,7 +52,7 @@ MeterReading MeterSimulation::simulatedReading(RandomSource& random, const Meter
 {
     const double max = RandomSource::Max;
     const int d = static_cast<int>(random.next() / max * 4096 + 1000); // 1000..5096
-    const int segment = static_cast<int>(random.next() / max * 20);    // 0..20
+    const int segment = static_cast<int>(random.next() / max * 20); // 0..20
     const int level = static_cast<int>(d * 0.013431014) - 31;
 
     MeterReading reading;

@@ -88,4 +88,3 @@ const MeterHold& Metering::hold(MeterView view, int channel) const
 }
 
 } // namespace deskpanel
-

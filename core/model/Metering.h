@@ -52,10 +52,7 @@ private:
     using ViewMeters = std::array<Meter, MaxChannels>;
 
     ViewMeters& metersOf(MeterView view) { return view == MeterView::Overview ? m_overview : m_underview; }
-    const ViewMeters& metersOf(MeterView view) const
-    {
-        return view == MeterView::Overview ? m_overview : m_underview;
-    }
+    const ViewMeters& metersOf(MeterView view) const { return view == MeterView::Overview ? m_overview : m_underview; }
     MeterListener* listenerOf(MeterView view) const
     {
         return view == MeterView::Overview ? m_overviewListener : m_underviewListener;

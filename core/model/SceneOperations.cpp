@@ -115,8 +115,8 @@ void SceneOperations::recallScene(int position)
     m_project.activeSceneName = scene.name;
     m_project.sceneFollowing = true;
 
-    const auto order = m_overviewShown ? ChannelControl::GainSendOrder::GainFirst
-                                       : ChannelControl::GainSendOrder::GainLast;
+    const auto order =
+        m_overviewShown ? ChannelControl::GainSendOrder::GainFirst : ChannelControl::GainSendOrder::GainLast;
     m_channels.clearLinkMemberships();
     for (int c = 0; c < MaxChannels; ++c) {
         const auto index = static_cast<std::size_t>(c);

@@ -17,7 +17,7 @@ enum class UndoKind : std::int32_t {
 
 struct UndoEntry {
     std::int32_t channel = 0;
-    std::int32_t kind = 0;  // an UndoKind
+    std::int32_t kind = 0; // an UndoKind
     std::int32_t value = 0; // the new switch state, or the gain position before a drag
 
     bool operator==(const UndoEntry&) const = default;

@@ -32,8 +32,8 @@ std::string temporaryName(const std::string& finalPath, int attempt)
     // A long name is shortened so that the temporary name stays within the limit of
     // the file system.
     const std::string name = fileNamePart(finalPath).substr(0, 200);
-    return directoryPart(finalPath) + "." + name + "." + std::to_string(pid) + "-"
-        + std::to_string(counter) + "-" + std::to_string(attempt) + ".tmp";
+    return directoryPart(finalPath) + "." + name + "." + std::to_string(pid) + "-" + std::to_string(counter) + "-" +
+           std::to_string(attempt) + ".tmp";
 }
 
 #ifdef _WIN32
@@ -50,7 +50,8 @@ std::wstring widen(const std::string& utf8)
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_targetPath(std::move(targetPath)) {}
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : m_targetPath(std::move(targetPath))
+{}
 
 AtomicFileWriter::~AtomicFileWriter()
 {
@@ -220,8 +221,8 @@ bool AtomicFileWriter::open()
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         m_tempPath = temporaryName(m_finalPath, attempt);
-        handle = CreateFileW(widen(m_tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        handle = CreateFileW(widen(m_tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
         if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             break;
     }

@@ -17,7 +17,7 @@ public:
     enum class Failure {
         None,
         CannotCreate, // the target is unusable or no temporary file could be made
-        WriteFailed,  // a write, the sync, the close or the rename failed
+        WriteFailed, // a write, the sync, the close or the rename failed
     };
 
     explicit AtomicFileWriter(std::string targetPath);

@@ -74,8 +74,8 @@ std::wstring widen(const std::string& s)
 bool setDefaultValue(const std::string& keyPath, const std::string& value)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, widen(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, widen(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     const std::wstring data = widen(value);
     const LONG result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -111,13 +111,13 @@ std::string FileAssociation::mimePackageText()
 {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-                       "  <mime-type type=\"")
-        + MimeType
-        + "\">\n"
-          "    <comment>Veltara Project File</comment>\n"
-          "    <glob pattern=\"*.vpf\"/>\n"
-          "  </mime-type>\n"
-          "</mime-info>\n";
+                       "  <mime-type type=\"") +
+           MimeType +
+           "\">\n"
+           "    <comment>Veltara Project File</comment>\n"
+           "    <glob pattern=\"*.vpf\"/>\n"
+           "  </mime-type>\n"
+           "</mime-info>\n";
 }
 
 std::string FileAssociation::desktopEntryText(const std::string& executablePath)
@@ -126,16 +126,15 @@ std::string FileAssociation::desktopEntryText(const std::string& executablePath)
                        "Type=Application\n"
                        "Name=DeskPanel\n"
                        "Comment=Veltara RP-8 control\n"
-                       "Exec=")
-        + execArgument(executablePath) + " %f\n" + "MimeType=" + MimeType + ";\n"
-        + "Terminal=false\n"
-          "Categories=AudioVideo;Audio;\n";
+                       "Exec=") +
+           execArgument(executablePath) + " %f\n" + "MimeType=" + MimeType + ";\n" +
+           "Terminal=false\n"
+           "Categories=AudioVideo;Audio;\n";
 }
 
 std::vector<std::vector<std::string>> FileAssociation::refreshCommands(const std::string& dataHome)
 {
-    return {{"update-mime-database", dataHome + "/mime"},
-            {"update-desktop-database", dataHome + "/applications"}};
+    return {{"update-mime-database", dataHome + "/mime"}, {"update-desktop-database", dataHome + "/applications"}};
 }
 
 bool FileAssociation::registerAssociation(const std::string& dataHome, const std::string& executablePath,

@@ -30,7 +30,7 @@ public:
 private:
     struct Range {
         std::size_t header; // the line of "[name]"
-        std::size_t end;    // one past the section's last line
+        std::size_t end; // one past the section's last line
     };
     std::optional<Range> findSection(const std::string& section) const;
     std::optional<std::size_t> findKey(const Range& range, const std::string& key) const;

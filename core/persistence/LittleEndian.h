@@ -15,8 +15,8 @@ inline void putInt32(std::uint8_t* at, std::int32_t value)
 
 inline std::int32_t getInt32(const std::uint8_t* at)
 {
-    const std::uint32_t v = static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8)
-        | (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+    const std::uint32_t v = static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
+                            (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
     return static_cast<std::int32_t>(v);
 }
 

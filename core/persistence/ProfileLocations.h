@@ -14,10 +14,10 @@ struct ProfileLocations {
     static constexpr const char* SettingsFileName = "Veltara-RP8.ini";
     static constexpr const char* InstallationRecordName = "Veltara-RP8.ini";
 
-    std::string settingsFile;       // "Data Directory", "Recent File List"
-    std::string windowProfile;      // "Settings" / "WindowPos"
+    std::string settingsFile; // "Data Directory", "Recent File List"
+    std::string windowProfile; // "Settings" / "WindowPos"
     std::string installationRecord; // "File Location" / "Main Exe File", read only
-    std::string dataHome;           // for the file association; empty on Windows
+    std::string dataHome; // for the file association; empty on Windows
 
     // `executableName` without folder or extension, "DeskPanel"; `programFolder` is
     // the executable's folder (used on Windows only).

@@ -9,7 +9,7 @@ namespace deskpanel::projectfile {
 constexpr char HeaderText[] = "CONVERTED"; // followed by one NUL
 constexpr std::size_t HeaderBytes = 10;
 constexpr std::size_t PrefsWords = 27;
-constexpr std::size_t PrefsBytes = PrefsWords * 4;             // 108
+constexpr std::size_t PrefsBytes = PrefsWords * 4; // 108
 constexpr std::size_t RecordsOffset = HeaderBytes + PrefsBytes; // 118
 
 // A scene record is laid out for 800 channel slots and 100 unit slots; the program uses

@@ -15,8 +15,7 @@ using namespace projectfile;
 
 ProjectFileReader::ProjectFileReader(Project& project, Operator& op, Timers& timers)
     : m_project(project), m_operator(op), m_timers(timers)
-{
-}
+{}
 
 ProjectFileReader::Outcome ProjectFileReader::read(ByteSource& source)
 {

@@ -15,7 +15,7 @@ namespace deskpanel {
 class ProjectFileReader {
 public:
     enum class Outcome {
-        Complete,    // every whole record was read
+        Complete, // every whole record was read
         OutOfMemory, // reading stopped; the scenes read so far remain
     };
 

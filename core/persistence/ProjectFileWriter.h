@@ -13,7 +13,7 @@ class ProjectFileWriter {
 public:
     enum class Result {
         Saved,
-        CannotOpen,  // no file could be created at the path
+        CannotOpen, // no file could be created at the path
         WriteFailed, // writing, syncing or replacing failed; nothing was changed
     };
 

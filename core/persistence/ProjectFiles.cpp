@@ -24,8 +24,8 @@ private:
 
 } // namespace
 
-ProjectFiles::ProjectFiles(Project& project, Operator& op, Timers& timers, FileDialogs& dialogs,
-                           RecentFileList& recent, std::string settingsFile, std::function<void()> resetAllChannels)
+ProjectFiles::ProjectFiles(Project& project, Operator& op, Timers& timers, FileDialogs& dialogs, RecentFileList& recent,
+                           std::string settingsFile, std::function<void()> resetAllChannels)
     : m_project(project),
       m_operator(op),
       m_timers(timers),
@@ -99,8 +99,7 @@ ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
     case ProjectFileWriter::Result::WriteFailed:
         m_operator.platformMessage(format("Failed to write file %s", path.c_str()));
         return SaveOutcome::Failed;
-    case ProjectFileWriter::Result::Saved:
-        break;
+    case ProjectFileWriter::Result::Saved: break;
     }
 
     // The file carries the current channel names in every record; the scenes keep them.

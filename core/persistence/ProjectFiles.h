@@ -15,7 +15,11 @@ namespace deskpanel {
 // boxes and the settings that go with them.
 class ProjectFiles {
 public:
-    enum class SaveOutcome { Saved, Cancelled, Failed };
+    enum class SaveOutcome {
+        Saved,
+        Cancelled,
+        Failed
+    };
 
     static constexpr const char* NewProjectFileName = "New Project.vpf";
     static constexpr const char* FilterName = "Veltara Project Files (*.vpf)";

@@ -24,8 +24,7 @@ bool canBeRead(const std::string& path)
 
 RecentFileList::RecentFileList(std::string settingsFile, Operator& op)
     : m_settingsFile(std::move(settingsFile)), m_operator(op)
-{
-}
+{}
 
 void RecentFileList::load()
 {

@@ -80,8 +80,8 @@ private:
 
 std::string WindowPosition::text() const
 {
-    return format("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d %d %d", flags, showState, minX, minY, maxX, maxY, left, top,
-                  right, bottom, overviewShown, maximized);
+    return format("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d %d %d", flags, showState, minX, minY, maxX, maxY, left, top, right,
+                  bottom, overviewShown, maximized);
 }
 
 std::optional<WindowPosition> WindowPosition::parse(const std::string& text)

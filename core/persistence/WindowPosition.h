@@ -8,7 +8,7 @@ namespace deskpanel {
 // The main window's placement, kept as "WindowPos" in section "Settings" of the
 // program's profile.
 struct WindowPosition {
-    std::uint32_t flags = 0;     // 2 when the window is maximised, else 0
+    std::uint32_t flags = 0; // 2 when the window is maximised, else 0
     std::uint32_t showState = 0;
     int minX = 0;
     int minY = 0;

@@ -3,7 +3,10 @@
 namespace deskpanel {
 
 namespace {
-bool within(float value, float low, float high) { return value >= low && value <= high; }
+bool within(float value, float low, float high)
+{
+    return value >= low && value <= high;
+}
 } // namespace
 
 bool voltagesNormal(const UnitHealth& health)

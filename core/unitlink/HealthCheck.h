@@ -9,6 +9,9 @@ constexpr float TemperatureMaxC = 150.0f;
 
 bool voltagesNormal(const UnitHealth& health);
 bool temperatureNormal(const UnitHealth& health);
-inline bool healthNormal(const UnitHealth& health) { return voltagesNormal(health) && temperatureNormal(health); }
+inline bool healthNormal(const UnitHealth& health)
+{
+    return voltagesNormal(health) && temperatureNormal(health);
+}
 
 } // namespace deskpanel

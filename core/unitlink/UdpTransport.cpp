@@ -22,11 +22,17 @@ namespace {
 #ifdef _WIN32
 constexpr UdpTransport::SocketHandle NoSocket = static_cast<UdpTransport::SocketHandle>(INVALID_SOCKET);
 using SocketLength = int;
-void closeSocket(UdpTransport::SocketHandle s) { ::closesocket(static_cast<SOCKET>(s)); }
+void closeSocket(UdpTransport::SocketHandle s)
+{
+    ::closesocket(static_cast<SOCKET>(s));
+}
 #else
 constexpr UdpTransport::SocketHandle NoSocket = -1;
 using SocketLength = socklen_t;
-void closeSocket(UdpTransport::SocketHandle s) { ::close(s); }
+void closeSocket(UdpTransport::SocketHandle s)
+{
+    ::close(s);
+}
 #endif
 
 bool startSocketLayer()
@@ -81,10 +87,12 @@ bool lookUpLocalAddress(std::string& text)
 
 UdpTransport::UdpTransport(DatagramHandOver::PostToUiThread postToUiThread, std::uint16_t hostPort,
                            std::uint32_t bindAddress)
-    : m_post(std::move(postToUiThread)), m_hostPort(hostPort), m_bindAddress(bindAddress),
-      m_receiveSocket(NoSocket), m_sendSocket(NoSocket)
-{
-}
+    : m_post(std::move(postToUiThread)),
+      m_hostPort(hostPort),
+      m_bindAddress(bindAddress),
+      m_receiveSocket(NoSocket),
+      m_sendSocket(NoSocket)
+{}
 
 UdpTransport::~UdpTransport()
 {
@@ -105,8 +113,8 @@ LinkTransport::OpenResult UdpTransport::open()
         return result;
     result.socketCreated = true;
     const int yes = 1;
-    result.reuseAddressSet = ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_REUSEADDR,
-                                          reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
+    result.reuseAddressSet =
+        ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
     const int bufferBytes = ReceiveBufferBytes;
     ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes),
                  sizeof bufferBytes);
@@ -167,8 +175,8 @@ void UdpTransport::receiveLoop()
             break;
         sockaddr_in from{};
         SocketLength fromLength = sizeof from;
-        const auto size = ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
-                                     &fromLength);
+        const auto size =
+            ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (static_cast<long long>(size) != static_cast<long long>(PacketSize))
             continue; // wrong length or a failed receive: dropped
         m_received.fetch_add(1);

@@ -32,8 +32,14 @@ public:
     void close() override;
     bool send(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& to) override;
 
-    std::uint16_t boundPort() const { return m_boundPort; }
-    std::uint64_t receivedCount() const { return m_received.load(); }
+    std::uint16_t boundPort() const
+    {
+        return m_boundPort;
+    }
+    std::uint64_t receivedCount() const
+    {
+        return m_received.load();
+    }
 
 private:
     void receiveLoop();

@@ -10,7 +10,12 @@ namespace deskpanel {
 
 UnitLink::UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& sender, UnitLinkEvents& events,
                    ProjectPrefs& prefs, std::uint16_t unitPort)
-    : m_clock(clock), m_timers(timers), m_operator(op), m_sender(sender), m_events(events), m_prefs(prefs),
+    : m_clock(clock),
+      m_timers(timers),
+      m_operator(op),
+      m_sender(sender),
+      m_events(events),
+      m_prefs(prefs),
       m_unitPort(unitPort)
 {
     m_timers.setHandler(TimerId::Poll, [this] { onPoll(); });
@@ -109,16 +114,13 @@ void UnitLink::handleDatagram(const std::uint8_t* data, std::size_t size, const 
 
     const Result result = record ? classifyKnown(*record, report, from) : classifyUnknown(report, from);
     switch (result) {
-    case Result::Create:
-        createRecord(bytes, report, from);
-        break;
+    case Result::Create: createRecord(bytes, report, from); break;
     case Result::Local:
         slotOf(n).modeByte = report.modeByte;
         if (auto again = m_table.findByMac(packetMac))
             blinkStep(*again, n);
         break;
-    case Result::Nothing:
-        break;
+    case Result::Nothing: break;
     case Result::IdConflict:
     case Result::IpConflict:
         if (record)
@@ -430,6 +432,5 @@ void UnitLink::onIpConflictEnd()
     }
     m_conflictPending = false;
 }
-
 
 } // namespace deskpanel

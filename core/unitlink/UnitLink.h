@@ -63,7 +63,15 @@ public:
     bool stopRequested() const { return m_stopRequested; }
 
 private:
-    enum class Result { Create = 0, Local = 1, Nothing = 2, IdConflict = 3, IpConflict = 4, Health = 5, Process = 10 };
+    enum class Result {
+        Create = 0,
+        Local = 1,
+        Nothing = 2,
+        IdConflict = 3,
+        IpConflict = 4,
+        Health = 5,
+        Process = 10
+    };
 
     UnitSlot& slotOf(int unitNumber) { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
     void setState(int unitNumber, UnitState state);

@@ -128,7 +128,8 @@ void applyParameter(PacketBytes& image, const std::string& name, double value, i
     const std::size_t block = packet::blockOffset(input);
     const int whole = truncatedValue(value);
     if (name == "Gain") {
-        image[block + packet::BlockGain] = static_cast<std::uint8_t>((static_cast<unsigned>(whole) & 0xFFu) | packet::GainSetBit);
+        image[block + packet::BlockGain] =
+            static_cast<std::uint8_t>((static_cast<unsigned>(whole) & 0xFFu) | packet::GainSetBit);
         return;
     }
     std::uint8_t bit = 0;

@@ -10,29 +10,29 @@ constexpr std::size_t PacketSize = 97;
 using PacketBytes = std::array<std::uint8_t, PacketSize>;
 
 namespace packet {
-constexpr std::size_t Magic = 0;          // "VLTA", no terminator
-constexpr std::size_t Type = 4;           // always 3 towards a unit
+constexpr std::size_t Magic = 0; // "VLTA", no terminator
+constexpr std::size_t Type = 4; // always 3 towards a unit
 constexpr std::size_t UnitNumber = 5;
-constexpr std::size_t Mac = 8;            // 6 bytes
+constexpr std::size_t Mac = 8; // 6 bytes
 constexpr std::size_t WordA = 14;
 constexpr std::size_t WordB = 18;
 constexpr std::size_t WordC = 22;
 constexpr std::size_t Sequence = 26;
 constexpr std::size_t FaultFlag = 30;
 constexpr std::size_t UpdateInterval = 31; // 16 bits
-constexpr std::size_t Mode = 33;          // 0: the unit is in front-panel (LOCAL) mode
-constexpr std::size_t Blocks = 34;        // eight 6-byte channel blocks
+constexpr std::size_t Mode = 33; // 0: the unit is in front-panel (LOCAL) mode
+constexpr std::size_t Blocks = 34; // eight 6-byte channel blocks
 constexpr std::size_t BlockSize = 6;
-constexpr std::size_t BlockLevel = 0;     // 16 bits
-constexpr std::size_t BlockLevel2 = 2;    // 16 bits
+constexpr std::size_t BlockLevel = 0; // 16 bits
+constexpr std::size_t BlockLevel2 = 2; // 16 bits
 constexpr std::size_t BlockGain = 4;
 constexpr std::size_t BlockSwitches = 5;
-constexpr std::size_t Variant = 82;       // 1: reduced gain range
-constexpr std::size_t Monitor48V = 85;    // 0.5 V per count
-constexpr std::size_t Monitor24V = 86;    // 0.2 V per count
-constexpr std::size_t Monitor5V = 87;     // 0.1 V per count
-constexpr std::size_t Monitor3V3 = 88;    // 0.1 V per count
-constexpr std::size_t Temperature = 89;   // 1 degree C per count
+constexpr std::size_t Variant = 82; // 1: reduced gain range
+constexpr std::size_t Monitor48V = 85; // 0.5 V per count
+constexpr std::size_t Monitor24V = 86; // 0.2 V per count
+constexpr std::size_t Monitor5V = 87; // 0.1 V per count
+constexpr std::size_t Monitor3V3 = 88; // 0.1 V per count
+constexpr std::size_t Temperature = 89; // 1 degree C per count
 constexpr std::size_t WordD = 93;
 
 constexpr std::uint8_t TypeToUnit = 3;
@@ -44,7 +44,10 @@ constexpr std::uint8_t PadBit = 0x04;
 constexpr std::uint8_t PolarityBit = 0x08;
 constexpr std::uint8_t MuteBit = 0x10;
 
-constexpr std::size_t blockOffset(int input) { return Blocks + BlockSize * static_cast<std::size_t>(input - 1); }
+constexpr std::size_t blockOffset(int input)
+{
+    return Blocks + BlockSize * static_cast<std::size_t>(input - 1);
+}
 } // namespace packet
 
 // The health readings of a unit in volts and degrees C.

@@ -21,7 +21,12 @@ enum class UnitState : int {
 const char* unitStateName(UnitState state);
 
 // The pictures of a unit's box.
-enum class UnitPicture { Inactive, Active, Offline, Conflicted };
+enum class UnitPicture {
+    Inactive,
+    Active,
+    Offline,
+    Conflicted
+};
 UnitPicture pictureForState(UnitState state);
 
 // One unit currently heard. Owned by the unit table.

@@ -14,48 +14,55 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 FirstStage::FirstStage(std::string installFolder, std::string erasePanelCopyPath)
-    : m_installFolder(std::move(installFolder)), m_copyPath(std::move(erasePanelCopyPath)) {}
+    : m_installFolder(std::move(installFolder)), m_copyPath(std::move(erasePanelCopyPath))
+{}
 
-std::string FirstStage::startRemoval() {
-  if (m_installFolder.empty() || m_installFolder[0] != '/') {
-    return "The installation folder of this program cannot be found.";
-  }
-  std::string error = copyErasePanel();
-  return error.empty() ? startCopy() : error;
+std::string FirstStage::startRemoval()
+{
+    if (m_installFolder.empty() || m_installFolder[0] != '/') {
+        return "The installation folder of this program cannot be found.";
+    }
+    std::string error = copyErasePanel();
+    return error.empty() ? startCopy() : error;
 }
 
-std::string FirstStage::copyErasePanel() {
-  fs::path source = fs::path(m_installFolder) / UninstallLayout::ErasePanelName;
-  fs::path target = m_copyPath;
-  // Written beside the target and renamed over it, so a copy left running from an
-  // earlier uninstall is replaced, not overwritten in place.
-  fs::path partial = target;
-  partial += ".part";
-  std::error_code error;
-  fs::create_directories(target.parent_path(), error);
-  if (!error) fs::copy_file(source, partial, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::permissions(partial, fs::perms::owner_all, error);
-  if (!error) fs::rename(partial, target, error);
-  if (error) {
-    fs::remove(partial, error);
-    return "The removal program could not be copied from \"" + source.string() + "\" to \"" + target.string() +
-           "\": " + error.message() + ".";
-  }
-  return {};
+std::string FirstStage::copyErasePanel()
+{
+    fs::path source = fs::path(m_installFolder) / UninstallLayout::ErasePanelName;
+    fs::path target = m_copyPath;
+    // Written beside the target and renamed over it, so a copy left running from an
+    // earlier uninstall is replaced, not overwritten in place.
+    fs::path partial = target;
+    partial += ".part";
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    if (!error)
+        fs::copy_file(source, partial, fs::copy_options::overwrite_existing, error);
+    if (!error)
+        fs::permissions(partial, fs::perms::owner_all, error);
+    if (!error)
+        fs::rename(partial, target, error);
+    if (error) {
+        fs::remove(partial, error);
+        return "The removal program could not be copied from \"" + source.string() + "\" to \"" + target.string() +
+               "\": " + error.message() + ".";
+    }
+    return {};
 }
 
-std::string FirstStage::startCopy() {
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-  std::string program = m_copyPath;
-  std::string folder = m_installFolder;
-  char* arguments[] = {program.data(), folder.data(), nullptr};
-  pid_t pid = 0;
-  int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, arguments, environ);
-  posix_spawnattr_destroy(&attributes);
-  if (result != 0) {
-    return "The removal program \"" + program + "\" could not be started: " + std::strerror(result) + ".";
-  }
-  return {};
+std::string FirstStage::startCopy()
+{
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    std::string program = m_copyPath;
+    std::string folder = m_installFolder;
+    char* arguments[] = {program.data(), folder.data(), nullptr};
+    pid_t pid = 0;
+    int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) {
+        return "The removal program \"" + program + "\" could not be started: " + std::strerror(result) + ".";
+    }
+    return {};
 }

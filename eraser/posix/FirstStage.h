@@ -9,16 +9,16 @@
 // business (see FirstStageMain.cpp).
 class FirstStage {
 public:
-  FirstStage(std::string installFolder, std::string erasePanelCopyPath);
+    FirstStage(std::string installFolder, std::string erasePanelCopyPath);
 
-  // Copies ErasePanel and starts the copy in a session of its own, so it outlives this
-  // program. Returns an empty text on success, else what went wrong.
-  std::string startRemoval();
+    // Copies ErasePanel and starts the copy in a session of its own, so it outlives this
+    // program. Returns an empty text on success, else what went wrong.
+    std::string startRemoval();
 
 private:
-  std::string copyErasePanel();
-  std::string startCopy();
+    std::string copyErasePanel();
+    std::string startCopy();
 
-  std::string m_installFolder;
-  std::string m_copyPath;
+    std::string m_installFolder;
+    std::string m_copyPath;
 };

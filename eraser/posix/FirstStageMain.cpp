@@ -12,29 +12,30 @@
 #include "UninstallLayout.h"
 #include "X11WindowFinder.h"
 
-int main(int argc, char** argv) {
-  static int qtArgc = 1;  // the command line is not Qt's to interpret
-  bool windows = PosixMessageBox::canShowWindows(X11WindowFinder::fromEnvironment().hasDisplay());
-  std::unique_ptr<QApplication> application;
-  std::unique_ptr<QWidget> window;
-  if (windows && argc > 0) {
-    application = std::make_unique<QApplication>(qtArgc, argv);
-    // ErasePanel waits while a window with this title exists: it tells that this program
-    // still runs from inside the folder to be deleted. It need not be shown to count.
-    window = std::make_unique<QWidget>();
-    window->setWindowTitle(RemovalTexts::FirstStageWindowTitle);
-    window->winId();
-    QApplication::processEvents();
-  }
+int main(int argc, char** argv)
+{
+    static int qtArgc = 1; // the command line is not Qt's to interpret
+    bool windows = PosixMessageBox::canShowWindows(X11WindowFinder::fromEnvironment().hasDisplay());
+    std::unique_ptr<QApplication> application;
+    std::unique_ptr<QWidget> window;
+    if (windows && argc > 0) {
+        application = std::make_unique<QApplication>(qtArgc, argv);
+        // ErasePanel waits while a window with this title exists: it tells that this program
+        // still runs from inside the folder to be deleted. It need not be shown to count.
+        window = std::make_unique<QWidget>();
+        window->setWindowTitle(RemovalTexts::FirstStageWindowTitle);
+        window->winId();
+        QApplication::processEvents();
+    }
 
-  std::string error = FirstStage(UninstallLayout::ownProgramFolder(), UninstallLayout::erasePanelCopyPath())
-                          .startRemoval();
-  window.reset();
-  if (!error.empty()) {
-    std::unique_ptr<PosixMessageBox> messages = application ? std::make_unique<PosixMessageBox>()
-                                                            : std::make_unique<PosixMessageBox>(std::cin, std::cerr);
-    messages->show(RemovalTexts::Caption, error + " Nothing has been removed.");
-    return 1;
-  }
-  return 0;
+    std::string error =
+        FirstStage(UninstallLayout::ownProgramFolder(), UninstallLayout::erasePanelCopyPath()).startRemoval();
+    window.reset();
+    if (!error.empty()) {
+        std::unique_ptr<PosixMessageBox> messages =
+            application ? std::make_unique<PosixMessageBox>() : std::make_unique<PosixMessageBox>(std::cin, std::cerr);
+        messages->show(RemovalTexts::Caption, error + " Nothing has been removed.");
+        return 1;
+    }
+    return 0;
 }

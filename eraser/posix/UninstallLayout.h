@@ -20,4 +20,4 @@ std::string erasePanelCopyPath();
 // The folder that holds the running program's own file.
 std::string ownProgramFolder();
 
-}  // namespace UninstallLayout
+} // namespace UninstallLayout

@@ -6,12 +6,12 @@
 #include "ui/views/UnitListWindow.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QMessageBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
@@ -76,7 +76,8 @@ class Rack {
 public:
     Rack(const LinkPorts& ports, const QString& firstAddress, QStringList extra)
     {
-        QStringList args{"--host-port", QString::number(ports.hostPort), "--unit-port", QString::number(ports.unitPort),
+        QStringList args{"--host-port",     QString::number(ports.hostPort),
+                         "--unit-port",     QString::number(ports.unitPort),
                          "--first-address", firstAddress};
         args += extra;
         m_process.start(UNITSIM_PATH, args);
@@ -147,10 +148,12 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     // Levels of processed packets reach the meters: the rack's levels move, never all -inf.
     test::RecordingMeterListener meters;
     app.metering().setListener(app.metering().shownView(), &meters);
-    ASSERT_TRUE(pumpUntil([&] {
-        return std::any_of(meters.changes.begin(), meters.changes.end(),
-                           [](const auto& change) { return change.channel == channelIndex(48, 8); });
-    }, 3000));
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            return std::any_of(meters.changes.begin(), meters.changes.end(),
+                               [](const auto& change) { return change.channel == channelIndex(48, 8); });
+        },
+        3000));
     app.metering().setListener(app.metering().shownView(), nullptr);
 
     app.link().sendParameter("Gain", 44, 7, 3);
@@ -234,10 +237,13 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
     Rack rack(shell.ports, "127.0.5.1",
               {"--units", "6", "--local", "2", "--abnormal", "3:24v", "--foreign-mac", "4", "--number", "5:49",
                "--reduced", "6"});
-    ASSERT_TRUE(pumpUntil([&] {
-        return app.link().state(1) == UnitState::ACTIVE && app.link().state(3) == UnitState::FAULT &&
-               app.link().state(4) == UnitState::CONFLICT && app.link().reducedGainRange();
-    }, 6000)) << unitStateName(app.link().state(3)) << " " << unitStateName(app.link().state(4));
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            return app.link().state(1) == UnitState::ACTIVE && app.link().state(3) == UnitState::FAULT &&
+                   app.link().state(4) == UnitState::CONFLICT && app.link().reducedGainRange();
+        },
+        6000))
+        << unitStateName(app.link().state(3)) << " " << unitStateName(app.link().state(4));
     EXPECT_EQ(app.link().state(2), UnitState::INACTIVE); // front-panel units are not taken on
     EXPECT_EQ(app.link().state(5), UnitState::INACTIVE);
     // The next poll tells the faulty unit so.

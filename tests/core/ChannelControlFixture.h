@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
-#include <ostream>
 #include <map>
+#include <ostream>
 #include <utility>
 #include <vector>
 

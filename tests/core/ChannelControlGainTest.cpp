@@ -105,7 +105,7 @@ TEST_F(ChannelGain, AMemberWithItsSwitchOffNeitherMovesNorIsMoved)
 TEST_F(ChannelGain, AGroupWiderThanTheFaderDropsTheMove)
 {
     units.reduced = true;
-    joinAt(0, 1, 5);  // joined before the range was reduced
+    joinAt(0, 1, 5); // joined before the range was reduced
     joinAt(1, 1, 72);
     clearRecords();
     control.linkedGainMove(0, 20);

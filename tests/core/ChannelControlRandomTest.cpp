@@ -22,9 +22,9 @@ protected:
         auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
         const int c = pick(0, Channels - 1);
         switch (pick(0, 15)) {
-        case 0: case 1: case 2:
-            control.switchChanged(pick(3, 7), c, pick(0, 1));
-            break;
+        case 0:
+        case 1:
+        case 2: control.switchChanged(pick(3, 7), c, pick(0, 1)); break;
         case 3:
             dialogs.choices = {pick(-1, 10)};
             control.switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), c, 0);
@@ -36,16 +36,13 @@ protected:
                 control.faderMoved(c, pick(0, 72), false);
             control.faderReleased(c);
             break;
-        case 5:
-            control.singleGainMove(c, pick(0, 72));
-            break;
+        case 5: control.singleGainMove(c, pick(0, 72)); break;
         case 6:
             control.setCurrentChannel(c);
             pick(0, 1) ? control.keyUp() : control.keyDown();
             break;
-        case 7: case 8:
-            control.undo();
-            break;
+        case 7:
+        case 8: control.undo(); break;
         case 9:
             control.saveUnitSettings(pick(1, 2));
             control.restoreUnitSettings(pick(1, 2));
@@ -55,19 +52,13 @@ protected:
             control.linkGroups().matrixPointerEntered(pick(1, 10), pick(0, Channels - 1));
             control.linkGroups().matrixReleased();
             break;
-        case 11:
-            control.linkGroups().rebuildLinkGroups();
-            break;
-        case 12:
-            control.setMuteLinkedChannels(pick(0, 1) == 1);
-            break;
+        case 11: control.linkGroups().rebuildLinkGroups(); break;
+        case 12: control.setMuteLinkedChannels(pick(0, 1) == 1); break;
         case 13:
             if (pick(0, 20) == 0)
                 control.resetAllChannels();
             break;
-        default:
-            timers.advance(static_cast<std::uint32_t>(pick(0, 1200)));
-            break;
+        default: timers.advance(static_cast<std::uint32_t>(pick(0, 1200))); break;
         }
     }
 

@@ -114,8 +114,10 @@ TEST_F(ChannelSwitches, LinkSwitchOffAndOnInAGroupWhoseOtherMembersAreOff)
 
     control.switchChanged(static_cast<int>(SwitchKind::Link), 0, 0);
     EXPECT_EQ(units.sent, (std::vector<Sent>{
-                              {"Link", 0, 1, 1}, {"Link", 0, 1, 2}, {"Link", 0, 1, 3}, // the group's off switches
-                              {"Link", 0, 1, 1},                                       // the input itself
+                              {"Link", 0, 1, 1},
+                              {"Link", 0, 1, 2},
+                              {"Link", 0, 1, 3}, // the group's off switches
+                              {"Link", 0, 1, 1}, // the input itself
                           }));
     EXPECT_EQ(live(0).linkButton, 0);
     EXPECT_EQ(live(0).linkActive, 0);
@@ -131,13 +133,21 @@ TEST_F(ChannelSwitches, LinkSwitchOffAndOnInAGroupWhoseOtherMembersAreOff)
     control.switchChanged(static_cast<int>(SwitchKind::Link), 0, 1);
     EXPECT_EQ(units.sent, (std::vector<Sent>{
                               // the rebuild: every member leaves ...
-                              {"Link", 0, 1, 1}, {"Link", 0, 1, 2}, {"Link", 0, 1, 3},
+                              {"Link", 0, 1, 1},
+                              {"Link", 0, 1, 2},
+                              {"Link", 0, 1, 3},
                               // ... and joins again; only the engaged one lights
-                              {"Link", 1, 1, 1}, {"Mute", 0, 1, 1}, {"Link", 0, 1, 2}, {"Link", 0, 1, 3},
+                              {"Link", 1, 1, 1},
+                              {"Mute", 0, 1, 1},
+                              {"Link", 0, 1, 2},
+                              {"Link", 0, 1, 3},
                               // the input's own join
-                              {"Link", 1, 1, 1}, {"Mute", 0, 1, 1},
+                              {"Link", 1, 1, 1},
+                              {"Mute", 0, 1, 1},
                               // the switches that were off, then the input
-                              {"Link", 0, 1, 2}, {"Link", 0, 1, 3}, {"Link", 1, 1, 1},
+                              {"Link", 0, 1, 2},
+                              {"Link", 0, 1, 3},
+                              {"Link", 1, 1, 1},
                           }));
     EXPECT_EQ(live(0).linkButton, 1);
     EXPECT_EQ(live(0).gainAux, 25);
@@ -350,10 +360,18 @@ TEST_F(ChannelSwitches, SceneChannelIsSentInTheViewsOrder)
     control.applySceneChannel(2, stored, ChannelControl::GainSendOrder::GainFirst);
     control.applySceneChannel(3, stored, ChannelControl::GainSendOrder::GainLast);
     EXPECT_EQ(units.sent, (std::vector<Sent>{
-                              {"Gain", 68, 1, 3}, {"Pol", 1, 1, 3}, {"Pad", 0, 1, 3}, {"48v", 1, 1, 3},
-                              {"Mute", 0, 1, 3}, {"Link", 1, 1, 3},
-                              {"Pol", 1, 1, 4}, {"Pad", 0, 1, 4}, {"48v", 1, 1, 4}, {"Mute", 0, 1, 4},
-                              {"Link", 1, 1, 4}, {"Gain", 68, 1, 4},
+                              {"Gain", 68, 1, 3},
+                              {"Pol", 1, 1, 3},
+                              {"Pad", 0, 1, 3},
+                              {"48v", 1, 1, 3},
+                              {"Mute", 0, 1, 3},
+                              {"Link", 1, 1, 3},
+                              {"Pol", 1, 1, 4},
+                              {"Pad", 0, 1, 4},
+                              {"48v", 1, 1, 4},
+                              {"Mute", 0, 1, 4},
+                              {"Link", 1, 1, 4},
+                              {"Gain", 68, 1, 4},
                           }));
     EXPECT_EQ(live(3).linkActive, 1);
     EXPECT_TRUE(control.linkGroups().membership().isMember(3, 3));

@@ -88,18 +88,18 @@ TEST(MeterHold, RisingPeakRaisesHeldHeightAndReadoutAtOnce)
 TEST(MeterHold, OverStaysUntilTheRefreshFindsThePeakBelowTheTop)
 {
     MeterHold hold;
-    hold.apply(10, 4, -40, false);      // count 0
-    hold.apply(167, 4, 0, true);        // count 1: over
+    hold.apply(10, 4, -40, false); // count 0
+    hold.apply(167, 4, 0, true); // count 1: over
     EXPECT_EQ(hold.peakReadout(), OverReadout);
-    hold.apply(20, 4, -30, false);      // count 2
-    hold.apply(20, 4, -30, false);      // count 3
+    hold.apply(20, 4, -30, false); // count 2
+    hold.apply(20, 4, -30, false); // count 3
     EXPECT_EQ(hold.peakReadout(), OverReadout);
-    hold.apply(20, 4, -30, false);      // count 4: refresh
+    hold.apply(20, 4, -30, false); // count 4: refresh
     EXPECT_EQ(hold.peakReadout(), -30);
-    hold.apply(167, 4, 0, true);        // count 5
-    hold.apply(167, 4, 0, true);        // count 6, not higher: stays over
-    hold.apply(167, 4, 0, true);        // count 7
-    hold.apply(167, 4, 0, true);        // count 8: refresh while over
+    hold.apply(167, 4, 0, true); // count 5
+    hold.apply(167, 4, 0, true); // count 6, not higher: stays over
+    hold.apply(167, 4, 0, true); // count 7
+    hold.apply(167, 4, 0, true); // count 8: refresh while over
     EXPECT_EQ(hold.peakReadout(), OverReadout);
 }
 

@@ -22,11 +22,11 @@ TEST(MeterPalette, ColoursAtTheStops)
 TEST(MeterPalette, ColoursBetweenTheStopsTruncateTowardsZero)
 {
     const MeterPalette& palette = MeterPalette::shared();
-    EXPECT_EQ(palette.at(110), (Rgb{27, 161, 73}));   // 25 + 110 x 4/220 = 27
-    EXPECT_EQ(palette.at(219), (Rgb{28, 161, 73}));   // 28.98
+    EXPECT_EQ(palette.at(110), (Rgb{27, 161, 73})); // 25 + 110 x 4/220 = 27
+    EXPECT_EQ(palette.at(219), (Rgb{28, 161, 73})); // 28.98
     EXPECT_EQ(palette.at(2260), (Rgb{149, 191, 65})); // 149.5, 191.5, 65.5
     EXPECT_EQ(palette.at(3576), (Rgb{237, 177, 33})); // 237, 177.5, 33.5 on the way down
-    EXPECT_EQ(palette.at(4094), (Rgb{226, 73, 38}));  // 38.009
+    EXPECT_EQ(palette.at(4094), (Rgb{226, 73, 38})); // 38.009
 }
 
 TEST(MeterPalette, AnyIndexIsClampedIntoThePalette)

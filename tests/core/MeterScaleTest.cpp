@@ -49,8 +49,8 @@ TEST(MeterScaleTable, EveryTableStrictlyDescendsAndClampsToItsEnds)
         int clampHigh;
     };
     const Row rows[] = {
-        {dbuScaleTable(22), -28, 22},  {dbuScaleTable(18), -28, 18},  {dbuScaleTable(15), -28, 15},
-        {dbuScaleTable(12), -28, 12},  {dbuScaleTable(9), -28, 9},    {dbfsScaleTable(-15), -31, 19},
+        {dbuScaleTable(22), -28, 22},   {dbuScaleTable(18), -28, 18},   {dbuScaleTable(15), -28, 15},
+        {dbuScaleTable(12), -28, 12},   {dbuScaleTable(9), -28, 9},     {dbfsScaleTable(-15), -31, 19},
         {dbfsScaleTable(-18), -28, 22}, {dbfsScaleTable(-20), -26, 24},
     };
     for (const Row& row : rows) {
@@ -170,8 +170,8 @@ TEST(MeterScale, NeitherScaleSetFallsBackToDbfsMinus18WithTheWideSpan)
     EXPECT_EQ(scale.kind(), MeterScaleKind::Dbfs);
     EXPECT_EQ(scale.scaleLevelDb(), -18);
     EXPECT_EQ(scale.vuSpanDb(), 55);
-    EXPECT_EQ(scale.vuHeightOf(22), 3946);  // 53 x 4095 / 55, no cap
-    EXPECT_EQ(scale.vuHeightOf(24), 4094);  // 4095 is one past the palette
+    EXPECT_EQ(scale.vuHeightOf(22), 3946); // 53 x 4095 / 55, no cap
+    EXPECT_EQ(scale.vuHeightOf(24), 4094); // 4095 is one past the palette
     EXPECT_EQ(scale.read(13).readoutCandidate, -9);
     EXPECT_TRUE(scale.read(22).isOver());
 }

@@ -1,5 +1,5 @@
-#include "core/model/MeterPalette.h"
 #include "core/model/MeterSimulation.h"
+#include "core/model/MeterPalette.h"
 #include "core/model/Metering.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeTimers.h"
@@ -56,7 +56,7 @@ TEST(MeterSimulation, LowestDraws)
     EXPECT_EQ(dbfs.vuHeight, 4095);
     EXPECT_EQ(dbfs.readoutCandidate, -39); // trunc(13 x 0.90909094) - 50
     EXPECT_EQ(readingFrom({0, 0}, dbuPrefs(22)).readoutCandidate, -16); // trunc(11.82 - 28)
-    EXPECT_EQ(readingFrom({0, 0}, dbuPrefs(9)).readoutCandidate, -19);  // trunc(8.86 - 28)
+    EXPECT_EQ(readingFrom({0, 0}, dbuPrefs(9)).readoutCandidate, -19); // trunc(8.86 - 28)
 }
 
 TEST(MeterSimulation, HighestDraws)
@@ -174,7 +174,6 @@ TEST_F(MeterSimulationRun, FullScaleSimulatedReadingDrawsWithTheLastPaletteColou
     simulation.tick();
     const MeterState& meter = metering.meter(MeterView::Underview, 0);
     ASSERT_EQ(meter.vuHeight, 4095);
-    EXPECT_EQ(barStripeColour(meter.vuHeight, 145, 145, 347, prefs.redZoneThreshold),
-              MeterPalette::shared().at(4094));
+    EXPECT_EQ(barStripeColour(meter.vuHeight, 145, 145, 347, prefs.redZoneThreshold), MeterPalette::shared().at(4094));
     EXPECT_EQ(levelStepColour(meter.vuHeight), (Rgb{226, 73, 38}));
 }

@@ -1,5 +1,5 @@
-#include "core/model/MeterPreferencesForm.h"
 #include "core/model/Metering.h"
+#include "core/model/MeterPreferencesForm.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/RecordingMeterListener.h"

@@ -97,7 +97,7 @@ TEST(UdpTransportThread, HandsOverWholePacketsOnlyAndInOrder)
         fields.unitNumber = static_cast<std::uint8_t>(unit);
         const PacketBytes bytes = unitPacket(fields);
         sendTo(transport.boundPort(), bytes.data(), bytes.size());
-        sendTo(transport.boundPort(), bytes.data(), 96);  // too short: dropped
+        sendTo(transport.boundPort(), bytes.data(), 96); // too short: dropped
         std::uint8_t longer[98] = {};
         sendTo(transport.boundPort(), longer, sizeof longer); // too long: dropped
     }
@@ -128,8 +128,8 @@ TEST(UdpTransportThread, StopWhileFloodedNeitherHangsNorCallsTheHandlerAfterward
     for (int round = 0; round < 3; ++round) {
         UiThreadQueue ui;
         std::atomic<int> handled{0};
-        auto transport = std::make_unique<UdpTransport>(
-            [&](std::function<void()> work) { ui.post(std::move(work)); }, 0, Loopback);
+        auto transport =
+            std::make_unique<UdpTransport>([&](std::function<void()> work) { ui.post(std::move(work)); }, 0, Loopback);
         ASSERT_TRUE(transport->open().bound);
         const std::uint16_t port = transport->boundPort();
         transport->startReceiving([&](const Datagram&) { ++handled; });

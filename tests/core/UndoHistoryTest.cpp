@@ -1,5 +1,5 @@
-#include "core/model/GainMath.h"
 #include "core/model/UndoHistory.h"
+#include "core/model/GainMath.h"
 
 #include <gtest/gtest.h>
 

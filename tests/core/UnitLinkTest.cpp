@@ -1,5 +1,5 @@
-#include "core/model/Limits.h"
 #include "core/unitlink/UnitLink.h"
+#include "core/model/Limits.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/PacketBuilder.h"
 #include "tests/support/RecordingDatagramSender.h"
@@ -16,7 +16,10 @@ using Kind = ScriptedOperator::Kind;
 
 namespace {
 
-std::uint32_t ip(int last) { return (127u << 24) | static_cast<std::uint32_t>(last); }
+std::uint32_t ip(int last)
+{
+    return (127u << 24) | static_cast<std::uint32_t>(last);
+}
 
 class UnitLinkTest : public ::testing::Test {
 protected:
@@ -126,10 +129,9 @@ TEST_F(UnitLinkTest, UnitNumbersOutsideTheRangeOnlyRaiseTheUnitIdNote)
         fields.unitNumber = static_cast<std::uint8_t>(bad);
         receive(fields, ip(1));
         ASSERT_FALSE(op.shown.empty());
-        EXPECT_EQ(op.shown.back().text,
-                  "UNIT ID|You have chosen the Unit ID to be " + std::to_string(bad) +
-                      ".\n\nThe program is currently configured for a maximum of 48 Units.\n"
-                      "Please use a Unit ID number between 1 and 48.\n\n");
+        EXPECT_EQ(op.shown.back().text, "UNIT ID|You have chosen the Unit ID to be " + std::to_string(bad) +
+                                            ".\n\nThe program is currently configured for a maximum of 48 Units.\n"
+                                            "Please use a Unit ID number between 1 and 48.\n\n");
     }
     // While the note is open no second one opens.
     UnitPacketFields fields = unitFields(1);

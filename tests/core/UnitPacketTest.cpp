@@ -47,9 +47,13 @@ TEST(UnitPacketCodec, PollPacketByteByByte)
 
     PacketBytes expected = image;
     expected[4] = 3;
-    expected[26] = 0x01; expected[27] = 0x02; expected[28] = 0x03; expected[29] = 0x04;
+    expected[26] = 0x01;
+    expected[27] = 0x02;
+    expected[28] = 0x03;
+    expected[29] = 0x04;
     expected[30] = 1;
-    expected[31] = 0x01; expected[32] = 0xF4; // 500 big-endian
+    expected[31] = 0x01;
+    expected[32] = 0xF4; // 500 big-endian
     expected[82] = 7;
     EXPECT_EQ(poll, expected);
 }

@@ -6,18 +6,18 @@
 // when the object goes.
 class TempFolder {
 public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::string& path() const { return m_path; }
-  std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
 
-  // Test helpers for building trees.
-  static void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
-  static bool exists(const std::string& path);
+    // Test helpers for building trees.
+    static void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
+    static bool exists(const std::string& path);
 
 private:
-  std::string m_path;
+    std::string m_path;
 };

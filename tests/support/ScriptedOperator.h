@@ -12,7 +12,14 @@ namespace deskpanel::test {
 // timers and datagrams run while a real box is open.
 class ScriptedOperator : public Operator, public ScriptedAnswers<Decision> {
 public:
-    enum class Kind { Message, PlatformMessage, Decide, DecideThreeWay, TimedNote, Beep };
+    enum class Kind {
+        Message,
+        PlatformMessage,
+        Decide,
+        DecideThreeWay,
+        TimedNote,
+        Beep
+    };
     struct Shown {
         Kind kind;
         std::string text;

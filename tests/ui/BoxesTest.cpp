@@ -1,12 +1,12 @@
 // The message, decision, three-way and about boxes and the timed note.
-#include "ui/controls/CCustomButton.h"
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/artwork/Artwork.h"
-#include "ui/dialogs/CAboutDialog.h"
-#include "ui/dialogs/CDecisionDialog.h"
-#include "ui/dialogs/CMessageDialog.h"
-#include "ui/dialogs/CThreeWayDialog.h"
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/DecisionBox.h"
+#include "ui/dialogs/InfoBox.h"
+#include "ui/dialogs/ThreeWayBox.h"
+#include "ui/dialogs/TimedNote.h"
 
 #include "tests/ui/UiTestSupport.h"
 
@@ -19,12 +19,12 @@
 
 namespace {
 
-CCustomButton* button(QWidget& box, int id)
+GlassButton* button(QWidget& box, int id)
 {
-    return box.findChild<CCustomButton*>(QStringLiteral("button%1").arg(id));
+    return box.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
 }
 
-void click(CCustomButton* b)
+void click(GlassButton* b)
 {
     ASSERT_NE(b, nullptr);
     QTest::mouseClick(b, Qt::LeftButton);
@@ -32,7 +32,7 @@ void click(CCustomButton* b)
 
 TEST(MessageBox, ShowsTextAndOkGivesOne)
 {
-    CMessageDialog box(QStringLiteral("There are no active Units to check"));
+    InfoBox box(QStringLiteral("There are no active Units to check"));
     box.show();
     auto* text = box.findChild<QLabel*>(QStringLiteral("text1012"));
     ASSERT_NE(text, nullptr);
@@ -45,7 +45,7 @@ TEST(MessageBox, ShowsTextAndOkGivesOne)
 
 TEST(MessageBox, EnterActsAsOk)
 {
-    CMessageDialog box(QStringLiteral("x"));
+    InfoBox box(QStringLiteral("x"));
     box.show();
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_FALSE(box.isVisible());
@@ -54,7 +54,7 @@ TEST(MessageBox, EnterActsAsOk)
 
 TEST(MessageBox, SizeFollowsTheLayoutInDialogUnits)
 {
-    CMessageDialog box(QStringLiteral("x"));
+    InfoBox box(QStringLiteral("x"));
     // 173 x 127 dialog units of the 8 point dialog font at 96 pixels per inch.
     EXPECT_EQ(box.size(), QSize(260, 206));
     // OK at 68, 106, 36 x 12 units.
@@ -63,7 +63,7 @@ TEST(MessageBox, SizeFollowsTheLayoutInDialogUnits)
 
 TEST(MessageBox, PaintsTheGlassLook)
 {
-    CMessageDialog box(QStringLiteral("x"));
+    InfoBox box(QStringLiteral("x"));
     box.show();
     const QImage img = uitest::render(box);
     // The white panel below the header, the light dialog ground at its edge, the black
@@ -82,9 +82,9 @@ TEST(MessageBox, PaintsTheGlassLook)
 
 TEST(MessageBox, OkButtonShiftsWhilePressed)
 {
-    CMessageDialog box(QStringLiteral("x"));
+    InfoBox box(QStringLiteral("x"));
     box.show();
-    CCustomButton* ok = button(box, 1050);
+    GlassButton* ok = button(box, 1050);
     ASSERT_NE(ok, nullptr);
     const QImage up = uitest::render(*ok);
     QTest::mousePress(ok, Qt::LeftButton);
@@ -102,14 +102,14 @@ TEST(MessageBox, OkButtonShiftsWhilePressed)
 TEST(DecisionBox, TypedLettersAnswer)
 {
     for (char key : {'y', 'Y'}) {
-        CDecisionDialog box(QStringLiteral("Are you sure?"));
+        DecisionBox box(QStringLiteral("Are you sure?"));
         box.show();
         QTest::keyClicks(&box, QString(QChar::fromLatin1(key)));
         EXPECT_FALSE(box.isVisible());
         EXPECT_EQ(box.result(), 6) << key;
     }
     for (char key : {'n', 'N'}) {
-        CDecisionDialog box(QStringLiteral("Are you sure?"));
+        DecisionBox box(QStringLiteral("Are you sure?"));
         box.show();
         QTest::keyClicks(&box, QString(QChar::fromLatin1(key)));
         EXPECT_EQ(box.result(), 7) << key;
@@ -119,26 +119,26 @@ TEST(DecisionBox, TypedLettersAnswer)
 TEST(DecisionBox, ButtonsAndEscape)
 {
     {
-        CDecisionDialog box(QStringLiteral("q"));
+        DecisionBox box(QStringLiteral("q"));
         box.show();
         click(button(box, 1053));
         EXPECT_EQ(box.result(), 6);
     }
     {
-        CDecisionDialog box(QStringLiteral("q"));
+        DecisionBox box(QStringLiteral("q"));
         box.show();
         click(button(box, 1054));
         EXPECT_EQ(box.result(), 7);
     }
     {
-        CDecisionDialog box(QStringLiteral("q"));
+        DecisionBox box(QStringLiteral("q"));
         box.show();
         QTest::keyClick(&box, Qt::Key_Escape);
         EXPECT_EQ(box.result(), 2);
     }
     {
         // Other letters and Enter (there is no OK) leave the question open.
-        CDecisionDialog box(QStringLiteral("q"));
+        DecisionBox box(QStringLiteral("q"));
         box.show();
         QTest::keyClicks(&box, QStringLiteral("x"));
         QTest::keyClick(&box, Qt::Key_Return);
@@ -150,12 +150,12 @@ TEST(ThreeWayBox, ResultsAreTheReverseOfTheDecisionBox)
 {
     const std::pair<int, int> cases[] = {{1053, 7}, {1054, 6}, {1049, 2}};
     for (auto [id, expected] : cases) {
-        CThreeWayDialog box(QStringLiteral("Do you want to save any changes you made?"), {});
+        ThreeWayBox box(QStringLiteral("Do you want to save any changes you made?"), {});
         box.show();
         click(button(box, id));
         EXPECT_EQ(box.result(), expected) << id;
     }
-    CThreeWayDialog box(QStringLiteral("q"), {});
+    ThreeWayBox box(QStringLiteral("q"), {});
     box.show();
     QTest::keyClick(&box, Qt::Key_Escape);
     EXPECT_EQ(box.result(), 2);
@@ -165,14 +165,14 @@ TEST(ThreeWayBox, ResultsAreTheReverseOfTheDecisionBox)
 TEST(ThreeWayBox, EnterStartsSaveAsAndTheBoxStaysOpen)
 {
     int saves = 0;
-    CThreeWayDialog box(QStringLiteral("q"), [&] { ++saves; });
+    ThreeWayBox box(QStringLiteral("q"), [&] { ++saves; });
     box.show();
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClick(&box, Qt::Key_Enter);
     EXPECT_EQ(saves, 2);
     EXPECT_TRUE(box.isVisible());
     // Without a Save As, Enter does nothing at all.
-    CThreeWayDialog plain(QStringLiteral("q"), {});
+    ThreeWayBox plain(QStringLiteral("q"), {});
     plain.show();
     QTest::keyClick(&plain, Qt::Key_Return);
     EXPECT_TRUE(plain.isVisible());
@@ -180,20 +180,20 @@ TEST(ThreeWayBox, EnterStartsSaveAsAndTheBoxStaysOpen)
 
 TEST(AboutBox, VersionText)
 {
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("1.1")), QStringLiteral("Version 1.01"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("2.15.3")), QStringLiteral("Version 2.15"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("3.105")), QStringLiteral("Version 3.105"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("1.1")), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("2.15.3")), QStringLiteral("Version 2.15"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("3.105")), QStringLiteral("Version 3.105"));
     // No usable version: the fallback.
-    EXPECT_EQ(CAboutDialog::versionText(QString()), QStringLiteral("Version 1.01"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("beta")), QStringLiteral("Version 1.01"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("7")), QStringLiteral("Version 1.01"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("1.70000")), QStringLiteral("Version 1.01"));
-    EXPECT_EQ(CAboutDialog::versionText(QStringLiteral("-1.2")), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QString()), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("beta")), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("7")), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("1.70000")), QStringLiteral("Version 1.01"));
+    EXPECT_EQ(AboutBox::versionText(QStringLiteral("-1.2")), QStringLiteral("Version 1.01"));
 }
 
 TEST(AboutBox, SizedFromThePictureWithTheVersionInItsCorner)
 {
-    CAboutDialog box{QString()};
+    AboutBox box{QString()};
     EXPECT_EQ(box.shownVersion(), QStringLiteral("Version 1.01"));
     EXPECT_EQ(box.size(), QSize(491 + 8, 314 + 35));
     const QRect v = box.versionRect();
@@ -207,7 +207,7 @@ TEST(AboutBox, SizedFromThePictureWithTheVersionInItsCorner)
 
 TEST(AboutBox, FadesInAndAClickCloses)
 {
-    CAboutDialog box(QStringLiteral("1.1"));
+    AboutBox box(QStringLiteral("1.1"));
     box.show();
     EXPECT_TRUE(box.isFading());
     EXPECT_EQ(box.alpha(), 0);
@@ -223,7 +223,7 @@ TEST(AboutBox, MissingPictureKeepsTheTemplateSize)
     const QSize size = images.size(QStringLiteral("165"));
     images.remove(QStringLiteral("165"));
     {
-        CAboutDialog box{QString()};
+        AboutBox box{QString()};
         EXPECT_EQ(box.size(), QSize(546, 369));
         box.show();
         uitest::render(box); // paints without the picture
@@ -236,10 +236,10 @@ TEST(TimedNote, RefusesEscapeAndClosesItselfAfterItsTime)
 {
     QElapsedTimer clock;
     clock.start();
-    QPointer<CTimedNote> note = new CTimedNote(QStringLiteral("UNIT ID"), QStringLiteral("Unit 60"), 5000);
+    QPointer<TimedNote> note = new TimedNote(QStringLiteral("UNIT ID"), QStringLiteral("Unit 60"), 5000);
     note->show();
     EXPECT_EQ(note->windowTitle(), QStringLiteral("UNIT ID"));
-    QSignalSpy beeps(note.data(), &CTimedNote::beeped);
+    QSignalSpy beeps(note.data(), &TimedNote::beeped);
     QTest::keyClick(note.data(), Qt::Key_Escape);
     note->close();
     EXPECT_EQ(beeps.count(), 2);

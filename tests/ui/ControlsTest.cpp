@@ -1,10 +1,10 @@
 // The bitmap controls under simulated mouse input: picture buttons, LED switches and
 // the fader.
-#include "ui/controls/CCustomButton.h"
-#include "ui/controls/CCustomGUIButton.h"
-#include "ui/controls/CGainSlider.h"
-#include "ui/controls/CToggleButton.h"
 #include "ui/controls/ControlErrors.h"
+#include "ui/controls/GainFader.h"
+#include "ui/controls/GlassButton.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/controls/ToggleButton.h"
 
 #include "tests/ui/UiTestSupport.h"
 
@@ -17,9 +17,9 @@
 namespace {
 
 // Lamp of a scene button face, the same place in every face.
-QColor lamp(CCustomGUIButton& b)
+QColor lamp(PictureButton& b)
 {
-    const int shift = b.state() == CCustomGUIButton::Pressed ? 1 : 0;
+    const int shift = b.state() == PictureButton::Pressed ? 1 : 0;
     return uitest::render(b).pixelColor(9 + shift, 12 + shift);
 }
 
@@ -28,13 +28,13 @@ TEST(CustomGUIButton, OverviewButtonLooksPressedExactlyWhileTheOverviewIsShown)
     QWidget window;
     window.resize(200, 100);
     bool overviewShown = false;
-    auto* overview = CCustomGUIButton::create(&window, CCustomGUIButton::OverviewId, "174", "175", "175",
-                                              QRect(10, 10, 69, 23));
+    auto* overview =
+        PictureButton::create(&window, PictureButton::OverviewId, "174", "175", "175", QRect(10, 10, 69, 23));
     ASSERT_NE(overview, nullptr);
     overview->setOverviewShownQuery([&] { return overviewShown; });
-    QSignalSpy clicks(overview, &CCustomGUIButton::clicked);
+    QSignalSpy clicks(overview, &PictureButton::clicked);
     // The command switches the view; here the test plays the main window.
-    QObject::connect(overview, &CCustomGUIButton::clicked, [&] { overviewShown = !overviewShown; });
+    QObject::connect(overview, &PictureButton::clicked, [&] { overviewShown = !overviewShown; });
     window.show();
 
     EXPECT_FALSE(uitest::isReddish(lamp(*overview)));
@@ -55,8 +55,8 @@ TEST(CustomGUIButton, OverviewButtonLooksPressedExactlyWhileTheOverviewIsShown)
 TEST(CustomGUIButton, LockLatchesAndOthersSpringBackOnRelease)
 {
     QWidget window;
-    auto* lock = CCustomGUIButton::create(&window, CCustomGUIButton::LockId, "178", "179", "179", QRect(0, 0, 60, 23));
-    auto* fresh = CCustomGUIButton::create(&window, CCustomGUIButton::NewId, "180", "182", "139", QRect(0, 30, 69, 23));
+    auto* lock = PictureButton::create(&window, PictureButton::LockId, "178", "179", "179", QRect(0, 0, 60, 23));
+    auto* fresh = PictureButton::create(&window, PictureButton::NewId, "180", "182", "139", QRect(0, 30, 69, 23));
     window.show();
     QTest::mouseClick(lock, Qt::LeftButton);
     EXPECT_EQ(lock->state(), 1);
@@ -66,17 +66,17 @@ TEST(CustomGUIButton, LockLatchesAndOthersSpringBackOnRelease)
     QTest::mouseRelease(fresh, Qt::LeftButton);
     EXPECT_EQ(fresh->state(), 0);
     // Disabled look.
-    fresh->SetState(CCustomGUIButton::Disabled);
+    fresh->setState(PictureButton::Disabled);
     EXPECT_EQ(fresh->state(), 5);
     EXPECT_FALSE(uitest::isReddish(lamp(*fresh)));
-    fresh->SetState(3); // not a state of this button
+    fresh->setState(3); // not a state of this button
     EXPECT_EQ(fresh->state(), 5);
     // A disabled button takes no clicks.
-    QSignalSpy clicks(fresh, &CCustomGUIButton::clicked);
+    QSignalSpy clicks(fresh, &PictureButton::clicked);
     QTest::mouseClick(fresh, Qt::LeftButton);
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(fresh->state(), 5);
-    fresh->SetState(CCustomGUIButton::Normal);
+    fresh->setState(PictureButton::Normal);
     QTest::mouseClick(fresh, Qt::LeftButton);
     EXPECT_EQ(clicks.count(), 1);
 }
@@ -84,9 +84,8 @@ TEST(CustomGUIButton, LockLatchesAndOthersSpringBackOnRelease)
 TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)
 {
     QWidget window;
-    auto* recall = CCustomGUIButton::create(&window, CCustomGUIButton::RecallId, "183", "187", "141",
-                                            QRect(0, 0, 69, 23));
-    auto* fresh = CCustomGUIButton::create(&window, CCustomGUIButton::NewId, "180", "182", "139", QRect(0, 30, 69, 23));
+    auto* recall = PictureButton::create(&window, PictureButton::RecallId, "183", "187", "141", QRect(0, 0, 69, 23));
+    auto* fresh = PictureButton::create(&window, PictureButton::NewId, "180", "182", "139", QRect(0, 30, 69, 23));
     window.show();
     EXPECT_EQ(recall->springBackMs(), 500);
     EXPECT_EQ(fresh->springBackMs(), 2000);
@@ -111,9 +110,9 @@ TEST(CustomControls, CreationFailuresAreReported)
     QStringList reported;
     ControlErrors::Handler old = ControlErrors::setHandler([&](const QString& t) { reported << t; });
     QWidget parent;
-    EXPECT_EQ(CCustomButton::create(nullptr, 1050, "162", "&OK", QRect(0, 0, 10, 10)), nullptr);
-    EXPECT_EQ(CCustomButton::create(&parent, 1050, "162", "&OK", QRect()), nullptr);
-    EXPECT_EQ(CCustomGUIButton::create(nullptr, 1004, "174", "175", "175", QRect(0, 0, 10, 10)), nullptr);
+    EXPECT_EQ(GlassButton::create(nullptr, 1050, "162", "&OK", QRect(0, 0, 10, 10)), nullptr);
+    EXPECT_EQ(GlassButton::create(&parent, 1050, "162", "&OK", QRect()), nullptr);
+    EXPECT_EQ(PictureButton::create(nullptr, 1004, "174", "175", "175", QRect(0, 0, 10, 10)), nullptr);
     ControlErrors::setHandler(std::move(old));
     EXPECT_EQ(reported, QStringList({"ERROR - failed to create CCustomButton", "ERROR - failed to create CCustomButton",
                                      "ERROR - failed to create CCustomGUIButton"}));
@@ -123,23 +122,23 @@ TEST(CustomControls, CreationFailuresAreReported)
 // channel's switch takes the reported value.
 struct MuteRow {
     QWidget strip;
-    std::vector<CToggleButton*> mutes;
+    std::vector<ToggleButton*> mutes;
     std::vector<std::tuple<int, int, int>> reports;
 
     MuteRow()
     {
         strip.resize(200, 40);
         for (int c = 0; c < 4; ++c) {
-            auto* b = CToggleButton::create(&strip, 7000, c, "247", "248", QRect(4 + c * 40, 8, 36, 24));
+            auto* b = ToggleButton::create(&strip, 7000, c, "247", "248", QRect(4 + c * 40, 8, 36, 24));
             mutes.push_back(b);
-            QObject::connect(b, &CToggleButton::switchCommand, [this](int channel, int kind, int value) {
+            QObject::connect(b, &ToggleButton::switchCommand, [this](int channel, int kind, int value) {
                 reports.emplace_back(channel, kind, value);
-                mutes[std::size_t(channel)]->SetState(value);
+                mutes[std::size_t(channel)]->setState(value);
             });
         }
         // A Pad switch under the row: another kind.
-        auto* pad = CToggleButton::create(&strip, 5000, 9, "238", "241", QRect(4, 34, 35, 5));
-        QObject::connect(pad, &CToggleButton::switchCommand,
+        auto* pad = ToggleButton::create(&strip, 5000, 9, "238", "241", QRect(4, 34, 35, 5));
+        QObject::connect(pad, &ToggleButton::switchCommand,
                          [this](int channel, int kind, int value) { reports.emplace_back(channel, kind, value); });
         strip.show();
     }
@@ -148,14 +147,14 @@ struct MuteRow {
 TEST(ToggleButton, DragAcrossSwitchesOfOneKindPaintsTheFirstOnesNewState)
 {
     MuteRow row;
-    row.mutes[2]->SetState(1); // one already on: the drag still switches everything on
-    CToggleButton* first = row.mutes[0];
+    row.mutes[2]->setState(1); // one already on: the drag still switches everything on
+    ToggleButton* first = row.mutes[0];
     QTest::mousePress(first, Qt::LeftButton, {}, QPoint(18, 12));
     // The pressed switch keeps the pointer; it moves over its neighbours.
     for (int x = 18; x <= 3 * 40 + 18; x += 6)
         QTest::mouseMove(first, QPoint(x, 12));
     QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(3 * 40 + 18, 12));
-    for (CToggleButton* b : row.mutes)
+    for (ToggleButton* b : row.mutes)
         EXPECT_EQ(b->state(), 1) << b->channel();
     ASSERT_EQ(row.reports.size(), 4u) << "each channel once";
     for (int c = 0; c < 4; ++c)
@@ -167,23 +166,23 @@ TEST(ToggleButton, DragAcrossSwitchesOfOneKindPaintsTheFirstOnesNewState)
 TEST(ToggleButton, DragDoesNotCrossIntoAnotherKind)
 {
     MuteRow row;
-    CToggleButton* first = row.mutes[1];
+    ToggleButton* first = row.mutes[1];
     QTest::mousePress(first, Qt::LeftButton, {}, QPoint(18, 12));
     EXPECT_EQ(first->state(), 1);
     QTest::mouseMove(first, QPoint(-30, 28)); // over the Pad switch
-    QTest::mouseMove(first, QPoint(18, 12));  // back onto itself
+    QTest::mouseMove(first, QPoint(18, 12)); // back onto itself
     QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(18, 12));
     ASSERT_EQ(row.reports.size(), 1u);
     // A move after the release paints nothing.
     QTest::mouseMove(first, QPoint(58, 12));
     EXPECT_EQ(row.reports.size(), 1u);
     EXPECT_EQ(row.mutes[2]->state(), 0);
-    EXPECT_EQ(first->kind(), CToggleButton::Mute);
+    EXPECT_EQ(first->kind(), ToggleButton::Mute);
 }
 
 struct Fader {
     QWidget strip;
-    CGainSlider* slider = nullptr;
+    GainFader* slider = nullptr;
     std::vector<std::pair<int, bool>> moves;
     int grabs = 0;
     int releases = 0;
@@ -193,11 +192,11 @@ struct Fader {
     {
         strip.resize(60, 300);
         // The underview fader: 32 x 234 with a 54-pixel thumb, 180 pixels of travel.
-        slider = CGainSlider::create(&strip, QRect(6, 20, 32, 234), 5, "133", "132");
+        slider = GainFader::create(&strip, QRect(6, 20, 32, 234), 5, "133", "132");
         slider->setReducedRangeQuery([this] { return reduced; });
-        QObject::connect(slider, &CGainSlider::moved, [this](int, int p, bool alt) { moves.emplace_back(p, alt); });
-        QObject::connect(slider, &CGainSlider::grabbed, [this](int) { ++grabs; });
-        QObject::connect(slider, &CGainSlider::released, [this](int) { ++releases; });
+        QObject::connect(slider, &GainFader::moved, [this](int, int p, bool alt) { moves.emplace_back(p, alt); });
+        QObject::connect(slider, &GainFader::grabbed, [this](int) { ++grabs; });
+        QObject::connect(slider, &GainFader::released, [this](int) { ++releases; });
         strip.show();
     }
 };
@@ -214,17 +213,17 @@ TEST(GainSlider, GrabOnTheThumbOnly)
     EXPECT_EQ(f.slider->position(), 72);
     EXPECT_EQ(f.grabs, 0);
     EXPECT_TRUE(f.moves.empty());
-    EXPECT_FALSE(CGainSlider::isAnyActive());
+    EXPECT_FALSE(GainFader::isAnyActive());
 }
 
 TEST(GainSlider, DragFollowsThePointerAndKeepsTheLastPositionOutside)
 {
     Fader f;
-    f.slider->SetPosition(36);
+    f.slider->setPosition(36);
     EXPECT_EQ(f.slider->thumbTop(), 90);
     QTest::mousePress(f.slider, Qt::LeftButton, {}, QPoint(16, 100)); // 10 below the thumb top
     EXPECT_EQ(f.grabs, 1);
-    EXPECT_TRUE(CGainSlider::isAnyActive());
+    EXPECT_TRUE(GainFader::isAnyActive());
     QTest::mouseMove(f.slider, QPoint(16, 60)); // thumb top 50: trunc(50 x 72 / 180) = 20
     EXPECT_EQ(f.slider->position(), 20);
     QTest::mouseMove(f.slider, QPoint(16, -5)); // above the control: ignored
@@ -233,7 +232,7 @@ TEST(GainSlider, DragFollowsThePointerAndKeepsTheLastPositionOutside)
     QTest::mouseEvent(QTest::MouseMove, f.slider, Qt::NoButton, Qt::AltModifier, QPoint(16, 234)); // the bottom edge
     EXPECT_EQ(f.slider->position(), 72);
     QTest::mouseRelease(f.slider, Qt::LeftButton, {}, QPoint(16, 234));
-    EXPECT_FALSE(CGainSlider::isAnyActive());
+    EXPECT_FALSE(GainFader::isAnyActive());
     EXPECT_EQ(f.releases, 1);
     ASSERT_EQ(f.moves.size(), 2u);
     EXPECT_EQ(f.moves[0], std::make_pair(20, false));
@@ -253,9 +252,9 @@ TEST(GainSlider, ReducedRangeFloorAndLimits)
     QTest::mouseMove(f.slider, QPoint(16, 21));
     EXPECT_EQ(f.slider->position(), 0);
     QTest::mouseRelease(f.slider, Qt::LeftButton, {}, QPoint(16, 21));
-    f.slider->SetPosition(500);
+    f.slider->setPosition(500);
     EXPECT_EQ(f.slider->position(), 72);
-    f.slider->SetPosition(-3);
+    f.slider->setPosition(-3);
     EXPECT_EQ(f.slider->position(), 0);
     EXPECT_EQ(f.slider->thumbTop(), 0);
 }
@@ -263,12 +262,12 @@ TEST(GainSlider, ReducedRangeFloorAndLimits)
 TEST(GainSlider, PaintsTheThumbWhereThePositionPutsIt)
 {
     Fader f;
-    f.slider->SetPosition(0);
+    f.slider->setPosition(0);
     QImage img = uitest::render(*f.slider);
     // The cap's black index line runs across its middle (27 of 54).
     // (x 4 lies beside the fader's black groove.)
     EXPECT_EQ(img.pixelColor(4, 27), QColor(Qt::black));
-    f.slider->SetPosition(72);
+    f.slider->setPosition(72);
     img = uitest::render(*f.slider);
     EXPECT_EQ(img.pixelColor(4, 180 + 27), QColor(Qt::black));
     EXPECT_NE(img.pixelColor(4, 27), QColor(Qt::black));
@@ -278,9 +277,9 @@ TEST(GainSlider, HidingMidDragLetsGo)
 {
     Fader f;
     QTest::mousePress(f.slider, Qt::LeftButton, {}, QPoint(16, 200));
-    EXPECT_TRUE(CGainSlider::isAnyActive());
+    EXPECT_TRUE(GainFader::isAnyActive());
     f.slider->hide();
-    EXPECT_FALSE(CGainSlider::isAnyActive());
+    EXPECT_FALSE(GainFader::isAnyActive());
     EXPECT_EQ(f.releases, 1);
 }
 

@@ -1,7 +1,7 @@
 // The glass look shared by the program's dialogs: standard buttons, keys, header drag,
 // and the layout at 120 pixels per inch.
-#include "ui/controls/CCustomButton.h"
-#include "ui/controls/CGlassDialog.h"
+#include "ui/controls/GlassDialog.h"
+#include "ui/controls/GlassButton.h"
 
 #include <QTest>
 
@@ -11,21 +11,24 @@ namespace {
 
 DialogTemplate okCancelLayout()
 {
-    return DialogTemplate{QStringLiteral("test"), QSize(160, 100), QStringLiteral("MS Sans Serif"), 80,
+    return DialogTemplate{QStringLiteral("test"),
+                          QSize(160, 100),
+                          QStringLiteral("MS Sans Serif"),
+                          80,
                           {{ControlId::Header, QRect(20, 0, 120, 18)},
                            {ControlId::LeftCorner, QRect(0, 0, 18, 18)},
                            {ControlId::Ok, QRect(40, 80, 36, 12)},
                            {ControlId::Cancel, QRect(84, 80, 36, 12)}}};
 }
 
-class OkCancelDialog : public CGlassDialog {
+class OkCancelDialog : public GlassDialog {
 public:
-    OkCancelDialog() : CGlassDialog(okCancelLayout(), QStringLiteral("Test")) { createOkCancel(); }
+    OkCancelDialog() : GlassDialog(okCancelLayout(), QStringLiteral("Test")) { createOkCancel(); }
 };
 
-CCustomButton* button(QWidget& box, int id)
+GlassButton* button(QWidget& box, int id)
 {
-    return box.findChild<CCustomButton*>(QStringLiteral("button%1").arg(id));
+    return box.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
 }
 
 TEST(GlassDialog, StandardButtonsAndKeys)

@@ -2,11 +2,11 @@
 // own event loop, as an operator would.
 #include "ui/dialogs/QtOperator.h"
 
-#include "ui/controls/CCustomButton.h"
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/controls/GlassButton.h"
+#include "ui/dialogs/TimedNote.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
@@ -31,7 +31,7 @@ void whenBoxOpens(std::function<void(QWidget*)> answer)
 
 void clickButton(QWidget* box, int id)
 {
-    auto* b = box->findChild<CCustomButton*>(QStringLiteral("button%1").arg(id));
+    auto* b = box->findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
     ASSERT_NE(b, nullptr) << id;
     QTest::mouseClick(b, Qt::LeftButton);
 }
@@ -95,9 +95,8 @@ TEST(QtOperator, ThreeWaySaveAsRunsWhileTheBoxStaysOpen)
         QTest::keyClick(box, Qt::Key_Return);
         clickButton(box, 1049);
     });
-    const Decision d = op.decideThreeWay("q", [&] {
-        boxOpenDuringSave = QApplication::activeModalWidget() != nullptr;
-    });
+    const Decision d =
+        op.decideThreeWay("q", [&] { boxOpenDuringSave = QApplication::activeModalWidget() != nullptr; });
     EXPECT_TRUE(boxOpenDuringSave);
     EXPECT_EQ(d, Decision::Cancel);
 }
@@ -107,7 +106,7 @@ TEST(QtOperator, AtMostOneTimedNote)
     QtOperator op;
     EXPECT_FALSE(op.isTimedNoteOpen());
     op.timedNote("UNIT ID", "first", 5000);
-    CTimedNote* first = op.openTimedNote();
+    TimedNote* first = op.openTimedNote();
     ASSERT_NE(first, nullptr);
     op.timedNote("UNIT ID", "second", 5000);
     EXPECT_EQ(op.openTimedNote(), first);

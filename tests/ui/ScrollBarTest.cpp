@@ -1,5 +1,5 @@
 // The bitmap scroll bar: geometry, arrows held down, track pages, thumb drags, hover.
-#include "ui/controls/CMyScrollBar.h"
+#include "ui/controls/ScrollBar.h"
 #include "ui/controls/DragTracker.h"
 
 #include "tests/ui/UiTestSupport.h"
@@ -27,12 +27,12 @@ std::vector<Report> reports(const QSignalSpy& spy)
 
 struct Bar {
     QWidget window;
-    CMyScrollBar* bar = nullptr;
+    ScrollBar* bar = nullptr;
 
     explicit Bar(int style = 0, QRect rect = QRect(0, 0, 400, 20))
     {
         window.resize(500, 500);
-        bar = CMyScrollBar::create(style, &window, rect, 1030);
+        bar = ScrollBar::create(style, &window, rect, 1030);
         window.show();
     }
 };
@@ -40,11 +40,11 @@ struct Bar {
 TEST(ScrollBar, RangeIsTheDistanceBetweenTheLimits)
 {
     Bar b;
-    b.bar->SetScrollRange(0, -3);
+    b.bar->setScrollRange(0, -3);
     EXPECT_EQ(b.bar->range(), 3);
-    b.bar->SetScrollRange(10, 4);
+    b.bar->setScrollRange(10, 4);
     EXPECT_EQ(b.bar->range(), 6);
-    b.bar->SetScrollRange(INT_MIN, INT_MAX); // does not overflow
+    b.bar->setScrollRange(INT_MIN, INT_MAX); // does not overflow
     EXPECT_GT(b.bar->range(), 0);
 }
 
@@ -54,16 +54,16 @@ TEST(ScrollBar, Geometry)
     EXPECT_EQ(b.bar->arrowLength(), 20);
     EXPECT_EQ(b.bar->thumbLength(), 153);
     EXPECT_EQ(b.bar->trackTravel(), 400 - 40 - 153);
-    b.bar->SetScrollRange(0, 0);
-    b.bar->SetScrollPos(0);
+    b.bar->setScrollRange(0, 0);
+    b.bar->setScrollPos(0);
     EXPECT_EQ(b.bar->thumbStart(), 20) << "range 0 puts the thumb at the start of the track";
-    b.bar->SetScrollRange(0, 100);
-    b.bar->SetScrollPos(50);
+    b.bar->setScrollRange(0, 100);
+    b.bar->setScrollPos(50);
     EXPECT_EQ(b.bar->thumbStart(), 50 * 207 / 100 + 20);
-    b.bar->SetScrollPos(100);
+    b.bar->setScrollPos(100);
     EXPECT_EQ(b.bar->thumbStart(), 227);
 
-    Bar v(CMyScrollBar::Vertical, QRect(0, 0, 20, 300));
+    Bar v(ScrollBar::Vertical, QRect(0, 0, 20, 300));
     EXPECT_TRUE(v.bar->isVertical());
     EXPECT_EQ(v.bar->thumbLength(), 41) << "the vertical thumb takes the size of 223";
     EXPECT_EQ(v.bar->trackTravel(), 300 - 40 - 41);
@@ -72,21 +72,21 @@ TEST(ScrollBar, Geometry)
 TEST(ScrollBar, KeepsItsPositionWhenTheRangeChanges)
 {
     Bar b;
-    b.bar->SetScrollRange(0, 100);
-    b.bar->SetScrollPos(80);
-    b.bar->SetScrollRange(0, 10);
-    EXPECT_EQ(b.bar->GetScrollPos(), 80);
+    b.bar->setScrollRange(0, 100);
+    b.bar->setScrollPos(80);
+    b.bar->setScrollRange(0, 10);
+    EXPECT_EQ(b.bar->scrollPos(), 80);
     EXPECT_EQ(b.bar->thumbStart(), 227) << "the thumb stays inside the track";
-    b.bar->SetScrollPos(-5);
-    EXPECT_EQ(b.bar->GetScrollPos(), 0);
+    b.bar->setScrollPos(-5);
+    EXPECT_EQ(b.bar->scrollPos(), 0);
 }
 
 TEST(ScrollBar, HeldArrowRepeatsAndStopsAtTheEnd)
 {
     Bar b;
-    b.bar->SetScrollRange(0, 10);
-    b.bar->SetScrollPos(9);
-    QSignalSpy spy(b.bar, &CMyScrollBar::scrolled);
+    b.bar->setScrollRange(0, 10);
+    b.bar->setScrollPos(9);
+    QSignalSpy spy(b.bar, &ScrollBar::scrolled);
     QElapsedTimer clock;
     clock.start();
     QTest::mousePress(b.bar, Qt::LeftButton, {}, QPoint(390, 10));
@@ -98,8 +98,8 @@ TEST(ScrollBar, HeldArrowRepeatsAndStopsAtTheEnd)
     QTest::mouseRelease(b.bar, Qt::LeftButton, {}, QPoint(390, 10));
     const std::vector<Report> got = reports(spy);
     for (const Report& r : got)
-        EXPECT_EQ(r, Report(CMyScrollBar::LineRight, 10));
-    EXPECT_EQ(b.bar->GetScrollPos(), 10);
+        EXPECT_EQ(r, Report(ScrollBar::LineRight, 10));
+    EXPECT_EQ(b.bar->scrollPos(), 10);
     // The repeat has stopped with the release.
     const int count = spy.count();
     QTest::qWait(250);
@@ -109,11 +109,11 @@ TEST(ScrollBar, HeldArrowRepeatsAndStopsAtTheEnd)
 TEST(ScrollBar, ArrowClickStepsOnceOnRelease)
 {
     Bar b;
-    b.bar->SetScrollRange(0, 10);
-    b.bar->SetScrollPos(5);
-    QSignalSpy spy(b.bar, &CMyScrollBar::scrolled);
+    b.bar->setScrollRange(0, 10);
+    b.bar->setScrollPos(5);
+    QSignalSpy spy(b.bar, &ScrollBar::scrolled);
     QTest::mouseClick(b.bar, Qt::LeftButton, {}, QPoint(5, 10));
-    EXPECT_EQ(reports(spy), std::vector<Report>({{CMyScrollBar::LineLeft, 4}}));
+    EXPECT_EQ(reports(spy), std::vector<Report>({{ScrollBar::LineLeft, 4}}));
     // Pressed on the arrow, released elsewhere: no extra step, no repeat afterwards.
     QTest::mousePress(b.bar, Qt::LeftButton, {}, QPoint(5, 10));
     QTest::mouseRelease(b.bar, Qt::LeftButton, {}, QPoint(100, 10));
@@ -124,28 +124,26 @@ TEST(ScrollBar, ArrowClickStepsOnceOnRelease)
 TEST(ScrollBar, TrackClickPagesWithTheNewPosition)
 {
     Bar b;
-    b.bar->SetScrollRange(0, 100);
-    QSignalSpy spy(b.bar, &CMyScrollBar::scrolled);
+    b.bar->setScrollRange(0, 100);
+    QSignalSpy spy(b.bar, &ScrollBar::scrolled);
     // Thumb at 20..173; a click at 300 centres it there: start 224, position 98.
     QTest::mouseClick(b.bar, Qt::LeftButton, {}, QPoint(300, 10));
     QTest::mouseClick(b.bar, Qt::LeftButton, {}, QPoint(50, 10));
-    EXPECT_EQ(reports(spy),
-              std::vector<Report>({{CMyScrollBar::PageRight, 98}, {CMyScrollBar::PageLeft, 0}}));
+    EXPECT_EQ(reports(spy), std::vector<Report>({{ScrollBar::PageRight, 98}, {ScrollBar::PageLeft, 0}}));
 }
 
 TEST(ScrollBar, ThumbDragReportsTracking)
 {
     Bar b;
-    b.bar->SetScrollRange(0, 100);
-    QSignalSpy spy(b.bar, &CMyScrollBar::scrolled);
+    b.bar->setScrollRange(0, 100);
+    QSignalSpy spy(b.bar, &ScrollBar::scrolled);
     QTest::mousePress(b.bar, Qt::LeftButton, {}, QPoint(60, 10));
     EXPECT_TRUE(b.bar->isDragging());
-    QTest::mouseMove(b.bar, QPoint(200, 10));  // start 124: trunc(104 x 100 / 207) = 50
-    QTest::mouseMove(b.bar, QPoint(900, 30));  // far beyond the end
+    QTest::mouseMove(b.bar, QPoint(200, 10)); // start 124: trunc(104 x 100 / 207) = 50
+    QTest::mouseMove(b.bar, QPoint(900, 30)); // far beyond the end
     QTest::mouseRelease(b.bar, Qt::LeftButton, {}, QPoint(900, 30));
     EXPECT_FALSE(b.bar->isDragging());
-    EXPECT_EQ(reports(spy),
-              std::vector<Report>({{CMyScrollBar::ThumbTrack, 50}, {CMyScrollBar::ThumbTrack, 100}}));
+    EXPECT_EQ(reports(spy), std::vector<Report>({{ScrollBar::ThumbTrack, 50}, {ScrollBar::ThumbTrack, 100}}));
     // After the release moves do nothing.
     QTest::mouseMove(b.bar, QPoint(100, 10));
     EXPECT_EQ(spy.count(), 2);
@@ -153,14 +151,14 @@ TEST(ScrollBar, ThumbDragReportsTracking)
 
 TEST(ScrollBar, VerticalThumbDragAndPaint)
 {
-    Bar v(CMyScrollBar::Vertical, QRect(0, 0, 20, 300));
-    v.bar->SetScrollRange(0, 9);
-    QSignalSpy spy(v.bar, &CMyScrollBar::scrolled);
+    Bar v(ScrollBar::Vertical, QRect(0, 0, 20, 300));
+    v.bar->setScrollRange(0, 9);
+    QSignalSpy spy(v.bar, &ScrollBar::scrolled);
     QTest::mousePress(v.bar, Qt::LeftButton, {}, QPoint(10, 30));
     QTest::mouseMove(v.bar, QPoint(10, 300 - 20 - 20));
     QTest::mouseRelease(v.bar, Qt::LeftButton, {}, QPoint(10, 260));
-    EXPECT_EQ(reports(spy), std::vector<Report>({{CMyScrollBar::ThumbTrack, 9}}));
-    v.bar->SetScrollPos(9);
+    EXPECT_EQ(reports(spy), std::vector<Report>({{ScrollBar::ThumbTrack, 9}}));
+    v.bar->setScrollPos(9);
     const QImage img = uitest::render(*v.bar);
     // Thumb at the bottom of the track, track above it.
     const QColor thumb = img.pixelColor(2, 300 - 20 - 20);
@@ -185,22 +183,22 @@ TEST(ScrollBar, HoverShowsTheHandUntilThePointerLeaves)
     EXPECT_EQ(b.bar->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST(ScrollBar, CreateFromStaticAndDegenerateBars)
+TEST(ScrollBar, createFromStaticAndDegenerateBars)
 {
     QWidget window;
     auto* anchor = new QWidget(&window);
     anchor->setGeometry(10, 20, 11, 67);
     window.show();
-    CMyScrollBar* bar = CMyScrollBar::CreateFromStatic(CMyScrollBar::Vertical, &window, anchor, 1915);
+    ScrollBar* bar = ScrollBar::createFromStatic(ScrollBar::Vertical, &window, anchor, 1915);
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(anchor->isVisible());
     EXPECT_EQ(bar->geometry(), QRect(10, 20, 11, 67));
     EXPECT_EQ(bar->controlId(), 1915);
-    EXPECT_EQ(CMyScrollBar::CreateFromStatic(0, &window, nullptr, 1), nullptr);
+    EXPECT_EQ(ScrollBar::createFromStatic(0, &window, nullptr, 1), nullptr);
 
     // Shorter than its arrows and thumb: no travel, yet every gesture is safe.
-    bar->SetScrollRange(0, 9);
-    QSignalSpy spy(bar, &CMyScrollBar::scrolled);
+    bar->setScrollRange(0, 9);
+    QSignalSpy spy(bar, &ScrollBar::scrolled);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(5, 33));
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 30));
     QTest::mouseMove(bar, QPoint(5, 60));
@@ -224,7 +222,7 @@ TEST(DragTracker, ValueAtTruncatesAndLimits)
     EXPECT_EQ(DragTracker::valueAt(300, 207, 100), 100);
     EXPECT_EQ(DragTracker::valueAt(-1, 180, 72), 0); // truncated towards zero, then limited
     EXPECT_EQ(DragTracker::valueAt(179, 180, 72), 71);
-    EXPECT_EQ(DragTracker::valueAt(50, 0, 72), 0);   // no travel
+    EXPECT_EQ(DragTracker::valueAt(50, 0, 72), 0); // no travel
     EXPECT_EQ(DragTracker::valueAt(50, -10, 72), 0);
     EXPECT_EQ(DragTracker::valueAt(50, 100, 0), 0);
     EXPECT_EQ(DragTracker::valueAt(INT_MAX, 1, INT_MAX), INT_MAX); // no overflow

@@ -79,32 +79,42 @@ bool parseRackOptions(const std::vector<std::string>& args, RackOptions& options
             return false;
         };
         if (option == "--units") {
-            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 48) return bad();
+            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 48)
+                return bad();
             options.unitCount = static_cast<int>(n[0]);
         } else if (option == "--first") {
-            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 255) return bad();
+            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 255)
+                return bad();
             options.firstUnitNumber = static_cast<int>(n[0]);
         } else if (option == "--first-address") {
             options.firstAddress = value;
         } else if (option == "--host") {
             options.hostAddress = value;
         } else if (option == "--host-port" || option == "--unit-port") {
-            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 65535) return bad();
+            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 65535)
+                return bad();
             (option == "--host-port" ? options.hostPort : options.unitPort) = static_cast<std::uint16_t>(n[0]);
         } else if (option == "--interval") {
-            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 10000) return bad();
+            if (!numbers(value, 1, n) || n[0] < 1 || n[0] > 10000)
+                return bad();
             options.fixedIntervalMs = static_cast<std::uint16_t>(n[0]);
         } else if (option == "--duration" || option == "--report-every") {
-            if (!numbers(value, 1, n)) return bad();
+            if (!numbers(value, 1, n))
+                return bad();
             (option == "--duration" ? options.durationMs : options.reportEveryMs) = static_cast<std::uint32_t>(n[0]);
         } else if (option == "--local" || option == "--wrong-magic" || option == "--foreign-mac" ||
                    option == "--reduced") {
-            if (!numbers(value, 1, n)) return bad();
+            if (!numbers(value, 1, n))
+                return bad();
             UnitBehaviour& b = options.behaviourOf(static_cast<int>(n[0]));
-            if (option == "--local") b.localMode = true;
-            if (option == "--wrong-magic") b.wrongMagic = true;
-            if (option == "--foreign-mac") b.foreignMac = true;
-            if (option == "--reduced") b.reducedGain = true;
+            if (option == "--local")
+                b.localMode = true;
+            if (option == "--wrong-magic")
+                b.wrongMagic = true;
+            if (option == "--foreign-mac")
+                b.foreignMac = true;
+            if (option == "--reduced")
+                b.reducedGain = true;
         } else if (option == "--abnormal") {
             const auto colon = value.find(':');
             const std::string what = colon == std::string::npos ? "" : value.substr(colon + 1);
@@ -113,17 +123,20 @@ bool parseRackOptions(const std::vector<std::string>& args, RackOptions& options
                 return bad();
             options.behaviourOf(static_cast<int>(n[0])).abnormal = what;
         } else if (option == "--number") {
-            if (!numbers(value, 2, n) || n[1] > 255) return bad();
+            if (!numbers(value, 2, n) || n[1] > 255)
+                return bad();
             // Kept under the number it starts with; it reports the other.
             UnitBehaviour& b = options.behaviourOf(static_cast<int>(n[0]));
             b.reportedNumber = static_cast<int>(n[1]);
         } else if (option == "--renumber") {
-            if (!numbers(value, 3, n) || n[1] > 255) return bad();
+            if (!numbers(value, 3, n) || n[1] > 255)
+                return bad();
             UnitBehaviour& b = options.behaviourOf(static_cast<int>(n[0]));
             b.renumberTo = static_cast<int>(n[1]);
             b.renumberAtMs = static_cast<std::uint32_t>(n[2]);
         } else if (option == "--silent") {
-            if (!numbers(value, 3, n) || n[2] <= n[1]) return bad();
+            if (!numbers(value, 3, n) || n[2] <= n[1])
+                return bad();
             UnitBehaviour& b = options.behaviourOf(static_cast<int>(n[0]));
             b.silentFromMs = static_cast<std::uint32_t>(n[1]);
             b.silentToMs = static_cast<std::uint32_t>(n[2]);

@@ -16,7 +16,8 @@ namespace unitsim {
 
 using namespace deskpanel;
 
-SimulatedRack::SimulatedRack(RackOptions options) : m_options(std::move(options)) {}
+SimulatedRack::SimulatedRack(RackOptions options) : m_options(std::move(options))
+{}
 
 SimulatedRack::~SimulatedRack()
 {
@@ -46,7 +47,8 @@ bool SimulatedRack::open(std::string& error)
         bindTo.sin_port = htons(m_options.unitPort);
         bindTo.sin_addr.s_addr = htonl(address);
         if (slot.socket < 0 || ::bind(slot.socket, reinterpret_cast<sockaddr*>(&bindTo), sizeof bindTo) != 0) {
-            error = "cannot bind " + slot.address + ":" + std::to_string(m_options.unitPort) + ": " + std::strerror(errno);
+            error =
+                "cannot bind " + slot.address + ":" + std::to_string(m_options.unitPort) + ": " + std::strerror(errno);
             if (slot.socket >= 0)
                 ::close(slot.socket);
             return false;

@@ -9,15 +9,15 @@ namespace unitsim {
 
 // How a simulated unit misbehaves, if at all.
 struct UnitBehaviour {
-    int reportedNumber = 0;          // the unit number it sends (may be outside 1..48)
-    bool localMode = false;          // mode byte 0
-    std::string abnormal;            // "", "48v", "24v", "5v", "3v3" or "temp"
+    int reportedNumber = 0; // the unit number it sends (may be outside 1..48)
+    bool localMode = false; // mode byte 0
+    std::string abnormal; // "", "48v", "24v", "5v", "3v3" or "temp"
     bool wrongMagic = false;
-    bool reducedGain = false;        // variant byte 1
-    bool foreignMac = false;         // a second MAC also sends from this unit's address
-    int renumberTo = 0;              // 0: never
+    bool reducedGain = false; // variant byte 1
+    bool foreignMac = false; // a second MAC also sends from this unit's address
+    int renumberTo = 0; // 0: never
     std::uint32_t renumberAtMs = 0;
-    std::uint32_t silentFromMs = 0;  // silent in [from, to) when to > from
+    std::uint32_t silentFromMs = 0; // silent in [from, to) when to > from
     std::uint32_t silentToMs = 0;
     std::uint16_t fixedIntervalMs = 0; // when set, poll packets do not change the interval
 };

@@ -9,8 +9,14 @@
 namespace {
 std::atomic<bool> g_stop{false};
 std::atomic<bool> g_report{false};
-void onStop(int) { g_stop = true; }
-void onReport(int) { g_report = true; }
+void onStop(int)
+{
+    g_stop = true;
+}
+void onReport(int)
+{
+    g_report = true;
+}
 } // namespace
 
 int main(int argc, char** argv)

@@ -48,8 +48,7 @@ QPixmap ImageRegistry::pixmap(const QString& key, qreal dpr, QSize stretchedTo) 
     if (dpr <= 0 || !std::isfinite(dpr))
         dpr = 1.0;
     const QSize logical = stretchedTo.isValid() && !stretchedTo.isEmpty() ? stretchedTo : it->size;
-    const QString cacheKey =
-        QStringLiteral("%1@%2x%3@%4").arg(key).arg(logical.width()).arg(logical.height()).arg(dpr);
+    const QString cacheKey = QStringLiteral("%1@%2x%3@%4").arg(key).arg(logical.width()).arg(logical.height()).arg(dpr);
     if (const QPixmap* cached = m_cache.object(cacheKey))
         return *cached;
 
@@ -88,9 +87,7 @@ bool ImageRegistry::draw(QPainter& painter, const QString& key, const QRect& tar
         painter.restore();
         break;
     }
-    case DrawMode::Stretch:
-        painter.drawPixmap(target.topLeft(), pixmap(key, dpr, target.size()));
-        break;
+    case DrawMode::Stretch: painter.drawPixmap(target.topLeft(), pixmap(key, dpr, target.size())); break;
     case DrawMode::Tile: {
         const QPixmap pm = pixmap(key, dpr);
         painter.drawTiledPixmap(target, pm);
@@ -100,8 +97,7 @@ bool ImageRegistry::draw(QPainter& painter, const QString& key, const QRect& tar
     return true;
 }
 
-bool ImageRegistry::drawColumnStretched(QPainter& painter, const QString& key, int column,
-                                        const QRect& target) const
+bool ImageRegistry::drawColumnStretched(QPainter& painter, const QString& key, int column, const QRect& target) const
 {
     const QSize logical = size(key);
     if (logical.isEmpty())

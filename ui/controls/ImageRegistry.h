@@ -19,7 +19,11 @@ public:
     // Paints the picture into (0, 0, logical width, logical height) of the painter.
     using Painter = std::function<void(QPainter&, const QSize&)>;
 
-    enum class DrawMode { Fixed, Stretch, Tile };
+    enum class DrawMode {
+        Fixed,
+        Stretch,
+        Tile
+    };
 
     // The registry holding the program's artwork, filled on first use.
     static ImageRegistry& instance();
@@ -43,16 +47,13 @@ public:
     // Draws the picture into `target` (Fixed: at its own size from the top-left corner,
     // clipped to the target; Stretch: scaled to fill it; Tile: repeated from the target's
     // top-left corner). Returns false, having drawn nothing, for an unknown key.
-    bool draw(QPainter& painter, const QString& key, const QRect& target,
-              DrawMode mode = DrawMode::Stretch) const;
-    bool draw(QPainter& painter, int id, const QRect& target,
-              DrawMode mode = DrawMode::Stretch) const
+    bool draw(QPainter& painter, const QString& key, const QRect& target, DrawMode mode = DrawMode::Stretch) const;
+    bool draw(QPainter& painter, int id, const QRect& target, DrawMode mode = DrawMode::Stretch) const
     {
         return draw(painter, key(id), target, mode);
     }
     // Stretches one source column (0-based, in logical pixels) across `target`.
-    bool drawColumnStretched(QPainter& painter, const QString& key, int column,
-                             const QRect& target) const;
+    bool drawColumnStretched(QPainter& painter, const QString& key, int column, const QRect& target) const;
 
 private:
     struct Entry {

@@ -9,7 +9,10 @@ constexpr DialogTemplate::Control leftCorner{ControlId::LeftCorner, QRect(0, 0, 
 
 const DialogTemplate& message()
 {
-    static const DialogTemplate t{QStringLiteral("144"), QSize(173, 127), microsoftSansSerif, 80,
+    static const DialogTemplate t{QStringLiteral("144"),
+                                  QSize(173, 127),
+                                  microsoftSansSerif,
+                                  80,
                                   {{ControlId::Text, QRect(10, 25, 152, 71)},
                                    {ControlId::Header, QRect(31, 0, 138, 18)},
                                    {ControlId::Ok, QRect(68, 106, 36, 12)},
@@ -19,7 +22,10 @@ const DialogTemplate& message()
 
 const DialogTemplate& decision()
 {
-    static const DialogTemplate t{QStringLiteral("145"), QSize(192, 94), microsoftSansSerif, 80,
+    static const DialogTemplate t{QStringLiteral("145"),
+                                  QSize(192, 94),
+                                  microsoftSansSerif,
+                                  80,
                                   {{ControlId::Text, QRect(15, 27, 163, 37)},
                                    {ControlId::Header, QRect(24, 0, 168, 18)},
                                    {ControlId::Yes, QRect(56, 70, 36, 12)},
@@ -30,7 +36,10 @@ const DialogTemplate& decision()
 
 const DialogTemplate& threeWay()
 {
-    static const DialogTemplate t{QStringLiteral("164"), QSize(192, 94), msSansSerif, 80,
+    static const DialogTemplate t{QStringLiteral("164"),
+                                  QSize(192, 94),
+                                  msSansSerif,
+                                  80,
                                   {{ControlId::Text, QRect(15, 27, 163, 37)},
                                    {ControlId::Header, QRect(24, 0, 168, 18)},
                                    {ControlId::Yes, QRect(37, 69, 36, 16)},
@@ -42,18 +51,20 @@ const DialogTemplate& threeWay()
 
 const DialogTemplate& about()
 {
-    static const DialogTemplate t{QStringLiteral("166"), QSize(364, 227), msSansSerif, 80,
-                                  {{ControlId::Header, QRect(18, 0, 137, 18)},
-                                   {ControlId::Version, QRect(269, 197, 48, 9)},
-                                   leftCorner}};
+    static const DialogTemplate t{
+        QStringLiteral("166"),
+        QSize(364, 227),
+        msSansSerif,
+        80,
+        {{ControlId::Header, QRect(18, 0, 137, 18)}, {ControlId::Version, QRect(269, 197, 48, 9)}, leftCorner}};
     return t;
 }
 
 const DialogTemplate& timedNote()
 {
     // Placed at (174, 43) dialog units on the screen.
-    static const DialogTemplate t{QStringLiteral("MESSAGEDLG"), QSize(267, 54), msSansSerif, 80,
-                                  {{ControlId::Text, QRect(8, 5, 253, 42)}}};
+    static const DialogTemplate t{
+        QStringLiteral("MESSAGEDLG"), QSize(267, 54), msSansSerif, 80, {{ControlId::Text, QRect(8, 5, 253, 42)}}};
     return t;
 }
 

@@ -1,10 +1,10 @@
 #include "ui/dialogs/QtOperator.h"
 
 #include "ui/controls/ControlErrors.h"
-#include "ui/dialogs/CDecisionDialog.h"
-#include "ui/dialogs/CMessageDialog.h"
-#include "ui/dialogs/CThreeWayDialog.h"
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/dialogs/DecisionBox.h"
+#include "ui/dialogs/InfoBox.h"
+#include "ui/dialogs/ThreeWayBox.h"
+#include "ui/dialogs/TimedNote.h"
 
 #include <QApplication>
 
@@ -12,7 +12,8 @@
 
 namespace deskpanel {
 
-QtOperator::QtOperator(QWidget* parentWindow) : m_parent(parentWindow) {}
+QtOperator::QtOperator(QWidget* parentWindow) : m_parent(parentWindow)
+{}
 
 QtOperator::~QtOperator()
 {
@@ -22,7 +23,7 @@ QtOperator::~QtOperator()
 void QtOperator::message(const std::string& text)
 {
     m_sharedText = text;
-    CMessageDialog box(QString::fromStdString(text), m_parent);
+    InfoBox box(QString::fromStdString(text), m_parent);
     box.exec();
 }
 
@@ -34,7 +35,7 @@ void QtOperator::platformMessage(const std::string& text)
 Decision QtOperator::decide(const std::string& text)
 {
     m_sharedText = text;
-    CDecisionDialog box(QString::fromStdString(text), m_parent);
+    DecisionBox box(QString::fromStdString(text), m_parent);
     // Only an explicit Yes is a Yes; No, Escape and closing the box are No.
     return box.exec() == DialogResult::Yes ? Decision::Yes : Decision::No;
 }
@@ -42,16 +43,13 @@ Decision QtOperator::decide(const std::string& text)
 Decision QtOperator::decideThreeWay(const std::string& text, const std::function<void()>& saveAs)
 {
     m_sharedText = text;
-    CThreeWayDialog box(QString::fromStdString(text), saveAs, m_parent);
+    ThreeWayBox box(QString::fromStdString(text), saveAs, m_parent);
     // The box numbers its answers the other way round from the decision box; the port
     // speaks in meanings.
     switch (box.exec()) {
-    case CThreeWayDialog::resultYes:
-        return Decision::Yes;
-    case CThreeWayDialog::resultNo:
-        return Decision::No;
-    default:
-        return Decision::Cancel;
+    case ThreeWayBox::resultYes: return Decision::Yes;
+    case ThreeWayBox::resultNo: return Decision::No;
+    default: return Decision::Cancel;
     }
 }
 
@@ -62,7 +60,7 @@ void QtOperator::timedNote(const std::string& caption, const std::string& text, 
         m_note->restart(QString::fromStdString(caption), QString::fromStdString(text), ms);
         return;
     }
-    m_note = new CTimedNote(QString::fromStdString(caption), QString::fromStdString(text), ms);
+    m_note = new TimedNote(QString::fromStdString(caption), QString::fromStdString(text), ms);
     m_note->show();
 }
 

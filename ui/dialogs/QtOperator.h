@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/dialogs/TimedNote.h"
 
 namespace deskpanel {
 
@@ -28,11 +28,11 @@ public:
 
     // The text the last box showed (the boxes' shared message text).
     const std::string& sharedText() const { return m_sharedText; }
-    CTimedNote* openTimedNote() const { return m_note.data(); }
+    TimedNote* openTimedNote() const { return m_note.data(); }
 
 private:
     QPointer<QWidget> m_parent;
-    QPointer<CTimedNote> m_note;
+    QPointer<TimedNote> m_note;
     std::string m_sharedText;
 };
 

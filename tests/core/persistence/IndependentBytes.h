@@ -36,8 +36,8 @@ inline std::vector<std::uint8_t> headerWithDefaultPrefs()
 {
     std::vector<std::uint8_t> b(118, 0);
     std::memcpy(b.data(), "CONVERTED", 9); // byte 9 stays NUL
-    const std::int32_t words[27] = {0, 0, 0, 0, 100, 1, 0, 1, 0, 0, 3000, 20, 0, 1,
-                                    0, 0, 0, 0, 22,  1, -18, 1, 1, 0, 1, 10, 1};
+    const std::int32_t words[27] = {0, 0, 0, 0, 100, 1, 0,   1, 0, 0, 3000, 20, 0, 1,
+                                    0, 0, 0, 0, 22,  1, -18, 1, 1, 0, 1,    10, 1};
     for (std::size_t w = 0; w < 27; ++w)
         put32(b, 10 + w * 4, words[w]);
     return b;

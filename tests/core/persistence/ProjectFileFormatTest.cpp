@@ -219,8 +219,8 @@ TEST_F(ProjectFileFormat, NonAsciiTextsRoundTripThroughWindows1252)
     Project project;
     Scene scene = sceneNumbered(project, 1);
     scene.name = "B\xC3\xBChne \xE2\x80\x93 Akt \xE2\x82\xAC"; // "Bühne – Akt €"
-    scene.notes = "\xE6\xBC\xA2 kanji";                        // not in the code page
-    project.units[0].name = "\xC3\x85se";                      // "Åse"
+    scene.notes = "\xE6\xBC\xA2 kanji"; // not in the code page
+    project.units[0].name = "\xC3\x85se"; // "Åse"
     project.scenes.append(scene);
 
     const auto bytes = written(project);
@@ -240,7 +240,7 @@ TEST_F(ProjectFileFormat, PrefsTakeWord4AsSixteenBitsAndDriveTheAutosaveTimer)
 {
     auto bytes = headerWithDefaultPrefs();
     put32(bytes, 10 + 4 * 4, 0x7FFF0032); // low 16 bits: 50
-    put32(bytes, 10 + 16 * 4, 12345);     // reserved: ignored
+    put32(bytes, 10 + 16 * 4, 12345); // reserved: ignored
     put32(bytes, 10 + 25 * 4, 2);
     put32(bytes, 10 + 26 * 4, 0);
 
@@ -295,13 +295,13 @@ TEST_F(ProjectFileFormat, ValuesOutsideTheirRangesAreBroughtIntoThem)
 {
     Project source;
     auto record = recordOf(source, sceneNumbered(source, 1));
-    put32(record, 204, -5);          // gainPosition of channel 0
-    put32(record, 204 + 4, 1000);    // channel 1
-    put32(record, 29004, 99);        // gainAux of channel 0
-    put32(record, 6604, 7);          // polarity of channel 0
-    put32(record, 22604, 11);        // linkGroup of channel 0
-    put32(record, 22604 + 4, -1);    // channel 1
-    put32(record, 0, -3);            // unit count
+    put32(record, 204, -5); // gainPosition of channel 0
+    put32(record, 204 + 4, 1000); // channel 1
+    put32(record, 29004, 99); // gainAux of channel 0
+    put32(record, 6604, 7); // polarity of channel 0
+    put32(record, 22604, 11); // linkGroup of channel 0
+    put32(record, 22604 + 4, -1); // channel 1
+    put32(record, 0, -3); // unit count
 
     Project read;
     readBytes(read, record);

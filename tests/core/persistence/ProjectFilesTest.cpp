@@ -1,5 +1,5 @@
-#include "core/persistence/ProjectFileWriter.h"
 #include "core/persistence/ProjectFiles.h"
+#include "core/persistence/ProjectFileWriter.h"
 #include "core/persistence/RecentFileList.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/ScriptedFileDialogs.h"
@@ -160,7 +160,8 @@ TEST_F(ProjectFilesTest, OpenOfAFileThatCannotBeOpenedChangesNothing)
     addScene("Kept");
     const std::string path = folder.file("missing.vpf");
     EXPECT_FALSE(files.open(path));
-    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Cannot open file " + path});
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage),
+              std::vector<std::string>{"Cannot open file " + path});
     EXPECT_EQ(project.scenes.count(), 2);
     EXPECT_EQ(project.projectPath, folder.file("New Project.vpf"));
     EXPECT_EQ(resets, 0);

@@ -247,6 +247,6 @@ TEST_F(SceneEdits, SceneDeletedWhileTheQuestionIsOpenIsFoundAgainByIdentity)
     ASSERT_EQ(names(), (std::vector<std::string>{"S2", "S1", "S3", "S4", "S5"}));
     op.whileOpen = [this] { timers.advance(500); };
     op.answers = {Decision::No, Decision::Yes}; // the re-order question, then the delete
-    scenes.deleteScene(1);                      // "S2" is at position 1 when asked
+    scenes.deleteScene(1); // "S2" is at position 1 when asked
     EXPECT_EQ(names(), (std::vector<std::string>{"S1", "S3", "S4", "S5"}));
 }

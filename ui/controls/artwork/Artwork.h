@@ -13,7 +13,7 @@ namespace artwork {
 
 void registerAll(ImageRegistry& registry);
 void registerSwitches(ImageRegistry& registry); // LED switch faces of both strip views
-void registerStrips(ImageRegistry& registry);   // headers, plates, edges, meters, scales
+void registerStrips(ImageRegistry& registry); // headers, plates, edges, meters, scales
 void registerControls(ImageRegistry& registry); // scroll bars, faders, button faces
 void registerPictures(ImageRegistry& registry); // banner, about, backgrounds, unit boxes, dialog parts
 
@@ -41,8 +41,8 @@ void bevelPanel(QPainter& p, const QRectF& r, const QColor& top, const QColor& b
 // A round LED: dark glass when off, a lit glow of `lit` when on.
 void led(QPainter& p, const QPointF& centre, qreal radius, const QColor& lit, bool on);
 // Text in the heavy label face, centred in `r`.
-void label(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, qreal pixelSize,
-           bool heavy = true, Qt::Alignment align = Qt::AlignCenter);
+void label(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, qreal pixelSize, bool heavy = true,
+           Qt::Alignment align = Qt::AlignCenter);
 // A dark recessed plate with rounded corners (number plates, text fields).
 void plate(QPainter& p, const QRectF& r, qreal radius = 3);
 // A padlock outline.

@@ -8,7 +8,12 @@
 namespace artwork {
 namespace {
 
-enum class Dir { Left, Right, Up, Down };
+enum class Dir {
+    Left,
+    Right,
+    Up,
+    Down
+};
 
 ImageRegistry::Painter arrow(Dir dir)
 {
@@ -20,10 +25,18 @@ ImageRegistry::Painter arrow(Dir dir)
         const qreal cx = s.width() / 2.0, cy = s.height() / 2.0, a = s.width() / 4.5;
         QPolygonF tri;
         switch (dir) {
-        case Dir::Left: tri << QPointF(cx - a, cy) << QPointF(cx + a * 0.7, cy - a) << QPointF(cx + a * 0.7, cy + a); break;
-        case Dir::Right: tri << QPointF(cx + a, cy) << QPointF(cx - a * 0.7, cy - a) << QPointF(cx - a * 0.7, cy + a); break;
-        case Dir::Up: tri << QPointF(cx, cy - a) << QPointF(cx - a, cy + a * 0.7) << QPointF(cx + a, cy + a * 0.7); break;
-        case Dir::Down: tri << QPointF(cx, cy + a) << QPointF(cx - a, cy - a * 0.7) << QPointF(cx + a, cy - a * 0.7); break;
+        case Dir::Left:
+            tri << QPointF(cx - a, cy) << QPointF(cx + a * 0.7, cy - a) << QPointF(cx + a * 0.7, cy + a);
+            break;
+        case Dir::Right:
+            tri << QPointF(cx + a, cy) << QPointF(cx - a * 0.7, cy - a) << QPointF(cx - a * 0.7, cy + a);
+            break;
+        case Dir::Up:
+            tri << QPointF(cx, cy - a) << QPointF(cx - a, cy + a * 0.7) << QPointF(cx + a, cy + a * 0.7);
+            break;
+        case Dir::Down:
+            tri << QPointF(cx, cy + a) << QPointF(cx - a, cy - a * 0.7) << QPointF(cx + a, cy - a * 0.7);
+            break;
         }
         p.drawPolygon(tri);
     };
@@ -47,8 +60,8 @@ ImageRegistry::Painter thumb(bool horizontal)
         // Grip ridges in the middle.
         const qreal c = (horizontal ? s.width() : s.height()) / 2.0;
         for (int i = -2; i <= 2; ++i) {
-            const QRectF ridge = horizontal ? QRectF(c + i * 3, 5, 1, s.height() - 10)
-                                            : QRectF(5, c + i * 3, s.width() - 10, 1);
+            const QRectF ridge =
+                horizontal ? QRectF(c + i * 3, 5, 1, s.height() - 10) : QRectF(5, c + i * 3, s.width() - 10, 1);
             p.fillRect(ridge, colour::slateDeep);
         }
     };
@@ -99,7 +112,11 @@ ImageRegistry::Painter textFace(QColor top, QColor bottom)
     };
 }
 
-enum class Look { Normal, Pressed, Disabled };
+enum class Look {
+    Normal,
+    Pressed,
+    Disabled
+};
 
 // A scene button face on the button ground, with its label and a lamp that burns red
 // while the button is pressed or latched.
@@ -108,10 +125,9 @@ ImageRegistry::Painter guiFace(QString text, Look look, bool lock)
     return [text, look, lock](QPainter& p, const QSize& s) {
         p.fillRect(QRectF(0, 0, s.width(), s.height()), colour::buttonGround);
         const bool pressed = look == Look::Pressed;
-        kit::bevelPanel(p, QRectF(1, 1, s.width() - 2, s.height() - 2),
-                        pressed ? colour::slateDark : colour::slate,
+        kit::bevelPanel(p, QRectF(1, 1, s.width() - 2, s.height() - 2), pressed ? colour::slateDark : colour::slate,
                         pressed ? colour::slateDeep : colour::slateDark, pressed);
-        const QColor ink = look == Look::Pressed ? colour::labelRed
+        const QColor ink = look == Look::Pressed    ? colour::labelRed
                            : look == Look::Disabled ? colour::labelDisabled
                                                     : colour::labelGrey;
         kit::led(p, QPointF(9, s.height() / 2.0), 3.5, colour::labelRed, pressed);

@@ -61,12 +61,11 @@ void led(QPainter& p, const QPointF& centre, qreal radius, const QColor& lit, bo
     p.restore();
 }
 
-void label(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, qreal pixelSize,
-           bool heavy, Qt::Alignment align)
+void label(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, qreal pixelSize, bool heavy,
+           Qt::Alignment align)
 {
     p.save();
-    QFont f = FontMapper::font(heavy ? QStringLiteral("Arial Black") : QStringLiteral("Arial"), 10,
-                               heavy ? 400 : 700);
+    QFont f = FontMapper::font(heavy ? QStringLiteral("Arial Black") : QStringLiteral("Arial"), 10, heavy ? 400 : 700);
     int px = std::max(1, qRound(pixelSize));
     f.setPixelSize(px);
     // Shrink a label that would not fit its face rather than clip it.

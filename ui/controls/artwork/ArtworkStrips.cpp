@@ -81,8 +81,7 @@ ImageRegistry::Painter scale(std::array<int, 21> labels, QString unit)
             p.fillRect(QRectF(s.width() - (major ? 5 : 3), y, major ? 5 : 3, 1), colour::silver);
             if (major) {
                 kit::label(p, QRectF(0, y - 5, s.width() - 5, 10), QString::number(labels[std::size_t(i)]),
-                           i == 0 ? colour::labelRed : colour::silver, 6.5, false,
-                           Qt::AlignRight | Qt::AlignVCenter);
+                           i == 0 ? colour::labelRed : colour::silver, 6.5, false, Qt::AlignRight | Qt::AlignVCenter);
             }
         }
         kit::label(p, QRectF(0, 0, s.width(), 10), unit, colour::gainText, 6.0, false);
@@ -108,7 +107,7 @@ void registerStrips(ImageRegistry& registry)
 
     // Shared by both views.
     add(251, {75, 32}, recessedField(4)); // channel number above the strip
-    add(254, {5, 443}, edge());           // right edge of a channel strip
+    add(254, {5, 443}, edge()); // right edge of a channel strip
 
     // Underview.
     add(171, {283, 36}, headerPiece(true, false));
@@ -122,8 +121,7 @@ void registerStrips(ImageRegistry& registry)
     // The channel name field is a strip of light marking tape: the name is written on it in black.
     add(252, {76, 27}, [](QPainter& p, const QSize& s) {
         p.fillRect(QRectF(0, 0, s.width(), s.height()), colour::viewGround);
-        kit::bevelPanel(p, QRectF(2, 2, s.width() - 4, s.height() - 4), QColor(236, 233, 222),
-                        QColor(214, 210, 196));
+        kit::bevelPanel(p, QRectF(2, 2, s.width() - 4, s.height() - 4), QColor(236, 233, 222), QColor(214, 210, 196));
     });
     // The reset mark shown in a meter readout: a small cyan circular arrow on black.
     add(226, {18, 11}, [](QPainter& p, const QSize& s) {
@@ -137,9 +135,10 @@ void registerStrips(ImageRegistry& registry)
     });
 
     // Meter scales, one per meter scale setting.
-    const std::array<int, 21> dbfs{0, -1, -2, -3, -4, -5, -6, -7, -8, -10, -12,
+    const std::array<int, 21> dbfs{0,   -1,  -2,  -3,  -4,  -5,  -6,  -7,  -8,  -10, -12,
                                    -14, -16, -18, -20, -22, -25, -30, -35, -40, -50};
-    const std::array<int, 21> dbu22{22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 7, 4, 0, -5, -10, -15, -22, -28};
+    const std::array<int, 21> dbu22{22, 21, 20, 19, 18, 17, 16,  15,  14,  13, 12,
+                                    11, 10, 7,  4,  0,  -5, -10, -15, -22, -28};
     const std::array<int, 21> dbu18{18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 4, 0, -13, -16, -19, -22, -25, -28};
     const std::array<int, 21> dbu15{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 0, -4, -8, -12, -16, -20, -24, -28};
     const std::array<int, 21> dbu12{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -3, -6, -9, -12, -16, -20, -24, -28};

@@ -72,12 +72,10 @@ void registerSwitches(ImageRegistry& registry)
     }
 
     // The unit identity check's indicator.
-    registry.add(QStringLiteral("RED_LED_ON_16"), {20, 20}, [](QPainter& p, const QSize&) {
-        kit::led(p, QPointF(10, 10), 7, red, true);
-    });
-    registry.add(QStringLiteral("RED_LED_OFF_16"), {20, 20}, [](QPainter& p, const QSize&) {
-        kit::led(p, QPointF(10, 10), 7, red, false);
-    });
+    registry.add(QStringLiteral("RED_LED_ON_16"), {20, 20},
+                 [](QPainter& p, const QSize&) { kit::led(p, QPointF(10, 10), 7, red, true); });
+    registry.add(QStringLiteral("RED_LED_OFF_16"), {20, 20},
+                 [](QPainter& p, const QSize&) { kit::led(p, QPointF(10, 10), 7, red, false); });
 }
 
 } // namespace artwork

@@ -10,7 +10,7 @@
 // to 72 (bottom). Only the thumb can be grabbed. The fader reports the grab, every
 // position while dragging (with whether Alt was held) and the release; the channel
 // control decides what the move means.
-class CGainSlider : public QWidget {
+class GainFader : public QWidget {
     Q_OBJECT
 public:
     static constexpr int MaxPosition = 72;
@@ -18,14 +18,14 @@ public:
 
     // `track` is stretched over the whole control, `thumb` over the thumb, whose size is
     // taken from its bitmap. Returns nullptr when there is no parent or no room.
-    static CGainSlider* create(QWidget* parent, const QRect& rect, int channel, const QString& track,
-                               const QString& thumb);
+    static GainFader* create(QWidget* parent, const QRect& rect, int channel, const QString& track,
+                             const QString& thumb);
 
-    ~CGainSlider() override;
+    ~GainFader() override;
 
     int channel() const { return m_channel; }
     int position() const { return m_position; }
-    void SetPosition(int position);
+    void setPosition(int position);
     int thumbTop() const;
     int thumbHeight() const { return m_thumbHeight; }
     bool isDragging() const { return m_drag.active(); }
@@ -48,7 +48,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    CGainSlider(QWidget* parent, int channel, const QString& track, const QString& thumb);
+    GainFader(QWidget* parent, int channel, const QString& track, const QString& thumb);
     QRect thumbRect() const;
     void endDrag();
 

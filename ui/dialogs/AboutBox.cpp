@@ -1,4 +1,4 @@
-#include "ui/dialogs/CAboutDialog.h"
+#include "ui/dialogs/AboutBox.h"
 
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/DialogTemplates.h"
@@ -16,7 +16,7 @@ constexpr int fadeStepAlpha = 2;
 constexpr int fadeLastAlpha = 244;
 } // namespace
 
-QString CAboutDialog::versionText(const QString& programVersion)
+QString AboutBox::versionText(const QString& programVersion)
 {
     const QStringList parts = programVersion.trimmed().split(QLatin1Char('.'));
     if (parts.size() >= 2) {
@@ -29,8 +29,8 @@ QString CAboutDialog::versionText(const QString& programVersion)
     return QStringLiteral("Version 1.01");
 }
 
-CAboutDialog::CAboutDialog(const QString& programVersion, QWidget* parent)
-    : CGlassDialog(DialogTemplates::about(), QStringLiteral("About Veltara RP-8"), parent)
+AboutBox::AboutBox(const QString& programVersion, QWidget* parent)
+    : GlassDialog(DialogTemplates::about(), QStringLiteral("About Veltara RP-8"), parent)
 {
     const QSize picture = ImageRegistry::instance().size(aboutPicture);
     QRect version = controlRect(ControlId::Version);
@@ -50,22 +50,22 @@ CAboutDialog::CAboutDialog(const QString& programVersion, QWidget* parent)
     m_version->setText(versionText(programVersion));
 
     m_fade.setInterval(fadeTickMs);
-    connect(&m_fade, &QTimer::timeout, this, &CAboutDialog::fadeStep);
+    connect(&m_fade, &QTimer::timeout, this, &AboutBox::fadeStep);
 }
 
-QString CAboutDialog::shownVersion() const
+QString AboutBox::shownVersion() const
 {
     return m_version->text();
 }
 
-QRect CAboutDialog::versionRect() const
+QRect AboutBox::versionRect() const
 {
     return m_version->geometry();
 }
 
-void CAboutDialog::showEvent(QShowEvent* event)
+void AboutBox::showEvent(QShowEvent* event)
 {
-    CGlassDialog::showEvent(event);
+    GlassDialog::showEvent(event);
     m_nextAlpha = 0;
     m_appliedAlpha = 0;
     if (supportsOpacity())
@@ -74,7 +74,7 @@ void CAboutDialog::showEvent(QShowEvent* event)
 }
 
 // Each tick applies the alpha reached so far and then raises it; past 244 it stops.
-void CAboutDialog::fadeStep()
+void AboutBox::fadeStep()
 {
     m_appliedAlpha = m_nextAlpha;
     if (supportsOpacity())
@@ -84,7 +84,7 @@ void CAboutDialog::fadeStep()
         m_fade.stop();
 }
 
-void CAboutDialog::paintEvent(QPaintEvent*)
+void AboutBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), dialogGround);
@@ -93,12 +93,12 @@ void CAboutDialog::paintEvent(QPaintEvent*)
     paintGlass(p, false);
 }
 
-void CAboutDialog::mousePressEvent(QMouseEvent* event)
+void AboutBox::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         m_fade.stop();
         accept();
         return;
     }
-    CGlassDialog::mousePressEvent(event);
+    GlassDialog::mousePressEvent(event);
 }

@@ -7,19 +7,25 @@
 // A scroll bar drawn from bitmaps: two arrows, a track and a thumb of fixed length. It
 // reports to its owner with the classic scroll codes; the owner decides what moves and
 // usually sets the bar's position afterwards.
-class CMyScrollBar : public QWidget {
+class ScrollBar : public QWidget {
     Q_OBJECT
 public:
     // Scroll codes, in the horizontal and the vertical reading.
     enum Code {
-        LineLeft = 0, LineUp = 0,
-        LineRight = 1, LineDown = 1,
-        PageLeft = 2, PageUp = 2,
-        PageRight = 3, PageDown = 3,
+        LineLeft = 0,
+        LineUp = 0,
+        LineRight = 1,
+        LineDown = 1,
+        PageLeft = 2,
+        PageUp = 2,
+        PageRight = 3,
+        PageDown = 3,
         ThumbPosition = 4,
         ThumbTrack = 5,
-        Left = 6, Top = 6,
-        Right = 7, Bottom = 7,
+        Left = 6,
+        Top = 6,
+        Right = 7,
+        Bottom = 7,
         EndScroll = 8,
     };
     // Style bit selecting the vertical bar.
@@ -27,16 +33,16 @@ public:
 
     // Creates the bar over `placeholder`'s rectangle (in the parent's coordinates) and
     // hides the placeholder. Failures go to the trace only; nullptr then.
-    static CMyScrollBar* CreateFromStatic(int style, QWidget* parent, QWidget* placeholder, int newId);
+    static ScrollBar* createFromStatic(int style, QWidget* parent, QWidget* placeholder, int newId);
     // The same over a rectangle of the parent.
-    static CMyScrollBar* create(int style, QWidget* parent, const QRect& rect, int newId);
+    static ScrollBar* create(int style, QWidget* parent, const QRect& rect, int newId);
 
     int controlId() const { return m_controlId; }
     bool isVertical() const { return m_vertical; }
     // The range is |maximum - minimum|; the position is kept when the range changes.
-    void SetScrollRange(int minimum, int maximum, bool redraw = true);
-    void SetScrollPos(int position, bool redraw = true);
-    int GetScrollPos() const { return m_position; }
+    void setScrollRange(int minimum, int maximum, bool redraw = true);
+    void setScrollPos(int position, bool redraw = true);
+    int scrollPos() const { return m_position; }
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
     int range() const { return m_range; }
@@ -45,7 +51,7 @@ public:
     int arrowLength() const { return m_arrowLength; }
     int thumbLength() const { return m_thumbLength; }
     int trackTravel() const; // L: the thumb's free travel
-    int thumbStart() const { return m_vertical ? m_nThumbTop : m_nThumbLeft; }
+    int thumbStart() const { return m_vertical ? m_thumbTop : m_thumbLeft; }
     bool isHovering() const { return m_hovering; }
     bool isDragging() const { return m_drag.active(); }
 
@@ -68,10 +74,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    CMyScrollBar(QWidget* parent, bool vertical, int controlId);
+    ScrollBar(QWidget* parent, bool vertical, int controlId);
 
-    void DrawHorizontal(QPainter& p);
-    void DrawVertical(QPainter& p);
+    void drawHorizontal(QPainter& p);
+    void drawVertical(QPainter& p);
     int length() const { return m_vertical ? height() : width(); }
     void placeThumb();
     int positionFromPointer(const QPoint& pointer);
@@ -92,15 +98,15 @@ private:
     int m_range = 0;
     bool m_rangeSet = false;
     int m_position = 0;
-    int m_nThumbLeft = 0;
-    int m_nThumbTop = 0;
+    int m_thumbLeft = 0;
+    int m_thumbTop = 0;
     int m_thumbLength = 0;
     int m_arrowLength = 0;
     bool m_hovering = false;
     bool m_backHeld = false;
     bool m_forwardHeld = false;
     DragTracker m_drag;
-    QTimer m_holdDelay;  // 150 ms after an arrow press
-    QTimer m_repeat;     // 100 ms while an arrow stays held
+    QTimer m_holdDelay; // 150 ms after an arrow press
+    QTimer m_repeat; // 100 ms while an arrow stays held
     QTimer m_hoverCheck; // 50 ms while hovering
 };

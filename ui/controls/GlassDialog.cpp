@@ -1,7 +1,7 @@
-#include "ui/controls/CGlassDialog.h"
+#include "ui/controls/GlassDialog.h"
 
-#include "ui/controls/CCustomButton.h"
 #include "ui/controls/FontMapper.h"
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
 
 #include <QGuiApplication>
@@ -25,13 +25,13 @@ int screenDpi(const QWidget* w)
 }
 } // namespace
 
-bool CGlassDialog::supportsOpacity()
+bool GlassDialog::supportsOpacity()
 {
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-CGlassDialog::CGlassDialog(const DialogTemplate& layout, const QString& title, QWidget* parent)
+GlassDialog::GlassDialog(const DialogTemplate& layout, const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_layout(layout), m_title(title)
 {
     m_units = DialogUnits(screenDpi(this));
@@ -47,23 +47,23 @@ CGlassDialog::CGlassDialog(const DialogTemplate& layout, const QString& title, Q
     setFocusPolicy(Qt::StrongFocus);
 }
 
-QRect CGlassDialog::controlRect(int id) const
+QRect GlassDialog::controlRect(int id) const
 {
     const QRect dlu = m_layout.control(id);
     return dlu.isNull() ? QRect() : m_units.toPixels(dlu);
 }
 
-CCustomButton* CGlassDialog::createButton(int id, const QString& text, const QString& bitmap)
+GlassButton* GlassDialog::createButton(int id, const QString& text, const QString& bitmap)
 {
-    CCustomButton* button = CCustomButton::create(this, id, bitmap, text, controlRect(id));
+    GlassButton* button = GlassButton::create(this, id, bitmap, text, controlRect(id));
     if (button) {
         button->setFont(font());
-        connect(button, &CCustomButton::clicked, this, &CGlassDialog::onCommand);
+        connect(button, &GlassButton::clicked, this, &GlassDialog::onCommand);
     }
     return button;
 }
 
-void CGlassDialog::createOkCancel()
+void GlassDialog::createOkCancel()
 {
     if (m_layout.has(ControlId::Ok))
         createButton(ControlId::Ok, QStringLiteral("OK"), ImageRegistry::key(162));
@@ -71,7 +71,7 @@ void CGlassDialog::createOkCancel()
         createButton(ControlId::Cancel, QStringLiteral("Cancel"), ImageRegistry::key(162));
 }
 
-QLabel* CGlassDialog::createText(int id, const QString& text)
+QLabel* GlassDialog::createText(int id, const QString& text)
 {
     auto* label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("text%1").arg(id));
@@ -84,12 +84,12 @@ QLabel* CGlassDialog::createText(int id, const QString& text)
     return label;
 }
 
-void CGlassDialog::reject()
+void GlassDialog::reject()
 {
     done(DialogResult::Cancel);
 }
 
-void CGlassDialog::onCommand(int id)
+void GlassDialog::onCommand(int id)
 {
     if (id == ControlId::Ok)
         done(DialogResult::Ok);
@@ -97,13 +97,13 @@ void CGlassDialog::onCommand(int id)
         done(DialogResult::Cancel);
 }
 
-void CGlassDialog::onEnter()
+void GlassDialog::onEnter()
 {
     if (m_layout.has(ControlId::Ok))
         onCommand(ControlId::Ok);
 }
 
-void CGlassDialog::paintGlass(QPainter& p, bool whitePanel) const
+void GlassDialog::paintGlass(QPainter& p, bool whitePanel) const
 {
     const QRect client = rect();
     if (whitePanel) {
@@ -143,18 +143,17 @@ void CGlassDialog::paintGlass(QPainter& p, bool whitePanel) const
     p.setPen(titleInk);
     p.setFont(font());
     const int titleTop = (header.isEmpty() ? 0 : header.top()) + n;
-    p.drawText(QRect(0, titleTop, client.width(), fontMetrics().height()), Qt::AlignHCenter | Qt::AlignTop,
-               m_title);
+    p.drawText(QRect(0, titleTop, client.width(), fontMetrics().height()), Qt::AlignHCenter | Qt::AlignTop, m_title);
 }
 
-void CGlassDialog::paintEvent(QPaintEvent*)
+void GlassDialog::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), dialogGround);
     paintGlass(p, true);
 }
 
-void CGlassDialog::keyPressEvent(QKeyEvent* event)
+void GlassDialog::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -166,13 +165,12 @@ void CGlassDialog::keyPressEvent(QKeyEvent* event)
         reject();
         event->accept();
         return;
-    default:
-        QDialog::keyPressEvent(event);
+    default: QDialog::keyPressEvent(event);
     }
 }
 
 // The header strip acts as the caption: dragging it moves the dialog.
-void CGlassDialog::mousePressEvent(QMouseEvent* event)
+void GlassDialog::mousePressEvent(QMouseEvent* event)
 {
     const QRect header = controlRect(ControlId::Header);
     if (event->button() == Qt::LeftButton && header.contains(event->position().toPoint())) {
@@ -188,7 +186,7 @@ void CGlassDialog::mousePressEvent(QMouseEvent* event)
     QDialog::mousePressEvent(event);
 }
 
-void CGlassDialog::mouseMoveEvent(QMouseEvent* event)
+void GlassDialog::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_dragging && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - m_dragOffset);
@@ -198,7 +196,7 @@ void CGlassDialog::mouseMoveEvent(QMouseEvent* event)
     QDialog::mouseMoveEvent(event);
 }
 
-void CGlassDialog::mouseReleaseEvent(QMouseEvent* event)
+void GlassDialog::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_dragging && event->button() == Qt::LeftButton) {
         m_dragging = false;

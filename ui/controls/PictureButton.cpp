@@ -1,4 +1,4 @@
-#include "ui/controls/CCustomGUIButton.h"
+#include "ui/controls/PictureButton.h"
 
 #include "ui/controls/ControlErrors.h"
 #include "ui/controls/ImageRegistry.h"
@@ -10,43 +10,40 @@ namespace {
 const QColor buttonGround(48, 59, 83);
 }
 
-CCustomGUIButton* CCustomGUIButton::create(QWidget* parent, int controlId, const QString& normal,
-                                           const QString& pressed, const QString& disabled, const QRect& rect)
+PictureButton* PictureButton::create(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
+                                     const QString& disabled, const QRect& rect)
 {
     if (!parent || rect.isEmpty()) {
         ControlErrors::report(QStringLiteral("ERROR - failed to create CCustomGUIButton"));
         return nullptr;
     }
-    auto* button = new CCustomGUIButton(parent, controlId, normal, pressed, disabled);
+    auto* button = new PictureButton(parent, controlId, normal, pressed, disabled);
     button->setGeometry(rect);
     button->show();
     return button;
 }
 
-CCustomGUIButton::CCustomGUIButton(QWidget* parent, int controlId, const QString& normal,
-                                   const QString& pressed, const QString& disabled)
+PictureButton::PictureButton(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
+                             const QString& disabled)
     : QWidget(parent), m_controlId(controlId), m_bitmaps{normal, pressed, disabled}
 {
     setObjectName(QStringLiteral("button%1").arg(controlId));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_springTimer.setSingleShot(true);
-    connect(&m_springTimer, &QTimer::timeout, this, &CCustomGUIButton::springBack);
+    connect(&m_springTimer, &QTimer::timeout, this, &PictureButton::springBack);
 }
 
-int CCustomGUIButton::springBackMs() const
+int PictureButton::springBackMs() const
 {
     switch (m_controlId) {
-    case NewId:
-        return 2000;
+    case NewId: return 2000;
     case RecallId:
-    case DeleteId:
-        return 500;
-    default:
-        return 0;
+    case DeleteId: return 500;
+    default: return 0;
     }
 }
 
-void CCustomGUIButton::SetState(int state)
+void PictureButton::setState(int state)
 {
     if (state != Normal && state != Pressed && state != Disabled)
         return;
@@ -60,7 +57,7 @@ void CCustomGUIButton::SetState(int state)
     update();
 }
 
-void CCustomGUIButton::paintEvent(QPaintEvent*)
+void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), buttonGround);
@@ -71,28 +68,28 @@ void CCustomGUIButton::paintEvent(QPaintEvent*)
 
 // The command goes out on the press, after the look has changed, so the Overview
 // button's look is settled before the view switches.
-void CCustomGUIButton::mousePressEvent(QMouseEvent* event)
+void PictureButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
     if (const int ms = springBackMs())
         m_springTimer.start(ms);
     const bool overviewShown = m_overviewShown && m_overviewShown();
-    SetState(m_controlId == OverviewId && overviewShown ? Normal : Pressed);
+    setState(m_controlId == OverviewId && overviewShown ? Normal : Pressed);
     emit clicked(m_controlId);
 }
 
-void CCustomGUIButton::mouseReleaseEvent(QMouseEvent* event)
+void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
     if (m_controlId != OverviewId && m_controlId != LockId && m_state != Disabled)
-        SetState(Normal);
+        setState(Normal);
 }
 
-void CCustomGUIButton::springBack()
+void PictureButton::springBack()
 {
     m_springTimer.stop();
     if (m_state != Disabled)
-        SetState(Normal);
+        setState(Normal);
 }

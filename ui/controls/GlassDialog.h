@@ -5,17 +5,17 @@
 #include <QDialog>
 #include <QPoint>
 
-class CCustomButton;
+class GlassButton;
 class QLabel;
 
 // The look every dialog of the program shares: a light ground, a white rounded panel,
 // a gradient header strip with rounded corners carrying the title, a black frame.
 // The dialog has no caption of its own; it is dragged by its header strip. Enter acts as
 // OK and Escape as Cancel (result 2). Layouts come from a DialogTemplate in dialog units.
-class CGlassDialog : public QDialog {
+class GlassDialog : public QDialog {
     Q_OBJECT
 public:
-    CGlassDialog(const DialogTemplate& layout, const QString& title, QWidget* parent = nullptr);
+    GlassDialog(const DialogTemplate& layout, const QString& title, QWidget* parent = nullptr);
 
     const DialogTemplate& layout() const { return m_layout; }
     const DialogUnits& units() const { return m_units; }
@@ -32,8 +32,8 @@ public:
     static bool supportsOpacity();
 
 protected:
-    // Creates a CCustomButton over the placeholder `id`; its click calls onCommand(id).
-    CCustomButton* createButton(int id, const QString& text, const QString& bitmap);
+    // Creates a GlassButton over the placeholder `id`; its click calls onCommand(id).
+    GlassButton* createButton(int id, const QString& text, const QString& bitmap);
     // The usual OK and Cancel buttons ("OK", "Cancel" on face 162) over the placeholders
     // 1050 and 1049, where the layout has them.
     void createOkCancel();

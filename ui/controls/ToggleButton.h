@@ -6,20 +6,26 @@
 // it and reports the new value for its channel; dragging on across switches of the same
 // kind reports the same value for every other channel passed over. The switch does not
 // change the others itself: whoever handles the report sets them.
-class CToggleButton : public QWidget {
+class ToggleButton : public QWidget {
     Q_OBJECT
 public:
     // Kind codes: the base id divided by 1000.
-    enum Kind { Pol = 3, Link = 4, Pad = 5, Phantom = 6, Mute = 7 };
+    enum Kind {
+        Pol = 3,
+        Link = 4,
+        Pad = 5,
+        Phantom = 6,
+        Mute = 7
+    };
 
-    static CToggleButton* create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
-                                 const QString& onBitmap, const QRect& rect);
+    static ToggleButton* create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
+                                const QString& onBitmap, const QRect& rect);
 
     int channel() const { return m_channel; }
     int kind() const { return m_baseId / 1000; }
     int baseId() const { return m_baseId; }
     int state() const { return m_state; }
-    void SetState(int state);
+    void setState(int state);
 
 signals:
     // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
@@ -32,8 +38,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    CToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap);
-    CToggleButton* switchAt(const QPoint& globalPos) const;
+    ToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap);
+    ToggleButton* switchAt(const QPoint& globalPos) const;
 
     int m_baseId;
     int m_channel;

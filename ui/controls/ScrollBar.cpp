@@ -1,4 +1,4 @@
-#include "ui/controls/CMyScrollBar.h"
+#include "ui/controls/ScrollBar.h"
 
 #include "ui/controls/ControlErrors.h"
 #include "ui/controls/ImageRegistry.h"
@@ -25,7 +25,7 @@ void frame(QPainter& p, const QRect& r)
 }
 } // namespace
 
-CMyScrollBar::Look CMyScrollBar::lookFor(bool vertical)
+ScrollBar::Look ScrollBar::lookFor(bool vertical)
 {
     if (vertical)
         return {QStringLiteral("167"), QStringLiteral("223"), QStringLiteral("186"), QStringLiteral("169"),
@@ -34,7 +34,7 @@ CMyScrollBar::Look CMyScrollBar::lookFor(bool vertical)
             QStringLiteral("181")};
 }
 
-CMyScrollBar* CMyScrollBar::CreateFromStatic(int style, QWidget* parent, QWidget* placeholder, int newId)
+ScrollBar* ScrollBar::createFromStatic(int style, QWidget* parent, QWidget* placeholder, int newId)
 {
     if (!placeholder) {
         ControlErrors::trace("ERROR - failed to create CMyScrollBar\n");
@@ -45,20 +45,23 @@ CMyScrollBar* CMyScrollBar::CreateFromStatic(int style, QWidget* parent, QWidget
     return create(style, parent, rect, newId);
 }
 
-CMyScrollBar* CMyScrollBar::create(int style, QWidget* parent, const QRect& rect, int newId)
+ScrollBar* ScrollBar::create(int style, QWidget* parent, const QRect& rect, int newId)
 {
     if (!parent || rect.isEmpty()) {
         ControlErrors::trace("ERROR - failed to create CMyScrollBar\n");
         return nullptr;
     }
-    auto* bar = new CMyScrollBar(parent, (style & Vertical) != 0, newId);
+    auto* bar = new ScrollBar(parent, (style & Vertical) != 0, newId);
     bar->setGeometry(rect);
     bar->show();
     return bar;
 }
 
-CMyScrollBar::CMyScrollBar(QWidget* parent, bool vertical, int controlId)
-    : QWidget(parent), m_controlId(controlId), m_vertical(vertical), m_look(lookFor(vertical)),
+ScrollBar::ScrollBar(QWidget* parent, bool vertical, int controlId)
+    : QWidget(parent),
+      m_controlId(controlId),
+      m_vertical(vertical),
+      m_look(lookFor(vertical)),
       m_drag(vertical ? Qt::Vertical : Qt::Horizontal)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -70,20 +73,20 @@ CMyScrollBar::CMyScrollBar(QWidget* parent, bool vertical, int controlId)
     m_thumbLength = vertical ? thumb.height() : thumb.width();
     m_arrowLength = vertical ? arrow.height() : arrow.width();
     m_holdDelay.setSingleShot(true);
-    connect(&m_holdDelay, &QTimer::timeout, this, &CMyScrollBar::startRepeat);
+    connect(&m_holdDelay, &QTimer::timeout, this, &ScrollBar::startRepeat);
     m_repeat.setInterval(repeatMs);
-    connect(&m_repeat, &QTimer::timeout, this, &CMyScrollBar::repeatTick);
+    connect(&m_repeat, &QTimer::timeout, this, &ScrollBar::repeatTick);
     m_hoverCheck.setInterval(hoverCheckMs);
-    connect(&m_hoverCheck, &QTimer::timeout, this, &CMyScrollBar::checkHover);
+    connect(&m_hoverCheck, &QTimer::timeout, this, &ScrollBar::checkHover);
     placeThumb();
 }
 
-int CMyScrollBar::trackTravel() const
+int ScrollBar::trackTravel() const
 {
     return length() - 2 * m_arrowLength - m_thumbLength;
 }
 
-void CMyScrollBar::SetScrollRange(int minimum, int maximum, bool redraw)
+void ScrollBar::setScrollRange(int minimum, int maximum, bool redraw)
 {
     m_minimum = minimum;
     m_maximum = maximum;
@@ -94,7 +97,7 @@ void CMyScrollBar::SetScrollRange(int minimum, int maximum, bool redraw)
         update();
 }
 
-void CMyScrollBar::SetScrollPos(int position, bool redraw)
+void ScrollBar::setScrollPos(int position, bool redraw)
 {
     m_position = std::clamp(position, 0, m_range);
     placeThumb();
@@ -104,42 +107,41 @@ void CMyScrollBar::SetScrollPos(int position, bool redraw)
 
 // The thumb for the position. The position is kept across range changes, so the thumb is
 // held inside the track even when the position lies beyond a shrunken range.
-void CMyScrollBar::placeThumb()
+void ScrollBar::placeThumb()
 {
     const int travel = std::max(0, trackTravel());
     const int range = m_range == 0 ? 1 : m_range;
     const long long offset = static_cast<long long>(m_position) * travel / range;
     const int start = int(std::clamp<long long>(offset, 0, travel)) + m_arrowLength;
-    (m_vertical ? m_nThumbTop : m_nThumbLeft) = start;
+    (m_vertical ? m_thumbTop : m_thumbLeft) = start;
 }
 
-int CMyScrollBar::positionFromPointer(const QPoint& pointer)
+int ScrollBar::positionFromPointer(const QPoint& pointer)
 {
     const int travel = std::max(0, trackTravel());
     // The thumb is centred on the pointer, wherever on the thumb it was grabbed.
     const int start = std::clamp(m_drag.axis(pointer) - m_thumbLength / 2, m_arrowLength, m_arrowLength + travel);
-    (m_vertical ? m_nThumbTop : m_nThumbLeft) = start;
+    (m_vertical ? m_thumbTop : m_thumbLeft) = start;
     return DragTracker::valueAt(start - m_arrowLength, travel, m_range);
 }
 
-QRect CMyScrollBar::backArrowRect() const
+QRect ScrollBar::backArrowRect() const
 {
     return m_vertical ? QRect(0, 0, width(), m_arrowLength) : QRect(0, 0, m_arrowLength, height());
 }
 
-QRect CMyScrollBar::forwardArrowRect() const
+QRect ScrollBar::forwardArrowRect() const
 {
     return m_vertical ? QRect(0, height() - m_arrowLength, width(), m_arrowLength)
                       : QRect(width() - m_arrowLength, 0, m_arrowLength, height());
 }
 
-QRect CMyScrollBar::thumbRect() const
+QRect ScrollBar::thumbRect() const
 {
-    return m_vertical ? QRect(0, m_nThumbTop, width(), m_thumbLength)
-                      : QRect(m_nThumbLeft, 0, m_thumbLength, height());
+    return m_vertical ? QRect(0, m_thumbTop, width(), m_thumbLength) : QRect(m_thumbLeft, 0, m_thumbLength, height());
 }
 
-void CMyScrollBar::step(int delta)
+void ScrollBar::step(int delta)
 {
     m_position = std::clamp(m_position + delta, 0, m_range);
     placeThumb();
@@ -147,7 +149,7 @@ void CMyScrollBar::step(int delta)
     update();
 }
 
-void CMyScrollBar::mousePressEvent(QMouseEvent* event)
+void ScrollBar::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -169,7 +171,7 @@ void CMyScrollBar::mousePressEvent(QMouseEvent* event)
     update();
 }
 
-void CMyScrollBar::mouseMoveEvent(QMouseEvent* event)
+void ScrollBar::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_drag.active())
         return;
@@ -178,7 +180,7 @@ void CMyScrollBar::mouseMoveEvent(QMouseEvent* event)
     update();
 }
 
-void CMyScrollBar::mouseReleaseEvent(QMouseEvent* event)
+void ScrollBar::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -192,7 +194,7 @@ void CMyScrollBar::mouseReleaseEvent(QMouseEvent* event)
     stopGesture();
 }
 
-void CMyScrollBar::stopGesture()
+void ScrollBar::stopGesture()
 {
     m_repeat.stop();
     m_holdDelay.stop();
@@ -201,13 +203,13 @@ void CMyScrollBar::stopGesture()
     update();
 }
 
-void CMyScrollBar::startRepeat()
+void ScrollBar::startRepeat()
 {
     if (m_backHeld || m_forwardHeld)
         m_repeat.start();
 }
 
-void CMyScrollBar::repeatTick()
+void ScrollBar::repeatTick()
 {
     if (m_backHeld)
         step(-1);
@@ -217,7 +219,7 @@ void CMyScrollBar::repeatTick()
         m_repeat.stop();
 }
 
-void CMyScrollBar::enterEvent(QEnterEvent* event)
+void ScrollBar::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
     m_hovering = true;
@@ -226,7 +228,7 @@ void CMyScrollBar::enterEvent(QEnterEvent* event)
     update();
 }
 
-void CMyScrollBar::checkHover()
+void ScrollBar::checkHover()
 {
     if (rect().contains(mapFromGlobal(QCursor::pos())))
         return;
@@ -237,7 +239,7 @@ void CMyScrollBar::checkHover()
 }
 
 // A bar that disappears mid-gesture must not go on scrolling.
-void CMyScrollBar::hideEvent(QHideEvent* event)
+void ScrollBar::hideEvent(QHideEvent* event)
 {
     stopGesture();
     m_hoverCheck.stop();
@@ -245,23 +247,23 @@ void CMyScrollBar::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void CMyScrollBar::resizeEvent(QResizeEvent* event)
+void ScrollBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placeThumb();
 }
 
-void CMyScrollBar::paintEvent(QPaintEvent*)
+void ScrollBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(28, 34, 48));
     if (m_vertical)
-        DrawVertical(p);
+        drawVertical(p);
     else
-        DrawHorizontal(p);
+        drawHorizontal(p);
 }
 
-void CMyScrollBar::DrawHorizontal(QPainter& p)
+void ScrollBar::drawHorizontal(QPainter& p)
 {
     const ImageRegistry& images = ImageRegistry::instance();
     const int a = m_arrowLength;
@@ -277,7 +279,7 @@ void CMyScrollBar::DrawHorizontal(QPainter& p)
     frame(p, rect());
 }
 
-void CMyScrollBar::DrawVertical(QPainter& p)
+void ScrollBar::drawVertical(QPainter& p)
 {
     const ImageRegistry& images = ImageRegistry::instance();
     const int a = m_arrowLength;

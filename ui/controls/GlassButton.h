@@ -4,13 +4,13 @@
 
 // A text button on a bitmap face (the OK, Cancel, Yes and No buttons of the dialogs).
 // While held down the face and the text are drawn one pixel lower and to the right.
-class CCustomButton : public QWidget {
+class GlassButton : public QWidget {
     Q_OBJECT
 public:
     // Creates the button over `rect` (the parent's coordinates). Reports
     // "ERROR - failed to create CCustomButton" and returns nullptr when it cannot be made.
-    static CCustomButton* create(QWidget* parent, int controlId, const QString& bitmap,
-                                 const QString& text, const QRect& rect);
+    static GlassButton* create(QWidget* parent, int controlId, const QString& bitmap, const QString& text,
+                               const QRect& rect);
 
     int controlId() const { return m_controlId; }
     int state() const { return m_state; }
@@ -27,7 +27,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    CCustomButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text);
+    GlassButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text);
     void setState(int state);
 
     int m_controlId;

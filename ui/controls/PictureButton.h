@@ -8,10 +8,14 @@
 // A picture button of the main window with three looks: normal (state 0), pressed or
 // latched (1) and disabled (5). New, Delete and Recall spring back by themselves; Lock
 // and Overview keep the look their commands give them.
-class CCustomGUIButton : public QWidget {
+class PictureButton : public QWidget {
     Q_OBJECT
 public:
-    enum State { Normal = 0, Pressed = 1, Disabled = 5 };
+    enum State {
+        Normal = 0,
+        Pressed = 1,
+        Disabled = 5
+    };
 
     // The five buttons of the main window.
     static constexpr int OverviewId = 1004;
@@ -22,13 +26,13 @@ public:
 
     // Reports "ERROR - failed to create CCustomGUIButton" and returns nullptr when it
     // cannot be made.
-    static CCustomGUIButton* create(QWidget* parent, int controlId, const QString& normal,
-                                    const QString& pressed, const QString& disabled, const QRect& rect);
+    static PictureButton* create(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
+                                 const QString& disabled, const QRect& rect);
 
     int controlId() const { return m_controlId; }
     int state() const { return m_state; }
     // 5 also disables the button, 0 and 1 enable it.
-    void SetState(int state);
+    void setState(int state);
     // Tells the Overview button whether the main window shows the Overview.
     void setOverviewShownQuery(std::function<bool()> query) { m_overviewShown = std::move(query); }
     // How long a press lasts at most before the button springs back (0: it does not).
@@ -43,8 +47,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    CCustomGUIButton(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
-                     const QString& disabled);
+    PictureButton(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
+                  const QString& disabled);
     void springBack();
 
     int m_controlId;

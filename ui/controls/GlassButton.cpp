@@ -1,4 +1,4 @@
-#include "ui/controls/CCustomButton.h"
+#include "ui/controls/GlassButton.h"
 
 #include "ui/controls/ControlErrors.h"
 #include "ui/controls/ImageRegistry.h"
@@ -6,27 +6,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CCustomButton* CCustomButton::create(QWidget* parent, int controlId, const QString& bitmap,
-                                     const QString& text, const QRect& rect)
+GlassButton* GlassButton::create(QWidget* parent, int controlId, const QString& bitmap, const QString& text,
+                                 const QRect& rect)
 {
     if (!parent || rect.isEmpty()) {
         ControlErrors::report(QStringLiteral("ERROR - failed to create CCustomButton"));
         return nullptr;
     }
-    auto* button = new CCustomButton(parent, controlId, bitmap, text);
+    auto* button = new GlassButton(parent, controlId, bitmap, text);
     button->setGeometry(rect);
     button->show();
     return button;
 }
 
-CCustomButton::CCustomButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text)
+GlassButton::GlassButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text)
     : QWidget(parent), m_controlId(controlId), m_bitmap(bitmap), m_text(text)
 {
     setObjectName(QStringLiteral("button%1").arg(controlId));
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void CCustomButton::setState(int state)
+void GlassButton::setState(int state)
 {
     if (m_state == state)
         return;
@@ -36,7 +36,7 @@ void CCustomButton::setState(int state)
 
 // Qt's backing store already buffers the widget, so the face and text reach the screen
 // in one step.
-void CCustomButton::paintEvent(QPaintEvent*)
+void GlassButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const int shift = m_state == 1 ? 1 : 0;
@@ -47,13 +47,13 @@ void CCustomButton::paintEvent(QPaintEvent*)
     p.drawText(face, Qt::AlignCenter | Qt::TextShowMnemonic, m_text);
 }
 
-void CCustomButton::mousePressEvent(QMouseEvent* event)
+void GlassButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         setState(1);
 }
 
-void CCustomButton::mouseReleaseEvent(QMouseEvent* event)
+void GlassButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;

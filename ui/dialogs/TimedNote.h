@@ -7,10 +7,10 @@ class QLabel;
 // A small plain window that shows a note and closes itself when its time is up. It
 // cannot be dismissed early: Escape and the close button only beep. It deletes itself
 // when it closes.
-class CTimedNote : public QWidget {
+class TimedNote : public QWidget {
     Q_OBJECT
 public:
-    CTimedNote(const QString& caption, const QString& text, int durationMs);
+    TimedNote(const QString& caption, const QString& text, int durationMs);
 
     QString text() const;
     // True once its time is up (it is closing or gone).

@@ -1,30 +1,29 @@
-#include "ui/controls/CToggleButton.h"
+#include "ui/controls/ToggleButton.h"
 
 #include "ui/controls/ImageRegistry.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-CToggleButton* CToggleButton::create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
-                                     const QString& onBitmap, const QRect& rect)
+ToggleButton* ToggleButton::create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
+                                   const QString& onBitmap, const QRect& rect)
 {
     if (!parent || rect.isEmpty())
         return nullptr;
-    auto* button = new CToggleButton(parent, baseId, channel, offBitmap, onBitmap);
+    auto* button = new ToggleButton(parent, baseId, channel, offBitmap, onBitmap);
     button->setGeometry(rect);
     button->show();
     return button;
 }
 
-CToggleButton::CToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap,
-                             const QString& onBitmap)
+ToggleButton::ToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap)
     : QWidget(parent), m_baseId(baseId), m_channel(channel), m_bitmaps{offBitmap, onBitmap}
 {
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CToggleButton::SetState(int state)
+void ToggleButton::setState(int state)
 {
     const int s = state ? 1 : 0;
     if (s == m_state)
@@ -33,17 +32,17 @@ void CToggleButton::SetState(int state)
     update();
 }
 
-void CToggleButton::paintEvent(QPaintEvent*)
+void ToggleButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     ImageRegistry::instance().draw(p, m_bitmaps[m_state], rect(), ImageRegistry::DrawMode::Stretch);
 }
 
-void CToggleButton::mousePressEvent(QMouseEvent* event)
+void ToggleButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    SetState(1 - m_state);
+    setState(1 - m_state);
     m_painting = true;
     m_paintValue = m_state;
     m_lastChannel = m_channel;
@@ -52,25 +51,25 @@ void CToggleButton::mousePressEvent(QMouseEvent* event)
 
 // The pressed switch keeps the pointer while the button is held, so it looks for the
 // switch under the pointer itself.
-CToggleButton* CToggleButton::switchAt(const QPoint& globalPos) const
+ToggleButton* ToggleButton::switchAt(const QPoint& globalPos) const
 {
     QWidget* top = window();
     QWidget* hit = top->childAt(top->mapFromGlobal(globalPos));
-    return qobject_cast<CToggleButton*>(hit);
+    return qobject_cast<ToggleButton*>(hit);
 }
 
-void CToggleButton::mouseMoveEvent(QMouseEvent* event)
+void ToggleButton::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_painting || !(event->buttons() & Qt::LeftButton))
         return;
-    CToggleButton* over = switchAt(event->globalPosition().toPoint());
+    ToggleButton* over = switchAt(event->globalPosition().toPoint());
     if (!over || over->kind() != kind() || over->channel() == m_lastChannel)
         return;
     m_lastChannel = over->channel();
     emit over->switchCommand(over->channel(), kind(), m_paintValue);
 }
 
-void CToggleButton::mouseReleaseEvent(QMouseEvent* event)
+void ToggleButton::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         m_painting = false;

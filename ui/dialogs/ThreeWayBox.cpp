@@ -1,10 +1,10 @@
-#include "ui/dialogs/CThreeWayDialog.h"
+#include "ui/dialogs/ThreeWayBox.h"
 
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/DialogTemplates.h"
 
-CThreeWayDialog::CThreeWayDialog(const QString& text, std::function<void()> saveAs, QWidget* parent)
-    : CGlassDialog(DialogTemplates::threeWay(), QStringLiteral("Decision"), parent), m_saveAs(std::move(saveAs))
+ThreeWayBox::ThreeWayBox(const QString& text, std::function<void()> saveAs, QWidget* parent)
+    : GlassDialog(DialogTemplates::threeWay(), QStringLiteral("Decision"), parent), m_saveAs(std::move(saveAs))
 {
     createButton(ControlId::Yes, QStringLiteral("&Yes"), ImageRegistry::key(230));
     createButton(ControlId::No, QStringLiteral("&No"), ImageRegistry::key(162));
@@ -12,7 +12,7 @@ CThreeWayDialog::CThreeWayDialog(const QString& text, std::function<void()> save
     createText(ControlId::Text, text);
 }
 
-void CThreeWayDialog::onCommand(int id)
+void ThreeWayBox::onCommand(int id)
 {
     if (id == ControlId::Yes)
         done(resultYes);
@@ -22,7 +22,7 @@ void CThreeWayDialog::onCommand(int id)
         done(DialogResult::Cancel);
 }
 
-void CThreeWayDialog::onEnter()
+void ThreeWayBox::onEnter()
 {
     // Save As runs its own dialogs; a second Enter reaching us meanwhile must not start
     // another one inside the first.

@@ -1,11 +1,11 @@
 #pragma once
-#include "ui/controls/CGlassDialog.h"
+#include "ui/controls/GlassDialog.h"
 
 // The decision box: Yes (6) and No (7). Typing Y or N answers without a click.
-class CDecisionDialog : public CGlassDialog {
+class DecisionBox : public GlassDialog {
     Q_OBJECT
 public:
-    explicit CDecisionDialog(const QString& text, QWidget* parent = nullptr);
+    explicit DecisionBox(const QString& text, QWidget* parent = nullptr);
 
 protected:
     void onCommand(int id) override;

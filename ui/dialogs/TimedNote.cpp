@@ -1,4 +1,4 @@
-#include "ui/dialogs/CTimedNote.h"
+#include "ui/dialogs/TimedNote.h"
 
 #include "ui/controls/DialogUnits.h"
 #include "ui/controls/FontMapper.h"
@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-CTimedNote::CTimedNote(const QString& caption, const QString& text, int durationMs)
+TimedNote::TimedNote(const QString& caption, const QString& text, int durationMs)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
 {
     const DialogTemplate& layout = DialogTemplates::timedNote();
@@ -26,36 +26,36 @@ CTimedNote::CTimedNote(const QString& caption, const QString& text, int duration
     m_text->setTextFormat(Qt::PlainText);
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may end the note up to 5 % early
-    connect(&m_timer, &QTimer::timeout, this, &CTimedNote::expire);
+    connect(&m_timer, &QTimer::timeout, this, &TimedNote::expire);
     restart(caption, text, durationMs);
 }
 
-QString CTimedNote::text() const
+QString TimedNote::text() const
 {
     return m_text->text();
 }
 
-void CTimedNote::restart(const QString& caption, const QString& text, int durationMs)
+void TimedNote::restart(const QString& caption, const QString& text, int durationMs)
 {
     setWindowTitle(caption);
     m_text->setText(text);
     m_timer.start(std::max(0, durationMs));
 }
 
-void CTimedNote::expire()
+void TimedNote::expire()
 {
     m_timer.stop();
     m_expired = true;
     close();
 }
 
-void CTimedNote::beep()
+void TimedNote::beep()
 {
     emit beeped();
     QApplication::beep();
 }
 
-void CTimedNote::keyPressEvent(QKeyEvent* event)
+void TimedNote::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
         beep();
@@ -65,7 +65,7 @@ void CTimedNote::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void CTimedNote::closeEvent(QCloseEvent* event)
+void TimedNote::closeEvent(QCloseEvent* event)
 {
     if (!m_expired) {
         beep();

@@ -1,24 +1,24 @@
-#include "ui/controls/CGainSlider.h"
+#include "ui/controls/GainFader.h"
 
 #include "ui/controls/ImageRegistry.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-int CGainSlider::s_activeCount = 0;
+int GainFader::s_activeCount = 0;
 
-CGainSlider* CGainSlider::create(QWidget* parent, const QRect& rect, int channel, const QString& track,
-                                 const QString& thumb)
+GainFader* GainFader::create(QWidget* parent, const QRect& rect, int channel, const QString& track,
+                             const QString& thumb)
 {
     if (!parent || rect.isEmpty())
         return nullptr;
-    auto* slider = new CGainSlider(parent, channel, track, thumb);
+    auto* slider = new GainFader(parent, channel, track, thumb);
     slider->setGeometry(rect);
     slider->show();
     return slider;
 }
 
-CGainSlider::CGainSlider(QWidget* parent, int channel, const QString& track, const QString& thumb)
+GainFader::GainFader(QWidget* parent, int channel, const QString& track, const QString& thumb)
     : QWidget(parent), m_channel(channel), m_track(track), m_thumb(thumb)
 {
     setObjectName(QStringLiteral("slider%1").arg(30000 + channel));
@@ -27,25 +27,25 @@ CGainSlider::CGainSlider(QWidget* parent, int channel, const QString& track, con
     m_thumbHeight = ImageRegistry::instance().size(thumb).height();
 }
 
-CGainSlider::~CGainSlider()
+GainFader::~GainFader()
 {
     if (m_drag.active())
         endDrag();
 }
 
-int CGainSlider::thumbTop() const
+int GainFader::thumbTop() const
 {
     const int travel = height() - m_thumbHeight;
     const int top = travel * m_position / MaxPosition;
     return std::clamp(top, 0, std::max(0, travel));
 }
 
-QRect CGainSlider::thumbRect() const
+QRect GainFader::thumbRect() const
 {
     return QRect(0, thumbTop(), width(), m_thumbHeight);
 }
 
-void CGainSlider::SetPosition(int position)
+void GainFader::setPosition(int position)
 {
     const int p = std::clamp(position, 0, MaxPosition);
     if (p == m_position)
@@ -54,7 +54,7 @@ void CGainSlider::SetPosition(int position)
     update();
 }
 
-void CGainSlider::paintEvent(QPaintEvent*)
+void GainFader::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), QColor(80, 96, 128));
@@ -63,7 +63,7 @@ void CGainSlider::paintEvent(QPaintEvent*)
     images.draw(p, m_thumb, thumbRect());
 }
 
-void CGainSlider::mousePressEvent(QMouseEvent* event)
+void GainFader::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (event->button() != Qt::LeftButton || m_drag.active() || !thumbRect().contains(pos))
@@ -73,7 +73,7 @@ void CGainSlider::mousePressEvent(QMouseEvent* event)
     emit grabbed(m_channel);
 }
 
-void CGainSlider::mouseMoveEvent(QMouseEvent* event)
+void GainFader::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (!m_drag.active()) {
@@ -87,11 +87,11 @@ void CGainSlider::mouseMoveEvent(QMouseEvent* event)
     int p = DragTracker::valueAt(m_drag.thumbStart(pos), height() - m_thumbHeight, MaxPosition);
     if (m_reducedRange && m_reducedRange())
         p = std::max(p, ReducedRangeFloor);
-    SetPosition(p);
+    setPosition(p);
     emit moved(m_channel, p, (event->modifiers() & Qt::AltModifier) != 0);
 }
 
-void CGainSlider::mouseReleaseEvent(QMouseEvent* event)
+void GainFader::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && m_drag.active()) {
         endDrag();
@@ -99,14 +99,14 @@ void CGainSlider::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void CGainSlider::endDrag()
+void GainFader::endDrag()
 {
     m_drag.end();
     --s_activeCount;
 }
 
 // A fader hidden while held lets go, so the program-wide drag flag cannot stay raised.
-void CGainSlider::hideEvent(QHideEvent* event)
+void GainFader::hideEvent(QHideEvent* event)
 {
     if (m_drag.active()) {
         endDrag();

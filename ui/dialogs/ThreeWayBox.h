@@ -1,15 +1,15 @@
 #pragma once
-#include "ui/controls/CGlassDialog.h"
+#include "ui/controls/GlassDialog.h"
 
 #include <functional>
 
 // The three-way decision box of the exit prompt. Its results are the reverse of the
 // decision box: Yes gives 7, No gives 6, Cancel and Escape give 2. Enter starts Save As
 // (the callback) while the box stays open.
-class CThreeWayDialog : public CGlassDialog {
+class ThreeWayBox : public GlassDialog {
     Q_OBJECT
 public:
-    CThreeWayDialog(const QString& text, std::function<void()> saveAs, QWidget* parent = nullptr);
+    ThreeWayBox(const QString& text, std::function<void()> saveAs, QWidget* parent = nullptr);
 
     static constexpr int resultYes = 7;
     static constexpr int resultNo = 6;

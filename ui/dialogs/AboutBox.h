@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/controls/CGlassDialog.h"
+#include "ui/controls/GlassDialog.h"
 
 #include <QTimer>
 
@@ -7,12 +7,12 @@ class QLabel;
 
 // The about box: the about picture under the glass header, the program's version in its
 // lower right corner, a fade-in of about 1.2 s. A left click anywhere closes it.
-class CAboutDialog : public CGlassDialog {
+class AboutBox : public GlassDialog {
     Q_OBJECT
 public:
     // `programVersion` is the program's own version ("major.minor", as the application
     // reports it); an empty or unreadable one shows "Version 1.01".
-    explicit CAboutDialog(const QString& programVersion, QWidget* parent = nullptr);
+    explicit AboutBox(const QString& programVersion, QWidget* parent = nullptr);
 
     // "Version %d.%02d" from "major.minor[.patch]", each part 0..65535; otherwise "Version 1.01".
     static QString versionText(const QString& programVersion);
