@@ -15,7 +15,12 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
     m_events = std::make_unique<AppLinkEvents>(m_metering);
     m_link = std::make_unique<UnitLink>(m_clock, m_timers, m_operator, m_transport, *m_events, m_project.prefs,
                                         ports.unitPort);
-    m_channels = std::make_unique<ChannelControl>(m_project, *m_link, m_timers, m_scenes);
+    m_channels = std::make_unique<ChannelControl>(m_project, *m_link, m_timers, m_sceneRelay);
+    m_sceneOps = std::make_unique<SceneOperations>(m_project, *m_channels, m_operator, m_timers, m_naming, [this] {
+        if (m_saveAs)
+            m_saveAs();
+    });
+    m_sceneRelay.target = m_sceneOps.get();
     m_events->attach(*m_channels);
 }
 

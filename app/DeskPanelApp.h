@@ -2,9 +2,11 @@
 #include "app/AppLinkEvents.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
+#include "core/host/NamingDialogs.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/Metering.h"
 #include "core/model/Project.h"
+#include "core/model/SceneOperations.h"
 #include "core/model/SceneTracker.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
@@ -37,6 +39,11 @@ public:
     Metering& metering() { return m_metering; }
     ChannelControl& channels() { return *m_channels; }
     UdpTransport& transport() { return m_transport; }
+    SceneOperations& scenes() { return *m_sceneOps; }
+    // The naming dialogs the scene operations ask (none: every question is answered Cancel).
+    void setSceneNaming(SceneNamingDialogs* naming) { m_naming.target = naming; }
+    // The Save As command that storing a scene of an unnamed project offers.
+    void setSaveAsCommand(std::function<void()> saveAs) { m_saveAs = std::move(saveAs); }
     // Called on the UI thread whenever a unit number's state changes.
     void setUnitStateListener(std::function<void(int unitNumber, UnitState state)> listener);
 
@@ -49,11 +56,35 @@ private:
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
     std::unique_ptr<UnitLink> m_link;
-    struct NoScenes : SceneTracker {
-        void markActiveSceneModified() override {}
-        void updateFollowedScene() override {}
-    } m_scenes;
+    // The channel control and the scene operations need each other; the channel control
+    // reaches the scene operations through this relay, which exists before both.
+    struct SceneRelay : SceneTracker {
+        SceneTracker* target = nullptr;
+        void markActiveSceneModified() override
+        {
+            if (target)
+                target->markActiveSceneModified();
+        }
+        void updateFollowedScene() override
+        {
+            if (target)
+                target->updateFollowedScene();
+        }
+    } m_sceneRelay;
+    struct NamingRelay : SceneNamingDialogs {
+        SceneNamingDialogs* target = nullptr;
+        std::optional<NameAndNotes> askNewScene(const NameAndNotes& initial) override
+        {
+            return target ? target->askNewScene(initial) : std::nullopt;
+        }
+        std::optional<NameAndNotes> askRenameScene(const std::string& heading, const NameAndNotes& initial) override
+        {
+            return target ? target->askRenameScene(heading, initial) : std::nullopt;
+        }
+    } m_naming;
+    std::function<void()> m_saveAs;
     std::unique_ptr<ChannelControl> m_channels;
+    std::unique_ptr<SceneOperations> m_sceneOps;
     QObject m_uiThreadContext;
     bool m_started = false;
 };

@@ -55,6 +55,9 @@ public:
     // the views must show too.
     void notifyChannelChanged(int channel, ChannelAspect aspect) const { m_listeners.channelChanged(channel, aspect); }
     void notifyAllChannelsChanged() const { m_listeners.allChannelsChanged(); }
+    void notifyUnitNameChanged(int unit) const { m_listeners.unitNameChanged(unit); }
+    void notifyMeterPreferencesChanged() const { m_listeners.meterPreferencesChanged(); }
+    void notifyProjectReplaced() const { m_listeners.projectReplaced(); }
     // The pop-up and title dialog that kinds 8 and 9 open; without them those kinds only
     // run the closing steps.
     void setStripDialogs(ChannelStripDialogs* dialogs) { m_dialogs = dialogs; }

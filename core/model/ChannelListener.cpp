@@ -15,26 +15,35 @@ void ChannelListenerList::remove(ChannelListener* listener)
     m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
-// Copies of the list: a listener may add or remove listeners while it is told.
+// Each call walks a copy of the list: a listener may add or remove listeners while it is told.
 void ChannelListenerList::channelChanged(int channel, ChannelAspect aspect) const
 {
-    const auto listeners = m_listeners;
-    for (ChannelListener* listener : listeners)
-        listener->channelChanged(channel, aspect);
+    tellEach([&](ChannelListener& l) { l.channelChanged(channel, aspect); });
 }
 
 void ChannelListenerList::allChannelsChanged() const
 {
-    const auto listeners = m_listeners;
-    for (ChannelListener* listener : listeners)
-        listener->allChannelsChanged();
+    tellEach([](ChannelListener& l) { l.allChannelsChanged(); });
 }
 
 void ChannelListenerList::linkGroupTextChanged(int group) const
 {
-    const auto listeners = m_listeners;
-    for (ChannelListener* listener : listeners)
-        listener->linkGroupTextChanged(group);
+    tellEach([&](ChannelListener& l) { l.linkGroupTextChanged(group); });
+}
+
+void ChannelListenerList::unitNameChanged(int unit) const
+{
+    tellEach([&](ChannelListener& l) { l.unitNameChanged(unit); });
+}
+
+void ChannelListenerList::meterPreferencesChanged() const
+{
+    tellEach([](ChannelListener& l) { l.meterPreferencesChanged(); });
+}
+
+void ChannelListenerList::projectReplaced() const
+{
+    tellEach([](ChannelListener& l) { l.projectReplaced(); });
 }
 
 } // namespace deskpanel

@@ -22,6 +22,12 @@ public:
     virtual void allChannelsChanged() {}
     // A group's title or notes changed (group 1..10).
     virtual void linkGroupTextChanged(int /*group*/) {}
+    // A unit's name or notes changed (unit 1..48).
+    virtual void unitNameChanged(int /*unit*/) {}
+    // The meter preferences or the meter update rate changed: redraw meters and scales.
+    virtual void meterPreferencesChanged() {}
+    // The whole project was replaced (New Project, Open): show everything again.
+    virtual void projectReplaced() {}
 };
 
 // The listeners of the channel control. A listener removes itself before it dies.
@@ -33,8 +39,19 @@ public:
     void channelChanged(int channel, ChannelAspect aspect) const;
     void allChannelsChanged() const;
     void linkGroupTextChanged(int group) const;
+    void unitNameChanged(int unit) const;
+    void meterPreferencesChanged() const;
+    void projectReplaced() const;
 
 private:
+    template <typename Call>
+    void tellEach(Call call) const
+    {
+        const auto listeners = m_listeners;
+        for (ChannelListener* listener : listeners)
+            call(*listener);
+    }
+
     std::vector<ChannelListener*> m_listeners;
 };
 
