@@ -6,6 +6,7 @@ namespace deskpanel {
 
 DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
     : m_operator(op),
+      m_random(m_clock.nowMs()),
       m_transport(
           [this](std::function<void()> work) {
               QMetaObject::invokeMethod(&m_uiThreadContext, std::move(work), Qt::QueuedConnection);
@@ -30,6 +31,14 @@ void DeskPanelApp::setUnitStateListener(std::function<void(int, UnitState)> list
         if (listener)
             listener(unitNumber, m_link->state(unitNumber));
     };
+}
+
+void DeskPanelApp::setSimulatedPeaks(bool on)
+{
+    if (on)
+        m_simulation.start();
+    else
+        m_simulation.stop();
 }
 
 DeskPanelApp::~DeskPanelApp()

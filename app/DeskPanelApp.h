@@ -4,8 +4,10 @@
 #include "core/host/Clock.h"
 #include "core/host/NamingDialogs.h"
 #include "core/model/ChannelControl.h"
+#include "core/model/MeterSimulation.h"
 #include "core/model/Metering.h"
 #include "core/model/Project.h"
+#include "core/model/RandomSource.h"
 #include "core/model/SceneOperations.h"
 #include "core/model/SceneTracker.h"
 #include "core/unitlink/UdpTransport.h"
@@ -40,6 +42,11 @@ public:
     ChannelControl& channels() { return *m_channels; }
     UdpTransport& transport() { return m_transport; }
     SceneOperations& scenes() { return *m_sceneOps; }
+    Timers& timers() { return m_timers; }
+    Operator& operatorPort() { return m_operator; }
+    // The simulated meter display (timer 2): on or off for this run only, never stored.
+    void setSimulatedPeaks(bool on);
+    bool simulatedPeaks() const { return m_simulation.isRunning(); }
     // The naming dialogs the scene operations ask (none: every question is answered Cancel).
     void setSceneNaming(SceneNamingDialogs* naming) { m_naming.target = naming; }
     // The Save As command that storing a scene of an unnamed project offers.
@@ -53,6 +60,8 @@ private:
     QtTimers m_timers;
     Metering m_metering{m_project.prefs, m_timers};
     Operator& m_operator;
+    SeededRandomSource m_random;
+    MeterSimulation m_simulation{m_project.prefs, m_timers, m_metering, m_random};
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
     std::unique_ptr<UnitLink> m_link;

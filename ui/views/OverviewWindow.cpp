@@ -1,0 +1,28 @@
+#include "ui/views/OverviewWindow.h"
+
+#include <QPalette>
+
+namespace deskpanel {
+
+// An empty panel of the right size until the strips are drawn.
+OverviewWindow::OverviewWindow(DeskPanelApp& app, DialogLauncher& dialogs, QWidget* parent)
+    : StripView(parent), m_app(app), m_dialogs(dialogs)
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(80, 96, 128));
+    setPalette(p);
+}
+
+void OverviewWindow::setScrollOffset(int offset)
+{
+    m_offset = offset;
+    update();
+}
+
+void OverviewWindow::refreshFromModel()
+{
+    update();
+}
+
+} // namespace deskpanel
