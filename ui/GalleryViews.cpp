@@ -35,25 +35,26 @@ public:
     void openIdentityCheck() override {}
 };
 
-const char* const Instruments[] = {"Kick", "Snare Top", "Snare Bottom", "Hi-Hat", "Tom 1", "Tom 2",
-                                   "Overhead Left", "Overhead Right", "Bass DI", "Lead Vocal Stage Left"};
+const char* const Instruments[] = {"Kick",  "Snare Top",     "Snare Bottom",   "Hi-Hat",  "Tom 1",
+                                   "Tom 2", "Overhead Left", "Overhead Right", "Bass DI", "Lead Vocal Stage Left"};
 
 // A rack in use: named units and channels, gains, some switches on, two link groups.
 void fillRack(DeskPanelApp& app)
 {
     Project& project = app.project();
     for (int u = 0; u < MaxUnits; ++u)
-        project.units[static_cast<std::size_t>(u)].name = u == 1 ? "Drum Riser Stage Left Wireless Rack" :
-                                                                   "Stage Box " + std::to_string(u + 1);
+        project.units[static_cast<std::size_t>(u)].name =
+            u == 1 ? "Drum Riser Stage Left Wireless Rack" : "Stage Box " + std::to_string(u + 1);
     for (int c = 0; c < MaxChannels; ++c) {
         project.channels[static_cast<std::size_t>(c)].name = Instruments[c % std::size(Instruments)];
         ChannelSettings& s = project.live[static_cast<std::size_t>(c)];
-        s.gainPosition = (c * 7) % 73;
         s.phantom48V = c % 3 == 0;
         s.polarity = c % 5 == 1;
         s.pad = c % 7 == 2;
         s.mute = c % 11 == 4;
     }
+    for (int c = 0; c < MaxChannels; ++c)
+        app.channels().singleGainMove(c, (c * 7) % 73);
     const std::pair<int, int> members[] = {{1, 0}, {1, 1}, {1, 2}, {2, 9}, {2, 10}};
     for (const auto& [group, channel] : members) {
         app.channels().linkGroups().matrixCellPressed(group, channel);

@@ -1,7 +1,7 @@
 #pragma once
 #include "app/DeskPanelApp.h"
-#include "tests/support/ScriptedOperator.h"
 #include "tests/support/PacketBuilder.h"
+#include "tests/support/ScriptedOperator.h"
 #include "ui/controls/GainFader.h"
 #include "ui/dialogs/DialogLauncher.h"
 
@@ -50,7 +50,9 @@ protected:
         fields.mac = macOf(1);
         fields.variant = 1;
         const PacketBytes bytes = unitPacket(fields);
-        app.link().handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{(127u << 24) | 77u, 40000});
+        // The first packet makes the unit known; the variant counts from the next.
+        for (int i = 0; i < 2; ++i)
+            app.link().handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{(127u << 24) | 77u, 40000});
     }
 
     // Puts channels in a group with their links engaged, the way a matrix click does.
@@ -81,8 +83,22 @@ protected:
     // Drags the thumb all the way up, staying inside the fader.
     static void dragFaderToTop(GainFader* fader)
     {
-        dragFader(fader, fader->thumbHeight() / 2 + 1 - (fader->thumbTop() + fader->thumbHeight() / 2),
-                  Qt::NoModifier);
+        dragFader(fader, fader->thumbHeight() / 2 + 1 - (fader->thumbTop() + fader->thumbHeight() / 2), Qt::NoModifier);
+    }
+
+    // Pixels that differ by more than `tolerance` in a colour part (images of one size).
+    static int differingPixels(const QImage& a, const QImage& b, int tolerance = 3)
+    {
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) {
+                const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+                n += std::abs(p.red() - q.red()) > tolerance || std::abs(p.green() - q.green()) > tolerance ||
+                             std::abs(p.blue() - q.blue()) > tolerance
+                         ? 1
+                         : 0;
+            }
+        return n;
     }
 
     // Pixels of `rect` that satisfy `test`.
@@ -114,7 +130,7 @@ protected:
 
 inline bool isNumberWhite(const QColor& c)
 {
-    return c.red() > 230 && c.green() > 230 && c.blue() > 230;
+    return c.red() > 150 && c.green() > 150 && c.blue() > 150;
 }
 inline bool isOverRed(const QColor& c)
 {

@@ -1,3 +1,4 @@
+#include "ui/views/UnderviewWindow.h"
 #include "tests/ui/StripViewFixture.h"
 #include "ui/controls/FontMapper.h"
 #include "ui/controls/GainFader.h"
@@ -5,7 +6,6 @@
 #include "ui/controls/ToggleButton.h"
 #include "ui/views/MeterRepaintQueue.h"
 #include "ui/views/UnderviewPainter.h"
-#include "ui/views/UnderviewWindow.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -63,11 +63,11 @@ TEST_F(UnderviewTest, PeakAtTheTopDrawsAFullBarAndOvrInRed)
     // 20 segments of 8.35 pixels: the bar is 167 pixels high.
     const int x = meter.center().x();
     EXPECT_TRUE(isLit(image.pixelColor(x, meter.top() + 202 - 167 + 2)));
-    EXPECT_FALSE(isLit(image.pixelColor(x, meter.top() + 202 - 167 - 2)));
+    EXPECT_FALSE(isLit(image.pixelColor(x, meter.top() + 202 - 167 - 4))); // above the held mark
 
-    app.metering().setLevel(0, 13); // dBFS -18: 13 dB reads -9, in blue
-    const QImage lower = shot();
-    EXPECT_EQ(countPixels(lower, QRect(meter.left(), meter.top() + 1, meter.width(), 12), isOverRed), 0);
+    app.metering().setLevel(1, 13); // dBFS -18: 13 dB reads -9, in blue
+    const QRect other = view.channelRect(Part::RangeAndPeak, 1);
+    EXPECT_EQ(countPixels(shot(), QRect(other.left(), other.top() + 1, other.width(), 12), isOverRed), 0);
 }
 
 TEST_F(UnderviewTest, ChannelNamesAreCutToTwelveCharactersInBothRepaints)
@@ -92,16 +92,20 @@ TEST_F(UnderviewTest, ChannelNamesAreCutToTwelveCharactersInBothRepaints)
 TEST_F(UnderviewTest, SwitchingToDbu18ShowsItsScalePicture)
 {
     const QRect scale = view.channelRect(Part::LittleDB, 5);
+    // The fader covers the scale's left edge; the rest is the picture's.
+    const int covered = view.channelRect(Part::Fader, 5).right() + 1 - scale.left();
+    const QRect uncovered = QRect(QPoint(covered, 0), scale.size()).adjusted(0, 0, -covered, 0);
     auto expected = [&](int id) {
         QImage ref(scale.size(), QImage::Format_ARGB32_Premultiplied);
         ref.fill(UnderviewPainter::Background);
         QPainter p(&ref);
         p.drawPixmap(0, 0, ImageRegistry::instance().pixmap(ImageRegistry::key(id), 1.0, scale.size()));
         p.end();
-        return ref.convertToFormat(QImage::Format_RGB32);
+        return ref.convertToFormat(QImage::Format_RGB32).copy(uncovered);
     };
-    auto shown = [&] { return shot().copy(scale).convertToFormat(QImage::Format_RGB32); };
-    EXPECT_EQ(shown(), expected(149));
+    auto shown = [&] { return shot().copy(scale).convertToFormat(QImage::Format_RGB32).copy(uncovered); };
+    EXPECT_EQ(differingPixels(shown(), expected(149)), 0);
+    ASSERT_GT(differingPixels(expected(149), expected(155)), 100); // the two pictures tell apart
 
     ProjectPrefs& prefs = app.project().prefs;
     prefs.meterScaleDbu = 1;
@@ -109,7 +113,7 @@ TEST_F(UnderviewTest, SwitchingToDbu18ShowsItsScalePicture)
     prefs.dbuMaxLevelIndex = 1;
     prefs.dbuMaxLevel = 18;
     app.channels().notifyMeterPreferencesChanged();
-    EXPECT_EQ(shown(), expected(155));
+    EXPECT_EQ(differingPixels(shown(), expected(155)), 0);
 }
 
 TEST_F(UnderviewTest, SwitchClicksReachTheChannelControl)
@@ -121,7 +125,8 @@ TEST_F(UnderviewTest, SwitchClicksReachTheChannelControl)
     const Case cases[] = {{ToggleButton::Pol, &ChannelSettings::polarity},
                           {ToggleButton::Pad, &ChannelSettings::pad},
                           {ToggleButton::Phantom, &ChannelSettings::phantom48V},
-                          {ToggleButton::Mute, &ChannelSettings::mute}};
+                          {ToggleButton::Mute, &ChannelSettings::mute},
+                          {ToggleButton::Link, &ChannelSettings::linkButton}};
     for (const Case& c : cases) {
         ToggleButton* button = view.toggle(9, c.kind);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -129,10 +134,10 @@ TEST_F(UnderviewTest, SwitchClicksReachTheChannelControl)
         EXPECT_EQ(app.channels().currentChannel(), 9);
         EXPECT_EQ(button->state(), 1);
     }
-    // A change made elsewhere (Undo) shows on the switch.
+    // A change made elsewhere (Undo of the Link switch) shows on the switch.
     app.channels().undo();
-    EXPECT_EQ(live(9).mute, 0);
-    EXPECT_EQ(view.toggle(9, ToggleButton::Mute)->state(), 0);
+    EXPECT_EQ(live(9).linkButton, 0);
+    EXPECT_EQ(view.toggle(9, ToggleButton::Link)->state(), 0);
 }
 
 TEST_F(UnderviewTest, AltDragMovesOnlyTheHeldChannelOfAGroup)

@@ -78,7 +78,8 @@ void MeterPainter::paintUnderview(QPainter& p, const QRect& meter, const MeterSt
     const int scale = meter.height();
     const int l = meter.left(), t = meter.top(), r = meter.left() + meter.width(), b = t + scale;
     const int lit = std::clamp(state.heightPx, 0, scale);
-    const int held = std::clamp(state.heldHeightPx, 0, scale);
+    // The held-peak mark reaches 2 pixels above its height: it stays inside the meter.
+    const int held = std::clamp(state.heldHeightPx, 0, scale - 2);
     const int v = std::clamp(state.vuHeight, 0, VuHeightFull);
 
     fill(p, l, t, r, b - lit, Black);
@@ -109,7 +110,7 @@ void MeterPainter::paintOverview(QPainter& p, const QRect& meter, const MeterSta
     const int scale = meter.height();
     const int l = meter.left(), t = meter.top(), r = meter.left() + meter.width(), b = t + scale;
     const int lit = std::clamp(state.heightPx, 0, scale);
-    const int held = std::clamp(state.heldHeightPx, 0, scale);
+    const int held = std::clamp(state.heldHeightPx, 0, scale - 2);
     const int v = std::clamp(state.vuHeight, 0, VuHeightFull);
 
     const int unlitBottom = t + scale - static_cast<int>(lit * 0.02148);
