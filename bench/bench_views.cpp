@@ -63,10 +63,14 @@ struct Views {
     }
 };
 
+// Made on first use and gone before the application object.
+std::unique_ptr<Views> s_views;
+
 Views& views()
 {
-    static Views v;
-    return v;
+    if (!s_views)
+        s_views = std::make_unique<Views>();
+    return *s_views;
 }
 
 StripView& viewOf(int which)
@@ -133,6 +137,28 @@ void BM_MeterTick(benchmark::State& state)
 }
 BENCHMARK(BM_MeterTick)->Args({0, 1})->Args({0, 2})->Args({1, 1})->Args({1, 2})->Unit(benchmark::kMillisecond);
 
+// From one view to the other as the window does it: the shown view is hidden, the other
+// reads the model again and paints its first frame.
+void BM_SwitchView(benchmark::State& state)
+{
+    Views& v = views();
+    QImage underImage = frameFor(v.under, 1.0), overImage = frameFor(v.over, 1.0);
+    bool toOverview = true;
+    for (auto _ : state) {
+        StripView& from = toOverview ? static_cast<StripView&>(v.under) : static_cast<StripView&>(v.over);
+        StripView& to = toOverview ? static_cast<StripView&>(v.over) : static_cast<StripView&>(v.under);
+        from.hide();
+        v.app.metering().setShownView(toOverview ? MeterView::Overview : MeterView::Underview);
+        to.show();
+        to.refreshFromModel();
+        to.render(toOverview ? &overImage : &underImage);
+        toOverview = !toOverview;
+    }
+    v.under.show();
+    v.over.show();
+}
+BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond);
+
 // The readings alone: what the views do while they wait for their repaint timer.
 void BM_ReadingsOnly(benchmark::State& state)
 {
@@ -151,7 +177,14 @@ void BM_CreateBothViews(benchmark::State& state)
     for (auto _ : state) {
         auto under = std::make_unique<UnderviewWindow>(app, dialogs);
         auto over = std::make_unique<OverviewWindow>(app, dialogs);
-        benchmark::DoNotOptimize(under.get());
+        // What the event loop does next at start-up; it also keeps the posted events
+        // from piling up across iterations.
+        QCoreApplication::sendPostedEvents();
+        state.PauseTiming();
+        under.reset();
+        over.reset();
+        QCoreApplication::sendPostedEvents();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(BM_CreateBothViews)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -165,5 +198,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    s_views.reset();
     return 0;
 }

@@ -21,10 +21,11 @@ constexpr StoredLine UnitLines[] = {
 };
 
 constexpr StoredLine ChannelLines[] = {
-    {"TopNumber 4 61 59 76", -33},  {"Mute 34 119 56 137", -72},        {"Pol  36 138 54 157", -72},
-    {"Pad  36 157 54 175", -72},    {"48v  36 176 55 194", -72},        {"RangeAndPeak 22 80 31 175", -32},
-    {"SetLink 33 126 59 147", -2},  {"BigDB 5 177 57 194", -32},        {"RightEdge 60 57 65 200", -32},
-    {"VerticalSliders 5 165 20 267", -120},
+    {"TopNumber 4 61 59 76", -33},   {"Mute 34 119 56 137", -72},
+    {"Pol  36 138 54 157", -72},     {"Pad  36 157 54 175", -72},
+    {"48v  36 176 55 194", -72},     {"RangeAndPeak 22 80 31 175", -32},
+    {"SetLink 33 126 59 147", -2},   {"BigDB 5 177 57 194", -32},
+    {"RightEdge 60 57 65 200", -32}, {"VerticalSliders 5 165 20 267", -120},
 };
 
 } // namespace

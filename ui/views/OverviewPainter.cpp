@@ -24,8 +24,7 @@ OverviewPainter::OverviewPainter(DeskPanelApp& app)
       m_numberFont(FontMapper::font(QStringLiteral("Arial Black"), 90, 400, Dpi)),
       m_gainFont(FontMapper::font(QStringLiteral("Arial"), 66, 700, Dpi)),
       m_linkFont(FontMapper::font(QStringLiteral("Arial Black"), 70, 300, Dpi))
-{
-}
+{}
 
 void OverviewPainter::paint(QPainter& p, const QRect& area)
 {
@@ -51,8 +50,8 @@ void OverviewPainter::paintUnits(QPainter& p, const QRect& area, int first, int 
         const QRect name = m_layout.unitRect(Unit::UnitName, u);
         if (name.intersects(area)) {
             m_pictures.draw(p, 200, name);
-            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name),
-                                    4, NameFieldWidth);
+            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 4,
+                                    NameFieldWidth);
         }
         const QRect right = m_layout.unitRect(Unit::TopUnitRight, u);
         if (right.intersects(area))
@@ -104,8 +103,7 @@ void OverviewPainter::paintMeters(QPainter& p, const QRect& area, int firstUnit,
     const MeterLook look = MeterLook::fromPrefs(m_app.project().prefs);
     for (int c = firstUnit * ChannelsPerUnit; c < (lastUnit + 1) * ChannelsPerUnit; ++c) {
         const QRect r = m_layout.channelRect(Part::RangeAndPeak, c);
-        if (MeterPainter::paintedArea(r).intersects(area) &&
-            metering.hold(MeterView::Overview, c).readingCount() > 0)
+        if (MeterPainter::paintedArea(r).intersects(area) && metering.hold(MeterView::Overview, c).readingCount() > 0)
             MeterPainter::paintOverview(p, r, metering.meter(MeterView::Overview, c), look);
     }
 }

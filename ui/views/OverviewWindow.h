@@ -22,10 +22,7 @@ class MeterRepaintQueue;
 // Every strip has its Mute, Pol, Pad and 48v switches and a small fader, which report to
 // the channel control; the view follows the channel control and the scene operations,
 // and draws the meters as readings come.
-class OverviewWindow : public StripView,
-                       private StripCanvas::Client,
-                       private ChannelListener,
-                       private MeterListener {
+class OverviewWindow : public StripView, private StripCanvas::Client, private ChannelListener, private MeterListener {
 public:
     static constexpr int RowHeight = OverviewLayout::RowHeight;
     static constexpr int Rows = OverviewLayout::Rows;

@@ -17,10 +17,9 @@ constexpr const char* UnitLines[] = {
 constexpr int HeaderLines = 3;
 
 constexpr const char* ChannelLines[] = {
-    "Pol 8 100 43 124",         "Pad 44 100 79 124",          "48v 8 127 43 151",
-    "Mute 43 127 78 151",       "Link 8 413 47 437",          "SetLink 48 413 81 437",
-    "TopNumber 6 61 82 94",     "BottomNumber 8 469 85 495",  "BigDB 8 381 79 411",
-    "LittleDB 34 190 55 375",   "RangeAndPeak 57 168 78 370", "ChannelScribble 4 439 83 467",
+    "Pol 8 100 43 124",       "Pad 44 100 79 124",      "48v 8 127 43 151",           "Mute 43 127 78 151",
+    "Link 8 413 47 437",      "SetLink 48 413 81 437",  "TopNumber 6 61 82 94",       "BottomNumber 8 469 85 495",
+    "BigDB 8 381 79 411",     "LittleDB 34 190 55 375", "RangeAndPeak 57 168 78 370", "ChannelScribble 4 439 83 467",
     "RightEdge 82 58 87 500",
 };
 constexpr int LineShift = -23;
@@ -40,7 +39,8 @@ const UnderviewLayout& UnderviewLayout::shared()
 UnderviewLayout::UnderviewLayout()
 {
     for (int i = 0; i < static_cast<int>(UnitPart::Count); ++i)
-        m_unit[static_cast<std::size_t>(i)] = parseLayoutLine(UnitLines[i]).translated(0, i < HeaderLines ? 0 : LineShift);
+        m_unit[static_cast<std::size_t>(i)] =
+            parseLayoutLine(UnitLines[i]).translated(0, i < HeaderLines ? 0 : LineShift);
     for (std::size_t i = 0; i < std::size(ChannelLines); ++i)
         m_channel[i] = parseLayoutLine(ChannelLines[i]).translated(0, LineShift);
     m_channel[static_cast<std::size_t>(ChannelPart::Fader)] =

@@ -26,8 +26,7 @@ UnderviewPainter::UnderviewPainter(DeskPanelApp& app)
       m_gainFont(FontMapper::font(QStringLiteral("Arial"), 136, 700, Dpi)),
       m_linkFont(FontMapper::font(QStringLiteral("Arial Black"), 90, 300, Dpi)),
       m_readoutFont(FontMapper::font(QStringLiteral("Arial"), 80, 400, Dpi))
-{
-}
+{}
 
 int UnderviewPainter::scalePictureId(const ProjectPrefs& prefs)
 {
@@ -67,8 +66,8 @@ void UnderviewPainter::paintUnits(QPainter& p, const QRect& area, int first, int
             m_pictures.draw(p, 171, left);
         if (name.intersects(area)) {
             m_pictures.draw(p, 170, name);
-            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name),
-                                    8, name.width() - 20);
+            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 8,
+                                    name.width() - 20);
         }
         const QRect right = m_layout.unitRect(Unit::TopUnitRight, u);
         if (right.intersects(area))

@@ -22,10 +22,7 @@ class MeterRepaintQueue;
 // with eight channel strips 82 pixels wide, scrolled horizontally. Every strip has its
 // five switches and its fader, which report to the channel control; the view follows the
 // channel control and the scene operations, and draws the meters as readings come.
-class UnderviewWindow : public StripView,
-                        private StripCanvas::Client,
-                        private ChannelListener,
-                        private MeterListener {
+class UnderviewWindow : public StripView, private StripCanvas::Client, private ChannelListener, private MeterListener {
 public:
     static constexpr int UnitWidth = UnderviewLayout::UnitPitch;
     static constexpr int StripWidth = UnderviewLayout::StripPitch;
