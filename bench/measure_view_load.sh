@@ -2,8 +2,9 @@
 # DeskPanel on a real X display (Xvfb) receiving a full rack of 48 units every 50 ms, once
 # started in the Underview and once in the Overview (chosen by the "WindowPos" stored in
 # its profile under a temporary XDG_CONFIG_HOME): CPU share of one core and resident
-# memory over SECONDS (20) each. QT_SCALE_FACTOR passes through (try 2). Run after
-# scripts/build.
+# memory over SECONDS (20) each. QT_SCALE_FACTOR passes through (try 2). With
+# VIEW_HOST=1 the view alone is measured in build/bench/bench_view_host instead of the
+# whole program. Run after scripts/build (and, for VIEW_HOST, building bench_view_host).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
@@ -26,8 +27,10 @@ measure() {
     mkdir -p "$home/config" "$home/data"
     # flags, show state, min x/y, max x/y, left, top, right, bottom, then "overview maximised".
     printf '[Settings]\nWindowPos=0,1,-1,-1,-1,-1,20,20,1100,700 %d 0\n' "$overview" >"$home/config/DeskPanel.INI"
+    local command=(build/DeskPanel)
+    [ "${VIEW_HOST:-0}" = 1 ] && command=(build/bench/bench_view_host "$name")
     DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
-        build/DeskPanel >"$home/panel.log" 2>&1 &
+        "${command[@]}" >"$home/panel.log" 2>&1 &
     panel=$!
     sleep 1
     build/tools/unitsim/unitsim --units 48 --interval 50 --duration $(((seconds + 4) * 1000)) >"$home/rack.log" &
