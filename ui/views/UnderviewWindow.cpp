@@ -7,6 +7,7 @@
 #include "ui/dialogs/DialogLauncher.h"
 #include "ui/views/MeterPainter.h"
 #include "ui/views/MeterRepaintQueue.h"
+#include "ui/views/StripControlWiring.h"
 
 #include <QPalette>
 
@@ -36,14 +37,6 @@ int switchValue(const ChannelSettings& s, std::size_t index)
     case 3: return s.mute;
     default: return s.linkButton;
     }
-}
-
-// Qt rebuilds the region of a widget's opaque children whenever it moves; with some two
-// thousand switches and faders that made every scroll slow. The canvas paints under its
-// controls instead (a few pictures each), and a scroll stays cheap.
-void keepOutOfOpaqueRegion(QWidget* control)
-{
-    control->setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 } // namespace
@@ -86,20 +79,13 @@ void UnderviewWindow::createStrip(int channel)
         ToggleButton* button =
             ToggleButton::create(m_canvas, face.baseId, channel, QString::fromLatin1(face.off),
                                  QString::fromLatin1(face.on), m_layout.channelRect(face.part, channel));
-        QObject::connect(button, &ToggleButton::switchCommand, m_canvas,
-                         [this](int c, int kind, int value) { m_app.channels().switchChanged(kind, c, value); });
+        wireSwitch(button, m_app.channels());
         keepOutOfOpaqueRegion(button);
         strip.toggles[i] = button;
     }
     GainFader* fader = GainFader::create(m_canvas, m_layout.channelRect(Part::Fader, channel), channel,
                                          QStringLiteral("133"), QStringLiteral("132"));
-    fader->setCursor(Qt::PointingHandCursor);
-    fader->setReducedRangeQuery([this] { return m_app.channels().reducedGainRange(); });
-    ChannelControl& channels = m_app.channels();
-    QObject::connect(fader, &GainFader::grabbed, m_canvas, [&channels](int c) { channels.faderGrabbed(c); });
-    QObject::connect(fader, &GainFader::moved, m_canvas,
-                     [&channels](int c, int position, bool alt) { channels.faderMoved(c, position, alt); });
-    QObject::connect(fader, &GainFader::released, m_canvas, [&channels](int c) { channels.faderReleased(c); });
+    wireFader(fader, m_app.channels());
     keepOutOfOpaqueRegion(fader);
     strip.fader = fader;
 }
