@@ -1,7 +1,7 @@
+#include "ui/views/OverviewWindow.h"
 #include "tests/ui/StripViewFixture.h"
 #include "ui/controls/FontMapper.h"
 #include "ui/controls/ToggleButton.h"
-#include "ui/views/OverviewWindow.h"
 
 #include <QFontMetrics>
 

@@ -4,7 +4,9 @@
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ToggleButton.h"
+#include "ui/controls/artwork/Artwork.h"
 #include "ui/views/MeterRepaintQueue.h"
+#include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewPainter.h"
 
 #include <QFontMetrics>
@@ -186,6 +188,25 @@ TEST_F(UnderviewTest, ClicksOnDrawnFieldsOpenWhatTheyStandFor)
     EXPECT_EQ(app.metering().meter(MeterView::Underview, 3).peakReadout, 0);
 }
 
+TEST_F(UnderviewTest, SceneRecallShowsTheScenesNamesAndSwitches)
+{
+    Scene scene;
+    scene.name = "Matinee";
+    scene.settings = app.project().live;
+    scene.settings[2].polarity = 1;
+    scene.channelNames[2] = "Choir Left";
+    scene.channelNames[3] = "Choir Right";
+    ASSERT_TRUE(app.project().scenes.append(scene));
+    const QImage before = shot().copy(view.channelRect(Part::ChannelScribble, 2));
+
+    app.scenes().recallScene(1);
+    EXPECT_EQ(view.toggle(2, ToggleButton::Pol)->state(), 1);
+    const QImage image = shot();
+    EXPECT_NE(image.copy(view.channelRect(Part::ChannelScribble, 2)), before);
+    EXPECT_NE(image.copy(view.channelRect(Part::ChannelScribble, 2)),
+              image.copy(view.channelRect(Part::ChannelScribble, 3)));
+}
+
 TEST_F(UnderviewTest, OnlyVisibleMetersWaitForTheRepaintTimer)
 {
     app.metering().setLevel(383, 0); // far to the right, out of sight
@@ -200,6 +221,23 @@ TEST_F(UnderviewTest, OnlyVisibleMetersWaitForTheRepaintTimer)
     view.hide();
     app.metering().setLevel(1, 3);
     EXPECT_FALSE(view.meterQueue().isTimerRunning());
+}
+
+// Without its thumb picture a view still comes up, after telling the operator.
+TEST_F(StripViewFixture, MissingFaderThumbIsReportedAndTheViewStillComesUp)
+{
+    ImageRegistry& images = ImageRegistry::instance();
+    images.remove(QStringLiteral("132"));
+    images.remove(QStringLiteral("135"));
+    {
+        UnderviewWindow under(app, dialogs);
+        OverviewWindow over(app, dialogs);
+        EXPECT_NE(under.fader(0), nullptr);
+        EXPECT_NE(over.fader(0), nullptr);
+    }
+    artwork::registerAll(images);
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::Message),
+              (std::vector<std::string>{"ERROR - failed to Load thumb bitmap", "ERROR - failed to Load thumb bitmap"}));
 }
 
 } // namespace
