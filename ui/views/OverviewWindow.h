@@ -1,5 +1,6 @@
 #pragma once
 #include "core/model/ChannelListener.h"
+#include "core/model/Limits.h"
 #include "core/model/MeterListener.h"
 #include "ui/views/OverviewLayout.h"
 #include "ui/views/OverviewPainter.h"
@@ -73,7 +74,7 @@ private:
     OverviewPainter m_painter;
     StripCanvas* m_canvas;
     std::unique_ptr<MeterRepaintQueue> m_meterQueue;
-    std::array<Strip, 384> m_strips{};
+    std::array<Strip, MaxChannels> m_strips{};
     int m_offset = 0;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/model/ChannelListener.h"
+#include "core/model/Limits.h"
 #include "core/model/MeterListener.h"
 #include "ui/views/StripCanvas.h"
 #include "ui/views/StripView.h"
@@ -75,7 +76,7 @@ private:
     UnderviewPainter m_painter;
     StripCanvas* m_canvas;
     std::unique_ptr<MeterRepaintQueue> m_meterQueue;
-    std::array<Strip, 384> m_strips{};
+    std::array<Strip, MaxChannels> m_strips{};
     int m_offset = 0;
 };
 
