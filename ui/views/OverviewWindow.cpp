@@ -21,24 +21,15 @@ struct SwitchFace {
     int baseId;
     const char* off;
     const char* on;
+    std::int32_t ChannelSettings::*state;
 };
 // In the order of Strip::toggles.
 constexpr SwitchFace Switches[] = {
-    {Part::Mute, 7000, "142", "143"},
-    {Part::Pol, 3000, "131", "138"},
-    {Part::Pad, 5000, "144", "145"},
-    {Part::Phantom48V, 6000, "146", "147"},
+    {Part::Mute, 7000, "142", "143", &ChannelSettings::mute},
+    {Part::Pol, 3000, "131", "138", &ChannelSettings::polarity},
+    {Part::Pad, 5000, "144", "145", &ChannelSettings::pad},
+    {Part::Phantom48V, 6000, "146", "147", &ChannelSettings::phantom48V},
 };
-
-int switchValue(const ChannelSettings& s, std::size_t index)
-{
-    switch (index) {
-    case 0: return s.mute;
-    case 1: return s.polarity;
-    case 2: return s.pad;
-    default: return s.phantom48V;
-    }
-}
 
 } // namespace
 
@@ -97,7 +88,7 @@ void OverviewWindow::showChannelControls(int channel)
     const ChannelSettings& s = m_app.channels().settings(channel);
     Strip& strip = m_strips[static_cast<std::size_t>(channel)];
     for (std::size_t i = 0; i < strip.toggles.size(); ++i)
-        strip.toggles[i]->setState(switchValue(s, i));
+        strip.toggles[i]->setState(s.*Switches[i].state);
     if (!strip.fader->isDragging())
         strip.fader->setPosition(s.gainPosition);
 }

@@ -21,23 +21,16 @@ struct SwitchFace {
     int baseId;
     const char* off;
     const char* on;
+    std::int32_t ChannelSettings::*state;
 };
 // In the order of Strip::toggles.
 constexpr SwitchFace Switches[] = {
-    {Part::Pol, 3000, "129", "130"},  {Part::Pad, 5000, "238", "241"},  {Part::Phantom48V, 6000, "244", "245"},
-    {Part::Mute, 7000, "247", "248"}, {Part::Link, 4000, "235", "236"},
+    {Part::Pol, 3000, "129", "130", &ChannelSettings::polarity},
+    {Part::Pad, 5000, "238", "241", &ChannelSettings::pad},
+    {Part::Phantom48V, 6000, "244", "245", &ChannelSettings::phantom48V},
+    {Part::Mute, 7000, "247", "248", &ChannelSettings::mute},
+    {Part::Link, 4000, "235", "236", &ChannelSettings::linkButton},
 };
-
-int switchValue(const ChannelSettings& s, std::size_t index)
-{
-    switch (index) {
-    case 0: return s.polarity;
-    case 1: return s.pad;
-    case 2: return s.phantom48V;
-    case 3: return s.mute;
-    default: return s.linkButton;
-    }
-}
 
 } // namespace
 
@@ -95,7 +88,7 @@ void UnderviewWindow::showChannelControls(int channel)
     const ChannelSettings& s = m_app.channels().settings(channel);
     Strip& strip = m_strips[static_cast<std::size_t>(channel)];
     for (std::size_t i = 0; i < strip.toggles.size(); ++i)
-        strip.toggles[i]->setState(switchValue(s, i));
+        strip.toggles[i]->setState(s.*Switches[i].state);
     if (!strip.fader->isDragging())
         strip.fader->setPosition(s.gainPosition);
 }
