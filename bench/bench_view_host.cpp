@@ -1,7 +1,8 @@
 // Not a benchmark of its own: one strip view in a window of the normal layout's size,
 // fed by the live unit link, for bench/measure_view_load.sh to measure on a real display
 // (VIEW_HOST=1) while the program itself does not show the views.
-//   bench_view_host underview|overview
+//   bench_view_host underview|overview [SECONDS]
+// After SECONDS it quits and prints how many meters were drawn from readings.
 #include "app/DeskPanelApp.h"
 #include "tests/support/QuietHost.h"
 #include "ui/dialogs/DialogLauncher.h"
@@ -9,6 +10,10 @@
 #include "ui/views/UnderviewWindow.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <cstring>
 #include <memory>
@@ -51,7 +56,14 @@ int main(int argc, char** argv)
     }
     view->show();
     app.start();
+    if (argc > 2)
+        QTimer::singleShot(std::atoi(argv[2]) * 1000, &QApplication::quit);
     const int result = QApplication::exec();
     app.stop();
+    const MeterView shown = app.metering().shownView();
+    int metersRead = 0;
+    for (int c = 0; c < MaxChannels; ++c)
+        metersRead += app.metering().hold(shown, c).readingCount() > 0 ? 1 : 0;
+    std::printf("meters with readings: %d of %d\n", metersRead, MaxChannels);
     return result;
 }

@@ -28,7 +28,7 @@ measure() {
     # flags, show state, min x/y, max x/y, left, top, right, bottom, then "overview maximised".
     printf '[Settings]\nWindowPos=0,1,-1,-1,-1,-1,20,20,1100,700 %d 0\n' "$overview" >"$home/config/DeskPanel.INI"
     local command=(build/DeskPanel)
-    [ "${VIEW_HOST:-0}" = 1 ] && command=(build/bench/bench_view_host "$name")
+    [ "${VIEW_HOST:-0}" = 1 ] && command=(build/bench/bench_view_host "$name" $((seconds + 5)))
     DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
         "${command[@]}" >"$home/panel.log" 2>&1 &
     panel=$!
@@ -45,9 +45,10 @@ measure() {
     t1=$(date +%s.%N)
     rss_kb=$(awk '/VmRSS/ {print $2}' "/proc/$panel/status")
     wait "$rack" || true
-    kill "$panel" 2>/dev/null || true
+    [ "${VIEW_HOST:-0}" = 1 ] || kill "$panel" 2>/dev/null || true
     wait "$panel" 2>/dev/null || true
     panel=""
+    grep -h "meters with readings" "$home/panel.log" || true""
     python3 - "$name" "$u0" "$s0" "$u1" "$s1" "$t0" "$t1" "$ticks" "$rss_kb" "$home/rack.log" <<'PY'
 import sys, json
 name = sys.argv[1]
