@@ -186,6 +186,14 @@ TEST_F(UnderviewTest, ClicksOnDrawnFieldsOpenWhatTheyStandFor)
     click(view.channelRect(Part::RangeAndPeak, 3).topLeft() + QPoint(5, 5), Qt::LeftButton);
     EXPECT_TRUE(app.metering().meter(MeterView::Underview, 3).resetMarkShown);
     EXPECT_EQ(app.metering().meter(MeterView::Underview, 3).peakReadout, 0);
+    // The reset mark stands in the readout box, 1 pixel in and 2 down.
+    const QRect mark(view.channelRect(Part::RangeAndPeak, 3).topLeft() + QPoint(1, 3), QSize(18, 11));
+    QImage expected(mark.size(), QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    QPainter p(&expected);
+    p.drawPixmap(0, 0, ImageRegistry::instance().pixmap(ImageRegistry::key(226)));
+    p.end();
+    EXPECT_EQ(differingPixels(shot().copy(mark).convertToFormat(QImage::Format_RGB32), expected), 0);
 }
 
 TEST_F(UnderviewTest, SceneRecallShowsTheScenesNamesAndSwitches)
