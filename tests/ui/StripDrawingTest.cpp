@@ -65,10 +65,13 @@ TEST(MeterPainter, WildStatesAndThresholdsStayInsideTheMeter)
             p.end();
             const QRegion allowed =
                 QRegion(MeterPainter::paintedArea(underMeter)) + QRegion(MeterPainter::paintedArea(overMeter));
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (!allowed.contains(QPoint(x, y)))
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (!allowed.contains(QPoint(x, y))) {
                         ASSERT_EQ(image.pixelColor(x, y), outside) << x << "," << y << " threshold " << threshold;
+                    }
+                }
+            }
         }
     }
 }
