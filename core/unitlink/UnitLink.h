@@ -50,6 +50,7 @@ public:
     bool isUnitPresent(int unitNumber) const override;
     int unitCount() const override { return m_unitCount; }
     bool reducedGainRange() const override { return m_reducedGainRange; }
+    std::vector<int> unitNumbersInTableOrder() const override;
 
     void setUpdateRate(std::uint16_t rateMs);
 
@@ -86,7 +87,8 @@ private:
     void classifyHealth(std::size_t record, int unitNumber);
     void fullyProcess(const Mac& mac, const UnitReport& report);
     void removeRecord(const Mac& mac, int unitNumber, bool fromConflict);
-    bool sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to);
+    // Numbers the packet with the next sequence number and sends it.
+    bool sendPacket(PacketBytes bytes, const Ipv4Endpoint& to);
 
     void onPoll();
     void onOfflineCheck();
