@@ -72,6 +72,20 @@ void UnitLink::stop()
     }
 }
 
+const UnitSlot& UnitLink::slot(int unitNumber) const
+{
+    static const UnitSlot none;
+    return isValidUnitNumber(unitNumber) ? m_slots[static_cast<std::size_t>(unitNumber)] : none;
+}
+
+UnitSlot& UnitLink::slotOf(int unitNumber)
+{
+    if (isValidUnitNumber(unitNumber))
+        return m_slots[static_cast<std::size_t>(unitNumber)];
+    m_noSlot = UnitSlot{};
+    return m_noSlot;
+}
+
 void UnitLink::setState(int unitNumber, UnitState state)
 {
     UnitSlot& slot = slotOf(unitNumber);

@@ -55,7 +55,8 @@ public:
     void setUpdateRate(std::uint16_t rateMs);
 
     const UnitTable& table() const { return m_table; }
-    const UnitSlot& slot(int unitNumber) const { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    // A number outside 1..48 finds an empty slot.
+    const UnitSlot& slot(int unitNumber) const;
     UnitState state(int unitNumber) const { return slot(unitNumber).state; }
     const std::string& localIpText() const { return m_localIpText; }
     std::uint32_t txSequence() const { return m_txSequence; }
@@ -74,7 +75,7 @@ private:
         Process = 10
     };
 
-    UnitSlot& slotOf(int unitNumber) { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    UnitSlot& slotOf(int unitNumber);
     void setState(int unitNumber, UnitState state);
     using Mac = std::array<std::uint8_t, 6>;
     Result classifyKnown(std::size_t record, const UnitReport& report, const Ipv4Endpoint& from);
@@ -106,6 +107,7 @@ private:
 
     UnitTable m_table;
     std::array<UnitSlot, 49> m_slots{}; // entry 0 unused
+    UnitSlot m_noSlot; // what a number outside 1..48 finds; nothing keeps it
     int m_unitCount = 0;
     std::uint64_t m_rxCount = 0;
     std::uint32_t m_txSequence = 0;
