@@ -216,6 +216,15 @@ TEST_F(ProjectFilesTest, AFailedOpenLeavesTheBlankSceneActive)
     EXPECT_EQ(project.activeSceneName, SceneList::BlankSceneText);
 }
 
+TEST_F(ProjectFilesTest, AFileNameOfThreeCharactersInFourBytesIsABadFile)
+{
+    Project other;
+    const std::string path = folder.file("\xC3\xA4.v"); // "ä.v": three characters
+    ASSERT_EQ(ProjectFileWriter::write(other, path), ProjectFileWriter::Result::Saved);
+    EXPECT_FALSE(files.open(path));
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Bad file"});
+}
+
 TEST_F(ProjectFilesTest, AutosaveWritesTheFileAndNeverNestsInsideAnOpenDialog)
 {
     project.projectPath = folder.file("gig.vpf");
