@@ -100,6 +100,29 @@ TEST_F(UnitLinkTest, AbnormalReadingsGiveFaultOnTheFollowingPacketAndClearAfterN
     EXPECT_EQ(sender.sent.back().bytes[30], 0);
 }
 
+// The classification as written keeps a faulty unit that went to front-panel mode LOCAL
+// when it returns with readings still abnormal: its health state is FAULT already, so
+// nothing sets the state again until its readings are normal.
+TEST_F(UnitLinkTest, FaultyUnitBackFromLocalModeWithBadReadingsStaysLocal)
+{
+    discover(5);
+    UnitPacketFields bad = unitFields(5);
+    bad.health[4] = 0; // 0 degrees C
+    receive(bad, ip(5));
+    receive(bad, ip(5));
+    ASSERT_EQ(link.state(5), UnitState::FAULT);
+    UnitPacketFields local = bad;
+    local.mode = 0;
+    receive(local, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(bad, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(unitFields(5), ip(5)); // judged by the bad readings before it
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(unitFields(5), ip(5));
+    EXPECT_EQ(link.state(5), UnitState::ACTIVE);
+}
+
 TEST_F(UnitLinkTest, LocalModeIsNotTakenOnAndBlinksOncePerHalfSecond)
 {
     UnitPacketFields local = unitFields(7);
