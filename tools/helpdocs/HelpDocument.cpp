@@ -1,0 +1,129 @@
+#include "tools/helpdocs/HelpDocument.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextFragment>
+#include <QUrl>
+
+namespace {
+
+// Widest picture on the page, in the document's pixels at 96 per inch: A4 less margins.
+constexpr qreal PictureWidth = 600;
+
+QFont bodyFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(10.5);
+    return font;
+}
+
+} // namespace
+
+HelpDocument::HelpDocument(const QString& markdown, const QDir& pictures)
+    : m_pictures(pictures), m_document(std::make_unique<QTextDocument>())
+{
+    m_document->setDefaultFont(bodyFont());
+    m_document->setMarkdown(withPicturesResolved(markdown));
+    fitPicturesTo(PictureWidth);
+    breakBeforeChapters();
+}
+
+QString HelpDocument::withPicturesResolved(const QString& markdown)
+{
+    static const QRegularExpression picture(QStringLiteral(R"(!\[([^\]]*)\]\(([^)\s]+)\))"));
+    QString text;
+    qsizetype from = 0;
+    for (auto it = picture.globalMatch(markdown); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        text += markdown.mid(from, match.capturedStart() - from);
+        from = match.capturedEnd();
+        const QString name = match.captured(2);
+        const QImage image(m_pictures.filePath(name));
+        if (image.isNull() || name.contains(QLatin1Char('/'))) {
+            m_missing << name;
+            text += QStringLiteral("*(The picture \"%1\" is not part of this edition.)*").arg(match.captured(1));
+            continue;
+        }
+        m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        text += match.captured(0);
+    }
+    return text + markdown.mid(from);
+}
+
+void HelpDocument::fitPicturesTo(qreal width)
+{
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const QImage image =
+                m_document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+            if (image.isNull())
+                continue;
+            const qreal scale = std::min<qreal>(1.0, width / image.width());
+            format.setWidth(image.width() * scale);
+            format.setHeight(image.height() * scale);
+            QTextCursor cursor(m_document.get());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+}
+
+void HelpDocument::breakBeforeChapters()
+{
+    bool first = true;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() != 1)
+            continue;
+        if (!first) {
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+        }
+        first = false;
+    }
+}
+
+int HelpDocument::writePdf(const QString& path, const QString& title) const
+{
+    {
+        QPdfWriter writer(path);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
+                                         QPageLayout::Millimeter));
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("DeskPanel"));
+        m_document->print(&writer);
+    }
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        return 0;
+    return pdfPageCount(written.readAll());
+}
+
+bool HelpDocument::writeHtml(const QString& path, const QString& title) const
+{
+    m_document->setMetaInformation(QTextDocument::DocumentTitle, title);
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray html = m_document->toHtml().toUtf8();
+    return out.write(html) == html.size() && out.flush();
+}
+
+int HelpDocument::pdfPageCount(const QByteArray& pdf)
+{
+    static const QRegularExpression page(QStringLiteral(R"(/Type\s*/Page(?![a-zA-Z]))"));
+    int pages = 0;
+    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next())
+        ++pages;
+    return pages;
+}
