@@ -73,9 +73,11 @@ std::string FirstStage::copyErasePanel()
     if (!error)
         fs::rename(partial, target, error);
     if (error) {
+        // The reason is taken before the clean-up, which reuses the error code.
+        std::string reason = error.message();
         fs::remove(partial, error);
         return "The removal program could not be copied from \"" + source.string() + "\" to \"" + target.string() +
-               "\": " + error.message() + ".";
+               "\": " + reason + ".";
     }
     return {};
 }

@@ -95,6 +95,16 @@ TEST_F(FirstStageTest, AFolderOfNoPackageGoesToErasePanelWithItsDesktopFiles)
     EXPECT_FALSE(TempFolder::exists(places.configHome + "/Veltara-RP8.ini"));
 }
 
+TEST_F(FirstStageTest, AFailedCopyGivesItsReason)
+{
+    fs::remove(install + "/ErasePanel");
+    FirstStage::Result result = run();
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.message.find("could not be copied"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("No such file or directory"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("Nothing has been removed."), std::string::npos) << result.message;
+}
+
 TEST(DpkgPackageManager, ReadsTheOwnerFromTheQuerysOutput)
 {
     const std::pair<const char*, const char*> cases[] = {
