@@ -12,8 +12,11 @@
 
 namespace {
 
-// Widest picture on the page, in the document's pixels at 96 per inch: A4 less margins.
+// The largest picture on the page, in the document's pixels at 96 per inch: the width of
+// A4 less its margins, and a third of its height, so a screenshot never pushes a
+// chapter onto a page of its own.
 constexpr qreal PictureWidth = 600;
+constexpr qreal PictureHeight = 320;
 
 QFont bodyFont()
 {
@@ -29,7 +32,10 @@ HelpDocument::HelpDocument(const QString& markdown, const QDir& pictures)
 {
     m_document->setDefaultFont(bodyFont());
     m_document->setMarkdown(withPicturesResolved(markdown));
-    fitPicturesTo(PictureWidth);
+    // Added after the text: setting the text clears the resources.
+    for (auto it = m_found.cbegin(); it != m_found.cend(); ++it)
+        m_document->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
+    fitPicturesTo(PictureWidth, PictureHeight);
     breakBeforeChapters();
 }
 
@@ -49,13 +55,13 @@ QString HelpDocument::withPicturesResolved(const QString& markdown)
             text += QStringLiteral("*(The picture \"%1\" is not part of this edition.)*").arg(match.captured(1));
             continue;
         }
-        m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+        m_found.insert(name, image);
         text += match.captured(0);
     }
     return text + markdown.mid(from);
 }
 
-void HelpDocument::fitPicturesTo(qreal width)
+void HelpDocument::fitPicturesTo(qreal width, qreal height)
 {
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -67,7 +73,7 @@ void HelpDocument::fitPicturesTo(qreal width)
                 m_document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
             if (image.isNull())
                 continue;
-            const qreal scale = std::min<qreal>(1.0, width / image.width());
+            const qreal scale = std::min({qreal(1.0), width / image.width(), height / image.height()});
             format.setWidth(image.width() * scale);
             format.setHeight(image.height() * scale);
             QTextCursor cursor(m_document.get());
@@ -97,7 +103,9 @@ int HelpDocument::writePdf(const QString& path, const QString& title) const
 {
     {
         QPdfWriter writer(path);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
+        // No margins of the writer's own: printing lays the text out with margins of 2 cm
+        // and puts the page numbers into the bottom one.
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                          QPageLayout::Millimeter));
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("DeskPanel"));

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDir>
+#include <QImage>
+#include <QMap>
 #include <QString>
 #include <QTextDocument>
 
@@ -26,10 +28,11 @@ public:
 
 private:
     QString withPicturesResolved(const QString& markdown);
-    void fitPicturesTo(qreal width);
+    void fitPicturesTo(qreal width, qreal height);
     void breakBeforeChapters();
 
     QDir m_pictures;
     QStringList m_missing;
+    QMap<QString, QImage> m_found;
     std::unique_ptr<QTextDocument> m_document;
 };
