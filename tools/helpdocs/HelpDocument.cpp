@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFragment>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 
 namespace {
@@ -36,6 +38,7 @@ HelpDocument::HelpDocument(const QString& markdown, const QDir& pictures)
     for (auto it = m_found.cbegin(); it != m_found.cend(); ++it)
         m_document->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
     fitPicturesTo(PictureWidth, PictureHeight);
+    styleTables();
     breakBeforeChapters();
 }
 
@@ -81,6 +84,24 @@ void HelpDocument::fitPicturesTo(qreal width, qreal height)
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
             cursor.setCharFormat(format);
         }
+    }
+}
+
+void HelpDocument::styleTables()
+{
+    // Markdown tables come with doubled borders and no room in the cells: one thin grey
+    // line between cells reads better on paper.
+    for (QTextFrame* frame : m_document->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table == nullptr)
+            continue;
+        QTextTableFormat format = table->format();
+        format.setBorderCollapse(true);
+        format.setBorder(0.5);
+        format.setBorderBrush(QColor(150, 150, 150));
+        format.setCellSpacing(0);
+        format.setCellPadding(4);
+        table->setFormat(format);
     }
 }
 

@@ -29,6 +29,7 @@ public:
 private:
     QString withPicturesResolved(const QString& markdown);
     void fitPicturesTo(qreal width, qreal height);
+    void styleTables();
     void breakBeforeChapters();
 
     QDir m_pictures;
