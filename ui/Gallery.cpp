@@ -1,5 +1,7 @@
 #include "ui/Gallery.h"
 
+#include "ui/GalleryViews.h"
+
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
@@ -191,6 +193,8 @@ int renderAll(const QString& dir)
     renderBitmaps(out);
     renderControls(out);
     renderBoxes(out);
+    for (const auto& [name, shot] : renderViews())
+        out.save(name, shot, false);
     out.saveSheet();
     return out.count();
 }
