@@ -4,6 +4,14 @@
 # into a temporary root with dpkg -x), for a package install and a per-user install.
 #   tests/packaging/package_test.sh dist/deskpanel_<version>_<arch>.deb
 set -euo pipefail
+case "${1:-}" in
+  "" | -h | --help)
+    echo "usage: tests/packaging/package_test.sh PACKAGE.deb"
+    echo "Checks a built DeskPanel package and runs the uninstall against it unpacked."
+    [ -n "${1:-}" ] && exit 0
+    exit 2
+    ;;
+esac
 deb=$(realpath "$1")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)

@@ -8,16 +8,28 @@
 #include <QPixmap>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+const char* const Usage = "usage: deskpanel_appicon DIR\n"
+                          "Renders the program's icon as DIR/<N>x<N>/apps/deskpanel.png for N = 16, 32, 48,\n"
+                          "128 and 256 (a hicolor icon theme folder).\n";
+} // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    // An option is never taken for the folder to write into.
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: deskpanel_appicon DIR\n");
-        return 2;
-    }
     const QString icon = ImageRegistry::key(128);
     const ImageRegistry& images = ImageRegistry::instance();
     const int logical = images.size(icon).width();

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -26,15 +27,23 @@ const Output Outputs[] = {
 
 } // namespace
 
+const char* const Usage = "usage: deskpanel_helpdocs SOURCES PICTURES OUT\n"
+                          "Makes the help documents from the Markdown in SOURCES, with the screenshots in\n"
+                          "PICTURES, as PDF files and the QUICKREFERENCE folder in OUT.\n";
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (argc != 4) {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: deskpanel_helpdocs SOURCES PICTURES OUT\n");
-        return 2;
-    }
     const QDir sources(QString::fromLocal8Bit(argv[1]));
     const QDir pictures(QString::fromLocal8Bit(argv[2]));
     const QDir out(QString::fromLocal8Bit(argv[3]));
