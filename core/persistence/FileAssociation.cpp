@@ -127,7 +127,7 @@ std::string FileAssociation::desktopEntryText(const std::string& executablePath)
                        "Name=DeskPanel\n"
                        "Comment=Veltara RP-8 control\n"
                        "Exec=") +
-           execArgument(executablePath) + " %f\n" + "MimeType=" + MimeType + ";\n" +
+           execArgument(executablePath) + " %f\n" + "Icon=" + IconName + "\n" + "MimeType=" + MimeType + ";\n" +
            "Terminal=false\n"
            "Categories=AudioVideo;Audio;\n";
 }
@@ -138,10 +138,11 @@ std::vector<std::vector<std::string>> FileAssociation::refreshCommands(const std
 }
 
 bool FileAssociation::registerAssociation(const std::string& dataHome, const std::string& executablePath,
-                                          const std::string& commandLine)
+                                          const std::string& commandLine, const std::string& packageDatabase)
 {
 #ifdef _WIN32
     (void)dataHome;
+    (void)packageDatabase;
     const std::string name = className(executablePath);
     bool ok = setDefaultValue(".vpf", name);
     ok = setDefaultValue(name + "\\shell\\open\\command", openCommand(commandLine)) && ok;
@@ -151,6 +152,8 @@ bool FileAssociation::registerAssociation(const std::string& dataHome, const std
     (void)commandLine;
     if (dataHome.empty() || dataHome[0] != '/' || executablePath.empty())
         return false;
+    if (PackageOwnership::isPackaged(executablePath, packageDatabase))
+        return true;
     const std::string mimeFolder = dataHome + "/mime/packages/";
     const std::string appsFolder = dataHome + "/applications/";
     bool ok = makeFolders(mimeFolder) && writeWhole(mimeFolder + MimeFileName, mimePackageText());

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/persistence/PackageOwnership.h"
+
 #include <string>
 #include <vector>
 
@@ -11,13 +13,17 @@ public:
     static constexpr const char* MimeType = "application/x-veltara-project";
     static constexpr const char* MimeFileName = "deskpanel-vpf.xml";
     static constexpr const char* DesktopFileName = "deskpanel.desktop";
+    static constexpr const char* IconName = "deskpanel"; // in the hicolor icon theme
 
     // Here: a shared-mime-info type for "*.vpf" under <dataHome>/mime/packages and a
     // desktop entry under <dataHome>/applications. On Windows: the registry keys under
     // HKEY_CLASSES_ROOT. `commandLine` is the program's own command line (Windows only).
-    // True when everything was written.
+    // True when everything was written. A program that the package manager installed
+    // writes nothing and answers true: the package's own desktop entry and MIME type
+    // serve, and a per-user copy would hide them. `packageDatabase` is dpkg's info folder.
     static bool registerAssociation(const std::string& dataHome, const std::string& executablePath,
-                                    const std::string& commandLine);
+                                    const std::string& commandLine,
+                                    const std::string& packageDatabase = PackageOwnership::DpkgInfoFolder);
 
     // The programs that bring the desktop's caches up to date after a registration;
     // the application may run them, nothing depends on their success.

@@ -58,6 +58,7 @@ ProfileLocations ProfileLocations::forThisUser(const std::string& executableName
     at.installationRecord = "C:\\Windows\\" + std::string(InstallationRecordName);
 #else
     (void)programFolder;
+    at.systemInstallationRecord = SystemInstallationRecord;
     const std::string config = withSlash(xdgConfigHome());
     if (config.empty())
         return at; // no home: every profile reads as missing and writes fail quietly

@@ -7,15 +7,45 @@
 #include <filesystem>
 #include <utility>
 
+#include "PackageManager.h"
+#include "RemovalTexts.h"
 #include "UninstallLayout.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
 
-FirstStage::FirstStage(std::string installFolder, std::string erasePanelCopyPath)
-    : m_installFolder(std::move(installFolder)), m_copyPath(std::move(erasePanelCopyPath))
+FirstStage::FirstStage(std::string installFolder, std::string erasePanelCopyPath, PackageManager& packages,
+                       UserIntegration::Places userPlaces)
+    : m_installFolder(std::move(installFolder)),
+      m_copyPath(std::move(erasePanelCopyPath)),
+      m_packages(packages),
+      m_userPlaces(std::move(userPlaces))
 {}
+
+FirstStage::Result FirstStage::run()
+{
+    if (!m_installFolder.empty() && m_installFolder[0] == '/') {
+        // Asked about this program's own file: the folder itself may belong to several.
+        std::string package = m_packages.owner(m_installFolder + "/" + UninstallLayout::FirstStageName);
+        if (!package.empty())
+            return removePackage(package);
+    }
+    std::string error = startRemoval();
+    if (!error.empty())
+        return {1, error + " Nothing has been removed."};
+    UserIntegration(m_installFolder, m_userPlaces).remove();
+    return {};
+}
+
+FirstStage::Result FirstStage::removePackage(const std::string& package)
+{
+    if (m_packages.remove(package))
+        return {0, RemovalTexts::Removed};
+    return {1, "Veltara RP-8 was installed by the package manager (package \"" + package +
+                   "\") and has not been removed. To remove it, run this command in a terminal:\n\n    " +
+                   manualRemovalCommand(package)};
+}
 
 std::string FirstStage::startRemoval()
 {
@@ -43,9 +73,11 @@ std::string FirstStage::copyErasePanel()
     if (!error)
         fs::rename(partial, target, error);
     if (error) {
+        // The reason is taken before the clean-up, which reuses the error code.
+        std::string reason = error.message();
         fs::remove(partial, error);
         return "The removal program could not be copied from \"" + source.string() + "\" to \"" + target.string() +
-               "\": " + error.message() + ".";
+               "\": " + reason + ".";
     }
     return {};
 }

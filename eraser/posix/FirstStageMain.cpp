@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FirstStage.h"
+#include "PackageManager.h"
 #include "PosixMessageBox.h"
 #include "RemovalTexts.h"
 #include "UninstallLayout.h"
@@ -34,14 +35,15 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
 
-    std::string error =
-        FirstStage(UninstallLayout::ownProgramFolder(), UninstallLayout::erasePanelCopyPath()).startRemoval();
+    DpkgPackageManager packages;
+    FirstStage::Result result = FirstStage(UninstallLayout::ownProgramFolder(), UninstallLayout::erasePanelCopyPath(),
+                                           packages, UninstallLayout::userPlaces())
+                                    .run();
     window.reset();
-    if (!error.empty()) {
+    if (!result.message.empty()) {
         std::unique_ptr<PosixMessageBox> messages =
             application ? std::make_unique<PosixMessageBox>() : std::make_unique<PosixMessageBox>(std::cin, std::cerr);
-        messages->show(RemovalTexts::Caption, error + " Nothing has been removed.");
-        return 1;
+        messages->show(RemovalTexts::Caption, result.message);
     }
-    return 0;
+    return result.exitCode;
 }

@@ -19,14 +19,32 @@ std::string homeFolder()
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
+// An XDG base folder: the variable when it holds an absolute path (the base directory
+// rules say a relative one is to be ignored), else the default under the home folder.
+std::string baseFolder(const char* variable, const char* underHome)
+{
+    const char* set = std::getenv(variable);
+    if (set != nullptr && set[0] == '/')
+        return set;
+    const std::string home = homeFolder();
+    return home.empty() ? std::string() : home + underHome;
+}
+
 } // namespace
 
 std::string erasePanelCopyPath()
 {
-    // The base directory rules say a relative XDG_CACHE_HOME is to be ignored.
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    std::string folder = cache != nullptr && cache[0] == '/' ? std::string(cache) : homeFolder() + "/.cache";
-    return folder + "/" + ErasePanelName;
+    return baseFolder("XDG_CACHE_HOME", "/.cache") + "/" + ErasePanelName;
+}
+
+UserIntegration::Places userPlaces()
+{
+    UserIntegration::Places places;
+    places.dataHome = baseFolder("XDG_DATA_HOME", "/.local/share");
+    places.configHome = baseFolder("XDG_CONFIG_HOME", "/.config");
+    const std::string home = homeFolder();
+    places.binFolder = home.empty() ? std::string() : home + "/.local/bin";
+    return places;
 }
 
 std::string ownProgramFolder()

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "UserIntegration.h"
+
 // Where the pieces of an uninstall live on Linux.
 //
 // The installation folder holds DeskPanel, the first stage UninstallVeltaraRP8 and
@@ -16,6 +18,10 @@ inline constexpr const char* ErasePanelName = "ErasePanel";
 // The fixed place of the running ErasePanel: "$XDG_CACHE_HOME/ErasePanel", by default
 // "~/.cache/ErasePanel". Per user, so nobody else can put a program there.
 std::string erasePanelCopyPath();
+
+// Where a per-user installation put its desktop files, link and record, from
+// $XDG_DATA_HOME, $XDG_CONFIG_HOME and the home folder.
+UserIntegration::Places userPlaces();
 
 // The folder that holds the running program's own file.
 std::string ownProgramFolder();

@@ -1,0 +1,51 @@
+// Renders the program's icon (picture 128 of the artwork) into a hicolor icon theme tree:
+//   deskpanel_appicon DIR   ->  DIR/<N>x<N>/apps/deskpanel.png for N = 16, 32, 48, 128, 256
+// The picture is painted by code at each size, so every size is drawn, not scaled.
+#include "ui/controls/ImageRegistry.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+const char* const Usage = "usage: deskpanel_appicon DIR\n"
+                          "Renders the program's icon as DIR/<N>x<N>/apps/deskpanel.png for N = 16, 32, 48,\n"
+                          "128 and 256 (a hicolor icon theme folder).\n";
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    // An option is never taken for the folder to write into.
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString icon = ImageRegistry::key(128);
+    const ImageRegistry& images = ImageRegistry::instance();
+    const int logical = images.size(icon).width();
+    if (logical <= 0) {
+        std::fprintf(stderr, "deskpanel_appicon: the artwork has no application icon\n");
+        return 1;
+    }
+    for (int size : {16, 32, 48, 128, 256}) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(size);
+        QPixmap picture = images.pixmap(icon, qreal(size) / logical);
+        picture.setDevicePixelRatio(1.0);
+        if (!QDir().mkpath(folder) || picture.size() != QSize(size, size) ||
+            !picture.save(folder + QStringLiteral("/deskpanel.png"))) {
+            std::fprintf(stderr, "deskpanel_appicon: cannot write the %dx%d icon under %s\n", size, size, argv[1]);
+            return 1;
+        }
+    }
+    return 0;
+}
