@@ -1,5 +1,7 @@
 #include "ui/Gallery.h"
 
+#include "ui/GalleryMainWindow.h"
+
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
@@ -192,7 +194,7 @@ int renderAll(const QString& dir)
     renderControls(out);
     renderBoxes(out);
     out.saveSheet();
-    return out.count();
+    return out.count() + renderMainWindow(dir);
 }
 
 } // namespace Gallery
