@@ -234,7 +234,9 @@ void MainWindow::storePlacement()
 void MainWindow::closeForGood()
 {
     m_closed = true;
-    close();
+    // Inside closeEvent the close under way is accepted instead.
+    if (!m_closing)
+        close();
 }
 
 void MainWindow::startDetachedLater(const std::string& program, int delayMs)
@@ -254,7 +256,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (m_closing)
         return;
     m_closing = true;
-    m_project->exit();
+    if (m_project->exit())
+        event->accept();
     m_closing = false;
 }
 
