@@ -173,3 +173,34 @@ TEST(MainClientHeader, ShowsTheActiveSceneCutToThirtyCharacters)
 
 } // namespace
 } // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+// Over the scene list, Escape and Enter do nothing and Ctrl+S saves directly.
+TEST_F(MainWindowTest, KeysOverTheSceneList)
+{
+    MainWindow& w = started();
+    w.activateWindow();
+    QListWidget* list = w.sceneList().list();
+    QCursor::setPos(list->mapToGlobal(list->rect().center()));
+    if (!list->rect().contains(list->mapFromGlobal(QCursor::pos())))
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).empty());
+    EXPECT_TRUE(w.isVisible());
+    QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
+
+    // Elsewhere Escape asks the exit question.
+    QCursor::setPos(w.mapToGlobal(QPoint(2, w.height() - 2)));
+    op.answers = {Decision::Cancel};
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).size(), 1u);
+}
+
+} // namespace
+} // namespace deskpanel::test

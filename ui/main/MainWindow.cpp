@@ -193,8 +193,11 @@ void MainWindow::showWindow()
         showMaximized();
     else
         show();
-    setMinimumSize(m_options.metrics.screen.width() / 2,
-                   std::min(MainLayout::MinTrackingHeight, m_options.metrics.screen.height()));
+    // From now on the border cannot make the window narrower than half the screen, lower
+    // than 780 pixels, or wider than the screen and a little more.
+    const QSize screen = m_options.metrics.screen;
+    setMinimumSize(screen.width() / 2, std::min(MainLayout::MinTrackingHeight, screen.height()));
+    setMaximumWidth(screen.width() + 100);
 }
 
 void MainWindow::resetAllChannels()

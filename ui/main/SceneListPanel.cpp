@@ -34,8 +34,14 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
     m_list->installEventFilter(this);
 
     m_bar = ScrollBar::create(ScrollBar::Vertical, parent, barRect, 1915);
-    if (m_bar)
+    if (m_bar) {
         connect(m_bar, &ScrollBar::scrolled, this, [this](int code, int position) { scrolled(code, position); });
+        // The wheel and the keys scroll the list itself: the bar follows.
+        connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+            if (!m_bar->isDragging())
+                m_bar->setScrollPos(std::min(top, m_bar->maximum()));
+        });
+    }
     sceneLinesChanged();
     sceneSelected(0);
 }
@@ -209,7 +215,8 @@ bool SceneListPanel::mouseEvent(QEvent* event)
 void SceneListPanel::dragOver(int index)
 {
     const int origin = m_dragOrigin;
-    if (index < 0 || origin < 0 || index == origin)
+    // The Blank Scene never moves, and nothing moves onto it.
+    if (index <= 0 || origin <= 0 || index == origin)
         return;
     const bool down = index == origin + 1;
     const bool up = index == origin - 1 && index > 0;
