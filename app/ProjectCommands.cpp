@@ -142,6 +142,10 @@ bool ProjectCommands::exit()
     for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::Autosave, TimerId::Refresh})
         m_app.timers().stop(id);
     m_app.stop();
+    // The remover starts only now that Exit has completed, a little after the window
+    // has gone.
+    if (!m_removerAfterExit.empty())
+        m_window.startDetachedLater(m_removerAfterExit, RemoverDelayMs);
     m_window.closeForGood();
     return true;
 }
@@ -153,11 +157,11 @@ void ProjectCommands::uninstall()
     const std::string folder = readInstallationFolder(m_locations.installationRecord);
     if (folder.empty())
         return;
-    const std::string remover = folder + "/" + RemoverName;
-    // The remover deletes this program's files: it starts only once Exit has completed.
+    // The remover deletes this program's files: a cancelled Exit, a cancelled Save As or
+    // a failed save starts nothing.
+    m_removerAfterExit = folder + "/" + RemoverName;
     if (!exit())
-        return;
-    m_window.startDetachedLater(remover, RemoverDelayMs);
+        m_removerAfterExit.clear();
 }
 
 } // namespace deskpanel

@@ -22,7 +22,8 @@ public:
     // The last steps of Exit: write the window's placement, close it for good.
     virtual void storePlacement() = 0;
     virtual void closeForGood() = 0;
-    // Starts a program on its own, `delayMs` from now (Uninstall's remover).
+    // Starts a program on its own `delayMs` from now (Uninstall's remover), even though
+    // the window closes meanwhile; the program ends once it has been started.
     virtual void startDetachedLater(const std::string& program, int delayMs) = 0;
 };
 
@@ -79,6 +80,7 @@ private:
     QtBackgroundWork m_work;
     RecentFileList m_recent;
     ProjectFiles m_files;
+    std::string m_removerAfterExit; // set while Uninstall runs Exit
 };
 
 } // namespace deskpanel

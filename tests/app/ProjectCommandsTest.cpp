@@ -25,11 +25,13 @@ public:
     void startDetachedLater(const std::string& program, int delayMs) override
     {
         started.emplace_back(program, delayMs);
+        closedWhenStarted = closed;
     }
 
     int shown = 0;
     int placements = 0;
     int closed = 0;
+    int closedWhenStarted = -1;
     std::vector<std::pair<std::string, int>> started;
 };
 
@@ -152,6 +154,8 @@ TEST_F(ProjectCommandsTest, UninstallStartsTheRemoverOnlyAfterACompletedExit)
         if (c.removerStarts) {
             ASSERT_EQ(window.started.size(), 1u);
             EXPECT_EQ(window.started[0], std::make_pair(std::string("/opt/deskpanel/UninstallVeltaraRP8"), 100));
+            // Armed before the window closes, so the program is still there to start it.
+            EXPECT_EQ(window.closedWhenStarted, 0);
         } else {
             EXPECT_TRUE(window.started.empty());
         }

@@ -245,7 +245,12 @@ void MainWindow::closeForGood()
 void MainWindow::startDetachedLater(const std::string& program, int delayMs)
 {
     const QString path = QString::fromStdString(program);
-    QTimer::singleShot(delayMs, qApp, [path] { QProcess::startDetached(path, {}); });
+    // The program stays until the remover has been started, then ends.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QTimer::singleShot(delayMs, qApp, [path] {
+        QProcess::startDetached(path, {});
+        QCoreApplication::quit();
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
