@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -52,8 +53,9 @@ int main(int argc, char** argv)
     deskpanel::MainWindowOptions options;
     options.locations =
         deskpanel::ProfileLocations::forThisUser("DeskPanel", QCoreApplication::applicationDirPath().toStdString());
+    // Start-up changes to the last used directory: a relative path means this one.
     if (!parser.positionalArguments().isEmpty())
-        options.projectFile = parser.positionalArguments().constFirst().toStdString();
+        options.projectFile = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath().toStdString();
 
     deskpanel::QtOperator op;
     deskpanel::DeskPanelApp app(deskpanel::LinkPorts{}, op);

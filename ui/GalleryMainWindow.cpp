@@ -53,9 +53,8 @@ void fillSimulatedRack(DeskPanelApp& app, MainWindow& window)
     window.update();
 }
 
-} // namespace
-
-int renderMainWindow(const QString& dir)
+// The window at `dpi` pixels per inch, in the Underview and, with `overviewName`, the Overview.
+int renderAt(const QDir& out, int dpi, const QString& underviewName, const QString& overviewName)
 {
     QTemporaryDir home;
     if (!home.isValid())
@@ -65,7 +64,7 @@ int renderMainWindow(const QString& dir)
     options.locations.windowProfile = home.filePath(QStringLiteral("DeskPanel.INI")).toStdString();
     options.locations.installationRecord = home.filePath(QStringLiteral("record.ini")).toStdString();
     options.locations.dataHome = home.filePath(QStringLiteral("share")).toStdString();
-    options.metrics.dpiX = options.metrics.dpiY = 96;
+    options.metrics.dpiX = options.metrics.dpiY = dpi;
     options.metrics.screen = QSize(1280, 1024);
 
     QtOperator op;
@@ -80,15 +79,25 @@ int renderMainWindow(const QString& dir)
     wait(50);
 
     int written = 0;
-    const QDir out(dir);
-    if (window.grab().save(out.filePath(QStringLiteral("window_main.png"))))
+    if (window.grab().save(out.filePath(underviewName)))
         ++written;
-    window.switchView();
-    wait(50);
-    if (window.grab().save(out.filePath(QStringLiteral("window_main_overview.png"))))
-        ++written;
+    if (!overviewName.isEmpty()) {
+        window.switchView();
+        wait(50);
+        if (window.grab().save(out.filePath(overviewName)))
+            ++written;
+    }
     app.stop();
     return written;
+}
+
+} // namespace
+
+int renderMainWindow(const QString& dir)
+{
+    const QDir out(dir);
+    return renderAt(out, 96, QStringLiteral("window_main.png"), QStringLiteral("window_main_overview.png")) +
+           renderAt(out, 120, QStringLiteral("window_main_120dpi.png"), {});
 }
 
 } // namespace Gallery
