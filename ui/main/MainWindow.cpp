@@ -70,6 +70,8 @@ MainWindow::~MainWindow()
     m_app.setSaveAsCommand({});
     m_app.scenes().setListener(nullptr);
     m_project->files().setListener(nullptr);
+    // The panels and views go while the dialogs and commands they use still exist.
+    delete takeCentralWidget();
 }
 
 void MainWindow::buildPanels()
