@@ -96,8 +96,23 @@ ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
     // The file is written from a copy taken now: the operator keeps working while it is
     // written, and what is saved is the project as it was when the save was asked for.
     const Project saved = m_project;
+    // The markers go now, so a change made while the file is being written marks its
+    // scene again; they come back if the write fails.
+    std::vector<std::uint64_t> markedBefore;
+    for (int p = 1; p < m_project.scenes.count(); ++p)
+        if (m_project.scenes.isModified(p))
+            markedBefore.push_back(m_project.scenes.idAt(p));
+    m_project.scenes.clearModifiedMarkers();
+
     auto result = ProjectFileWriter::Result::WriteFailed;
     m_work->run([&saved, &path, &result] { result = ProjectFileWriter::write(saved, path); });
+    if (result != ProjectFileWriter::Result::Saved) {
+        for (std::uint64_t id : markedBefore)
+            if (const int p = m_project.scenes.positionOf(id); p > 0)
+                m_project.scenes.setModified(p);
+        if (m_listener)
+            m_listener->sceneLinesChanged();
+    }
     switch (result) {
     case ProjectFileWriter::Result::CannotOpen:
         m_operator.platformMessage(format("Cannot open file %s", path.c_str()));
@@ -118,7 +133,6 @@ void ProjectFiles::applySaved(const Project& saved)
     const auto names = saved.channelNames();
     for (int p = 1; p < m_project.scenes.count(); ++p)
         m_project.scenes.scene(p).channelNames = names;
-    m_project.scenes.clearModifiedMarkers();
     m_project.hasFile = true;
     if (m_listener) {
         m_listener->sceneLinesChanged();
