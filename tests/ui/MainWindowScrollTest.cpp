@@ -128,3 +128,37 @@ TEST_F(MainWindowTest, DragAnsweredNoRestoresTheOrder)
 
 } // namespace
 } // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+// Maximised, the top block is centred on the screen and the tall Overview scrolls less;
+// restored, everything returns.
+TEST_F(MainWindowTest, MaximisedAndNormalLayouts)
+{
+    MainWindow& w = started(options({96, 96, QSize(1920, 1080)}));
+    const QPoint listAt = w.sceneList().list()->pos();
+    const QPoint boxesAt = w.unitStatus().pos();
+    w.strips().setOverviewPosition(3528);
+
+    w.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMaximized(); }, 2000));
+    const int shift = w.sceneList().list()->x() - listAt.x();
+    EXPECT_GT(shift, 0);
+    EXPECT_EQ(w.unitStatus().x() - boxesAt.x(), shift);
+    const MainLayout& l = w.layout();
+    const int blockLeft = l.banner.x() + shift;
+    const int blockRight = l.unitScrollBar.x() + l.unitScrollBar.width() + shift;
+    EXPECT_LE(std::abs((blockLeft + blockRight) / 2 - 1920 / 2), 1);
+    EXPECT_EQ(w.strips().overviewMax(), StripScroller::OverviewMaxTall);
+    EXPECT_EQ(w.strips().overviewPosition(), StripScroller::OverviewMaxTall); // kept in range
+
+    w.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isMaximized(); }, 2000));
+    EXPECT_EQ(w.sceneList().list()->pos(), listAt);
+    EXPECT_EQ(w.unitStatus().pos(), boxesAt);
+    EXPECT_EQ(w.strips().overviewMax(), StripScroller::OverviewMaxNormal);
+}
+
+} // namespace
+} // namespace deskpanel::test
