@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace deskpanel::test {
 namespace {
@@ -200,6 +201,71 @@ TEST_F(MainWindowTest, KeysOverTheSceneList)
     op.answers = {Decision::Cancel};
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).size(), 1u);
+}
+
+} // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+QAction* findEntry(QWidget& w, const QString& text)
+{
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
+{
+    MainWindow& w = started();
+    struct Entry {
+        const char* text;
+        QKeySequence keys;
+        bool enabled;
+    };
+    const Entry entries[] = {
+        {"&New Project...", QKeySequence(Qt::CTRL | Qt::Key_N), true},
+        {"&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), true},
+        {"&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), true},
+        {"Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true},
+        {"E&xit", {}, true},
+        {"&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), true},
+        {"&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), true},
+        {"Unit &Naming...", {}, true},
+        {"&Channel Naming...", {}, true},
+        {"&IP Address...", {}, true},
+        {"&Unit Identity Check...", QKeySequence(Qt::CTRL | Qt::Key_I), true},
+        {"&System Status...", {}, true},
+        {"&Option Slot...", {}, false},
+        {"&ADC...", {}, false},
+        {"&Preferences...", {}, true},
+        {"&Quick Reference...", {}, true},
+        {"User &Guide", QKeySequence(Qt::CTRL | Qt::Key_H), true},
+        {"&About...", {}, true},
+        {"&Uninstall Veltara RP-8...", {}, true},
+    };
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.text);
+        QAction* action = findEntry(w, QString::fromLatin1(e.text));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->shortcut(), e.keys);
+        EXPECT_EQ(action->isEnabled(), e.enabled);
+    }
+    EXPECT_TRUE(findEntry(w, QStringLiteral("User &Guide"))->shortcuts().contains(QKeySequence(Qt::Key_F1)));
+    QStringList menus;
+    for (QAction* menu : w.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"&Files", "&Edit", "&Setup", "&Help"}));
+}
+
+TEST_F(MainWindowTest, IpAddressBoxShowsTheLinksAddress)
+{
+    MainWindow& w = started();
+    findEntry(w, QStringLiteral("&IP Address..."))->trigger();
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::Message),
+              std::vector<std::string>{"This computer's IP Address is: " + app.link().localIpText()});
 }
 
 } // namespace

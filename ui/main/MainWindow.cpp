@@ -164,7 +164,7 @@ void MainWindow::prepare()
 
 void MainWindow::finalLayout()
 {
-    resizeEvent(nullptr);
+    stretchUnderview();
 }
 
 void MainWindow::startLink()
@@ -187,9 +187,10 @@ void MainWindow::openStartProject()
 void MainWindow::showWindow()
 {
     const auto stored = WindowPosition::read(m_options.locations.windowProfile);
-    if (stored && stored->overviewShown == 1)
-        switchView();
-    m_strips->showOverview(m_strips->overviewShown()); // tells meters and scenes either way
+    // Either way the meters and the scene recalls learn which view is shown.
+    const bool overview = stored && stored->overviewShown == 1;
+    m_strips->showOverview(overview);
+    m_buttons->showOverview(overview);
     m_client->setPaintingEnabled(true);
     if (stored && stored->maximized == 1)
         showMaximized();
@@ -275,10 +276,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
-    if (event)
-        QMainWindow::resizeEvent(event);
-    if (!m_client)
-        return;
+    QMainWindow::resizeEvent(event);
+    if (m_client)
+        stretchUnderview();
+}
+
+void MainWindow::stretchUnderview()
+{
     // The Underview and its scroll bar reach the client's right edge.
     const int width = m_client->width() > 0 ? m_client->width() : m_layout.windowSize.width();
     m_underview->setGeometry(0, m_underview->y(), width, m_underview->height());

@@ -86,6 +86,7 @@ private:
     void buildPanels();
     void sceneButtonClicked(int controlId);
     void applyWindowLayout(bool maximised);
+    void stretchUnderview();
 
     DeskPanelApp& m_app;
     MainWindowOptions m_options;
