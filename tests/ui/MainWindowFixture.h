@@ -40,6 +40,8 @@ protected:
     }
     MainWindow& build(MainWindowOptions o)
     {
+        // One window per application at a time: the old one lets go of it first.
+        window.reset();
         window = std::make_unique<MainWindow>(app, std::move(o));
         return *window;
     }

@@ -30,6 +30,10 @@ TEST_F(MainWindowTest, StartsAtTheSizeOfItsResolution)
         SCOPED_TRACE(c.dpi);
         EXPECT_EQ(build(options({c.dpi, c.dpi, QSize(1920, 1080)})).size(), c.size);
     }
+    // Shown, it keeps that size and cannot be made smaller than half the screen by 780.
+    MainWindow& shown = started();
+    EXPECT_EQ(shown.size(), QSize(1102, 789));
+    EXPECT_EQ(shown.minimumSize(), QSize(960, 780));
 }
 
 TEST_F(MainWindowTest, OpensTheCommandLineProjectAndTheStoredView)
