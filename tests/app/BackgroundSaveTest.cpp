@@ -67,8 +67,13 @@ class RecordingWindow : public CommandWindow {
 public:
     void showProject() override {}
     void storePlacement() override {}
-    void closeForGood() override {}
+    void closeForGood() override
+    {
+        if (onClose)
+            onClose();
+    }
     void startDetachedLater(const std::string&, int) override {}
+    std::function<void()> onClose;
 };
 
 TEST(Autosave, WaitsWhileAModalWindowIsOpen)
@@ -118,6 +123,43 @@ TEST(Autosave, NeverOpensASecondSaveAsOverTheFirst)
     app.timers().stop(TimerId::Autosave);
     EXPECT_EQ(dialogs.requests.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(folder.file("named.vpf")));
+}
+
+TEST(BackgroundWork, ExitWaitsForASaveInFlight)
+{
+    TempFolder folder;
+    ScriptedOperator op;
+    ScriptedFileDialogs dialogs;
+    DeskPanelApp app(LinkPorts{0, 0}, op);
+    RecordingWindow window;
+    ProfileLocations at;
+    at.settingsFile = folder.file("settings.ini");
+    ProjectCommands commands(app, dialogs, at, window);
+    Project& project = app.project();
+    for (int n = 1; n <= 199; ++n) {
+        Scene scene;
+        scene.name = "Scene " + std::to_string(n);
+        scene.settings = project.snapshotSettings();
+        scene.channelNames = project.channelNames();
+        project.scenes.append(scene);
+    }
+    project.projectPath = folder.file("big.vpf");
+    project.setProjectName("big.vpf");
+    project.hasFile = true;
+
+    // The window closes (Exit answered No) while the file is still being written.
+    bool writingWhenExitAsked = false;
+    std::uintmax_t sizeWhenClosed = 0;
+    window.onClose = [&] { sizeWhenClosed = std::filesystem::file_size(folder.file("big.vpf")); };
+    QTimer::singleShot(0, [&] {
+        writingWhenExitAsked = commands.isBusy();
+        op.answers = {Decision::No};
+        EXPECT_TRUE(commands.exit());
+    });
+    commands.save();
+    ASSERT_TRUE(writingWhenExitAsked);
+    EXPECT_EQ(sizeWhenClosed, std::filesystem::file_size(folder.file("big.vpf")));
+    EXPECT_GT(sizeWhenClosed, 40u * 1000 * 1000);
 }
 
 } // namespace
