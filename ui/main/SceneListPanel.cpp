@@ -31,7 +31,6 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->viewport()->installEventFilter(this);
-    m_list->installEventFilter(this);
 
     m_bar = ScrollBar::create(ScrollBar::Vertical, parent, barRect, 1915);
     if (m_bar) {
@@ -148,7 +147,8 @@ bool SceneListPanel::eventFilter(QObject* watched, QEvent* event)
         // A locked list is a plain list: selection only.
         if (m_scenes.sceneLock())
             return event->type() == QEvent::MouseButtonDblClick;
-        updateScrollRange();
+        if (event->isInputEvent() || event->type() == QEvent::Enter)
+            updateScrollRange();
         return mouseEvent(event);
     }
     return QObject::eventFilter(watched, event);
