@@ -1,6 +1,7 @@
 #include "ui/Gallery.h"
 
 #include "ui/GalleryMainWindow.h"
+#include "ui/GalleryViews.h"
 
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
@@ -193,6 +194,8 @@ int renderAll(const QString& dir)
     renderBitmaps(out);
     renderControls(out);
     renderBoxes(out);
+    for (const auto& [name, shot] : renderViews())
+        out.save(name, shot, false);
     out.saveSheet();
     return out.count() + renderMainWindow(dir);
 }
