@@ -32,10 +32,14 @@ public:
         if (onStateChanged)
             onStateChanged(unitNumber);
     }
-    // The unit list shows states only; blinking belongs to the unit box panel.
-    void unitBoxBlink(int, UnitPicture) override {}
+    void unitBoxBlink(int unitNumber, UnitPicture picture) override
+    {
+        if (onBlink)
+            onBlink(unitNumber, picture);
+    }
 
     std::function<void(int)> onStateChanged;
+    std::function<void(int, UnitPicture)> onBlink;
 
 private:
     Metering& m_metering;

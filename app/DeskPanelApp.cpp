@@ -22,6 +22,7 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
             m_saveAs();
     });
     m_sceneRelay.target = m_sceneOps.get();
+    m_channels->setClock(&m_clock);
     m_events->attach(*m_channels);
 }
 

@@ -53,6 +53,12 @@ public:
     void setSaveAsCommand(std::function<void()> saveAs) { m_saveAs = std::move(saveAs); }
     // Called on the UI thread whenever a unit number's state changes.
     void setUnitStateListener(std::function<void(int unitNumber, UnitState state)> listener);
+    // Called on the UI thread for each blink step of a unit in LOCAL mode.
+    void setUnitBlinkListener(std::function<void(int unitNumber, UnitPicture picture)> listener)
+    {
+        m_events->onBlink = std::move(listener);
+    }
+    const Clock& clock() const { return m_clock; }
 
 private:
     Project m_project;

@@ -1,21 +1,67 @@
 #include "app/DeskPanelApp.h"
+#include "app/SingleInstance.h"
+#include "core/persistence/ProfileLocations.h"
 #include "ui/dialogs/QtOperator.h"
-#include "ui/views/UnitListWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DeskPanel"));
     QApplication::setApplicationVersion(QStringLiteral(DESKPANEL_VERSION));
 
-    deskpanel::UnitListWindow window;
-    deskpanel::QtOperator op(&window);
+    // --help and --version answer on the terminal before any display is needed.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Remote control of RP-8 microphone preamplifiers."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project file (.vpf) to open."),
+                                 QStringLiteral("[project]"));
+    const auto helpText = [&parser] {
+        return parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("DeskPanel"));
+    };
+    // Qt's own options (-platform ...) are only known once the application takes them.
+    parser.parse(arguments);
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(helpText()));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("DeskPanel %s\n", DESKPANEL_VERSION);
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(parser.errorText()), qPrintable(helpText()));
+        return 2;
+    }
+
+    // One copy only: a second one ends here, silently, before any window exists.
+    deskpanel::SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    deskpanel::MainWindowOptions options;
+    options.locations =
+        deskpanel::ProfileLocations::forThisUser("DeskPanel", QCoreApplication::applicationDirPath().toStdString());
+    // Start-up changes to the last used directory: a relative path means this one.
+    if (!parser.positionalArguments().isEmpty())
+        options.projectFile = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath().toStdString();
+
+    deskpanel::QtOperator op;
     deskpanel::DeskPanelApp app(deskpanel::LinkPorts{}, op);
-    window.attach(app);
-    window.show();
-    app.start();
+    deskpanel::MainWindow window(app, std::move(options));
+    op.setParentWindow(&window);
+    window.start();
     const int result = QApplication::exec();
     app.stop();
     return result;

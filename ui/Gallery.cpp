@@ -1,5 +1,6 @@
 #include "ui/Gallery.h"
 
+#include "ui/GalleryMainWindow.h"
 #include "ui/GalleryViews.h"
 
 #include "ui/controls/GainFader.h"
@@ -196,7 +197,7 @@ int renderAll(const QString& dir)
     for (const auto& [name, shot] : renderViews())
         out.save(name, shot, false);
     out.saveSheet();
-    return out.count();
+    return out.count() + renderMainWindow(dir);
 }
 
 } // namespace Gallery

@@ -1,5 +1,6 @@
 #include "core/model/ChannelControl.h"
 
+#include "core/host/Clock.h"
 #include "core/host/Timers.h"
 #include "core/host/UnitSender.h"
 #include "core/model/ChannelStripDialogs.h"
@@ -246,13 +247,27 @@ bool ChannelControl::reducedGainRange() const
     return m_units.reducedGainRange();
 }
 
+void ChannelControl::raiseDialogJustClosed()
+{
+    m_dialogJustClosed = true;
+    m_dialogClosedAt = m_clock ? m_clock->nowMs() : 0;
+}
+
+bool ChannelControl::isDialogJustClosedRaised() const
+{
+    if (!m_dialogJustClosed)
+        return false;
+    return !m_clock || m_clock->nowMs() - m_dialogClosedAt <= DialogJustClosedMs;
+}
+
 void ChannelControl::singleGainMove(int channel, int position, bool altHeld)
 {
-    if (m_dialogJustClosed) {
+    if (isDialogJustClosedRaised()) {
         // The click that closed a dialog must not move the fader under it.
         m_dialogJustClosed = false;
         return;
     }
+    m_dialogJustClosed = false;
     if (!isValidChannel(channel) || m_stripsHeld)
         return;
     // The reduced range bars gain beyond its floor; an input still below the floor from

@@ -14,6 +14,7 @@
 namespace deskpanel {
 
 class ChannelStripDialogs;
+class Clock;
 class Project;
 class SceneTracker;
 class Timers;
@@ -90,9 +91,14 @@ public:
     void setMuteLinkedChannels(bool on);
 
     // Raised by the closing buttons of certain dialogs: the next single gain move is
-    // dropped.
-    void raiseDialogJustClosed() { m_dialogJustClosed = true; }
-    bool isDialogJustClosedRaised() const { return m_dialogJustClosed; }
+    // dropped, so the click that closed the dialog does not move a fader under it. With
+    // a clock the flag lapses after DialogJustClosedMs, and a key press clears it, so it
+    // never eats a real move made later.
+    static constexpr std::uint32_t DialogJustClosedMs = 300;
+    void setClock(const Clock* clock) { m_clock = clock; }
+    void raiseDialogJustClosed();
+    bool isDialogJustClosedRaised() const;
+    void keyPressed() { m_dialogJustClosed = false; }
     // While the unit identity check holds the strips, gain moves do nothing.
     void setStripsHeld(bool held) { m_stripsHeld = held; }
 
@@ -170,6 +176,8 @@ private:
     bool m_unlinkPending = false;
     int m_unlinkChannel = 0;
     bool m_dialogJustClosed = false;
+    std::uint32_t m_dialogClosedAt = 0;
+    const Clock* m_clock = nullptr;
     bool m_stripsHeld = false;
 };
 

@@ -10,12 +10,13 @@ namespace deskpanel {
 
 namespace {
 
-// Raised while a save is under way, so an autosave that falls due while one of its
-// boxes is open does not start a second one inside it.
-class SavingFlag {
+// Raised while a save or an open is under way, so an autosave that falls due while one
+// of its boxes is open, or while the file is being written, does not start a second one
+// inside it.
+class BusyFlag {
 public:
-    explicit SavingFlag(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
-    ~SavingFlag() { m_flag = m_was; }
+    explicit BusyFlag(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
+    ~BusyFlag() { m_flag = m_was; }
 
 private:
     bool& m_flag;
@@ -44,7 +45,7 @@ ProjectFiles::~ProjectFiles()
 
 void ProjectFiles::autosave()
 {
-    if (m_saving)
+    if (m_busy || m_work->isBusy() || (m_autosaveBlocked && m_autosaveBlocked()))
         return;
     save();
 }
@@ -58,7 +59,7 @@ ProjectFiles::SaveOutcome ProjectFiles::save()
 
 ProjectFiles::SaveOutcome ProjectFiles::saveAs()
 {
-    SavingFlag saving(m_saving);
+    BusyFlag busy(m_busy);
     std::string path;
     for (;;) {
         FileDialogRequest request;
@@ -91,8 +92,28 @@ ProjectFiles::SaveOutcome ProjectFiles::saveAs()
 
 ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
 {
-    SavingFlag saving(m_saving);
-    switch (ProjectFileWriter::write(m_project, path)) {
+    BusyFlag busy(m_busy);
+    // The file is written from a copy taken now: the operator keeps working while it is
+    // written, and what is saved is the project as it was when the save was asked for.
+    const Project saved = m_project;
+    // The markers go now, so a change made while the file is being written marks its
+    // scene again; they come back if the write fails.
+    std::vector<std::uint64_t> markedBefore;
+    for (int p = 1; p < m_project.scenes.count(); ++p)
+        if (m_project.scenes.isModified(p))
+            markedBefore.push_back(m_project.scenes.idAt(p));
+    m_project.scenes.clearModifiedMarkers();
+
+    auto result = ProjectFileWriter::Result::WriteFailed;
+    m_work->run([&saved, &path, &result] { result = ProjectFileWriter::write(saved, path); });
+    if (result != ProjectFileWriter::Result::Saved) {
+        for (std::uint64_t id : markedBefore)
+            if (const int p = m_project.scenes.positionOf(id); p > 0)
+                m_project.scenes.setModified(p);
+        if (m_listener)
+            m_listener->sceneLinesChanged();
+    }
+    switch (result) {
     case ProjectFileWriter::Result::CannotOpen:
         m_operator.platformMessage(format("Cannot open file %s", path.c_str()));
         return SaveOutcome::Failed;
@@ -102,21 +123,28 @@ ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
     case ProjectFileWriter::Result::Saved: break;
     }
 
-    // The file carries the current channel names in every record; the scenes keep them.
-    const auto names = m_project.channelNames();
+    applySaved(saved);
+    return SaveOutcome::Saved;
+}
+
+void ProjectFiles::applySaved(const Project& saved)
+{
+    // The file carries the channel names of the copy in every record; the scenes keep them.
+    const auto names = saved.channelNames();
     for (int p = 1; p < m_project.scenes.count(); ++p)
         m_project.scenes.scene(p).channelNames = names;
-    m_project.scenes.clearModifiedMarkers();
     m_project.hasFile = true;
     if (m_listener) {
         m_listener->sceneLinesChanged();
         m_listener->sceneSelected(m_project.activeSceneIndex);
     }
-    return SaveOutcome::Saved;
 }
 
 bool ProjectFiles::open(const std::string& path)
 {
+    BusyFlag busy(m_busy);
+    // A file still being written is finished before anything is read.
+    m_work->waitUntilIdle();
     FileSource source(path);
     if (!source.isOpen()) {
         m_operator.platformMessage(format("Cannot open file %s", path.c_str()));

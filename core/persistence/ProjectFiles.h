@@ -1,4 +1,5 @@
 #pragma once
+#include "core/host/BackgroundWork.h"
 #include "core/host/FileDialogs.h"
 #include "core/host/Operator.h"
 #include "core/host/Timers.h"
@@ -32,6 +33,15 @@ public:
     ~ProjectFiles();
 
     void setListener(SceneListListener* listener) { m_listener = listener; }
+    // Where the file is encoded and written; without one, on the calling thread.
+    void setBackgroundWork(BackgroundWork* work) { m_work = work ? work : &m_inlineWork; }
+    // True while something the autosave must not interrupt is under way (a modal
+    // window is open); the autosave then waits for its next turn.
+    void setAutosaveBlocker(std::function<bool()> blocked) { m_autosaveBlocked = std::move(blocked); }
+    // A save, Save As or Open is under way.
+    bool isBusy() const { return m_busy; }
+    // Returns when no file is being written.
+    void waitForWrite() { m_work->waitUntilIdle(); }
 
     // Save: writes to the project's path, or runs Save As while the project is still
     // called "New Project.vpf".
@@ -51,6 +61,7 @@ public:
 
 private:
     void autosave();
+    void applySaved(const Project& saved);
 
     Project& m_project;
     Operator& m_operator;
@@ -61,7 +72,10 @@ private:
     std::function<void()> m_resetAllChannels;
     SceneListListener* m_listener = nullptr;
     std::string m_lastSaveAsPath;
-    bool m_saving = false;
+    bool m_busy = false;
+    std::function<bool()> m_autosaveBlocked;
+    InlineWork m_inlineWork;
+    BackgroundWork* m_work = &m_inlineWork;
 };
 
 } // namespace deskpanel

@@ -3,7 +3,7 @@
 #include "core/model/Limits.h"
 #include "tests/support/RecordingMeterListener.h"
 #include "ui/dialogs/QtOperator.h"
-#include "ui/views/UnitListWindow.h"
+#include "ui/views/UnitStatusWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -117,11 +117,14 @@ private:
 // The program as main() puts it together (the window, the operator's boxes, the
 // application) on ports of its own, with an operator who closes every box.
 struct Shell {
-    explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op) { window.attach(app); }
+    explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op)
+    {
+        app.setUnitStateListener([this](int unit, UnitState state) { boxes.setUnitState(unit, state); });
+    }
     LinkPorts ports;
     BoxCloser closer;
-    UnitListWindow window;
-    QtOperator op{&window};
+    UnitStatusWindow boxes{6, 96};
+    QtOperator op{&boxes};
     DeskPanelApp app;
 };
 
@@ -144,7 +147,7 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
-    EXPECT_EQ(shell.window.unitText(17), "Unit 17: ACTIVE");
+    EXPECT_EQ(shell.boxes.pictureOf(17), UnitPicture::Active);
     // Levels of processed packets reach the meters: the rack's levels move, never all -inf.
     test::RecordingMeterListener meters;
     app.metering().setListener(app.metering().shownView(), &meters);
@@ -184,7 +187,7 @@ TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 3; }, 5000));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::OFFLINE; }, 12000));
     EXPECT_EQ(app.link().unitCount(), 2);
-    EXPECT_EQ(shell.window.unitText(2), "Unit 2: OFFLINE");
+    EXPECT_EQ(shell.boxes.pictureOf(2), UnitPicture::Offline);
     EXPECT_TRUE(shell.closer.texts.contains("RP8 Unit 2 has gone off-line and will be de-activated"));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::ACTIVE; }, 8000));
     EXPECT_EQ(app.link().unitCount(), 3);

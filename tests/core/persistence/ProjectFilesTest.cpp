@@ -1,4 +1,6 @@
 #include "core/persistence/ProjectFiles.h"
+#include "core/persistence/ByteSource.h"
+#include "core/persistence/ProjectFileReader.h"
 #include "core/persistence/ProjectFileWriter.h"
 #include "core/persistence/RecentFileList.h"
 #include "tests/support/FakeTimers.h"
@@ -238,4 +240,54 @@ TEST_F(ProjectFilesTest, AutosaveWritesTheFileAndNeverNestsInsideAnOpenDialog)
     dialogs.whileOpen = [this] { timers.advance(60000); };
     timers.advance(60000);
     EXPECT_EQ(dialogs.requests.size(), 1u);
+}
+
+namespace {
+
+// Work that lets the operator act "while the file is being written", then writes it.
+class InterleavedWork : public BackgroundWork {
+public:
+    void run(const std::function<void()>& work) override
+    {
+        if (during)
+            during();
+        work();
+    }
+    void waitUntilIdle() override {}
+    bool isBusy() const override { return false; }
+    std::function<void()> during;
+};
+
+} // namespace
+
+TEST_F(ProjectFilesTest, ChangesMadeWhileTheFileIsWrittenKeepTheirMarker)
+{
+    addScene("Intro");
+    addScene("Finale");
+    project.scenes.setModified(1);
+    project.hasFile = true;
+    project.projectPath = folder.file("gig.vpf");
+    InterleavedWork work;
+    files.setBackgroundWork(&work);
+
+    // Scene 2 is changed after the copy was taken: the file does not hold that change.
+    work.during = [this] {
+        project.scenes.setModified(2);
+        project.scenes.scene(2).name = "Changed meanwhile";
+    };
+    EXPECT_EQ(files.save(), ProjectFiles::SaveOutcome::Saved);
+    EXPECT_FALSE(project.scenes.isModified(1));
+    EXPECT_TRUE(project.scenes.isModified(2));
+    Project read;
+    FileSource source(folder.file("gig.vpf"));
+    ScriptedOperator quiet;
+    ProjectFileReader(read, quiet, timers).read(source);
+    EXPECT_EQ(read.scenes.scene(2).name, "Finale");
+
+    // A failed write puts the markers back.
+    project.projectPath = folder.file("gone/gig.vpf");
+    work.during = nullptr;
+    EXPECT_EQ(files.save(), ProjectFiles::SaveOutcome::Failed);
+    EXPECT_TRUE(project.scenes.isModified(2));
+    files.setBackgroundWork(nullptr);
 }

@@ -1,0 +1,167 @@
+#include "app/ProjectCommands.h"
+
+#include "app/DeskPanelApp.h"
+#include "core/persistence/InstallationRecord.h"
+#include "core/persistence/PathText.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace deskpanel {
+
+using SaveOutcome = ProjectFiles::SaveOutcome;
+
+ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, ProfileLocations locations,
+                                 CommandWindow& window)
+    : m_app(app),
+      m_dialogs(dialogs),
+      m_locations(std::move(locations)),
+      m_window(window),
+      m_recent(m_locations.settingsFile, app.operatorPort()),
+      m_files(app.project(), app.operatorPort(), app.timers(), dialogs, m_recent, m_locations.settingsFile,
+              [&app] { app.channels().resetAllChannels(); })
+{
+    m_files.setBackgroundWork(&m_work);
+    // The autosave never opens over a dialog or a box.
+    m_files.setAutosaveBlocker([] { return QApplication::activeModalWidget() != nullptr; });
+}
+
+void ProjectCommands::loadRecentFiles()
+{
+    m_recent.load();
+}
+
+void ProjectCommands::enterLastUsedDirectory()
+{
+    const std::string folder = readLastUsedDirectory(m_locations.settingsFile);
+    if (!folder.empty())
+        QDir::setCurrent(QString::fromStdString(folder));
+}
+
+void ProjectCommands::openAtStart(const std::optional<std::string>& path)
+{
+    Project& project = m_app.project();
+    if (path) {
+        project.projectPath = *path;
+        m_files.open(*path);
+    } else {
+        project.projectPath = readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName;
+        m_app.channels().resetAllChannels();
+    }
+    m_app.channels().notifyProjectReplaced();
+    m_window.showProject();
+}
+
+bool ProjectCommands::savePrompt(const char* question)
+{
+    if (m_app.operatorPort().decide(question) != Decision::Yes)
+        return true;
+    // A cancelled or failed save stops the command: nothing is lost.
+    return saveForExit() == SaveOutcome::Saved;
+}
+
+SaveOutcome ProjectCommands::saveForExit()
+{
+    return m_app.project().hasFile ? m_files.save() : m_files.saveAs();
+}
+
+void ProjectCommands::resetToNewProject()
+{
+    Project& project = m_app.project();
+    project.resetToNewProject(readLastUsedDirectory(m_locations.settingsFile));
+    // No scene of the old project follows the live settings any more.
+    project.followedSceneName.clear();
+    project.sceneFollowing = false;
+    // Memberships and their flags go, present units get the defaults, the strips show
+    // their reset gain texts.
+    m_app.channels().resetAllChannels();
+    m_app.channels().notifyProjectReplaced();
+    m_window.showProject();
+}
+
+void ProjectCommands::newProject()
+{
+    if (isBusy() || !savePrompt(NewProjectQuestion))
+        return;
+    resetToNewProject();
+}
+
+void ProjectCommands::open()
+{
+    if (isBusy() || !savePrompt(OpenQuestion))
+        return;
+    const auto path = m_files.askOpenPath();
+    if (path)
+        openPath(*path);
+}
+
+void ProjectCommands::openRecent(int index)
+{
+    const auto& entries = m_recent.entries();
+    if (isBusy() || index < 0 || index >= static_cast<int>(entries.size()))
+        return;
+    const std::string path = entries[static_cast<std::size_t>(index)];
+    if (!savePrompt(OpenQuestion))
+        return;
+    // The same path as Open: the project takes the path only when the file opens.
+    openPath(path);
+}
+
+void ProjectCommands::openPath(const std::string& path)
+{
+    m_files.open(path);
+    m_app.channels().notifyProjectReplaced();
+    m_window.showProject();
+}
+
+void ProjectCommands::save()
+{
+    if (m_files.save() == SaveOutcome::Saved)
+        m_window.showProject();
+}
+
+void ProjectCommands::saveAs()
+{
+    if (m_files.saveAs() == SaveOutcome::Saved)
+        m_window.showProject();
+}
+
+bool ProjectCommands::exit()
+{
+    // A file still being written is finished first.
+    m_files.waitForWrite();
+    const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { saveAs(); });
+    if (answer == Decision::Cancel)
+        return false;
+    if (answer == Decision::Yes && saveForExit() != SaveOutcome::Saved)
+        return false;
+    m_files.waitForWrite();
+    m_window.storePlacement();
+    if (!m_app.project().projectPath.empty())
+        m_recent.add(m_app.project().projectPath);
+    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::Autosave, TimerId::Refresh})
+        m_app.timers().stop(id);
+    m_app.stop();
+    // The remover starts only now that Exit has completed, a little after the window
+    // has gone.
+    if (!m_removerAfterExit.empty())
+        m_window.startDetachedLater(m_removerAfterExit, RemoverDelayMs);
+    m_window.closeForGood();
+    return true;
+}
+
+void ProjectCommands::uninstall()
+{
+    if (m_app.operatorPort().decide(UninstallQuestion) != Decision::Yes)
+        return;
+    const std::string folder = readInstallationFolder(m_locations.installationRecord);
+    if (folder.empty())
+        return;
+    // The remover deletes this program's files: a cancelled Exit, a cancelled Save As or
+    // a failed save starts nothing.
+    m_removerAfterExit = folder + "/" + RemoverName;
+    if (!exit())
+        m_removerAfterExit.clear();
+}
+
+} // namespace deskpanel

@@ -1,0 +1,86 @@
+#pragma once
+#include "app/QtBackgroundWork.h"
+#include "core/persistence/ProfileLocations.h"
+#include "core/persistence/ProjectFiles.h"
+#include "core/persistence/RecentFileList.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace deskpanel {
+
+class DeskPanelApp;
+class SceneListListener;
+
+// What the commands need of the main window.
+class CommandWindow {
+public:
+    virtual ~CommandWindow() = default;
+    // The project was replaced or renamed: title, scene list, label, header, views.
+    virtual void showProject() = 0;
+    // The last steps of Exit: write the window's placement, close it for good.
+    virtual void storePlacement() = 0;
+    virtual void closeForGood() = 0;
+    // Starts a program on its own `delayMs` from now (Uninstall's remover), even though
+    // the window closes meanwhile; the program ends once it has been started.
+    virtual void startDetachedLater(const std::string& program, int delayMs) = 0;
+};
+
+// The commands of the Files menu and their relatives: New Project, Open, Save, Save As,
+// the recent files, Exit and Uninstall, each with its prompts. A save that fails or is
+// cancelled stops the command that asked for it. Owns the recent file list and the
+// project file operations (autosave included).
+class ProjectCommands {
+public:
+    static constexpr const char* NewProjectQuestion = "Save changes to curent project\n before creating new project?";
+    static constexpr const char* OpenQuestion = "Save changes to current project before opening?";
+    static constexpr const char* ExitQuestion = "Do you want to save any changes you made?";
+    static constexpr const char* UninstallQuestion = "Are you sure?";
+    static constexpr const char* RemoverName = "UninstallVeltaraRP8";
+    static constexpr int RemoverDelayMs = 100;
+
+    ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, ProfileLocations locations, CommandWindow& window);
+
+    // Start-up: the recent files, and the last used directory made the current one.
+    void loadRecentFiles();
+    void enterLastUsedDirectory();
+    // Start-up: the project named on the command line, or a new project in the last
+    // used directory.
+    void openAtStart(const std::optional<std::string>& path);
+
+    void newProject();
+    void open();
+    void save();
+    void saveAs();
+    // Entry `index` (0-based) of the recent files.
+    void openRecent(int index);
+    // True when the program may end (the window then closes).
+    bool exit();
+    void uninstall();
+
+    RecentFileList& recent() { return m_recent; }
+    ProjectFiles& files() { return m_files; }
+    const ProfileLocations& locations() const { return m_locations; }
+    // A save or an open is under way: commands that replace the project wait.
+    bool isBusy() const { return m_files.isBusy(); }
+
+private:
+    // Save with the "Save changes" question; true when the command may go on.
+    bool savePrompt(const char* question);
+    ProjectFiles::SaveOutcome saveForExit();
+    void openPath(const std::string& path);
+    // New Project as one operation: model, links, units, strips and every view.
+    void resetToNewProject();
+
+    DeskPanelApp& m_app;
+    FileDialogs& m_dialogs;
+    ProfileLocations m_locations;
+    CommandWindow& m_window;
+    QtBackgroundWork m_work;
+    RecentFileList m_recent;
+    ProjectFiles m_files;
+    std::string m_removerAfterExit; // set while Uninstall runs Exit
+};
+
+} // namespace deskpanel

@@ -1,0 +1,164 @@
+// The main window's scrolling and the scene list's drag, with their limits.
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/main/StripScroller.h"
+#include "ui/views/UnitStatusWindow.h"
+
+namespace deskpanel::test {
+namespace {
+
+TEST_F(MainWindowTest, StripScrollingStaysInItsRange)
+{
+    StripScroller& strips = started().strips();
+    struct Case {
+        const char* name;
+        bool overview;
+        int start;
+        int code;
+        int thumb;
+        int expected;
+    };
+    const Case cases[] = {
+        {"page right near the end", false, 31200, ScrollBar::PageRight, 0, 31244},
+        {"line left near the start", false, 50, ScrollBar::LineLeft, 0, 0},
+        {"line right", false, 0, ScrollBar::LineRight, 0, 82},
+        {"negative 16-bit thumb", false, 0, ScrollBar::ThumbTrack, -100, 31244},
+        {"right end", false, 0, ScrollBar::Right, 0, 31244},
+        {"overview bottom", true, 0, ScrollBar::Bottom, 0, 3528},
+        {"overview page up at the top", true, 100, ScrollBar::PageUp, 0, 0},
+        {"overview line down", true, 0, ScrollBar::LineDown, 0, 168},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.overview) {
+            strips.setOverviewPosition(c.start);
+            strips.scrollOverview(c.code, c.thumb);
+            EXPECT_EQ(strips.overviewPosition(), c.expected);
+            EXPECT_EQ(strips.overviewBar()->scrollPos(), c.expected);
+        } else {
+            strips.setUnderviewPosition(c.start);
+            strips.scrollUnderview(c.code, c.thumb);
+            EXPECT_EQ(strips.underviewPosition(), c.expected);
+            EXPECT_EQ(strips.underviewBar()->scrollPos(), c.expected);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, UnitBoxClickScrollsTheStripsOnlyFromInsideABox)
+{
+    MainWindow& w = started();
+    UnitStatusWindow& boxes = w.unitStatus();
+    StripScroller& strips = w.strips();
+    struct Case {
+        const char* name;
+        QPoint at; // in the panel, unscrolled
+        int underview;
+        int overview;
+    };
+    const QPoint gapBetweenBoxes(UnitStatusWindow::boxRect(1).right() + 2, 10);
+    const Case cases[] = {
+        {"unit 5", UnitStatusWindow::boxRect(5).center(), 673 * 4 - 224, 84 * 4 - 84},
+        {"between two boxes", gapBetweenBoxes, 1234, 168},
+        {"unit 1", UnitStatusWindow::boxRect(1).center(), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        strips.setUnderviewPosition(1234);
+        strips.setOverviewPosition(168);
+        QTest::mouseClick(&boxes, Qt::LeftButton, {}, c.at);
+        EXPECT_EQ(strips.underviewPosition(), c.underview);
+        EXPECT_EQ(strips.overviewPosition(), c.overview);
+    }
+    // The last units lie beyond both ranges: clamped.
+    strips.scrollToUnit(48);
+    EXPECT_EQ(strips.underviewPosition(), StripScroller::UnderviewMax);
+    EXPECT_EQ(strips.overviewPosition(), StripScroller::OverviewMaxNormal);
+    EXPECT_EQ(boxes.scroll(ScrollBar::Bottom, 0), UnitStatusWindow::MaxScroll);
+    EXPECT_EQ(boxes.scroll(ScrollBar::PageDown, 0), UnitStatusWindow::MaxScroll);
+}
+
+TEST_F(MainWindowTest, SceneListScrollRangeAndTopEntryStayInRange)
+{
+    SceneListPanel& panel = started().sceneList();
+    panel.updateScrollRange();
+    EXPECT_EQ(panel.scrollBar()->maximum(), 0); // one entry: never negative
+    panel.setTopEntry(50);
+    EXPECT_EQ(panel.topEntry(), 0);
+    storeScenes({"1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    EXPECT_EQ(panel.scrollBar()->maximum(), 10 - 6 + 1);
+    panel.setTopEntry(-3);
+    EXPECT_EQ(panel.topEntry(), 0);
+}
+
+TEST_F(MainWindowTest, DraggingTheBlankSceneMovesNothing)
+{
+    started();
+    storeScenes({"Act 1", "Act 2"});
+    const auto before = listTexts();
+    drag(0, {1, 2});
+    drag(1, {0});
+    QTest::qWait(700);
+    EXPECT_EQ(listTexts(), before);
+}
+
+TEST_F(MainWindowTest, DragReordersAndRenumbersHalfASecondLater)
+{
+    started();
+    storeScenes({"Act 1", "Act 2", "Act 3"});
+    drag(3, {2});
+    // Until the renumbering the lines keep their numbers.
+    EXPECT_EQ(listTexts(),
+              (std::vector<std::string>{"  000 Blank Scene", "  001 Act 1", "  003 Act 3", "  002 Act 2"}));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return listTexts()[2] == "  002 Act 3"; }, 3000));
+    EXPECT_EQ(listTexts()[3], "  003 Act 2");
+}
+
+TEST_F(MainWindowTest, DragAnsweredNoRestoresTheOrder)
+{
+    started();
+    storeScenes({"Act 1", "Act 2", "Act 3"});
+    app.project().prefs.promptSceneReorder = 1;
+    const auto before = listTexts();
+    op.answers = {Decision::No};
+    drag(1, {2, 3});
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !op.textsOf(ScriptedOperator::Kind::Decide).empty(); }, 3000));
+    EXPECT_EQ(listTexts(), before);
+    EXPECT_EQ(app.project().scenes.scene(1).name, "Act 1");
+}
+
+} // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+// Maximised, the top block is centred on the screen and the tall Overview scrolls less;
+// restored, everything returns.
+TEST_F(MainWindowTest, MaximisedAndNormalLayouts)
+{
+    MainWindow& w = started(options({96, 96, QSize(1920, 1080)}));
+    const QPoint listAt = w.sceneList().list()->pos();
+    const QPoint boxesAt = w.unitStatus().pos();
+    w.strips().setOverviewPosition(3528);
+
+    w.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.isMaximized(); }, 2000));
+    const int shift = w.sceneList().list()->x() - listAt.x();
+    EXPECT_GT(shift, 0);
+    EXPECT_EQ(w.unitStatus().x() - boxesAt.x(), shift);
+    const MainLayout& l = w.layout();
+    const int blockLeft = l.banner.x() + shift;
+    const int blockRight = l.unitScrollBar.x() + l.unitScrollBar.width() + shift;
+    EXPECT_LE(std::abs((blockLeft + blockRight) / 2 - 1920 / 2), 1);
+    EXPECT_EQ(w.strips().overviewMax(), StripScroller::OverviewMaxTall);
+    EXPECT_EQ(w.strips().overviewPosition(), StripScroller::OverviewMaxTall); // kept in range
+
+    w.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isMaximized(); }, 2000));
+    EXPECT_EQ(w.sceneList().list()->pos(), listAt);
+    EXPECT_EQ(w.unitStatus().pos(), boxesAt);
+    EXPECT_EQ(w.strips().overviewMax(), StripScroller::OverviewMaxNormal);
+}
+
+} // namespace
+} // namespace deskpanel::test

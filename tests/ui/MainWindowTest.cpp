@@ -1,0 +1,276 @@
+// The real main window offscreen: its size at both resolutions, start-up with a project
+// and a stored placement, Exit, the save keys, the recent files, the scene lock.
+#include "core/persistence/ProjectFileWriter.h"
+#include "core/persistence/WindowPosition.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/controls/PictureButton.h"
+#include "ui/main/MainClient.h"
+#include "ui/main/MainMenu.h"
+#include "ui/main/SceneButtons.h"
+#include "ui/main/StripScroller.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace deskpanel::test {
+namespace {
+
+using Kind = ScriptedOperator::Kind;
+
+TEST_F(MainWindowTest, StartsAtTheSizeOfItsResolution)
+{
+    struct Case {
+        int dpi;
+        QSize size;
+    };
+    // 120: 0.86 x 0.84 of the template's 964 x 752 pixels; every other value: 1102 x 789.
+    const Case cases[] = {{96, QSize(1102, 789)}, {120, QSize(829, 632)}, {144, QSize(1102, 789)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        EXPECT_EQ(build(options({c.dpi, c.dpi, QSize(1920, 1080)})).size(), c.size);
+    }
+    // Shown, it keeps that size and cannot be made smaller than half the screen by 780.
+    MainWindow& shown = started();
+    EXPECT_EQ(shown.size(), QSize(1102, 789));
+    EXPECT_EQ(shown.minimumSize(), QSize(960, 780));
+}
+
+TEST_F(MainWindowTest, OpensTheCommandLineProjectAndTheStoredView)
+{
+    Project show;
+    Scene scene;
+    scene.name = "Opening";
+    scene.settings = show.snapshotSettings();
+    scene.channelNames = show.channelNames();
+    show.scenes.append(scene);
+    ASSERT_EQ(ProjectFileWriter::write(show, folder.file("show.vpf")), ProjectFileWriter::Result::Saved);
+    WindowPosition stored;
+    stored.overviewShown = 1;
+    WindowPosition::write(folder.file("DeskPanel.INI"), stored);
+
+    MainWindowOptions o = options();
+    o.projectFile = folder.file("show.vpf");
+    MainWindow& w = started(std::move(o));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"  000 Blank Scene", "  001 Opening"}));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" Veltara RP-8 - show.vpf"));
+    EXPECT_EQ(app.project().projectPath, folder.file("show.vpf"));
+    // The stored view is the one shown, and the meters and recalls know it.
+    EXPECT_TRUE(w.overviewShown());
+    EXPECT_EQ(app.metering().shownView(), MeterView::Overview);
+    EXPECT_EQ(w.sceneButtons().button(PictureButton::OverviewId)->state(), PictureButton::Pressed);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MainWindowTest, ExitAnswers)
+{
+    MainWindow& w = started();
+    op.answers = {Decision::Cancel};
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+
+    // Yes on a never saved project asks for a name; cancelling it keeps the program.
+    op.answers = {Decision::Yes};
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
+
+    op.answers = {Decision::No};
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(op.textsOf(Kind::DecideThreeWay).size(), 3u);
+    EXPECT_TRUE(WindowPosition::read(folder.file("DeskPanel.INI")).has_value());
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"DeskPanel.INI", "settings.ini", "share"}));
+}
+
+TEST_F(MainWindowTest, CtrlSOnANewProjectOpensSaveAs)
+{
+    MainWindow& w = started();
+    QAction* save = nullptr;
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_S))
+            save = action;
+    ASSERT_NE(save, nullptr);
+    EXPECT_EQ(save->text(), QStringLiteral("&Save..."));
+    save->trigger();
+    ASSERT_EQ(fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
+    EXPECT_EQ(fileDialogs.requests[0].filterName, "Veltara Project Files (*.vpf)");
+    EXPECT_EQ(fileDialogs.requests[0].defaultExtension, "vpf");
+    EXPECT_TRUE(fileDialogs.requests[0].confirmOverwrite);
+}
+
+TEST_F(MainWindowTest, RecentFilesSubmenuListsUpToEight)
+{
+    std::string section = "[Recent File List]\r\n";
+    for (int i = 1; i <= 9; ++i) {
+        writeText(folder.file("show" + std::to_string(i) + ".vpf"), "x");
+        section += "File" + std::to_string(i) + "=" + folder.file("show" + std::to_string(i) + ".vpf") + "\r\n";
+    }
+    writeText(folder.file("settings.ini"), section);
+    MainWindow& w = started();
+    w.menu().fillRecentFiles();
+    const auto actions = w.menu().recentMenu()->actions();
+    ASSERT_EQ(actions.size(), 8);
+    EXPECT_EQ(actions[0]->text(), QString::fromStdString("&1. " + folder.file("show1.vpf")));
+    EXPECT_EQ(actions[7]->text(), QString::fromStdString("&8. " + folder.file("show8.vpf")));
+
+    // An entry runs the save question, then opens through Open's path.
+    op.answers = {Decision::No};
+    actions[1]->trigger();
+    EXPECT_EQ(op.textsOf(Kind::Decide), std::vector<std::string>{"Save changes to current project before opening?"});
+    EXPECT_EQ(app.project().projectPath, folder.file("show2.vpf"));
+}
+
+TEST_F(MainWindowTest, FailedSaveKeepsTheProgramRunningWithNothingLost)
+{
+    MainWindow& w = started();
+    storeScenes({"Act 1", "Act 2"});
+    app.project().projectPath = folder.file("gone/show.vpf");
+    app.project().setProjectName("show.vpf");
+    app.project().hasFile = true;
+    app.project().scenes.setModified(1);
+    w.sceneList().sceneLinesChanged();
+
+    op.answers = {Decision::Yes};
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage),
+              std::vector<std::string>{"Cannot open file " + folder.file("gone/show.vpf")});
+    // The markers stay: nothing was saved.
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"  000 Blank Scene", "  001 Act 1*", "  002 Act 2"}));
+}
+
+TEST_F(MainWindowTest, LockDisablesTheSceneButtonsAndTheListActions)
+{
+    MainWindow& w = started();
+    storeScenes({"Act 1", "Act 2"});
+    SceneButtons& buttons = w.sceneButtons();
+    buttons.button(PictureButton::LockId)->clicked(PictureButton::LockId);
+    EXPECT_TRUE(app.scenes().sceneLock());
+    for (int id : {PictureButton::NewId, PictureButton::DeleteId, PictureButton::RecallId})
+        EXPECT_EQ(buttons.button(id)->state(), PictureButton::Disabled) << id;
+    EXPECT_EQ(buttons.button(PictureButton::LockId)->state(), PictureButton::Pressed);
+
+    mouse(QEvent::MouseButtonDblClick, 2, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(app.project().activeSceneIndex, 0);
+    drag(2, {1});
+    EXPECT_EQ(listTexts()[1], "  001 Act 1");
+
+    // Timer 15 redraws the four buttons from the lock.
+    buttons.button(PictureButton::LockId)->clicked(PictureButton::LockId);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return buttons.button(PictureButton::NewId)->state() == PictureButton::Normal; }, 2000));
+    EXPECT_EQ(buttons.button(PictureButton::LockId)->state(), PictureButton::Normal);
+}
+
+TEST(MainClientHeader, ShowsTheActiveSceneCutToThirtyCharacters)
+{
+    Project project;
+    EXPECT_EQ(MainClient::headerText(project), QStringLiteral("Blank Scene"));
+    Scene scene;
+    scene.name = "A scene with a rather long name for a header";
+    project.scenes.append(scene);
+    project.activeSceneIndex = 1;
+    EXPECT_EQ(MainClient::headerText(project), QStringLiteral("  001 A scene with a rather lo"));
+}
+
+} // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+// Over the scene list, Escape and Enter do nothing and Ctrl+S saves directly.
+TEST_F(MainWindowTest, KeysOverTheSceneList)
+{
+    MainWindow& w = started();
+    w.activateWindow();
+    QListWidget* list = w.sceneList().list();
+    QCursor::setPos(list->mapToGlobal(list->rect().center()));
+    if (!list->rect().contains(list->mapFromGlobal(QCursor::pos())))
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).empty());
+    EXPECT_TRUE(w.isVisible());
+    QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
+
+    // Elsewhere Escape asks the exit question.
+    QCursor::setPos(w.mapToGlobal(QPoint(2, w.height() - 2)));
+    op.answers = {Decision::Cancel};
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).size(), 1u);
+}
+
+} // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+QAction* findEntry(QWidget& w, const QString& text)
+{
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
+{
+    MainWindow& w = started();
+    struct Entry {
+        const char* text;
+        QKeySequence keys;
+        bool enabled;
+    };
+    const Entry entries[] = {
+        {"&New Project...", QKeySequence(Qt::CTRL | Qt::Key_N), true},
+        {"&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), true},
+        {"&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), true},
+        {"Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true},
+        {"E&xit", {}, true},
+        {"&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), true},
+        {"&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), true},
+        {"Unit &Naming...", {}, true},
+        {"&Channel Naming...", {}, true},
+        {"&IP Address...", {}, true},
+        {"&Unit Identity Check...", QKeySequence(Qt::CTRL | Qt::Key_I), true},
+        {"&System Status...", {}, true},
+        {"&Option Slot...", {}, false},
+        {"&ADC...", {}, false},
+        {"&Preferences...", {}, true},
+        {"&Quick Reference...", {}, true},
+        {"User &Guide", QKeySequence(Qt::CTRL | Qt::Key_H), true},
+        {"&About...", {}, true},
+        {"&Uninstall Veltara RP-8...", {}, true},
+    };
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.text);
+        QAction* action = findEntry(w, QString::fromLatin1(e.text));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->shortcut(), e.keys);
+        EXPECT_EQ(action->isEnabled(), e.enabled);
+    }
+    EXPECT_TRUE(findEntry(w, QStringLiteral("User &Guide"))->shortcuts().contains(QKeySequence(Qt::Key_F1)));
+    QStringList menus;
+    for (QAction* menu : w.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"&Files", "&Edit", "&Setup", "&Help"}));
+}
+
+TEST_F(MainWindowTest, IpAddressBoxShowsTheLinksAddress)
+{
+    MainWindow& w = started();
+    findEntry(w, QStringLiteral("&IP Address..."))->trigger();
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::Message),
+              std::vector<std::string>{"This computer's IP Address is: " + app.link().localIpText()});
+}
+
+} // namespace
+} // namespace deskpanel::test

@@ -1,0 +1,67 @@
+// The unit box panel: pictures follow the states and the LOCAL blink, numbers sit on a
+// white ground, and only boxes of units 1..48 react.
+#include "ui/views/UnitStatusWindow.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/controls/ScrollBar.h"
+
+#include <gtest/gtest.h>
+
+namespace deskpanel {
+namespace {
+
+TEST(UnitStatusWindow, PicturesFollowStatesAndBlinkSteps)
+{
+    UnitStatusWindow panel(6, 96);
+    struct Case {
+        UnitState state;
+        UnitPicture picture;
+    };
+    const Case cases[] = {{UnitState::ACTIVE, UnitPicture::Active},
+                          {UnitState::OFFLINE, UnitPicture::Offline},
+                          {UnitState::CONFLICT, UnitPicture::Conflicted},
+                          {UnitState::FAULT, UnitPicture::Conflicted},
+                          {UnitState::INACTIVE, UnitPicture::Inactive}};
+    for (const Case& c : cases) {
+        panel.setUnitState(7, c.state);
+        EXPECT_EQ(panel.pictureOf(7), c.picture) << unitStateName(c.state);
+    }
+    // A LOCAL unit alternates between the two pictures its blink steps name.
+    panel.setUnitState(7, UnitState::LOCAL);
+    panel.setBlinkPicture(7, UnitPicture::Active);
+    EXPECT_EQ(panel.pictureOf(7), UnitPicture::Active);
+    panel.setBlinkPicture(7, UnitPicture::Inactive);
+    EXPECT_EQ(panel.pictureOf(7), UnitPicture::Inactive);
+    // Numbers outside 1..48 change nothing.
+    panel.setUnitState(0, UnitState::ACTIVE);
+    panel.setUnitState(49, UnitState::ACTIVE);
+    EXPECT_EQ(panel.pictureOf(1), UnitPicture::Inactive);
+    EXPECT_EQ(panel.pictureOf(48), UnitPicture::Inactive);
+}
+
+TEST(UnitStatusWindow, ClicksActOnlyInsideABoxAndScrollingMovesTheRows)
+{
+    UnitStatusWindow panel(6, 96);
+    panel.resize(480, 114);
+    EXPECT_EQ(panel.unitAt(UnitStatusWindow::boxRect(6).center()), 6);
+    EXPECT_EQ(panel.unitAt(QPoint(117, 10)), 0); // between two boxes
+    EXPECT_EQ(panel.unitAt(QPoint(10, 35 * 12 + 5)), 0); // below the last row
+    EXPECT_EQ(panel.scroll(ScrollBar::LineDown, 0), 1);
+    EXPECT_EQ(panel.unitAt(UnitStatusWindow::boxRect(1).center()), 5); // one row further
+    EXPECT_EQ(panel.scroll(ScrollBar::PageUp, 0), 0);
+    EXPECT_EQ(panel.scroll(ScrollBar::ThumbTrack, 40), UnitStatusWindow::MaxScroll);
+}
+
+TEST(UnitStatusWindow, NumberSitsOnAWhiteGroundOverThePicture)
+{
+    UnitStatusWindow panel(6, 96);
+    panel.resize(480, 114);
+    panel.setUnitState(1, UnitState::CONFLICT);
+    const QImage image = uitest::render(panel);
+    // The picture's top-left is at the box's corner + (3, 4); the number 6 pixels in.
+    const QPoint picture = UnitStatusWindow::boxRect(1).topLeft() + QPoint(3, 4);
+    EXPECT_EQ(image.pixelColor(picture + QPoint(6, 6)), QColor(Qt::white));
+    EXPECT_NE(image.pixelColor(picture + QPoint(60, 13)), QColor(Qt::white));
+}
+
+} // namespace
+} // namespace deskpanel

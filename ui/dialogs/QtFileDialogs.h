@@ -1,0 +1,27 @@
+#pragma once
+#include "core/host/FileDialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+namespace deskpanel {
+
+// The Open and Save As dialogs on Qt's file dialog. `afterClose` runs whenever one has
+// closed (the main window drops the click that closed it).
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent, std::function<void()> afterClose = {});
+
+    std::optional<std::string> askSaveAs(const FileDialogRequest& request) override;
+    std::optional<std::string> askOpen(const FileDialogRequest& request) override;
+
+private:
+    std::optional<std::string> ask(const FileDialogRequest& request, bool saving);
+
+    QPointer<QWidget> m_parent;
+    std::function<void()> m_afterClose;
+};
+
+} // namespace deskpanel

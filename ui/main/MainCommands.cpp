@@ -1,0 +1,48 @@
+#include "ui/main/MainCommands.h"
+
+#include "app/DeskPanelApp.h"
+#include "app/HelpOpener.h"
+#include "core/model/Text.h"
+#include "ui/dialogs/AboutBox.h"
+
+#include <QCoreApplication>
+
+namespace deskpanel {
+
+MainCommands::MainCommands(DeskPanelApp& app, ProjectCommands& project, DialogLauncher& dialogs, HelpOpener& help,
+                           QWidget* window)
+    : m_app(app), m_project(project), m_dialogs(dialogs), m_help(help), m_window(window)
+{}
+
+void MainCommands::undo()
+{
+    m_app.channels().undo();
+}
+
+void MainCommands::setMuteLinkedChannels(bool on)
+{
+    m_app.channels().setMuteLinkedChannels(on);
+}
+
+void MainCommands::showIpAddress()
+{
+    m_app.operatorPort().message(format(IpAddressText, m_app.link().localIpText().c_str()));
+}
+
+void MainCommands::quickReference()
+{
+    m_help.openDocument(QString::fromLatin1(HelpOpener::QuickStart));
+}
+
+void MainCommands::userGuide()
+{
+    m_help.openDocument(QString::fromLatin1(HelpOpener::UserGuide));
+}
+
+void MainCommands::about()
+{
+    AboutBox box(QCoreApplication::applicationVersion(), m_window);
+    box.exec();
+}
+
+} // namespace deskpanel

@@ -1,0 +1,39 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+namespace deskpanel {
+
+class DeskPanelApp;
+class DialogLauncher;
+class HelpOpener;
+class ProjectCommands;
+
+// Every command of the menu bar and the accelerator table, in one place so the menus, the
+// keys and the scene-list routing run the same code.
+class MainCommands {
+public:
+    static constexpr const char* IpAddressText = "This computer's IP Address is: %s";
+
+    MainCommands(DeskPanelApp& app, ProjectCommands& project, DialogLauncher& dialogs, HelpOpener& help,
+                 QWidget* window);
+
+    ProjectCommands& project() { return m_project; }
+    DialogLauncher& dialogs() { return m_dialogs; }
+
+    void undo();
+    void setMuteLinkedChannels(bool on);
+    void showIpAddress();
+    void quickReference();
+    void userGuide();
+    void about();
+
+private:
+    DeskPanelApp& m_app;
+    ProjectCommands& m_project;
+    DialogLauncher& m_dialogs;
+    HelpOpener& m_help;
+    QWidget* m_window;
+};
+
+} // namespace deskpanel

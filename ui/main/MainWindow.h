@@ -1,0 +1,116 @@
+#pragma once
+#include "app/ClickThroughGuard.h"
+#include "app/HelpOpener.h"
+#include "app/ProjectCommands.h"
+#include "app/StartupSequence.h"
+#include "ui/dialogs/AppDialogs.h"
+#include "ui/dialogs/QtFileDialogs.h"
+#include "ui/main/MainLayout.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class ScrollBar;
+
+namespace deskpanel {
+
+class DeskPanelApp;
+class InputRouter;
+class MainClient;
+class MainCommands;
+class MainMenu;
+class SceneButtons;
+class SceneListPanel;
+class StripScroller;
+class StripView;
+class UnitStatusWindow;
+
+// Where the main window finds its files and what it was started with.
+struct MainWindowOptions {
+    ProfileLocations locations;
+    std::optional<std::string> projectFile; // from the command line
+    DisplayMetrics metrics = DisplayMetrics::current();
+    QString helpFolder; // empty: beside the executable
+    FileDialogs* fileDialogs = nullptr; // tests: scripted; else Qt's
+};
+
+// The program's only top-level window: banner with the scene list and the unit boxes,
+// the scene buttons, one of the two strip views with its scroll bar, the menus. Built
+// hidden; start() runs start-up, whose first tick shows it. Closing it runs Exit.
+class MainWindow : public QMainWindow, private CommandWindow, private StartupSteps {
+public:
+    static inline const QColor HighlightColour{120, 120, 120};
+
+    MainWindow(DeskPanelApp& app, MainWindowOptions options);
+    ~MainWindow() override;
+
+    void start();
+
+    const MainLayout& layout() const { return m_layout; }
+    ProjectCommands& projectCommands() { return *m_project; }
+    SceneListPanel& sceneList() { return *m_sceneList; }
+    SceneButtons& sceneButtons() { return *m_buttons; }
+    UnitStatusWindow& unitStatus() { return *m_unitStatus; }
+    StripScroller& strips() { return *m_strips; }
+    MainMenu& menu() { return *m_menu; }
+    ClickThroughGuard& clickGuard() { return m_clickGuard; }
+    AppDialogs& dialogs() { return m_dialogs; }
+    bool overviewShown() const;
+    void switchView();
+    bool hasShown() const { return m_startup.hasShown(); }
+    bool isExiting() const { return m_closing; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // CommandWindow
+    void showProject() override;
+    void storePlacement() override;
+    void closeForGood() override;
+    void startDetachedLater(const std::string& program, int delayMs) override;
+    // StartupSteps
+    void prepare() override;
+    void finalLayout() override;
+    void startLink() override;
+    void registerAssociation() override;
+    void openStartProject() override;
+    void showWindow() override;
+    void resetAllChannels() override;
+
+    void buildPanels();
+    void sceneButtonClicked(int controlId);
+    void applyWindowLayout(bool maximised);
+    void stretchUnderview();
+
+    DeskPanelApp& m_app;
+    MainWindowOptions m_options;
+    MainLayout m_layout;
+    HelpOpener m_help;
+    AppDialogs m_dialogs;
+    ClickThroughGuard m_clickGuard;
+    QtFileDialogs m_qtFileDialogs;
+    std::unique_ptr<ProjectCommands> m_project;
+    std::unique_ptr<MainCommands> m_commands;
+    StartupSequence m_startup;
+    MainClient* m_client = nullptr;
+    MainMenu* m_menu = nullptr;
+    SceneListPanel* m_sceneList = nullptr;
+    SceneButtons* m_buttons = nullptr;
+    UnitStatusWindow* m_unitStatus = nullptr;
+    ScrollBar* m_unitBar = nullptr;
+    StripView* m_underview = nullptr;
+    StripView* m_overview = nullptr;
+    StripScroller* m_strips = nullptr;
+    InputRouter* m_router = nullptr;
+    int m_topShift = 0; // how far the top block moved right when maximised
+    bool m_closing = false;
+    bool m_closed = false;
+};
+
+} // namespace deskpanel

@@ -1,0 +1,69 @@
+#pragma once
+#include "core/model/SceneListListener.h"
+
+#include <QListWidget>
+#include <QObject>
+
+#include <functional>
+
+class ScrollBar;
+
+namespace deskpanel {
+
+class Project;
+class SceneOperations;
+
+// The scene list with its scroll bar: shows the project's scene lines and turns the
+// operator's mouse actions on it into scene operations (drag re-ordering, double-click
+// recall, right-click rename). While the scene lock is on it is a plain list.
+class SceneListPanel : public QObject, public SceneListListener {
+public:
+    // `rangeVisible`: entries the scroll range leaves out (6 at exactly 96 pixels per
+    // inch, else 4); `dragScrollIndex`: the hovered index from which a drag scrolls.
+    SceneListPanel(Project& project, SceneOperations& scenes, QWidget* parent, const QRect& listRect,
+                   const QRect& barRect, int dpiY, int rangeVisible, int dragScrollIndex, bool exactly96);
+
+    QListWidget* list() const { return m_list; }
+    ScrollBar* scrollBar() const { return m_bar; }
+    int topEntry() const;
+    void setTopEntry(int top);
+    // Entries a row, in the list (for tests and the layout).
+    int entryCount() const { return m_list->count(); }
+    QRect entryRect(int index) const { return m_list->visualItemRect(m_list->item(index)); }
+    void moveBy(int dx);
+
+    // The active scene's number or name changed: the window repaints label and header.
+    std::function<void()> onActiveSceneChanged;
+    std::function<void(bool locked)> onLockChanged;
+
+    // SceneListListener
+    void sceneLinesChanged() override;
+    void sceneSelected(int position) override;
+    void sceneListScrolled(int topPosition) override;
+    void activeSceneChanged() override;
+    void sceneLockChanged(bool locked) override;
+
+    void updateScrollRange();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool mouseEvent(QEvent* event);
+    void dragOver(int index);
+    void scrolled(int code, int position);
+    int indexAt(const QPoint& viewportPoint) const;
+
+    Project& m_project;
+    SceneOperations& m_scenes;
+    QListWidget* m_list;
+    ScrollBar* m_bar;
+    int m_rangeVisible;
+    int m_dragScrollIndex;
+    bool m_exactly96;
+    bool m_leftDown = false;
+    bool m_dragging = false;
+    int m_dragOrigin = -1;
+};
+
+} // namespace deskpanel

@@ -1,0 +1,123 @@
+#include "ui/views/UnitStatusWindow.h"
+
+#include "ui/controls/FontMapper.h"
+#include "ui/controls/ImageRegistry.h"
+#include "ui/controls/ScrollBar.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace deskpanel {
+
+namespace {
+QString pictureKey(UnitPicture picture)
+{
+    switch (picture) {
+    case UnitPicture::Active: return QStringLiteral("ACTIVE_UNIT_BOXED");
+    case UnitPicture::Offline: return QStringLiteral("OFFLINE_UNIT_BOXED");
+    case UnitPicture::Conflicted: return QStringLiteral("CONFLICTED_UNIT_BOXED");
+    case UnitPicture::Inactive: break;
+    }
+    return QStringLiteral("INACTIVE_UNIT_BOXED");
+}
+} // namespace
+
+UnitStatusWindow::UnitStatusWindow(int unitNumberTop, int dpiY, QWidget* parent)
+    : QWidget(parent), m_unitNumberTop(unitNumberTop)
+{
+    m_pictures.fill(UnitPicture::Inactive);
+    // The panel's small font: Arial 8 pt.
+    m_font = FontMapper::font(QStringLiteral("Arial"), 80, 400, dpiY);
+}
+
+void UnitStatusWindow::setUnitState(int unit, UnitState state)
+{
+    setBlinkPicture(unit, pictureForState(state));
+}
+
+void UnitStatusWindow::setBlinkPicture(int unit, UnitPicture picture)
+{
+    if (!isValidUnitNumber(unit))
+        return;
+    m_pictures[std::size_t(unit - 1)] = picture;
+    update(boxRect(unit).translated(0, -m_scroll * BoxHeight));
+}
+
+QRect UnitStatusWindow::boxRect(int unit)
+{
+    const int c = (unit - 1) % Columns;
+    const int r = (unit - 1) / Columns;
+    return QRect(QPoint(BoxWidth * c + 1, BoxHeight * r + 1), QPoint(BoxWidth * c + 115, BoxHeight * r + 35));
+}
+
+int UnitStatusWindow::unitAt(const QPoint& point) const
+{
+    const QPoint content = point + QPoint(0, m_scroll * BoxHeight);
+    for (int unit = 1; unit <= MaxUnits; ++unit)
+        if (boxRect(unit).contains(content))
+            return unit;
+    return 0;
+}
+
+int UnitStatusWindow::scroll(int code, int thumbPosition)
+{
+    int next = m_scroll;
+    switch (code) {
+    case ScrollBar::LineUp: next -= 1; break;
+    case ScrollBar::LineDown: next += 1; break;
+    case ScrollBar::PageUp: next -= 3; break;
+    case ScrollBar::PageDown: next += 3; break;
+    case ScrollBar::ThumbPosition:
+    case ScrollBar::ThumbTrack: next = thumbPosition; break;
+    case ScrollBar::Top: next = 0; break;
+    case ScrollBar::Bottom: next = MaxScroll; break;
+    default: break;
+    }
+    next = std::clamp(next, 0, MaxScroll);
+    if (next != m_scroll) {
+        m_scroll = next;
+        update();
+    }
+    return m_scroll;
+}
+
+void UnitStatusWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.translate(0, -m_scroll * BoxHeight);
+    p.setFont(m_font);
+    const ImageRegistry& images = ImageRegistry::instance();
+    for (int unit = 1; unit <= MaxUnits; ++unit) {
+        const QRect box = boxRect(unit);
+        const QString key = pictureKey(m_pictures[std::size_t(unit - 1)]);
+        const QRect picture(box.topLeft() + QPoint(3, 4), images.size(key));
+        images.draw(p, key, picture, ImageRegistry::DrawMode::Fixed);
+        // The number on an opaque white ground, so it reads on every picture.
+        const QString number = QString::number(unit);
+        const QRect text = p.fontMetrics().boundingRect(number);
+        const QRect ground(picture.left() + 6, picture.top() + m_unitNumberTop, text.width() + 2, text.height());
+        p.fillRect(ground, Qt::white);
+        p.setPen(QColor(64, 64, 64));
+        p.drawText(ground, Qt::AlignCenter, number);
+    }
+}
+
+void UnitStatusWindow::mousePressEvent(QMouseEvent* event)
+{
+    // Only a click inside a unit's box acts.
+    const int unit = unitAt(event->position().toPoint());
+    if (unit > 0 && event->button() == Qt::LeftButton && onUnitClicked)
+        onUnitClicked(unit);
+}
+
+void UnitStatusWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int unit = unitAt(event->position().toPoint());
+    if (unit > 0 && event->button() == Qt::LeftButton && onUnitDoubleClicked)
+        onUnitDoubleClicked(unit);
+}
+
+} // namespace deskpanel

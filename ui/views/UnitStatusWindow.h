@@ -1,0 +1,55 @@
+#pragma once
+#include "core/model/Limits.h"
+#include "core/unitlink/UnitState.h"
+
+#include <QFont>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace deskpanel {
+
+// The unit box panel: 48 numbered boxes, four a row, whose pictures show each unit's
+// state; a unit in LOCAL mode blinks between the inactive and active pictures. It scrolls
+// by rows (0..9). A click on a box asks the main window to scroll the strips to that unit,
+// a double click opens the unit's status.
+class UnitStatusWindow : public QWidget {
+public:
+    static constexpr int Columns = 4;
+    static constexpr int Rows = 12;
+    static constexpr int BoxWidth = 120; // column pitch
+    static constexpr int BoxHeight = 35; // row pitch
+    static constexpr int MaxScroll = 9;
+
+    UnitStatusWindow(int unitNumberTop, int dpiY, QWidget* parent = nullptr);
+
+    void setUnitState(int unit, UnitState state);
+    void setBlinkPicture(int unit, UnitPicture picture);
+    UnitPicture pictureOf(int unit) const { return m_pictures.at(std::size_t(unit - 1)); }
+
+    // Scroll codes of ScrollBar; returns the position kept.
+    int scroll(int code, int thumbPosition);
+    int scrollPosition() const { return m_scroll; }
+
+    // The box of `unit` in panel coordinates at scroll position 0.
+    static QRect boxRect(int unit);
+    // The unit whose box holds `point` (panel coordinates), or 0.
+    int unitAt(const QPoint& point) const;
+
+    std::function<void(int unit)> onUnitClicked;
+    std::function<void(int unit)> onUnitDoubleClicked;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    int m_unitNumberTop;
+    int m_scroll = 0;
+    QFont m_font;
+    std::array<UnitPicture, MaxUnits> m_pictures{};
+};
+
+} // namespace deskpanel
