@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 namespace {
@@ -59,6 +60,11 @@ GlassButton* GlassDialog::createButton(int id, const QString& text, const QStrin
     if (button) {
         button->setFont(font());
         connect(button, &GlassButton::clicked, this, &GlassDialog::onCommand);
+        const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+        if (!mnemonic.isEmpty()) {
+            auto* shortcut = new QShortcut(mnemonic, this);
+            connect(shortcut, &QShortcut::activated, this, [this, id] { onCommand(id); });
+        }
     }
     return button;
 }
@@ -84,9 +90,22 @@ QLabel* GlassDialog::createText(int id, const QString& text)
     return label;
 }
 
+QLabel* GlassDialog::createLabel(int id, const QString& text, Qt::Alignment alignment)
+{
+    QLabel* label = createText(id, text);
+    label->setAlignment(alignment);
+    label->setWordWrap(false);
+    return label;
+}
+
 void GlassDialog::reject()
 {
-    done(DialogResult::Cancel);
+    if (m_layout.has(ControlId::Cancel))
+        onCommand(ControlId::Cancel);
+    else if (m_layout.has(ControlId::Ok))
+        onCommand(ControlId::Ok);
+    else
+        done(DialogResult::Cancel);
 }
 
 void GlassDialog::onCommand(int id)
