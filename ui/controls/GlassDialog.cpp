@@ -62,6 +62,9 @@ GlassButton* GlassDialog::createButton(int id, const QString& text, const QStrin
         connect(button, &GlassButton::clicked, this, &GlassDialog::onCommand);
         const QKeySequence mnemonic = QKeySequence::mnemonic(text);
         if (!mnemonic.isEmpty()) {
+            m_mnemonics.emplace_back(mnemonic, id);
+            // The shortcut works wherever the focus is in the active dialog; the key
+            // press below covers a dialog that is not the active window.
             auto* shortcut = new QShortcut(mnemonic, this);
             connect(shortcut, &QShortcut::activated, this, [this, id] { onCommand(id); });
         }
@@ -174,6 +177,16 @@ void GlassDialog::paintEvent(QPaintEvent*)
 
 void GlassDialog::keyPressEvent(QKeyEvent* event)
 {
+    if (event->modifiers() == Qt::AltModifier) {
+        const QKeySequence pressed(event->key() | Qt::AltModifier);
+        for (const auto& [mnemonic, id] : m_mnemonics) {
+            if (mnemonic.matches(pressed) == QKeySequence::ExactMatch) {
+                event->accept();
+                onCommand(id);
+                return;
+            }
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -3,7 +3,11 @@
 #include "ui/controls/DialogUnits.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QPoint>
+
+#include <utility>
+#include <vector>
 
 class GlassButton;
 class QLabel;
@@ -62,6 +66,8 @@ protected:
 private:
     bool at120() const { return m_units.dpi() == 120; }
 
+    // The buttons' marked letters (Alt+letter) and their ids.
+    std::vector<std::pair<QKeySequence, int>> m_mnemonics;
     DialogTemplate m_layout;
     DialogUnits m_units;
     QString m_title;
