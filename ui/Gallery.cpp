@@ -1,5 +1,6 @@
 #include "ui/Gallery.h"
 
+#include "ui/GalleryDialogs.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
@@ -191,6 +192,8 @@ int renderAll(const QString& dir)
     renderBitmaps(out);
     renderControls(out);
     renderBoxes(out);
+    for (const auto& [name, picture] : renderDialogs())
+        out.save(name, picture);
     out.saveSheet();
     return out.count();
 }
