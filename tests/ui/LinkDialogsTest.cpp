@@ -3,6 +3,7 @@
 #include "app/HelpOpener.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/ScrollBar.h"
+#include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/LinkGroupMembersDialog.h"
 #include "ui/dialogs/LinkGroupPopup.h"
 #include "ui/dialogs/LinkMatrixDialog.h"
@@ -10,6 +11,7 @@
 
 #include "tests/ui/DialogTestRig.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -278,4 +280,34 @@ TEST(LinkGroupMembersDialog, ListsMembersAndShowsATitleOnDoubleClick)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
     QDir(folder).removeRecursively();
+}
+
+TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextStored)
+{
+    ModelRig rig;
+    RecordingHelp help{QStringLiteral("/nonexistent")};
+    LinkMatrixDialog dialog(rig.project, rig.channels, rig.scenes, rig.op, help, {});
+    bool matrixBackAfterNaming = false;
+    whenModalOpens([&](QWidget*) {
+        QTimer::singleShot(0, [&] {
+            auto* name = qobject_cast<GlassDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->title(), QStringLiteral("Link Group Name"));
+            QTest::keyClicks(name->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("Strings"));
+            QTest::mouseClick(name->findChild<GlassButton*>(QStringLiteral("button1105")), Qt::LeftButton);
+            QTest::mouseClick(name->findChild<GlassButton*>(QStringLiteral("button1049")), Qt::LeftButton);
+            QTimer::singleShot(0, [&] {
+                matrixBackAfterNaming = QApplication::activeModalWidget() == &dialog && dialog.isVisible();
+                QTest::keyClick(&dialog, Qt::Key_Return);
+            });
+        });
+        // Row header of group 4: left part of its row.
+        const QPoint at(dialog.units().x(40) - dialog.matrix()->x(),
+                        dialog.units().y(60 + 13 * 3 + 6) - dialog.matrix()->y());
+        QTest::mouseClick(dialog.matrix(), Qt::RightButton, {}, at);
+    });
+    EXPECT_EQ(dialog.exec(), DialogResult::Ok);
+    EXPECT_TRUE(matrixBackAfterNaming);
+    EXPECT_EQ(rig.project.linkGroups[3].title, "Strings");
+    EXPECT_EQ(rig.scenes.updated, 1);
 }

@@ -80,9 +80,11 @@ void LinkMatrixDialog::onScrolled(int code, int position)
 void LinkMatrixDialog::runHidden(const std::function<void()>& dialog)
 {
     m_matrix->setDragAllowed(false);
-    hide();
+    // Hiding a dialog would end its modal loop, so the matrix turns invisible instead.
+    const qreal opacity = windowOpacity();
+    setWindowOpacity(0.0);
     dialog();
-    show();
+    setWindowOpacity(opacity);
     m_dragGate.start(DragGateMs);
     refresh();
 }

@@ -19,7 +19,7 @@ class SceneTracker;
 
 // The Link dialog: the link matrix with its scroll bar, "&OK" and "&Help". A double
 // click on a row header lists the group's members, a right click names the group, a
-// right click on a cell opens the channel title dialog; the matrix hides meanwhile and
+// right click on a cell opens the channel title dialog; the matrix is invisible meanwhile and
 // allows dragging again 200 ms after it shows again. Changes act at once; OK refreshes
 // the followed scene and closes. H opens the link help; Enter and O act as OK.
 class LinkMatrixDialog : public GlassDialog, private ChannelListener {
