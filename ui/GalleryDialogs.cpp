@@ -156,7 +156,7 @@ std::vector<std::pair<QString, QPixmap>> renderDialogs()
         add("dialog_unitstatus_abnormal", hot);
     }
     {
-        IdentityCheckDialog d(app.link(), channels, project, op);
+        IdentityCheckDialog d(app.link(), app.link(), channels, project, op);
         add("dialog_identitycheck", d);
     }
     return out;

@@ -123,7 +123,7 @@ TEST(IdentityCheckRack, SwitchesToggleForTenSecondsAndTheUnitsOwnSettingsComeBac
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(1) == UnitState::ACTIVE; }, 5000));
     ASSERT_EQ(app.link().state(2), UnitState::INACTIVE);
 
-    IdentityCheckDialog dialog(app.link(), app.channels(), app.project(), op);
+    IdentityCheckDialog dialog(app.link(), app.link(), app.channels(), app.project(), op);
     dialog.show();
     QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
     ASSERT_TRUE(dialog.isChecking());
@@ -163,7 +163,7 @@ TEST(IdentityCheckRack, OkDuringTheCheckRestoresAtOnce)
     ReportingRack rack(ports, "127.0.7.1", {"--units", "1"});
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(1) == UnitState::ACTIVE; }, 5000));
 
-    IdentityCheckDialog dialog(app.link(), app.channels(), app.project(), op);
+    IdentityCheckDialog dialog(app.link(), app.link(), app.channels(), app.project(), op);
     dialog.show();
     clickButton(dialog, 1159); // "&Check"
     pumpFor(1300);

@@ -105,7 +105,7 @@ TEST(IdentityCheckDialog, ListAndRefusals)
 {
     LinkRig rig;
     {
-        IdentityCheckDialog dialog(rig.link, rig.channels, rig.project, rig.op);
+        IdentityCheckDialog dialog(rig.link, rig.link, rig.channels, rig.project, rig.op);
         dialog.show();
         EXPECT_EQ(entries(dialog.list()), QStringList{"NO UNITS, ACTIVE OR OTHERWISE"});
         QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
@@ -114,7 +114,7 @@ TEST(IdentityCheckDialog, ListAndRefusals)
     rig.discover(3);
     rig.discover(12);
     rig.project.units[11].name = "Balcony";
-    IdentityCheckDialog dialog(rig.link, rig.channels, rig.project, rig.op);
+    IdentityCheckDialog dialog(rig.link, rig.link, rig.channels, rig.project, rig.op);
     dialog.show();
     EXPECT_EQ(entries(dialog.list()), (QStringList{"Unit 3: UNIT 3", "Unit 12: Balcony"}));
     // The list was made while unit 12 was there; it has gone when Check is pressed.
@@ -143,7 +143,7 @@ TEST(IdentityCheckDialog, EveryWayOfClosingEndsTheCheckAndRestoresTheUnit)
         const int channel = channelIndex(5, 2);
         rig.project.live[channel].phantom48V = 1;
         rig.project.live[channel].gainPosition = 20;
-        IdentityCheckDialog dialog(rig.link, rig.channels, rig.project, rig.op);
+        IdentityCheckDialog dialog(rig.link, rig.link, rig.channels, rig.project, rig.op);
         dialog.show();
         QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
         ASSERT_TRUE(dialog.isChecking());
@@ -172,4 +172,24 @@ TEST(IdentityCheckDialog, EveryWayOfClosingEndsTheCheckAndRestoresTheUnit)
         rig.channels.singleGainMove(channel, 60);
         EXPECT_EQ(rig.project.live[channel].gainPosition, 60) << "the strips are free again";
     }
+}
+
+TEST(IdentityCheckDialog, EachTickSetsTheFiveSwitchesOfEveryInputInOrder)
+{
+    LinkRig rig;
+    rig.discover(7);
+    RecordingUnitSender units;
+    units.present = {7};
+    IdentityCheckDialog dialog(rig.link, units, rig.channels, rig.project, rig.op);
+    dialog.show();
+    click(dialog, DialogControl::Check);
+    ASSERT_TRUE(pumpUntil([&] { return units.sent.size() >= 80; }, 3000));
+    std::vector<Sent> expected;
+    for (double value : {1.0, 0.0})
+        for (int input = 1; input <= 8; ++input)
+            for (const char* name : {"Link", "Mute", "Pad", "Pol", "48v"})
+                expected.push_back({name, value, 7, input});
+    EXPECT_EQ(std::vector<Sent>(units.sent.begin(), units.sent.begin() + 80), expected);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isChecking());
 }

@@ -89,7 +89,8 @@ void AppDialogs::openUnitStatus(int unit)
 
 void AppDialogs::openIdentityCheck()
 {
-    IdentityCheckDialog dialog(m_app.link(), m_app.channels(), m_app.project(), m_app.operatorPort(), m_parent);
+    IdentityCheckDialog dialog(m_app.link(), m_app.link(), m_app.channels(), m_app.project(), m_app.operatorPort(),
+                               m_parent);
     dialog.exec();
 }
 

@@ -18,10 +18,11 @@ const char* const noUnitsText = "NO UNITS, ACTIVE OR OTHERWISE";
 const char* const noActiveUnitsText = "There are no active Units to check";
 } // namespace
 
-IdentityCheckDialog::IdentityCheckDialog(UnitLink& link, ChannelControl& channels, Project& project, Operator& op,
-                                         QWidget* parent)
+IdentityCheckDialog::IdentityCheckDialog(const UnitLink& link, UnitSender& units, ChannelControl& channels,
+                                         Project& project, Operator& op, QWidget* parent)
     : GlassDialog(DialogTemplates::identityCheck(), QStringLiteral("Unit Identity Check"), parent),
       m_link(link),
+      m_units(units),
       m_channels(channels),
       m_project(project),
       m_operator(op)
@@ -70,7 +71,7 @@ void IdentityCheckDialog::onCommand(int id)
 void IdentityCheckDialog::check()
 {
     const int unit = m_list->currentData().toInt();
-    if (m_link.unitCount() <= 0 || unit == 0) {
+    if (m_units.unitCount() <= 0 || unit == 0) {
         m_operator.message(noActiveUnitsText);
         return;
     }
@@ -97,7 +98,7 @@ void IdentityCheckDialog::toggle()
     const int unit = m_unitUnderCheck;
     for (int input = 1; input <= ChannelsPerUnit; ++input)
         for (const char* name : SwitchOrder)
-            m_link.sendParameter(name, value, unit, input);
+            m_units.sendParameter(name, value, unit, input);
     setIndicator(value != 0.0);
 }
 
@@ -108,7 +109,7 @@ void IdentityCheckDialog::finish()
     const int unit = m_unitUnderCheck;
     for (int input = 1; input <= ChannelsPerUnit; ++input)
         for (const char* name : SwitchOrder)
-            m_link.sendParameter(name, 0.0, unit, input);
+            m_units.sendParameter(name, 0.0, unit, input);
     stopAndRestore();
 }
 

@@ -12,6 +12,7 @@ class ChannelControl;
 class Operator;
 class Project;
 class UnitLink;
+class UnitSender;
 
 // The unit identity check: "&Check" switches Link, Mute, Pad, Pol and 48v of all eight
 // inputs of the chosen unit on and off every 500 ms for 10 s, so the operator can see
@@ -28,8 +29,10 @@ public:
     static constexpr int ToggleMs = 500;
     static constexpr const char* SwitchOrder[5] = {"Link", "Mute", "Pad", "Pol", "48v"};
 
-    IdentityCheckDialog(UnitLink& link, ChannelControl& channels, Project& project, Operator& op,
-                        QWidget* parent = nullptr);
+    // `units` carries the switch packets (the unit link itself in the program); `link`
+    // says which units there are.
+    IdentityCheckDialog(const UnitLink& link, UnitSender& units, ChannelControl& channels, Project& project,
+                        Operator& op, QWidget* parent = nullptr);
     ~IdentityCheckDialog() override;
 
     QComboBox* list() const { return m_list; }
@@ -49,7 +52,8 @@ private:
     void stopAndRestore();
     void setIndicator(bool lit);
 
-    UnitLink& m_link;
+    const UnitLink& m_link;
+    UnitSender& m_units;
     ChannelControl& m_channels;
     Project& m_project;
     Operator& m_operator;
