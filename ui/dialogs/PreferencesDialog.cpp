@@ -60,7 +60,13 @@ QCheckBox* PreferencesDialog::addCheck(int id, const QString& text, bool checked
 {
     auto* box = new QCheckBox(text, this);
     box->setObjectName(QStringLiteral("check%1").arg(id));
-    box->setGeometry(controlRect(id));
+    // Where the substitute font runs wider than the layout's, a caption may take the room
+    // up to the edge of the panel it sits in.
+    QRect rect = controlRect(id);
+    const int room =
+        (rect.left() < width() / 2 ? controlRect(DialogControl::PromptsGroup).right() - 1 : width() - 8) - rect.left();
+    rect.setWidth(std::max(rect.width(), std::min(box->sizeHint().width(), room)));
+    box->setGeometry(rect);
     box->setChecked(checked);
     connect(box, &QCheckBox::toggled, this, std::move(toggled));
     return box;
