@@ -1,7 +1,10 @@
 // The naming dialogs: headings, Prev and Next with their limits, what is stored when,
 // the 200-character edits, the keys and the dialog-just-closed flag.
+#include "app/DeskPanelApp.h"
+#include "app/HelpOpener.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/dialogs/AppDialogTemplates.h"
+#include "ui/dialogs/AppDialogs.h"
 #include "ui/dialogs/ChannelNameDialog.h"
 #include "ui/dialogs/LinkGroupNameDialog.h"
 #include "ui/dialogs/SceneNameDialog.h"
@@ -193,4 +196,24 @@ TEST(LinkGroupNameDialog, PrevAndNextStopAtTheEndsAndCancelKeepsWhatTheyStored)
     EXPECT_FALSE(views.groupTexts.empty());
     EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
     rig.channels.removeListener(&views);
+}
+
+TEST(SceneNameDialog, TheScenesAskThroughTheProgramsDialogs)
+{
+    ScriptedOperator op;
+    DeskPanelApp app(LinkPorts{0, 0}, op);
+    HelpOpener help(QStringLiteral("/nonexistent"));
+    AppDialogs dialogs(app, help, nullptr);
+    whenModalOpens([](QWidget* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("name"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("Finale"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const auto created = dialogs.askNewScene({"Scene 4", "kept notes"});
+    ASSERT_TRUE(created.has_value());
+    EXPECT_EQ(created->name, "Finale");
+    EXPECT_EQ(created->notes, "kept notes");
+    whenModalOpens([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_FALSE(dialogs.askRenameScene("Enter a new name for the 'Finale' scene", {"Finale", ""}).has_value());
 }
