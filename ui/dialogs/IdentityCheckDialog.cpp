@@ -121,7 +121,9 @@ void IdentityCheckDialog::stopAndRestore()
     m_unitUnderCheck = 0;
     setIndicator(false);
     m_channels.setStripsHeld(false);
-    m_channels.restoreUnitSettingsFrom(unit, m_saved.held());
+    // A copy: a send may open an error box, and the copy must outlive what happens then.
+    const UnitSettingsHolder::Inputs saved = m_saved.held();
+    m_channels.restoreUnitSettingsFrom(unit, saved);
 }
 
 void IdentityCheckDialog::setIndicator(bool lit)
