@@ -156,11 +156,16 @@ TEST(SceneNameDialog, HeadingsFocusAndEnterHandBackTheTexts)
         EXPECT_EQ(dialog.texts().name, "Act 2");
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
         EXPECT_TRUE(pumpUntil([&] { return name->hasFocus(); }, 2000)) << "the name edit gets the focus";
-        type(dialog, QStringLiteral("Act 3"), QStringLiteral("encore"));
-        QTest::keyClick(name, Qt::Key_Return);
+        type(dialog, QStringLiteral("Act 3"), QStringLiteral("en"));
+        // Ctrl+Enter starts a new line in the notes; Enter there is OK.
+        auto* notes = dialog.findChild<QPlainTextEdit*>(QStringLiteral("notes"));
+        QTest::keyClick(notes, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(notes, QStringLiteral("core"));
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClick(notes, Qt::Key_Return);
         EXPECT_EQ(dialog.result(), DialogResult::Ok);
         EXPECT_EQ(dialog.texts().name, "Act 3");
-        EXPECT_EQ(dialog.texts().notes, "encore");
+        EXPECT_EQ(dialog.texts().notes, "en\ncore");
         EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
     }
     SceneNameDialog dialog(SceneNameDialog::Kind::RenameScene, QStringLiteral("Enter a new name for the 'Act 2' scene"),

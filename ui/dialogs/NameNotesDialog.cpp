@@ -4,6 +4,7 @@
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/AppDialogTemplates.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +33,7 @@ NameNotesDialog::NameNotesDialog(const DialogTemplate& layout, const QString& ti
     m_notes->setGeometry(controlRect(NotesEdit));
     m_notes->setTabChangesFocus(true);
     connect(m_notes, &QPlainTextEdit::textChanged, this, &NameNotesDialog::limitNotes);
+    m_notes->installEventFilter(this);
     const QString face = ImageRegistry::key(162);
     if (layout.has(Prev))
         createButton(Prev, QStringLiteral("< Prev"), face);
@@ -87,6 +89,22 @@ void NameNotesDialog::limitNotes()
     QTextCursor cursor = m_notes->textCursor();
     cursor.setPosition(caret);
     m_notes->setTextCursor(cursor);
+}
+
+bool NameNotesDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_notes && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (key->modifiers() & Qt::ControlModifier) {
+                m_notes->insertPlainText(QStringLiteral("\n"));
+            } else {
+                onEnter();
+            }
+            return true;
+        }
+    }
+    return GlassDialog::eventFilter(watched, event);
 }
 
 void NameNotesDialog::step(int delta)

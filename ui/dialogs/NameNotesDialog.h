@@ -17,7 +17,8 @@ class Operator;
 // every step, the caret goes to the start of the name (the dialog's own timer).
 //
 // A walking dialog stores the texts on screen into the current item on OK, Prev and
-// Next; Prev on the first item and Next on the last store, beep and stay.
+// Next; Prev on the first item and Next on the last store, beep and stay. Enter is OK in
+// both edits; Ctrl+Enter starts a new line in the notes.
 class NameNotesDialog : public GlassDialog {
     Q_OBJECT
 public:
@@ -47,6 +48,7 @@ protected:
     virtual void closing() {}
 
     void onCommand(int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void step(int delta);
