@@ -2,6 +2,13 @@
 # DeskPanel receiving a full rack of 48 units every 50 ms (960 datagrams/s): CPU share of
 # one core and resident memory over a run of SECONDS (30). Run after scripts/build.
 set -euo pipefail
+case "${1:-}" in
+  -h | --help)
+    echo "usage: bench/measure_link_load.sh [SECONDS]"
+    echo "Measures DeskPanel's CPU share and memory while 48 simulated units send every 50 ms."
+    exit 0
+    ;;
+esac
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 QT_QPA_PLATFORM=offscreen build/DeskPanel >/dev/null 2>&1 &

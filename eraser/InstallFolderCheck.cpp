@@ -16,6 +16,12 @@ std::string quoted(const std::string& path)
 InstallFolderCheck::InstallFolderCheck(const RemovalPlatform& platform) : m_platform(platform)
 {}
 
+std::string InstallFolderCheck::programFileName() const
+{
+    // Paths with backslashes are Windows paths, where the program carries its extension.
+    return m_platform.pathStyle().separator == '\\' ? "DeskPanel.exe" : "DeskPanel";
+}
+
 std::optional<std::string> InstallFolderCheck::refusal(const std::string& folder) const
 {
     if (folder.empty())
@@ -42,6 +48,13 @@ std::optional<std::string> InstallFolderCheck::refusal(const std::string& folder
         bool isHome = PathRules::isSameOrInside(fullHome, full, m_platform.pathStyle());
         return quoted(folder) + (isHome ? " is your home folder" : " holds your home folder") + " and is not removed." +
                NothingRemoved;
+    }
+    // The first stage always names the folder it runs from, which holds the program; any
+    // other folder is not an installation, whatever its name.
+    const char separator = m_platform.pathStyle().separator;
+    const std::string program = PathRules::withoutTrailingSeparators(full, separator) + separator + programFileName();
+    if (m_platform.kindOf(program) != PathKind::Other) {
+        return quoted(folder) + " does not hold the DeskPanel program and is not removed." + NothingRemoved;
     }
     return std::nullopt;
 }

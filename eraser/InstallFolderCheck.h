@@ -16,5 +16,8 @@ public:
     std::optional<std::string> refusal(const std::string& folder) const;
 
 private:
+    // The file an installation folder holds: DeskPanel, or DeskPanel.exe on Windows.
+    std::string programFileName() const;
+
     const RemovalPlatform& m_platform;
 };

@@ -1,6 +1,8 @@
 #include "ui/Gallery.h"
 
 #include "ui/GalleryDialogs.h"
+#include "ui/GalleryViews.h"
+
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
@@ -194,6 +196,8 @@ int renderAll(const QString& dir)
     renderBoxes(out);
     for (const auto& [name, picture] : renderDialogs())
         out.save(name, picture);
+    for (const auto& [name, shot] : renderViews())
+        out.save(name, shot, false);
     out.saveSheet();
     return out.count();
 }

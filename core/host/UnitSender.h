@@ -1,5 +1,8 @@
 #pragma once
+#include "core/model/Limits.h"
+
 #include <string>
+#include <vector>
 
 namespace deskpanel {
 
@@ -18,6 +21,16 @@ public:
     virtual int unitCount() const = 0;
     // Raised for the rest of the run once any unit reported the reduced gain range.
     virtual bool reducedGainRange() const = 0;
+    // The unit number of every present unit in the order the link keeps its units (by
+    // MAC address); a number two units carry comes twice.
+    virtual std::vector<int> unitNumbersInTableOrder() const
+    {
+        std::vector<int> numbers;
+        for (int unit = 1; unit <= MaxUnits; ++unit)
+            if (isUnitPresent(unit))
+                numbers.push_back(unit);
+        return numbers;
+    }
 };
 
 } // namespace deskpanel

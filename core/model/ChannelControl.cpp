@@ -255,7 +255,10 @@ void ChannelControl::singleGainMove(int channel, int position, bool altHeld)
     }
     if (!isValidChannel(channel) || m_stripsHeld)
         return;
-    position = std::clamp(position, gainFloorPosition(reducedGainRange()), MaxGainPosition);
+    // The reduced range bars gain beyond its floor; an input still below the floor from
+    // before may step towards it.
+    const int current = m_project.live[static_cast<std::size_t>(channel)].gainPosition;
+    position = std::clamp(position, std::min(gainFloorPosition(reducedGainRange()), current), MaxGainPosition);
 
     if (altHeld && m_project.live[static_cast<std::size_t>(channel)].linkButton == 1 && !m_unlinkPending) {
         m_unlinkPending = true;
@@ -282,7 +285,7 @@ void ChannelControl::linkedGainMove(int channel, int position)
         return;
     }
     const bool reduced = reducedGainRange();
-    const int floor = gainFloorPosition(reduced);
+    const int floor = std::min(gainFloorPosition(reduced), set.minPosition);
     const int reference = m_project.live[static_cast<std::size_t>(channel)].gainAux;
 
     // Limit the request so that every member stays on the fader; the members keep the
@@ -300,6 +303,11 @@ void ChannelControl::linkedGainMove(int channel, int position)
             return; // the group is wider than the fader: the move is dropped
         targets.push_back(target);
     }
+    bool changes = false;
+    for (std::size_t i = 0; i < set.members.size(); ++i)
+        changes = changes || targets[i] != m_project.live[static_cast<std::size_t>(set.members[i])].gainPosition;
+    if (!changes)
+        return; // held at an end: nothing to send, nothing modified
 
     const bool anyUnit = m_units.unitCount() > 0;
     for (std::size_t i = 0; i < set.members.size(); ++i) {
@@ -565,8 +573,9 @@ void ChannelControl::onFullResendTimer()
 void ChannelControl::onLinkResendTimer()
 {
     m_timers.stop(TimerId::LinkResend);
-    for (int unit = 1; unit <= MaxUnits; ++unit) {
-        if (!m_units.isUnitPresent(unit))
+    // Unit by unit in the link's own order, so that a number two units carry is sent twice.
+    for (int unit : m_units.unitNumbersInTableOrder()) {
+        if (!isValidUnitNumber(unit))
             continue;
         for (int input = 1; input <= ChannelsPerUnit; ++input) {
             const ChannelSettings& s = m_project.live[static_cast<std::size_t>(channelIndex(unit, input))];

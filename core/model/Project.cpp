@@ -22,7 +22,7 @@ std::string Project::defaultUnitName(int unitNumber)
 void Project::setProjectName(const std::string& name)
 {
     projectName = name;
-    if (projectName.size() > 3)
+    if (characterCount(projectName) > 3)
         m_windowTitle = " Veltara RP-8 - " + projectName;
 }
 

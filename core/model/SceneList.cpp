@@ -6,6 +6,20 @@
 
 namespace deskpanel {
 
+const SceneList::Entry& SceneList::entry(int position) const
+{
+    static const Entry none;
+    return isStoredPosition(position) ? m_entries[static_cast<std::size_t>(position - 1)] : none;
+}
+
+SceneList::Entry& SceneList::entry(int position)
+{
+    if (isStoredPosition(position))
+        return m_entries[static_cast<std::size_t>(position - 1)];
+    m_noEntry = Entry{};
+    return m_noEntry;
+}
+
 bool SceneList::append(Scene scene)
 {
     if (isFull())
@@ -38,6 +52,8 @@ std::string SceneList::displayText(int position) const
 {
     if (position == 0)
         return BlankSceneText;
+    if (!isStoredPosition(position))
+        return {};
     return format("  %03d %s", position, scene(position).name.c_str());
 }
 
@@ -45,6 +61,8 @@ std::string SceneList::displayLine(int position) const
 {
     if (position == 0)
         return BlankSceneText;
+    if (!isStoredPosition(position))
+        return {};
     const Entry& e = entry(position);
     return format("  %03d %s%s", e.shownNumber, e.scene.name.c_str(), e.modified ? "*" : "");
 }

@@ -31,7 +31,7 @@ public:
     bool isFull() const { return count() >= MaxSceneEntries; }
     bool isStoredPosition(int position) const { return position >= 1 && position < count(); }
 
-    // A stored scene, position 1..count()-1.
+    // A stored scene, position 1..count()-1 (an empty one for any other position).
     const Scene& scene(int position) const { return entry(position).scene; }
     Scene& scene(int position) { return entry(position).scene; }
 
@@ -84,12 +84,15 @@ private:
         int shownNumber = 0;
         std::uint64_t id = 0;
     };
-    const Entry& entry(int position) const { return m_entries.at(static_cast<std::size_t>(position - 1)); }
-    Entry& entry(int position) { return m_entries.at(static_cast<std::size_t>(position - 1)); }
+    // Positions come from the operator and from files: one outside the stored scenes
+    // finds an empty entry, which nothing keeps.
+    const Entry& entry(int position) const;
+    Entry& entry(int position);
 
     std::vector<Entry> m_entries;
     std::array<SceneText, MaxSceneEntries> m_leftover{};
     std::uint64_t m_nextId = 1;
+    Entry m_noEntry;
 };
 
 } // namespace deskpanel

@@ -22,6 +22,16 @@ std::string cutToFieldChars(const std::string& utf8, std::size_t maxChars)
     return utf8;
 }
 
+std::size_t characterCount(const std::string& utf8)
+{
+    // Every byte but the continuation bytes starts a character.
+    std::size_t chars = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u)
+            ++chars;
+    return chars;
+}
+
 std::string format(const char* fmt, ...)
 {
     va_list args;

@@ -13,8 +13,8 @@
 namespace deskpanel {
 namespace {
 
-// Profile files are small; a larger one is not ours and is read as empty.
-constexpr std::size_t MaxProfileBytes = 1 << 20;
+// Profile files are small; one larger than this is not read, and never rewritten.
+constexpr std::size_t MaxProfileBytes = std::size_t{16} << 20;
 
 std::string trim(const std::string& s)
 {
@@ -68,14 +68,25 @@ IniFile IniFile::parse(const std::string& text)
 
 IniFile IniFile::load(const std::string& path)
 {
+    IniFile unread;
     FileSource source(path);
-    if (!source.isOpen())
-        return {};
-    std::string text(MaxProfileBytes + 1, '\0');
-    const std::size_t n = source.read(reinterpret_cast<std::uint8_t*>(text.data()), text.size());
-    if (n > MaxProfileBytes)
-        return {};
-    text.resize(n);
+    if (!source.isOpen()) {
+        struct stat st {};
+        unread.m_readWhole = ::stat(path.c_str(), &st) != 0; // a missing file holds nothing to lose
+        return unread;
+    }
+    std::string text;
+    std::uint8_t chunk[1 << 16];
+    for (;;) {
+        const std::size_t n = source.read(chunk, sizeof chunk);
+        text.append(reinterpret_cast<const char*>(chunk), n);
+        if (text.size() > MaxProfileBytes) {
+            unread.m_readWhole = false;
+            return unread;
+        }
+        if (n < sizeof chunk)
+            break;
+    }
     return parse(text);
 }
 
@@ -172,6 +183,8 @@ std::string IniFile::text() const
 
 bool IniFile::save(const std::string& path) const
 {
+    if (!m_readWhole)
+        return false;
     const std::string folder = directoryPart(path);
     if (!folder.empty() && !makeFolders(folder))
         return false;

@@ -12,7 +12,8 @@ namespace deskpanel {
 // changed (comments, other sections) are kept as they are.
 class IniFile {
 public:
-    // A missing or unreadable file reads as empty.
+    // A missing or unreadable file reads as empty; one that exists but could not be read
+    // whole (too large, or not readable) also says so in wasReadWhole().
     static IniFile load(const std::string& path);
     static IniFile parse(const std::string& text);
 
@@ -24,7 +25,10 @@ public:
     void removeSection(const std::string& section);
 
     std::string text() const;
-    // Replaces the file atomically, creating its folder when missing.
+    // False when load() found a file it could not read whole.
+    bool wasReadWhole() const { return m_readWhole; }
+    // Replaces the file atomically, creating its folder when missing. Refused (false)
+    // for a file that was not read whole, so nothing of it is lost.
     bool save(const std::string& path) const;
 
 private:
@@ -37,6 +41,7 @@ private:
 
     std::vector<std::string> m_lines;
     std::string m_newline = "\n";
+    bool m_readWhole = true;
 };
 
 // One value of a profile file, or `fallback` when the file, section or key is missing.

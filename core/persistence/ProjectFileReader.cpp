@@ -1,5 +1,6 @@
 #include "core/persistence/ProjectFileReader.h"
 
+#include "core/model/Text.h"
 #include "core/persistence/ProjectFileLayout.h"
 #include "core/persistence/ProjectPrefsCodec.h"
 #include "core/persistence/SceneRecordCodec.h"
@@ -22,6 +23,9 @@ ProjectFileReader::Outcome ProjectFileReader::read(ByteSource& source)
     readPrefs(source);
 
     m_project.scenes.clear();
+    // Only the Blank Scene is left, whatever stops the reading below.
+    m_project.activeSceneIndex = 0;
+    m_project.activeSceneName = SceneList::BlankSceneText;
     try {
         std::vector<std::uint8_t> record(record::Bytes);
         for (int position = 1;; ++position) {
@@ -83,7 +87,7 @@ void ProjectFileReader::takeRecord(const std::uint8_t* record)
     // Channels of units beyond the record's count keep, in this snapshot, what the
     // previous record (or the project before opening) gave them.
     Scene scene;
-    scene.name = recordText(record, record::SceneName);
+    scene.name = cutToFieldChars(recordText(record, record::SceneName));
     scene.notes = recordText(record, record::SceneNotes);
     scene.settings = m_project.snapshotSettings();
     scene.channelNames = m_project.channelNames();

@@ -139,7 +139,7 @@ bool ProjectFiles::open(const std::string& path)
         m_resetAllChannels();
 
     m_project.setProjectName(fileNamePart(path));
-    if (m_project.projectName.size() <= 3) {
+    if (characterCount(m_project.projectName) <= 3) {
         m_operator.platformMessage("Bad file");
         return false;
     }

@@ -53,7 +53,7 @@ void RecentFileList::add(const std::string& path)
         }
     }
     if (!listed) {
-        if (fileNamePart(path).size() < 4) {
+        if (characterCount(fileNamePart(path)) < 4) {
             m_operator.platformMessage("Bad file");
             return;
         }
@@ -76,6 +76,12 @@ void RecentFileList::add(const std::string& path)
 void RecentFileList::store() const
 {
     IniFile file = IniFile::load(m_settingsFile);
+    if (!file.wasReadWhole()) {
+        // Writing the list back would replace whatever else the file holds.
+        m_operator.platformMessage(
+            format("The settings file %s could not be read and has not been changed.", m_settingsFile.c_str()));
+        return;
+    }
     file.removeSection(Section);
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         file.setValue(Section, keyOf(static_cast<int>(i) + 1), m_entries[i]);

@@ -1,5 +1,7 @@
 #include "core/unitlink/UdpTransport.h"
 
+#include "core/unitlink/LocalAddress.h"
+
 #include <cstring>
 
 #ifdef _WIN32
@@ -8,7 +10,6 @@
 #else
 #include <arpa/inet.h>
 #include <cerrno>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -66,23 +67,6 @@ sockaddr_in socketAddress(std::uint32_t address, std::uint16_t port)
     return result;
 }
 
-// The first IPv4 address of this computer, looked up by its host name.
-bool lookUpLocalAddress(std::string& text)
-{
-    char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0)
-        return false;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(name, nullptr, &hints, &found) != 0 || found == nullptr)
-        return false;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    text = ipv4Text(ntohl(address->sin_addr.s_addr));
-    freeaddrinfo(found);
-    return true;
-}
-
 } // namespace
 
 UdpTransport::UdpTransport(DatagramHandOver::PostToUiThread postToUiThread, std::uint16_t hostPort,
@@ -107,7 +91,10 @@ LinkTransport::OpenResult UdpTransport::open()
     result.stackStarted = m_stackStarted;
     if (!m_stackStarted)
         return result;
-    result.localLookupOk = lookUpLocalAddress(result.localIpText);
+    if (const auto local = localIpv4Address()) {
+        result.localLookupOk = true;
+        result.localIpText = *local;
+    }
     m_receiveSocket = newUdpSocket();
     if (m_receiveSocket == NoSocket)
         return result;
@@ -145,23 +132,30 @@ void UdpTransport::startReceiving(Handler handler)
     m_thread = std::thread([this] { receiveLoop(); });
 }
 
-bool UdpTransport::waitForDatagram()
+UdpTransport::Wait UdpTransport::waitForDatagram()
 {
+    if (m_simulatedWaitFailures > 0) {
+        --m_simulatedWaitFailures;
+        return Wait::Failed;
+    }
 #ifdef _WIN32
     // Closing the socket at stop ends a blocking select with an error.
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(static_cast<SOCKET>(m_receiveSocket), &readable);
-    return ::select(0, &readable, nullptr, nullptr, nullptr) > 0 && !m_stopRequested;
+    const int ready = ::select(0, &readable, nullptr, nullptr, nullptr);
+    if (m_stopRequested)
+        return Wait::Stopped;
+    return ready > 0 ? Wait::Readable : Wait::Failed;
 #else
     pollfd watched[2] = {{m_receiveSocket, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
     for (;;) {
         if (::poll(watched, 2, -1) >= 0)
             break;
         if (errno != EINTR)
-            return false;
+            return Wait::Failed;
     }
-    return watched[1].revents == 0 && !m_stopRequested;
+    return watched[1].revents == 0 && !m_stopRequested ? Wait::Readable : Wait::Stopped;
 #endif
 }
 
@@ -171,8 +165,15 @@ void UdpTransport::receiveLoop()
     // rather than read as its first 97 bytes.
     char buffer[2048];
     while (!m_stopRequested) {
-        if (!waitForDatagram())
+        const Wait wait = waitForDatagram();
+        if (wait == Wait::Stopped)
             break;
+        if (wait == Wait::Failed) {
+            // This round is lost, the units are not: wait again after a pause, so that
+            // an error that persists does not keep a core busy.
+            std::this_thread::sleep_for(FailedWaitPause);
+            continue;
+        }
         sockaddr_in from{};
         SocketLength fromLength = sizeof from;
         const auto size =

@@ -3,6 +3,7 @@
 #include "core/unitlink/LinkTransport.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <thread>
@@ -17,6 +18,8 @@ public:
     // The receive buffer is enlarged well beyond the default so that a burst from a full
     // rack is not dropped while the UI thread is busy.
     static constexpr int ReceiveBufferBytes = 1 << 20;
+    // The receive thread's pause after a wait for datagrams has failed.
+    static constexpr std::chrono::milliseconds FailedWaitPause{20};
 #ifdef _WIN32
     using SocketHandle = std::uintptr_t;
 #else
@@ -40,11 +43,21 @@ public:
     {
         return m_received.load();
     }
+    // For tests: the receive thread's next `count` waits fail as a failing poll would.
+    void simulateWaitFailures(int count)
+    {
+        m_simulatedWaitFailures = count;
+    }
 
 private:
+    enum class Wait {
+        Readable,
+        Failed,
+        Stopped
+    };
     void receiveLoop();
-    // Blocks until a datagram can be read; false once stop was asked for.
-    bool waitForDatagram();
+    // Blocks until a datagram can be read, the wait fails, or stop was asked for.
+    Wait waitForDatagram();
     void wakeReceiver();
 
     DatagramHandOver::PostToUiThread m_post;
@@ -59,6 +72,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stopRequested{false};
     std::atomic<std::uint64_t> m_received{0};
+    std::atomic<int> m_simulatedWaitFailures{0};
 };
 
 } // namespace deskpanel

@@ -72,6 +72,20 @@ void UnitLink::stop()
     }
 }
 
+const UnitSlot& UnitLink::slot(int unitNumber) const
+{
+    static const UnitSlot none;
+    return isValidUnitNumber(unitNumber) ? m_slots[static_cast<std::size_t>(unitNumber)] : none;
+}
+
+UnitSlot& UnitLink::slotOf(int unitNumber)
+{
+    if (isValidUnitNumber(unitNumber))
+        return m_slots[static_cast<std::size_t>(unitNumber)];
+    m_noSlot = UnitSlot{};
+    return m_noSlot;
+}
+
 void UnitLink::setState(int unitNumber, UnitState state)
 {
     UnitSlot& slot = slotOf(unitNumber);
@@ -301,7 +315,9 @@ void UnitLink::fullyProcess(const Mac& mac, const UnitReport& report)
     if (!index)
         return;
     UnitRecord& r = m_table.at(*index);
-    const int n = r.unitId;
+    // The number the packet carries: after an address conflict the record may still
+    // hold the unit's old one.
+    const int n = report.unitNumber;
     r.variantByte = report.variantByte;
     if (report.variantByte == 1)
         m_reducedGainRange = true;
@@ -327,12 +343,18 @@ void UnitLink::removeRecord(const Mac& mac, int m, bool fromConflict)
         m_table.removeAt(*index);
 }
 
-bool UnitLink::sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to)
+bool UnitLink::sendPacket(PacketBytes bytes, const Ipv4Endpoint& to)
 {
+    // The sequence number is counted here, not when the packet is built: a datagram
+    // that never leaves (no socket) must not use one up.
+    const std::uint32_t sequence = m_txSequence + 1;
+    writeU32(bytes, packet::Sequence, sequence);
     Ipv4Endpoint target = to;
     target.port = m_unitPort;
-    if (m_sender.send(bytes.data(), bytes.size(), target))
+    if (m_sender.send(bytes.data(), bytes.size(), target)) {
+        m_txSequence = sequence;
         return true;
+    }
     m_operator.platformMessage("Error in socket");
     return false;
 }
@@ -346,9 +368,8 @@ void UnitLink::fullResend()
     for (std::size_t i = 0; i < m_table.size(); ++i) {
         UnitRecord& r = m_table.at(i);
         r.updateInterval = m_prefs.ethernetUpdateRate;
-        packets.emplace_back(
-            buildPollPacket(r.packetImage, r.faultFlag, m_prefs.ethernetUpdateRate, r.variantByte, ++m_txSequence),
-            r.address);
+        packets.emplace_back(buildPollPacket(r.packetImage, r.faultFlag, m_prefs.ethernetUpdateRate, r.variantByte, 0),
+                             r.address);
     }
     for (const auto& [bytes, to] : packets)
         if (!sendPacket(bytes, to))
@@ -363,11 +384,20 @@ void UnitLink::sendParameter(const std::string& name, double value, int unitNumb
         if (r.imageUnitNumber() != unitNumber)
             continue;
         applyParameter(r.packetImage, name, value, input);
-        packets.emplace_back(buildParameterPacket(r.packetImage, r.variantByte, ++m_txSequence), r.address);
+        packets.emplace_back(buildParameterPacket(r.packetImage, r.variantByte, 0), r.address);
     }
     for (const auto& [bytes, to] : packets)
         if (!sendPacket(bytes, to))
             return;
+}
+
+std::vector<int> UnitLink::unitNumbersInTableOrder() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(m_table.size());
+    for (std::size_t i = 0; i < m_table.size(); ++i)
+        numbers.push_back(m_table.at(i).imageUnitNumber());
+    return numbers;
 }
 
 bool UnitLink::isUnitPresent(int unitNumber) const

@@ -50,11 +50,13 @@ public:
     bool isUnitPresent(int unitNumber) const override;
     int unitCount() const override { return m_unitCount; }
     bool reducedGainRange() const override { return m_reducedGainRange; }
+    std::vector<int> unitNumbersInTableOrder() const override;
 
     void setUpdateRate(std::uint16_t rateMs);
 
     const UnitTable& table() const { return m_table; }
-    const UnitSlot& slot(int unitNumber) const { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    // A number outside 1..48 finds an empty slot.
+    const UnitSlot& slot(int unitNumber) const;
     UnitState state(int unitNumber) const { return slot(unitNumber).state; }
     const std::string& localIpText() const { return m_localIpText; }
     std::uint32_t txSequence() const { return m_txSequence; }
@@ -73,7 +75,7 @@ private:
         Process = 10
     };
 
-    UnitSlot& slotOf(int unitNumber) { return m_slots.at(static_cast<std::size_t>(unitNumber)); }
+    UnitSlot& slotOf(int unitNumber);
     void setState(int unitNumber, UnitState state);
     using Mac = std::array<std::uint8_t, 6>;
     Result classifyKnown(std::size_t record, const UnitReport& report, const Ipv4Endpoint& from);
@@ -86,7 +88,8 @@ private:
     void classifyHealth(std::size_t record, int unitNumber);
     void fullyProcess(const Mac& mac, const UnitReport& report);
     void removeRecord(const Mac& mac, int unitNumber, bool fromConflict);
-    bool sendPacket(const PacketBytes& bytes, const Ipv4Endpoint& to);
+    // Numbers the packet with the next sequence number and sends it.
+    bool sendPacket(PacketBytes bytes, const Ipv4Endpoint& to);
 
     void onPoll();
     void onOfflineCheck();
@@ -104,6 +107,7 @@ private:
 
     UnitTable m_table;
     std::array<UnitSlot, 49> m_slots{}; // entry 0 unused
+    UnitSlot m_noSlot; // what a number outside 1..48 finds; nothing keeps it
     int m_unitCount = 0;
     std::uint64_t m_rxCount = 0;
     std::uint32_t m_txSequence = 0;

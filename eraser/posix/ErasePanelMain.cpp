@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "ErasePanel.h"
 #include "PosixMessageBox.h"
@@ -13,6 +14,12 @@
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << "usage: ErasePanel FOLDER\n"
+                     "Removes the DeskPanel installation in FOLDER (a full path). The uninstall starts it;\n"
+                     "it refuses any folder that does not hold the DeskPanel program.\n";
+        return 0;
+    }
     // The whole rest of the command line is the folder, blanks and all; a caller that
     // forgot to quote a path with blanks gets it back as it was meant.
     std::string folder;

@@ -5,6 +5,7 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "FirstStage.h"
 #include "PosixMessageBox.h"
@@ -14,6 +15,11 @@
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << "usage: UninstallVeltaraRP8\n"
+                     "Removes DeskPanel from the folder this program runs from. It takes no arguments.\n";
+        return 0;
+    }
     static int qtArgc = 1; // the command line is not Qt's to interpret
     bool windows = PosixMessageBox::canShowWindows(X11WindowFinder::fromEnvironment().hasDisplay());
     std::unique_ptr<QApplication> application;

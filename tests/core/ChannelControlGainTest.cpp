@@ -180,6 +180,44 @@ TEST_F(ChannelGain, LinkedKeysStopWhenAnyMemberIsAtAnEnd)
     EXPECT_EQ(live(1).gainPosition, 70);
 }
 
+TEST_F(ChannelGain, ReducedRangeUpOnASetWithAMemberAtTheFloorChangesAndSendsNothing)
+{
+    units.reduced = true;
+    joinAt(0, 1, 11);
+    joinAt(1, 1, 20);
+    control.setCurrentChannel(1);
+    clearRecords();
+    control.keyUp();
+    EXPECT_EQ(live(0).gainPosition, 11);
+    EXPECT_EQ(live(1).gainPosition, 20);
+    EXPECT_TRUE(units.sent.empty());
+    EXPECT_FALSE(timers.isRunning(TimerId::FullResend));
+    EXPECT_EQ(scenes.marked, 0);
+}
+
+TEST_F(ChannelGain, ReducedRangeDownFromBelowTheFloorMovesOneStep)
+{
+    units.reduced = true;
+    // Positions set before the reduced range was reported.
+    live(1).gainPosition = 5;
+    joinAt(2, 4, 5);
+    joinAt(3, 4, 30);
+    clearRecords();
+
+    control.setCurrentChannel(1);
+    control.keyDown();
+    EXPECT_EQ(live(1).gainPosition, 6);
+    EXPECT_EQ(units.sent, (std::vector<Sent>{{"Gain", 69, 1, 2}}));
+
+    control.setCurrentChannel(2);
+    control.keyDown();
+    EXPECT_EQ(live(2).gainPosition, 6);
+    EXPECT_EQ(live(3).gainPosition, 31);
+    // More gain than it has stays barred: Up does nothing below the floor.
+    control.keyUp();
+    EXPECT_EQ(live(2).gainPosition, 6);
+}
+
 TEST_F(ChannelGain, ThreeUndosPutADragBackOneFaderAtATimeInDb)
 {
     joinAt(0, 5, 12);

@@ -168,6 +168,20 @@ TEST_F(ChannelSwitches, LinkSwitchOffAndOnInAGroupWhoseOtherMembersAreOff)
     EXPECT_FALSE(timers.isRunning(TimerId::LinkResend));
 }
 
+TEST_F(ChannelSwitches, LinkResendWalksTheUnitsInTheLinksOrder)
+{
+    units.present = {2, 5};
+    units.tableOrder = {5, 2, 5}; // by MAC address; two units carry number 5
+    live(channelIndex(2, 3)).linkButton = 1;
+    timers.start(TimerId::LinkResend, ChannelControl::LinkResendMs);
+    timers.advance(ChannelControl::LinkResendMs);
+    std::vector<Sent> expected;
+    for (int unit : {5, 2, 5})
+        for (int input = 1; input <= ChannelsPerUnit; ++input)
+            expected.push_back({"Link", unit == 2 && input == 3 ? 1.0 : 0.0, unit, input});
+    EXPECT_EQ(units.sent, expected);
+}
+
 TEST_F(ChannelSwitches, LinkSwitchWithoutAGroupSendsOnlyThatInput)
 {
     control.switchChanged(static_cast<int>(SwitchKind::Link), 5, 1);

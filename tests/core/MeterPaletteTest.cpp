@@ -6,17 +6,28 @@
 
 using namespace deskpanel;
 
-TEST(MeterPalette, ColoursAtTheStops)
+TEST(MeterPalette, ColoursAtAllTwentyOneStops)
 {
+    struct Stop {
+        int position;
+        Rgb colour;
+    };
+    const Stop stops[] = {
+        {0, {25, 161, 73}},     {220, {29, 161, 73}},   {424, {33, 162, 73}},   {628, {42, 163, 73}},
+        {832, {53, 164, 73}},   {1036, {73, 168, 73}},  {1240, {86, 171, 72}},  {1444, {100, 175, 70}},
+        {1648, {114, 179, 69}}, {1852, {127, 183, 68}}, {2056, {142, 188, 66}}, {2464, {157, 195, 65}},
+        {2668, {172, 201, 61}}, {2872, {190, 209, 58}}, {3076, {213, 220, 53}}, {3280, {242, 235, 44}},
+        {3484, {239, 197, 35}}, {3668, {235, 158, 32}}, {3872, {229, 117, 37}}, {3983, {226, 73, 39}},
+        {4095, {226, 73, 38}},
+    };
     const MeterPalette& palette = MeterPalette::shared();
-    EXPECT_EQ(palette.at(0), (Rgb{25, 161, 73}));
-    EXPECT_EQ(palette.at(220), (Rgb{29, 161, 73}));
-    EXPECT_EQ(palette.at(1036), (Rgb{73, 168, 73}));
-    EXPECT_EQ(palette.at(2056), (Rgb{142, 188, 66}));
-    EXPECT_EQ(palette.at(3280), (Rgb{242, 235, 44}));
-    EXPECT_EQ(palette.at(3484), (Rgb{239, 197, 35}));
-    EXPECT_EQ(palette.at(3872), (Rgb{229, 117, 37}));
-    EXPECT_EQ(palette.at(3983), (Rgb{226, 73, 39}));
+    for (const Stop& stop : stops) {
+        if (stop.position >= MeterPalette::Size)
+            continue; // the last stop lies one past the palette: it only sets the final slope
+        EXPECT_EQ(palette.at(stop.position), stop.colour) << "stop " << stop.position;
+    }
+    // The last stop's slope: the final index has all but 1/112 of the way to it.
+    EXPECT_EQ(palette.at(MeterPalette::Size - 1), (Rgb{226, 73, 38}));
 }
 
 TEST(MeterPalette, ColoursBetweenTheStopsTruncateTowardsZero)

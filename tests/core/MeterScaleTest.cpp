@@ -65,6 +65,53 @@ TEST(MeterScaleTable, EveryTableStrictlyDescendsAndClampsToItsEnds)
     EXPECT_EQ(dbfsScaleTable(18), nullptr);
 }
 
+// The eight tables as the meters are specified, checked threshold by threshold through
+// the positions they give: a level on threshold s starts segment s, one dB below it lies
+// inside segment s at its fraction, and the last threshold is the empty meter.
+TEST(MeterScaleTable, EveryThresholdOfEveryTable)
+{
+    struct Row {
+        const char* scale;
+        const MeterScaleTable* table;
+        std::array<int, 21> thresholds;
+    };
+    const Row rows[] = {
+        {"dBU 22", dbuScaleTable(22), {22, 21, 20, 19, 18, 17, 16,  15,  14,  13, 12,
+                                       11, 10, 7,  4,  0,  -5, -10, -15, -22, -28}},
+        {"dBU 18", dbuScaleTable(18), {18, 17, 16, 15, 14,  13,  12,  11,  10,  9,  8,
+                                       7,  6,  4,  0,  -13, -16, -19, -22, -25, -28}},
+        {"dBU 15", dbuScaleTable(15), {15, 14, 13, 12, 11, 10,  9,   8,   7,   6,  5,
+                                       4,  3,  0,  -4, -8, -12, -16, -20, -24, -28}},
+        {"dBU 12", dbuScaleTable(12), {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -3, -6, -9, -12, -16, -20, -24, -28}},
+        {"dBU 9", dbuScaleTable(9), {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -1, -2, -3, -5, -7, -10, -13, -16, -19, -25, -28}},
+        {"dBFS -15", dbfsScaleTable(-15), {19, 18, 17, 16, 15, 14, 13,  12,  11,  9,  7,
+                                           5,  3,  1,  -1, -3, -6, -11, -16, -21, -31}},
+        {"dBFS -18", dbfsScaleTable(-18), {22, 21, 20, 19, 18, 17, 16, 15,  14,  12, 10,
+                                           8,  6,  4,  2,  0,  -3, -8, -13, -18, -28}},
+        {"dBFS -20", dbfsScaleTable(-20), {24, 23, 22, 21, 20, 19, 18, 17,  16,  14, 12,
+                                           10, 8,  6,  4,  2,  -1, -6, -11, -16, -26}},
+    };
+    for (const Row& row : rows) {
+        ASSERT_NE(row.table, nullptr) << row.scale;
+        const auto& t = row.thresholds;
+        for (int s = 0; s < MeterSegmentCount; ++s) {
+            SCOPED_TRACE(std::string(row.scale) + " threshold " + std::to_string(s));
+            const auto k = static_cast<std::size_t>(s);
+            EXPECT_EQ(peakSegment(*row.table, t[k]), (SegmentPosition{s, 0.0}));
+            const SegmentPosition inside = peakSegment(*row.table, t[k] - 1);
+            if (t[k] - 1 > t[k + 1]) {
+                EXPECT_EQ(inside.segment, s);
+                EXPECT_DOUBLE_EQ(inside.fraction, -1.0 / (t[k + 1] - t[k]));
+            } else {
+                EXPECT_EQ(inside.segment, s + 1); // a one-dB segment
+            }
+        }
+        EXPECT_EQ(peakSegment(*row.table, t[20]), (SegmentPosition{EmptyMeterSegment, 0.0})) << row.scale;
+        EXPECT_EQ(row.table->clampDb(t[0] + 1), t[0]) << row.scale;
+        EXPECT_EQ(row.table->clampDb(t[20] - 1), t[20]) << row.scale;
+    }
+}
+
 TEST(MeterScaleTable, PositionsRiseSteadilyAsTheLevelFalls)
 {
     auto check = [](const MeterScaleTable& table) {

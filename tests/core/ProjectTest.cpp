@@ -60,6 +60,14 @@ TEST(Project, TitleChangesOnlyForNamesLongerThanThreeCharacters)
     EXPECT_EQ(project.windowTitle(), " Veltara RP-8 - New Project");
     project.setProjectName("show.vpf");
     EXPECT_EQ(project.windowTitle(), " Veltara RP-8 - show.vpf");
+    // Characters count, not bytes: three characters in four bytes are still three.
+    project.setProjectName("\xC3\xA4"
+                           "bc");
+    EXPECT_EQ(project.windowTitle(), " Veltara RP-8 - show.vpf");
+    project.setProjectName("\xC3\xA4"
+                           "bcd");
+    EXPECT_EQ(project.windowTitle(), " Veltara RP-8 - \xC3\xA4"
+                                     "bcd");
 }
 
 TEST(Project, SnapshotSetsLinkActiveExactlyWhereLinkButtonIsOn)

@@ -153,3 +153,17 @@ TEST(UdpTransportThread, StopWhileFloodedNeitherHangsNorCallsTheHandlerAfterward
         flood.join();
     }
 }
+
+TEST(UdpTransportThread, AFailedWaitLosesOneRoundAndReceivingGoesOn)
+{
+    UiThreadQueue ui;
+    UdpTransport transport([&](std::function<void()> work) { ui.post(std::move(work)); }, 0, Loopback);
+    ASSERT_TRUE(transport.open().bound);
+    int handled = 0;
+    transport.simulateWaitFailures(3);
+    transport.startReceiving([&](const Datagram&) { ++handled; });
+    const PacketBytes bytes = unitPacket({});
+    sendTo(transport.boundPort(), bytes.data(), bytes.size());
+    EXPECT_TRUE(ui.runUntil([&] { return handled == 1; }, 5000ms));
+    transport.close();
+}

@@ -100,6 +100,29 @@ TEST_F(UnitLinkTest, AbnormalReadingsGiveFaultOnTheFollowingPacketAndClearAfterN
     EXPECT_EQ(sender.sent.back().bytes[30], 0);
 }
 
+// The classification as written keeps a faulty unit that went to front-panel mode LOCAL
+// when it returns with readings still abnormal: its health state is FAULT already, so
+// nothing sets the state again until its readings are normal.
+TEST_F(UnitLinkTest, FaultyUnitBackFromLocalModeWithBadReadingsStaysLocal)
+{
+    discover(5);
+    UnitPacketFields bad = unitFields(5);
+    bad.health[4] = 0; // 0 degrees C
+    receive(bad, ip(5));
+    receive(bad, ip(5));
+    ASSERT_EQ(link.state(5), UnitState::FAULT);
+    UnitPacketFields local = bad;
+    local.mode = 0;
+    receive(local, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(bad, ip(5));
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(unitFields(5), ip(5)); // judged by the bad readings before it
+    EXPECT_EQ(link.state(5), UnitState::LOCAL);
+    receive(unitFields(5), ip(5));
+    EXPECT_EQ(link.state(5), UnitState::ACTIVE);
+}
+
 TEST_F(UnitLinkTest, LocalModeIsNotTakenOnAndBlinksOncePerHalfSecond)
 {
     UnitPacketFields local = unitFields(7);
@@ -179,7 +202,7 @@ TEST_F(UnitLinkTest, NoPollBeforeAnyPacketThenEveryUnitPolledInTableOrder)
     EXPECT_EQ(sender.sent[1].bytes[5], 2);
     EXPECT_EQ(sender.sent[0].to.port, 2001);
     EXPECT_EQ(sender.sent[0].to.address, ip(1));
-    EXPECT_EQ(readU32(PacketBytes{}, 0), 0u);
+    EXPECT_EQ(sender.sent[1].to.address, ip(2));
 }
 
 TEST_F(UnitLinkTest, SequenceNumbersCountEveryDatagramOfBothKinds)
@@ -276,7 +299,7 @@ TEST_F(UnitLinkTest, SameIpWithAnotherMacIsAConflictFor2000ms)
     EXPECT_FALSE(link.conflictPending());
 }
 
-TEST_F(UnitLinkTest, TwoUnitsWithOneNumberConflictAndTheHolderIsRemoved)
+TEST_F(UnitLinkTest, NewUnitWithANumberAlreadyHeldIsAConflictAndNotTakenOn)
 {
     discover(4);
     UnitPacketFields second = unitFields(4);
@@ -284,7 +307,10 @@ TEST_F(UnitLinkTest, TwoUnitsWithOneNumberConflictAndTheHolderIsRemoved)
     receive(second, ip(40));
     EXPECT_EQ(link.state(4), UnitState::CONFLICT);
     EXPECT_TRUE(link.slot(4).idConflict);
+    // The holder keeps its record; the newcomer gets none.
     EXPECT_EQ(link.unitCount(), 1);
+    ASSERT_EQ(link.table().size(), 1u);
+    EXPECT_EQ(link.table().at(0).mac, macOf(4));
     timers.advance(2000);
     EXPECT_EQ(link.state(4), UnitState::ACTIVE);
 }
@@ -357,6 +383,59 @@ TEST_F(UnitLinkTest, FailedSendSocketAbandonsTheRound)
     sender.failSockets = true;
     link.fullResend();
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in socket"}));
+}
+
+TEST_F(UnitLinkTest, AnAbandonedRoundSpendsNoSequenceNumbers)
+{
+    discover(1);
+    discover(2);
+    sender.failSockets = true;
+    link.fullResend();
+    link.sendParameter("Gain", 40, 1, 1);
+    sender.failSockets = false;
+    link.fullResend();
+    link.sendParameter("Gain", 40, 2, 1);
+    std::vector<std::uint32_t> sequences;
+    for (const auto& sent : sender.sent) {
+        PacketBytes bytes{};
+        std::copy(sent.bytes.begin(), sent.bytes.end(), bytes.begin());
+        sequences.push_back(readU32(bytes, packet::Sequence));
+    }
+    EXPECT_EQ(sequences, (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(link.txSequence(), 3u);
+}
+
+TEST_F(UnitLinkTest, KnownUnitWithANewNumberFromAnotherUnitsAddressFilesUnderTheNewNumber)
+{
+    discover(1);
+    discover(2);
+    UnitPacketFields moved = unitFields(1);
+    moved.unitNumber = 3;
+    moved.mode = 7;
+    moved.levelWords[0] = 0x0105; // +5 dB on input 1
+    receive(moved, ip(2)); // unit 1, now number 3, from unit 2's address
+    EXPECT_EQ(link.state(3), UnitState::CONFLICT);
+    EXPECT_EQ(events.lastLevel[channelIndex(3, 1)], 5);
+    EXPECT_EQ(events.lastLevel[channelIndex(1, 1)], 0);
+    EXPECT_EQ(link.slot(3).modeByte, 7);
+    EXPECT_EQ(link.slot(1).modeByte, 0);
+    EXPECT_TRUE(link.slot(3).hasReadings);
+    EXPECT_FALSE(link.slot(1).hasReadings);
+}
+
+TEST_F(UnitLinkTest, UnitNumbersComeInTableOrderWithDuplicates)
+{
+    discover(2);
+    UnitPacketFields low = unitFields(9);
+    low.mac = {0x00, 0x00, 0x00, 0x00, 0x00, 0x01}; // before every other MAC
+    receive(low, ip(9));
+    EXPECT_EQ(link.unitNumbersInTableOrder(), (std::vector<int>{9, 2}));
+    // From a new address a unit takes the number it reports without a conflict check,
+    // so two records can carry one number.
+    UnitPacketFields renumbered = low;
+    renumbered.unitNumber = 2;
+    receive(renumbered, ip(50));
+    EXPECT_EQ(link.unitNumbersInTableOrder(), (std::vector<int>{2, 2}));
 }
 
 TEST_F(UnitLinkTest, NothingIsHandledAfterStop)

@@ -67,9 +67,10 @@ TEST_F(ErasePanelTest, AWindowWithAnotherTitleIsNotWaitedFor)
     EXPECT_EQ(position("pause"), -1);
 }
 
-TEST_F(ErasePanelTest, AnEmptyFolderIsRemovedAndReportedAsRemoved)
+TEST_F(ErasePanelTest, AFolderWithOnlyTheProgramIsRemovedAndReportedAsRemoved)
 {
     fs.addFolder("C:\\Bare");
+    fs.addFile("C:\\Bare\\DeskPanel.exe");
 
     EXPECT_EQ(run("C:\\Bare"), ErasePanel::Removed);
     EXPECT_FALSE(fs.exists("C:\\Bare"));
@@ -102,6 +103,7 @@ TEST_F(ErasePanelTest, WhatIsLeftBehindIsReportedNotCalledASuccess)
 TEST_F(ErasePanelTest, NothingDeletableIsNotReportedAsRemoved)
 {
     fs.addFolder("C:\\Stuck");
+    fs.addFile("C:\\Stuck\\DeskPanel.exe", false, true);
     fs.addFile("C:\\Stuck\\held.dll", false, true);
     fs.addFile("C:\\Stuck\\other.txt");
 
@@ -126,6 +128,9 @@ class ErasePanelRefusalTest : public ErasePanelTest, public ::testing::WithParam
 TEST_P(ErasePanelRefusalTest, RefusesWithoutTouchingAnything)
 {
     fs.addFile("C:\\notes.txt");
+    fs.addFolder("C:\\Other");
+    fs.addFile("C:\\Other\\data.txt");
+    fs.addFolder("C:\\Other\\DeskPanel.exe"); // a folder by the program's name is not the program
 
     EXPECT_EQ(run(GetParam().folder), ErasePanel::Refused);
 
@@ -135,6 +140,7 @@ TEST_P(ErasePanelRefusalTest, RefusesWithoutTouchingAnything)
     EXPECT_EQ(position("lookup none"), -1);
     EXPECT_TRUE(fs.exists("C:\\Inst\\Help\\Guide.pdf"));
     EXPECT_TRUE(fs.exists("C:\\Users\\operator"));
+    EXPECT_TRUE(fs.exists("C:\\Other\\data.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -158,12 +164,16 @@ INSTANTIATE_TEST_SUITE_P(
                               "\"C:\\Users\" holds your home folder and is not removed. Nothing has been removed."},
                       Refusal{"Missing", "C:\\Nowhere",
                               "The installation folder \"C:\\Nowhere\" does not exist. Nothing has been removed."},
-                      Refusal{"File", "C:\\notes.txt", "\"C:\\notes.txt\" is not a folder. Nothing has been removed."}),
+                      Refusal{"File", "C:\\notes.txt", "\"C:\\notes.txt\" is not a folder. Nothing has been removed."},
+                      Refusal{"NoProgram", "C:\\Other",
+                              "\"C:\\Other\" does not hold the DeskPanel program and is not removed. "
+                              "Nothing has been removed."}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.label; });
 
 TEST_F(ErasePanelTest, AFolderBesideTheHomeFolderWithASimilarNameIsNotRefused)
 {
     fs.addFolder("C:\\Users\\operator2");
+    fs.addFile("C:\\Users\\operator2\\DeskPanel.exe");
     EXPECT_EQ(run("C:\\Users\\operator2"), ErasePanel::Removed);
     EXPECT_TRUE(fs.exists("C:\\Users\\operator"));
 }

@@ -170,6 +170,7 @@ TEST_F(PosixPlatformTest, RefusesDangerousFoldersAndDeletesNothing)
         {temp / "link-to-install", "is not a folder."},
         {temp / "Veltara RP-8/DeskPanel", "is not a folder."},
         {temp / "not-installed", "does not exist."},
+        {temp / "Veltara RP-8/Help", "does not hold the DeskPanel program"},
     };
     for (const auto& [folder, reason] : cases) {
         output.str("");

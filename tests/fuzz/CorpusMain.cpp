@@ -5,14 +5,24 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+    const bool help = argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h");
+    if (argc != 2 || help) {
+        std::fprintf(help ? stdout : stderr,
+                     "usage: %s CORPUS_FOLDER\nRuns the fuzz target once over every file below CORPUS_FOLDER.\n",
+                     argv[0]);
+        return help ? 0 : 2;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(argv[1], error)) {
+        std::fprintf(stderr, "%s: %s is not a folder\n", argv[0], argv[1]);
         return 2;
     }
     std::size_t count = 0;

@@ -28,9 +28,15 @@ public:
     bool isUnitPresent(int unitNumber) const override { return present.count(unitNumber) != 0; }
     int unitCount() const override { return static_cast<int>(present.size()); }
     bool reducedGainRange() const override { return reduced; }
+    std::vector<int> unitNumbersInTableOrder() const override
+    {
+        return tableOrder.empty() ? UnitSender::unitNumbersInTableOrder() : tableOrder;
+    }
 
     std::set<int> present;
     bool reduced = false;
+    // The link's table order when a test sets one; otherwise ascending numbers.
+    std::vector<int> tableOrder;
     std::vector<Sent> sent;
 };
 

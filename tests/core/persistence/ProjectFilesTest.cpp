@@ -197,6 +197,34 @@ TEST_F(ProjectFilesTest, ShortFileNameIsABadFileButItsScenesStay)
     EXPECT_TRUE(recent.entries().empty());
 }
 
+TEST_F(ProjectFilesTest, AFailedOpenLeavesTheBlankSceneActive)
+{
+    for (const char* name : {"One", "Two", "Three"})
+        addScene(name);
+    project.activeSceneIndex = 3;
+    project.activeSceneName = "Three";
+    Project other;
+    Scene scene;
+    scene.name = "Only";
+    other.scenes.append(scene);
+    const std::string path = folder.file("a.v"); // a name too short: "Bad file"
+    ASSERT_EQ(ProjectFileWriter::write(other, path), ProjectFileWriter::Result::Saved);
+
+    EXPECT_FALSE(files.open(path));
+    EXPECT_EQ(project.scenes.count(), 2);
+    EXPECT_EQ(project.activeSceneIndex, 0);
+    EXPECT_EQ(project.activeSceneName, SceneList::BlankSceneText);
+}
+
+TEST_F(ProjectFilesTest, AFileNameOfThreeCharactersInFourBytesIsABadFile)
+{
+    Project other;
+    const std::string path = folder.file("\xC3\xA4.v"); // "ä.v": three characters
+    ASSERT_EQ(ProjectFileWriter::write(other, path), ProjectFileWriter::Result::Saved);
+    EXPECT_FALSE(files.open(path));
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Bad file"});
+}
+
 TEST_F(ProjectFilesTest, AutosaveWritesTheFileAndNeverNestsInsideAnOpenDialog)
 {
     project.projectPath = folder.file("gig.vpf");

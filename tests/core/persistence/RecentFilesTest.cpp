@@ -107,3 +107,46 @@ TEST_F(RecentFiles, LastUsedDirectoryRoundTrips)
     writeLastUsedDirectory(settings, "/home/op/shows/");
     EXPECT_EQ(readLastUsedDirectory(settings), "/home/op/shows/");
 }
+
+TEST_F(RecentFiles, ANameOfThreeCharactersIsABadFileHoweverManyBytesItHas)
+{
+    list.add(project("\xC3\xA4"
+                     "bc")); // three characters, four bytes
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Bad file"});
+    EXPECT_TRUE(list.entries().empty());
+    const auto four = project("\xC3\xA4"
+                              "bcd");
+    list.add(four);
+    EXPECT_EQ(list.entries(), std::vector<std::string>{four});
+}
+
+TEST_F(RecentFiles, ALargeSettingsFileIsReadWholeAndKeepsItsOtherSections)
+{
+    std::filesystem::create_directories(folder.file("config"));
+    // 2 MiB of someone's notes before the list.
+    std::string text = "[Notes]\n";
+    while (text.size() < (2u << 20))
+        text += "; a line of notes kept in the settings file by hand\n";
+    const auto a = project("a.vpf");
+    writeText(settings, text + "[Recent File List]\nFile1=" + a + "\n");
+    list.load();
+    EXPECT_EQ(list.entries(), std::vector<std::string>{a});
+    const auto b = project("b.vpf");
+    list.add(b);
+    EXPECT_EQ(list.entries(), (std::vector<std::string>{b, a}));
+    EXPECT_EQ(readText(settings).substr(0, text.size()), text);
+}
+
+TEST_F(RecentFiles, ASettingsFileThatCannotBeReadWholeIsNeverRewritten)
+{
+    std::filesystem::create_directories(folder.file("config"));
+    // Larger than any settings file the program reads.
+    const std::string text = "[Recent File List]\n" + std::string(17u << 20, ';') + "\n";
+    writeText(settings, text);
+    list.add(project("a.vpf"));
+    ASSERT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage).size(), 1u);
+    EXPECT_NE(op.textsOf(ScriptedOperator::Kind::PlatformMessage)[0].find(settings), std::string::npos);
+    EXPECT_EQ(readText(settings).size(), text.size());
+    EXPECT_FALSE(writeProfileString(settings, "Data Directory", "Last Used Directory", "/shows/"));
+    EXPECT_EQ(readText(settings).size(), text.size());
+}

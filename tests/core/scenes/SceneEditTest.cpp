@@ -250,3 +250,21 @@ TEST_F(SceneEdits, SceneDeletedWhileTheQuestionIsOpenIsFoundAgainByIdentity)
     scenes.deleteScene(1); // "S2" is at position 1 when asked
     EXPECT_EQ(names(), (std::vector<std::string>{"S1", "S3", "S4", "S5"}));
 }
+
+TEST_F(SceneEdits, AnActiveIndexBeyondTheListNeverEndsTheProgram)
+{
+    // What a stale index (say, from a project read only in part) must not break.
+    project.activeSceneIndex = 40;
+    EXPECT_NO_THROW({
+        scenes.dragStarted(1);
+        scenes.draggedOver(2);
+        scenes.dragEnded();
+        timers.advance(SceneOperations::RenumberDelayMs);
+        scenes.markActiveSceneModified();
+        scenes.deleteScene(3);
+    });
+    EXPECT_EQ(project.scenes.displayLine(40), "");
+    EXPECT_EQ(project.scenes.displayText(-2), "");
+    EXPECT_EQ(project.scenes.scene(99).name, "");
+    EXPECT_FALSE(project.scenes.isModified(40));
+}
