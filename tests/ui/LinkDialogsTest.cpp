@@ -13,6 +13,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -91,7 +92,11 @@ struct MatrixRig : ModelRig {
                 link.push_back(s);
         return link;
     }
-    RecordingHelp help{QStringLiteral("/nonexistent")};
+    // A help folder holding the link help document.
+    QTemporaryDir helpFolder;
+    bool documentWritten =
+        QFile(helpFolder.filePath(QStringLiteral("Tessaly Link Help.pdf"))).open(QIODevice::WriteOnly);
+    RecordingHelp help{helpFolder.path()};
     std::vector<int> titled;
     LinkMatrixDialog dialog{project, channels, scenes, op, help, [this](int c) { titled.push_back(c); }};
 };
@@ -242,8 +247,11 @@ TEST(LinkMatrix, RightClickOpensTheTitleDialogAndOkRefreshesTheFollowedScene)
     EXPECT_TRUE(rig.dialog.isVisible()) << "shown again after the title dialog";
     EXPECT_FALSE(rig.matrix().isDragAllowed());
     EXPECT_TRUE(pumpUntil([&] { return rig.matrix().isDragAllowed(); }, 2000));
+    ASSERT_TRUE(rig.documentWritten);
     QTest::keyClicks(&rig.dialog, QStringLiteral("h"));
-    EXPECT_TRUE(rig.help.opened.isEmpty()) << "the link help document is missing, so nothing opens";
+    QTest::keyClick(&rig.dialog, Qt::Key_H, Qt::AltModifier);
+    ASSERT_EQ(rig.help.opened.size(), 2);
+    EXPECT_TRUE(rig.help.opened.front().endsWith(QStringLiteral("/Tessaly Link Help.pdf")));
     QTest::keyClick(&rig.dialog, Qt::Key_O, Qt::AltModifier);
     EXPECT_FALSE(rig.dialog.isVisible());
     EXPECT_EQ(rig.scenes.updated, 1);
