@@ -193,3 +193,30 @@ TEST(IdentityCheckDialog, EachTickSetsTheFiveSwitchesOfEveryInputInOrder)
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isChecking());
 }
+
+TEST(IdentityCheckDialog, ClosedWhileASendWaitsOnABoxNothingIsSwitchedAfterTheRestore)
+{
+    // The operator closes the dialog from inside the third send of a tick, as from the
+    // error box of a failed send.
+    struct ClosingSender : RecordingUnitSender {
+        std::function<void()> duringThirdSend;
+        void sendParameter(const std::string& name, double value, int unit, int input) override
+        {
+            RecordingUnitSender::sendParameter(name, value, unit, input);
+            if (sent.size() == 3 && duringThirdSend)
+                std::exchange(duringThirdSend, nullptr)();
+        }
+    } units;
+    LinkRig rig;
+    rig.discover(7);
+    units.present = {7};
+    IdentityCheckDialog dialog(rig.link, units, rig.channels, rig.project, rig.op);
+    dialog.show();
+    units.duringThirdSend = [&] { click(dialog, ControlId::Ok); };
+    click(dialog, DialogControl::Check);
+    ASSERT_TRUE(pumpUntil([&] { return !dialog.isVisible(); }, 3000));
+    pumpUntil([] { return false; }, 700);
+    EXPECT_EQ(units.sent.size(), 3u);
+    EXPECT_FALSE(dialog.isChecking());
+    EXPECT_FALSE(dialog.isIndicatorLit());
+}

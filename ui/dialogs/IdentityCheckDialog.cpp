@@ -95,22 +95,32 @@ void IdentityCheckDialog::toggle()
 {
     const double value = m_nextValueOn ? 1.0 : 0.0;
     m_nextValueOn = !m_nextValueOn;
-    const int unit = m_unitUnderCheck;
-    for (int input = 1; input <= ChannelsPerUnit; ++input)
-        for (const char* name : SwitchOrder)
-            m_units.sendParameter(name, value, unit, input);
-    setIndicator(value != 0.0);
+    if (sendAll(value))
+        setIndicator(value != 0.0);
 }
 
 void IdentityCheckDialog::finish()
 {
     m_end.stop();
     m_toggle.stop();
+    if (sendAll(0.0))
+        stopAndRestore();
+}
+
+// A failed send opens a box, and timers run while it is open: the check may end or
+// start again meanwhile. The rest of the round is then dropped, so nothing is switched
+// after the unit has been restored. False when that happened.
+bool IdentityCheckDialog::sendAll(double value)
+{
     const int unit = m_unitUnderCheck;
-    for (int input = 1; input <= ChannelsPerUnit; ++input)
-        for (const char* name : SwitchOrder)
-            m_units.sendParameter(name, 0.0, unit, input);
-    stopAndRestore();
+    for (int input = 1; input <= ChannelsPerUnit; ++input) {
+        for (const char* name : SwitchOrder) {
+            m_units.sendParameter(name, value, unit, input);
+            if (m_unitUnderCheck != unit)
+                return false;
+        }
+    }
+    return true;
 }
 
 void IdentityCheckDialog::stopAndRestore()

@@ -48,6 +48,7 @@ private:
     void check();
     void toggle();
     void finish();
+    bool sendAll(double value);
     // Stops both timers and puts the unit back as it was; the dialog is idle after.
     void stopAndRestore();
     void setIndicator(bool lit);
