@@ -1,5 +1,6 @@
 #include "ui/Gallery.h"
 
+#include "ui/GalleryDialogs.h"
 #include "ui/GalleryMainWindow.h"
 #include "ui/GalleryViews.h"
 
@@ -194,6 +195,8 @@ int renderAll(const QString& dir)
     renderBitmaps(out);
     renderControls(out);
     renderBoxes(out);
+    for (const auto& [name, picture] : renderDialogs())
+        out.save(name, picture);
     for (const auto& [name, shot] : renderViews())
         out.save(name, shot, false);
     out.saveSheet();

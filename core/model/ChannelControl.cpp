@@ -434,12 +434,39 @@ void ChannelControl::saveUnitSettings(int unitNumber)
 
 void ChannelControl::restoreUnitSettings(int unitNumber)
 {
-    if (!isValidUnitNumber(unitNumber) || !m_holder.hasSaved())
+    if (!m_holder.hasSaved())
         return;
-    const bool reduced = reducedGainRange();
     // A copy: a send may open an error box, and a unit found meanwhile saves its own
     // inputs into the holding area.
     const UnitSettingsHolder::Inputs inputs = m_holder.held();
+    restoreUnitSettingsFrom(unitNumber, inputs);
+}
+
+void ChannelControl::setChannelText(int channel, const std::string& name, const std::string& notes)
+{
+    if (!isValidChannel(channel))
+        return;
+    ChannelInfo& info = m_project.channels[static_cast<std::size_t>(channel)];
+    info.name = name;
+    info.notes = notes;
+    m_listeners.channelChanged(channel, ChannelAspect::Name);
+}
+
+void ChannelControl::setUnitText(int unitNumber, const std::string& name, const std::string& notes)
+{
+    if (!isValidUnitNumber(unitNumber))
+        return;
+    UnitInfo& info = m_project.units[static_cast<std::size_t>(unitNumber - 1)];
+    info.name = name;
+    info.notes = notes;
+    m_listeners.unitNameChanged(unitNumber);
+}
+
+void ChannelControl::restoreUnitSettingsFrom(int unitNumber, const UnitSettingsHolder::Inputs& inputs)
+{
+    if (!isValidUnitNumber(unitNumber))
+        return;
+    const bool reduced = reducedGainRange();
     for (int input = 1; input <= ChannelsPerUnit; ++input) {
         const int channel = channelIndex(unitNumber, input);
         const ChannelSettings& held = inputs[static_cast<std::size_t>(input - 1)];

@@ -109,6 +109,14 @@ public:
 
     void saveUnitSettings(int unitNumber) override;
     void restoreUnitSettings(int unitNumber) override;
+    // Restores a unit number's eight inputs from a copy the caller kept (the identity
+    // check keeps its own, apart from the holding area that units found meanwhile use).
+    void restoreUnitSettingsFrom(int unitNumber, const UnitSettingsHolder::Inputs& inputs);
+
+    // Name and notes of a channel (0..383) or a unit (1..48), kept whole; every view is
+    // told. Ignored out of range.
+    void setChannelText(int channel, const std::string& name, const std::string& notes);
+    void setUnitText(int unitNumber, const std::string& name, const std::string& notes);
 
     // Every channel to its defaults, sent to every present unit; every link group
     // membership cleared. The undo history stays.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 namespace {
@@ -59,6 +60,14 @@ GlassButton* GlassDialog::createButton(int id, const QString& text, const QStrin
     if (button) {
         button->setFont(font());
         connect(button, &GlassButton::clicked, this, &GlassDialog::onCommand);
+        const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+        if (!mnemonic.isEmpty()) {
+            m_mnemonics.emplace_back(mnemonic, id);
+            // The shortcut works wherever the focus is in the active dialog; the key
+            // press below covers a dialog that is not the active window.
+            auto* shortcut = new QShortcut(mnemonic, this);
+            connect(shortcut, &QShortcut::activated, this, [this, id] { onCommand(id); });
+        }
     }
     return button;
 }
@@ -84,9 +93,22 @@ QLabel* GlassDialog::createText(int id, const QString& text)
     return label;
 }
 
+QLabel* GlassDialog::createLabel(int id, const QString& text, Qt::Alignment alignment)
+{
+    QLabel* label = createText(id, text);
+    label->setAlignment(alignment);
+    label->setWordWrap(false);
+    return label;
+}
+
 void GlassDialog::reject()
 {
-    done(DialogResult::Cancel);
+    if (m_layout.has(ControlId::Cancel))
+        onCommand(ControlId::Cancel);
+    else if (m_layout.has(ControlId::Ok))
+        onCommand(ControlId::Ok);
+    else
+        done(DialogResult::Cancel);
 }
 
 void GlassDialog::onCommand(int id)
@@ -155,6 +177,16 @@ void GlassDialog::paintEvent(QPaintEvent*)
 
 void GlassDialog::keyPressEvent(QKeyEvent* event)
 {
+    if (event->modifiers() == Qt::AltModifier) {
+        const QKeySequence pressed(event->key() | Qt::AltModifier);
+        for (const auto& [mnemonic, id] : m_mnemonics) {
+            if (mnemonic.matches(pressed) == QKeySequence::ExactMatch) {
+                event->accept();
+                onCommand(id);
+                return;
+            }
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

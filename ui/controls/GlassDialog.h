@@ -3,7 +3,11 @@
 #include "ui/controls/DialogUnits.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QPoint>
+
+#include <utility>
+#include <vector>
 
 class GlassButton;
 class QLabel;
@@ -11,7 +15,10 @@ class QLabel;
 // The look every dialog of the program shares: a light ground, a white rounded panel,
 // a gradient header strip with rounded corners carrying the title, a black frame.
 // The dialog has no caption of its own; it is dragged by its header strip. Enter acts as
-// OK and Escape as Cancel (result 2). Layouts come from a DialogTemplate in dialog units.
+// OK; Escape and the close box act as Cancel, or as OK in a dialog without Cancel
+// (result 2 when it has neither). A button whose caption marks a letter with "&" is
+// also pressed with Alt and that letter. Layouts come from a DialogTemplate in dialog
+// units.
 class GlassDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,7 +30,7 @@ public:
     // A control's rectangle in pixels (empty when the layout has no such control).
     QRect controlRect(int id) const;
 
-    // Escape and closing the window give 2.
+    // Escape and closing the window: Cancel, else OK, else result 2.
     void reject() override;
 
     // Layered-window alpha of the glass look (0..255).
@@ -32,8 +39,11 @@ public:
     static bool supportsOpacity();
 
 protected:
-    // Creates a GlassButton over the placeholder `id`; its click calls onCommand(id).
+    // Creates a GlassButton over the placeholder `id`; its click, and Alt with the letter
+    // its caption marks with "&", call onCommand(id).
     GlassButton* createButton(int id, const QString& text, const QString& bitmap);
+    // A plain text over the placeholder `id` (left-aligned unless told otherwise).
+    QLabel* createLabel(int id, const QString& text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
     // The usual OK and Cancel buttons ("OK", "Cancel" on face 162) over the placeholders
     // 1050 and 1049, where the layout has them.
     void createOkCancel();
@@ -56,6 +66,8 @@ protected:
 private:
     bool at120() const { return m_units.dpi() == 120; }
 
+    // The buttons' marked letters (Alt+letter) and their ids.
+    std::vector<std::pair<QKeySequence, int>> m_mnemonics;
     DialogTemplate m_layout;
     DialogUnits m_units;
     QString m_title;

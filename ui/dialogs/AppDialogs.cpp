@@ -1,100 +1,127 @@
 #include "ui/dialogs/AppDialogs.h"
 
-#include "ui/dialogs/InfoBox.h"
+#include "app/DeskPanelApp.h"
+#include "ui/dialogs/AutosaveDialog.h"
+#include "ui/dialogs/ChannelNameDialog.h"
+#include "ui/dialogs/IdentityCheckDialog.h"
+#include "ui/dialogs/LinkGroupPopup.h"
+#include "ui/dialogs/LinkMatrixDialog.h"
+#include "ui/dialogs/MeterPreferencesDialog.h"
+#include "ui/dialogs/NextMouseEventDropper.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/dialogs/SceneNameDialog.h"
+#include "ui/dialogs/SystemStatusDialog.h"
+#include "ui/dialogs/UnitNameDialog.h"
+#include "ui/dialogs/UnitStatusDialog.h"
 
-#include <QInputDialog>
+#include <QCursor>
 
 namespace deskpanel {
 
-// A stand-in until the real dialogs exist: every command says so, the naming of scenes
-// uses a plain input dialog.
 AppDialogs::AppDialogs(DeskPanelApp& app, HelpOpener& help, QWidget* parent)
     : m_app(app), m_help(help), m_parent(parent)
 {}
 
-void AppDialogs::notYetAvailable()
+void AppDialogs::openChannelName(int channel)
 {
-    InfoBox box(QStringLiteral("This dialog is not yet available."), m_parent);
-    box.exec();
+    ChannelNameDialog dialog(m_app.project(), m_app.channels(), m_app.operatorPort(), channel, m_parent);
+    dialog.exec();
+    NextMouseEventDropper::arm();
 }
 
-void AppDialogs::openChannelName(int)
+void AppDialogs::openUnitName(int unit)
 {
-    notYetAvailable();
-}
-
-void AppDialogs::openUnitName(int)
-{
-    notYetAvailable();
+    UnitNameDialog dialog(m_app.project(), m_app.channels(), m_app.operatorPort(), unit, m_parent);
+    dialog.exec();
 }
 
 void AppDialogs::openPreferences()
 {
-    notYetAvailable();
+    PreferencesDialog dialog(
+        m_app, [this] { openMeterPreferences(); }, [this] { openAutosave(); }, m_parent);
+    dialog.exec();
 }
 
 void AppDialogs::openAutosave()
 {
-    notYetAvailable();
+    AutosaveDialog dialog(m_app.project().prefs, m_parent);
+    const int result = dialog.exec();
+    if (result == AutosaveDialog::ResultOn)
+        m_app.timers().start(TimerId::Autosave,
+                             static_cast<std::uint32_t>(m_app.project().prefs.autosaveMinutes) * 60000u);
+    else
+        m_app.timers().stop(TimerId::Autosave);
+    if (dialog.closedWithOk())
+        m_app.channels().raiseDialogJustClosed();
 }
 
 void AppDialogs::openMeterPreferences()
 {
-    notYetAvailable();
+    MeterPreferencesDialog dialog(m_app.project().prefs, m_app.channels(), m_parent);
+    dialog.exec();
 }
 
 void AppDialogs::openLinkMatrix()
 {
-    notYetAvailable();
+    LinkMatrixDialog dialog(
+        m_app.project(), m_app.channels(), m_app.scenes(), m_app.operatorPort(), m_help,
+        [this](int channel) {
+            ChannelNameDialog title(m_app.project(), m_app.channels(), m_app.operatorPort(), channel, m_parent);
+            title.exec();
+        },
+        m_parent);
+    dialog.exec();
 }
 
 void AppDialogs::openSystemStatus()
 {
-    notYetAvailable();
+    SystemStatusDialog dialog(m_app.link(), m_app.operatorPort(), m_parent);
+    dialog.exec();
 }
 
-void AppDialogs::openUnitStatus(int)
+void AppDialogs::openUnitStatus(int unit)
 {
-    notYetAvailable();
+    m_statusUnit = std::clamp(unit, 1, MaxUnits);
+    UnitStatusDialog dialog(m_app.link(), m_app.channels(), m_app.operatorPort(), m_statusUnit, m_parent);
+    dialog.exec();
+    m_statusUnit = dialog.unit();
 }
 
 void AppDialogs::openIdentityCheck()
 {
-    notYetAvailable();
+    IdentityCheckDialog dialog(m_app.link(), m_app.link(), m_app.channels(), m_app.project(), m_app.operatorPort(),
+                               m_parent);
+    dialog.exec();
 }
 
-int AppDialogs::chooseLinkGroup(int, int)
+int AppDialogs::chooseLinkGroup(int, int checkedGroup)
 {
-    notYetAvailable();
-    return NothingChosen;
+    LinkGroupPopup popup(checkedGroup, m_parent);
+    return popup.choose(QCursor::pos());
 }
 
-bool AppDialogs::editChannelTitle(int, const std::string&)
+bool AppDialogs::editChannelTitle(int channel, const std::string&)
 {
-    notYetAvailable();
-    return false;
+    ChannelNameDialog dialog(m_app.project(), m_app.channels(), m_app.operatorPort(), channel, m_parent);
+    return dialog.exec() == DialogResult::Ok;
 }
 
 std::optional<NameAndNotes> AppDialogs::askNewScene(const NameAndNotes& initial)
 {
-    bool ok = false;
-    const QString name = QInputDialog::getText(m_parent, QStringLiteral("New Scene"),
-                                               QStringLiteral("Enter a name for the new scene..."), QLineEdit::Normal,
-                                               QString::fromStdString(initial.name), &ok);
-    if (!ok)
+    SceneNameDialog dialog(SceneNameDialog::Kind::NewScene, {}, initial, m_app.channels(), m_app.operatorPort(),
+                           m_parent);
+    if (dialog.exec() != DialogResult::Ok)
         return std::nullopt;
-    return NameAndNotes{name.toStdString(), initial.notes};
+    return dialog.texts();
 }
 
 std::optional<NameAndNotes> AppDialogs::askRenameScene(const std::string& heading, const NameAndNotes& initial)
 {
-    bool ok = false;
-    const QString name =
-        QInputDialog::getText(m_parent, QStringLiteral("Rename Scene"), QString::fromStdString(heading),
-                              QLineEdit::Normal, QString::fromStdString(initial.name), &ok);
-    if (!ok)
+    SceneNameDialog dialog(SceneNameDialog::Kind::RenameScene, QString::fromStdString(heading), initial,
+                           m_app.channels(), m_app.operatorPort(), m_parent);
+    if (dialog.exec() != DialogResult::Ok)
         return std::nullopt;
-    return NameAndNotes{name.toStdString(), initial.notes};
+    return dialog.texts();
 }
 
 } // namespace deskpanel

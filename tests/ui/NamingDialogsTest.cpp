@@ -1,0 +1,224 @@
+// The naming dialogs: headings, Prev and Next with their limits, what is stored when,
+// the 200-character edits, the keys and the dialog-just-closed flag.
+#include "app/DeskPanelApp.h"
+#include "app/HelpOpener.h"
+#include "ui/controls/GlassButton.h"
+#include "ui/dialogs/AppDialogTemplates.h"
+#include "ui/dialogs/AppDialogs.h"
+#include "ui/dialogs/ChannelNameDialog.h"
+#include "ui/dialogs/LinkGroupNameDialog.h"
+#include "ui/dialogs/SceneNameDialog.h"
+#include "ui/dialogs/UnitNameDialog.h"
+
+#include "tests/ui/DialogTestRig.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace uitest;
+
+namespace {
+
+void click(QWidget& dialog, int id)
+{
+    auto* b = dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
+    ASSERT_NE(b, nullptr) << id;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void type(QWidget& dialog, const QString& name, const QString& notes = {})
+{
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
+    edit->clear();
+    QTest::keyClicks(edit, name);
+    if (!notes.isNull()) {
+        auto* notesEdit = dialog.findChild<QPlainTextEdit*>(QStringLiteral("notes"));
+        notesEdit->clear();
+        QTest::keyClicks(notesEdit, notes);
+    }
+}
+
+constexpr int Prev = DialogControl::Prev;
+constexpr int Next = DialogControl::Next;
+
+class UnitNameListener : public ChannelListener {
+public:
+    void unitNameChanged(int unit) override { units.push_back(unit); }
+    std::vector<int> units;
+};
+
+} // namespace
+
+TEST(ChannelNameDialog, FromTheMenuStartsAtChannelOneAndPrevOnlyBeeps)
+{
+    ModelRig rig;
+    rig.channels.setCurrentChannel(200);
+    ChannelNameDialog dialog(rig.project, rig.channels, rig.op, 0);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 1"));
+    EXPECT_EQ(rig.channels.currentChannel(), 0);
+    EXPECT_EQ(dialog.texts().name, "Channel 1");
+    click(dialog, Prev);
+    EXPECT_EQ(rig.beeps(), 1);
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 1"));
+    EXPECT_EQ(rig.channels.currentChannel(), 0);
+}
+
+TEST(ChannelNameDialog, NextStoresAndCancelDropsOnlyWhatIsOnScreen)
+{
+    ModelRig rig;
+    RecordingChannelListener views;
+    rig.channels.addListener(&views);
+    ChannelNameDialog dialog(rig.project, rig.channels, rig.op, 4);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 5"));
+    type(dialog, QStringLiteral("Kick"), QStringLiteral("inside"));
+    click(dialog, Next);
+    EXPECT_EQ(rig.project.channels[4].name, "Kick");
+    EXPECT_EQ(rig.project.channels[4].notes, "inside");
+    EXPECT_TRUE(views.saw(4, ChannelAspect::Name));
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 6"));
+    EXPECT_EQ(rig.channels.currentChannel(), 5);
+    type(dialog, QStringLiteral("Snare"));
+    click(dialog, ControlId::Cancel);
+    EXPECT_EQ(dialog.result(), DialogResult::Cancel);
+    EXPECT_EQ(rig.project.channels[5].name, "Channel 6");
+    EXPECT_EQ(rig.channels.currentChannel(), 5) << "the walk leaves the current channel where it ended";
+    EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+    rig.channels.removeListener(&views);
+}
+
+TEST(ChannelNameDialog, NextOnTheLastChannelStoresAndBeeps)
+{
+    ModelRig rig;
+    ChannelNameDialog dialog(rig.project, rig.channels, rig.op, 383);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 384"));
+    type(dialog, QStringLiteral("Last"));
+    click(dialog, Next);
+    EXPECT_EQ(rig.beeps(), 1);
+    EXPECT_EQ(rig.project.channels[383].name, "Last");
+    EXPECT_EQ(rig.channels.currentChannel(), 383);
+    // Enter is OK: the typed text is stored and the flag raised.
+    type(dialog, QStringLiteral("Very last"));
+    QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("name")), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), DialogResult::Ok);
+    EXPECT_EQ(rig.project.channels[383].name, "Very last");
+    EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+}
+
+TEST(UnitNameDialog, WalksTheUnitsAndTellsTheViews)
+{
+    ModelRig rig;
+    UnitNameListener views;
+    rig.channels.addListener(&views);
+    UnitNameDialog dialog(rig.project, rig.channels, rig.op, 47);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Unit 47"));
+    type(dialog, QStringLiteral("Stage left"));
+    click(dialog, Next);
+    click(dialog, Next);
+    EXPECT_EQ(rig.beeps(), 1);
+    EXPECT_EQ(dialog.unit(), 48);
+    EXPECT_EQ(rig.project.units[46].name, "Stage left");
+    EXPECT_EQ(views.units, (std::vector<int>{47, 48}));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), DialogResult::Cancel);
+    EXPECT_FALSE(rig.channels.isDialogJustClosedRaised()) << "the unit dialog is not one that raises it";
+    rig.channels.removeListener(&views);
+}
+
+TEST(NamingDialogs, EditsTakeTwoHundredCharactersAndTheCaretGoesHome)
+{
+    ModelRig rig;
+    UnitNameDialog dialog(rig.project, rig.channels, rig.op, 1);
+    dialog.show();
+    type(dialog, QString(210, QLatin1Char('n')), QString(230, QLatin1Char('t')));
+    EXPECT_EQ(dialog.texts().name.size(), 200u);
+    EXPECT_EQ(dialog.texts().notes.size(), 200u);
+    click(dialog, ControlId::Ok);
+    EXPECT_EQ(rig.project.units[0].name, std::string(200, 'n')) << "kept whole in memory";
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
+    EXPECT_TRUE(pumpUntil([&] { return name->cursorPosition() == 0; }, 2000));
+}
+
+TEST(SceneNameDialog, HeadingsFocusAndEnterHandBackTheTexts)
+{
+    ModelRig rig;
+    {
+        SceneNameDialog dialog(SceneNameDialog::Kind::NewScene, {}, {"Act 2", "notes"}, rig.channels, rig.op);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        EXPECT_EQ(dialog.heading(), QStringLiteral("Enter a name for the new scene..."));
+        EXPECT_EQ(dialog.texts().name, "Act 2");
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
+        EXPECT_TRUE(pumpUntil([&] { return name->hasFocus(); }, 2000)) << "the name edit gets the focus";
+        type(dialog, QStringLiteral("Act 3"), QStringLiteral("en"));
+        // Ctrl+Enter starts a new line in the notes; Enter there is OK.
+        auto* notes = dialog.findChild<QPlainTextEdit*>(QStringLiteral("notes"));
+        QTest::keyClick(notes, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(notes, QStringLiteral("core"));
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClick(notes, Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), DialogResult::Ok);
+        EXPECT_EQ(dialog.texts().name, "Act 3");
+        EXPECT_EQ(dialog.texts().notes, "en\ncore");
+        EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+    }
+    SceneNameDialog dialog(SceneNameDialog::Kind::RenameScene, QStringLiteral("Enter a new name for the 'Act 2' scene"),
+                           {"Act 2", ""}, rig.channels, rig.op);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter a new name for the 'Act 2' scene"));
+    EXPECT_EQ(dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(Prev)), nullptr);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), DialogResult::Cancel);
+}
+
+TEST(LinkGroupNameDialog, PrevAndNextStopAtTheEndsAndCancelKeepsWhatTheyStored)
+{
+    ModelRig rig;
+    RecordingChannelListener views;
+    rig.channels.addListener(&views);
+    LinkGroupNameDialog dialog(rig.project, rig.channels, rig.op, 1);
+    dialog.show();
+    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Link Group 1"));
+    click(dialog, Prev);
+    EXPECT_EQ(rig.beeps(), 1);
+    type(dialog, QStringLiteral("Drums"));
+    click(dialog, Next);
+    EXPECT_EQ(dialog.group(), 2);
+    for (int i = 0; i < 9; ++i)
+        click(dialog, Next);
+    EXPECT_EQ(dialog.group(), 10);
+    EXPECT_EQ(rig.beeps(), 2);
+    type(dialog, QStringLiteral("unsaved"));
+    click(dialog, ControlId::Cancel);
+    EXPECT_EQ(rig.project.linkGroups[0].title, "Drums");
+    EXPECT_EQ(rig.project.linkGroups[9].title, "") << "Next on group 10 stored it, so it is empty, not 'unsaved'";
+    EXPECT_FALSE(views.groupTexts.empty());
+    EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+    rig.channels.removeListener(&views);
+}
+
+TEST(SceneNameDialog, TheScenesAskThroughTheProgramsDialogs)
+{
+    ScriptedOperator op;
+    DeskPanelApp app(LinkPorts{0, 0}, op);
+    HelpOpener help(QStringLiteral("/nonexistent"));
+    AppDialogs dialogs(app, help, nullptr);
+    whenModalOpens([](QWidget* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("name"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("Finale"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const auto created = dialogs.askNewScene({"Scene 4", "kept notes"});
+    ASSERT_TRUE(created.has_value());
+    EXPECT_EQ(created->name, "Finale");
+    EXPECT_EQ(created->notes, "kept notes");
+    whenModalOpens([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_FALSE(dialogs.askRenameScene("Enter a new name for the 'Finale' scene", {"Finale", ""}).has_value());
+}
