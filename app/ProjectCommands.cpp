@@ -154,7 +154,7 @@ void ProjectCommands::uninstall()
 {
     if (m_app.operatorPort().decide(UninstallQuestion) != Decision::Yes)
         return;
-    const std::string folder = readInstallationFolder(m_locations.installationRecord);
+    const std::string folder = readInstallationFolder(m_locations);
     if (folder.empty())
         return;
     // The remover deletes this program's files: a cancelled Exit, a cancelled Save As or
