@@ -1,8 +1,5 @@
 #include "ui/views/OverviewWindow.h"
 
-#include "app/DeskPanelApp.h"
-#include "ui/dialogs/DialogLauncher.h"
-
 namespace deskpanel {
 namespace {
 
@@ -16,8 +13,14 @@ constexpr OverviewWindow::SwitchFace Switches[] = {
 };
 static_assert(std::size(Switches) <= OverviewWindow::MaxSwitches);
 
-constexpr OverviewWindow::Faces OverviewFaces{MeterView::Overview,   Qt::Vertical, Switches,
-                                              Part::VerticalSliders, "134",        "135"};
+constexpr OverviewWindow::Faces OverviewFaces{
+    .meterView = MeterView::Overview,
+    .scrollAxis = Qt::Vertical,
+    .switches = Switches,
+    .faderPart = Part::VerticalSliders,
+    .faderTrack = "134",
+    .faderThumb = "135",
+};
 
 } // namespace
 
@@ -28,27 +31,11 @@ OverviewWindow::OverviewWindow(DeskPanelApp& app, DialogLauncher& dialogs, QWidg
     static_assert(TotalWidth == 2 * (180 + 142 + 161 + 14));
 }
 
-void OverviewWindow::contentPressed(const QPoint& at, Qt::MouseButton button)
+int OverviewWindow::unitAt(const QPoint& at) const
 {
     if (at.x() < 0 || at.y() < 0 || at.x() >= layout().totalWidth())
-        return;
-    const int unit = at.y() / RowHeight * 2 + at.x() / OverviewLayout::UnitPitchX;
-    if (unit < 0 || unit >= MaxUnits)
-        return;
-    if (button == Qt::RightButton && layout().unitRect(UnitPart::UnitName, unit).contains(at)) {
-        dialogs().openUnitName(unit + 1);
-        return;
-    }
-    for (int c = unit * ChannelsPerUnit; c < (unit + 1) * ChannelsPerUnit; ++c) {
-        if (button == Qt::LeftButton && layout().channelRect(Part::SetLink, c).contains(at)) {
-            app().channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), c, 1);
-            return;
-        }
-        if (button == Qt::RightButton && layout().channelRect(Part::RangeAndPeak, c).contains(at)) {
-            dialogs().openMeterPreferences();
-            return;
-        }
-    }
+        return -1;
+    return at.y() / RowHeight * 2 + at.x() / OverviewLayout::UnitPitchX;
 }
 
 } // namespace deskpanel

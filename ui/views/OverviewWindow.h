@@ -8,7 +8,7 @@ namespace deskpanel {
 extern template class StripWindow<OverviewLayout, OverviewPainter>;
 
 // The compact view of all 48 units: two unit blocks a row, 24 rows, scrolled vertically.
-// Every strip has its Mute, Pol, Pad and 48v switches and a small fader.
+// Every strip has its Mute, Pol, Pad and 48v switches, a small fader and a meter.
 class OverviewWindow : public StripWindow<OverviewLayout, OverviewPainter> {
 public:
     static constexpr int RowHeight = OverviewLayout::RowHeight;
@@ -20,7 +20,7 @@ public:
     int unitOffset(int unit) const override { return (unit - 1) / 2 * RowHeight; }
 
 private:
-    void contentPressed(const QPoint& at, Qt::MouseButton button) override;
+    int unitAt(const QPoint& at) const override;
 };
 
 } // namespace deskpanel

@@ -4,6 +4,7 @@
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ToggleButton.h"
+#include "ui/dialogs/DialogLauncher.h"
 #include "ui/views/MeterPainter.h"
 #include "ui/views/MeterRepaintQueue.h"
 #include "ui/views/OverviewLayout.h"
@@ -158,6 +159,30 @@ template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::paintContent(QPainter& p, const QRect& area)
 {
     m_painter.paint(p, area);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::contentPressed(const QPoint& at, Qt::MouseButton button)
+{
+    const int unit = unitAt(at);
+    if (unit < 0 || unit >= MaxUnits)
+        return;
+    if (button == Qt::RightButton && m_layout.unitRect(UnitPart::UnitName, unit).contains(at)) {
+        m_dialogs.openUnitName(unit + 1);
+        return;
+    }
+    for (int c = unit * ChannelsPerUnit; c < (unit + 1) * ChannelsPerUnit; ++c) {
+        if (stripPressed(c, at, button))
+            return;
+        if (button == Qt::LeftButton && m_layout.channelRect(ChannelPart::SetLink, c).contains(at)) {
+            m_app.channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), c, 1);
+            return;
+        }
+        if (button == Qt::RightButton && m_layout.channelRect(ChannelPart::RangeAndPeak, c).contains(at)) {
+            m_dialogs.openMeterPreferences();
+            return;
+        }
+    }
 }
 
 template <class Layout, class Painter>

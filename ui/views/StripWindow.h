@@ -25,9 +25,11 @@ class MeterRepaintQueue;
 // What both channel-strip views do alike. The content of all 48 units lies on one canvas
 // that the scroll offset moves along the view's axis; every strip has a row of switches
 // and a fader, which report to the channel control; the view follows the channel control
-// and the scene operations, and marks meters for repainting as readings come. `Layout`
-// says where everything lies and `Painter` draws the content; a view adds what it does
-// on a click into the content. Built for the two views' layouts only (StripWindow.cpp).
+// and the scene operations, and marks meters for repainting as readings come. A right
+// click on a unit's name opens Unit Name, a left click on a link field the link group
+// popup, a right click on a meter the meter preferences. `Layout` says where everything
+// lies and `Painter` draws the content. Built for the two views' layouts only
+// (StripWindow.cpp).
 template <class Layout, class Painter>
 class StripWindow : public StripView, private StripCanvas::Client, private ChannelListener, private MeterListener {
 public:
@@ -83,6 +85,11 @@ protected:
     // The content area (content coordinates) that shows `aspect` of a channel and must be
     // repainted when it changes; empty when the switches and fader show it by themselves.
     virtual QRect aspectArea(int channel, ChannelAspect aspect) const;
+    // The unit (0..47) whose block holds `at` (content coordinates); out of range for none.
+    virtual int unitAt(const QPoint& at) const = 0;
+    // A view's own clicks on a channel's strip, tried before the common ones; true when
+    // the click was taken.
+    virtual bool stripPressed(int /*channel*/, const QPoint& /*at*/, Qt::MouseButton /*button*/) { return false; }
     void markAllMetersChanged();
 
 private:
@@ -98,6 +105,7 @@ private:
     QPoint contentShift() const;
 
     void paintContent(QPainter& p, const QRect& area) override;
+    void contentPressed(const QPoint& at, Qt::MouseButton button) override;
 
     void channelChanged(int channel, ChannelAspect aspect) override;
     void allChannelsChanged() override;

@@ -1,7 +1,6 @@
 #include "ui/views/UnderviewWindow.h"
 
 #include "app/DeskPanelApp.h"
-#include "ui/dialogs/DialogLauncher.h"
 
 namespace deskpanel {
 namespace {
@@ -17,8 +16,14 @@ constexpr UnderviewWindow::SwitchFace Switches[] = {
 };
 static_assert(std::size(Switches) <= UnderviewWindow::MaxSwitches);
 
-constexpr UnderviewWindow::Faces UnderviewFaces{MeterView::Underview, Qt::Horizontal, Switches,
-                                                Part::Fader,          "133",          "132"};
+constexpr UnderviewWindow::Faces UnderviewFaces{
+    .meterView = MeterView::Underview,
+    .scrollAxis = Qt::Horizontal,
+    .switches = Switches,
+    .faderPart = Part::Fader,
+    .faderTrack = "133",
+    .faderThumb = "132",
+};
 
 } // namespace
 
@@ -33,37 +38,21 @@ QRect UnderviewWindow::aspectArea(int channel, ChannelAspect aspect) const
     return StripWindow::aspectArea(channel, aspect);
 }
 
-void UnderviewWindow::contentPressed(const QPoint& at, Qt::MouseButton button)
+// A left click on the readout box above a meter resets its readout; a right click on the
+// channel's name field asks for its title.
+bool UnderviewWindow::stripPressed(int channel, const QPoint& at, Qt::MouseButton button)
 {
-    const int unit = at.x() / UnitWidth;
-    if (unit < 0 || unit >= MaxUnits)
-        return;
-    if (button == Qt::RightButton && layout().unitRect(UnitPart::UnitName, unit).contains(at)) {
-        dialogs().openUnitName(unit + 1);
-        return;
+    const QRect meter = layout().channelRect(Part::RangeAndPeak, channel);
+    if (button == Qt::LeftButton &&
+        QRect(meter.topLeft(), QSize(meter.width(), UnderviewLayout::ReadoutBoxPx)).contains(at)) {
+        app().metering().resetReadout(channel);
+        return true;
     }
-    for (int c = unit * ChannelsPerUnit; c < (unit + 1) * ChannelsPerUnit; ++c) {
-        const QRect meter = layout().channelRect(Part::RangeAndPeak, c);
-        if (button == Qt::LeftButton) {
-            if (QRect(meter.topLeft(), QSize(meter.width(), UnderviewLayout::ReadoutBoxPx)).contains(at)) {
-                app().metering().resetReadout(c);
-                return;
-            }
-            if (layout().channelRect(Part::SetLink, c).contains(at)) {
-                app().channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), c, 1);
-                return;
-            }
-        } else if (button == Qt::RightButton) {
-            if (layout().channelRect(Part::ChannelScribble, c).contains(at)) {
-                app().channels().switchChanged(static_cast<int>(SwitchKind::ChannelTitle), c, 1);
-                return;
-            }
-            if (meter.contains(at)) {
-                dialogs().openMeterPreferences();
-                return;
-            }
-        }
+    if (button == Qt::RightButton && layout().channelRect(Part::ChannelScribble, channel).contains(at)) {
+        app().channels().switchChanged(static_cast<int>(SwitchKind::ChannelTitle), channel, 1);
+        return true;
     }
+    return false;
 }
 
 // The numbers come back with each meter's next reading; the marks go now.

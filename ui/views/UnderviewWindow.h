@@ -24,7 +24,8 @@ public:
 
 private:
     QRect aspectArea(int channel, ChannelAspect aspect) const override;
-    void contentPressed(const QPoint& at, Qt::MouseButton button) override;
+    int unitAt(const QPoint& at) const override { return at.x() / UnitWidth; }
+    bool stripPressed(int channel, const QPoint& at, Qt::MouseButton button) override;
     void readoutMarksCleared() override;
 };
 
