@@ -92,12 +92,6 @@ void StripWindow<Layout, Painter>::showChannelControls(int channel)
 }
 
 template <class Layout, class Painter>
-int StripWindow<Layout, Painter>::contentLength() const
-{
-    return m_faces.scrollAxis == Qt::Vertical ? m_contentSize.height() : m_contentSize.width();
-}
-
-template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::setScrollOffset(int offset)
 {
     m_offset = std::clamp(offset, 0, contentLength());
@@ -143,22 +137,10 @@ ToggleButton* StripWindow<Layout, Painter>::toggle(int channel, int kind) const
 }
 
 template <class Layout, class Painter>
-GainFader* StripWindow<Layout, Painter>::fader(int channel) const
-{
-    return isValidChannel(channel) ? m_strips[static_cast<std::size_t>(channel)].fader : nullptr;
-}
-
-template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::updateContent(const QRect& contentRect)
 {
     if (!contentRect.isEmpty())
         m_canvas->update(contentRect);
-}
-
-template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::paintContent(QPainter& p, const QRect& area)
-{
-    m_painter.paint(p, area);
 }
 
 template <class Layout, class Painter>
@@ -207,27 +189,9 @@ void StripWindow<Layout, Painter>::channelChanged(int channel, ChannelAspect asp
 }
 
 template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::allChannelsChanged()
-{
-    refreshFromModel();
-}
-
-template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::unitNameChanged(int unit)
 {
     updateContent(m_layout.unitRect(UnitPart::UnitName, unit - 1));
-}
-
-template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::meterPreferencesChanged()
-{
-    m_canvas->update();
-}
-
-template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::projectReplaced()
-{
-    refreshFromModel();
 }
 
 template <class Layout, class Painter>

@@ -61,7 +61,10 @@ public:
 
     void setScrollOffset(int offset) override;
     int scrollOffset() const override { return m_offset; }
-    int contentLength() const override;
+    int contentLength() const override
+    {
+        return m_faces.scrollAxis == Qt::Vertical ? m_contentSize.height() : m_contentSize.width();
+    }
     void refreshFromModel() override;
 
     // Where a part of a channel's strip or a unit's block is in the view now (scrolled).
@@ -70,7 +73,10 @@ public:
     // The switch of `kind` (ToggleButton::Kind) and the fader of a channel; null when the
     // channel is out of range or its strip has no such switch.
     ToggleButton* toggle(int channel, int kind) const;
-    GainFader* fader(int channel) const;
+    GainFader* fader(int channel) const
+    {
+        return isValidChannel(channel) ? m_strips[static_cast<std::size_t>(channel)].fader : nullptr;
+    }
     const MeterRepaintQueue& meterQueue() const { return *m_meterQueue; }
 
 protected:
@@ -90,6 +96,7 @@ protected:
     // A view's own clicks on a channel's strip, tried before the common ones; true when
     // the click was taken.
     virtual bool stripPressed(int /*channel*/, const QPoint& /*at*/, Qt::MouseButton /*button*/) { return false; }
+    // Marks every meter: those in sight are repainted from their state at the next frame.
     void markAllMetersChanged();
 
 private:
@@ -104,14 +111,14 @@ private:
     // Where the content's origin is in the view: moved back by the offset along the axis.
     QPoint contentShift() const;
 
-    void paintContent(QPainter& p, const QRect& area) override;
+    void paintContent(QPainter& p, const QRect& area) override { m_painter.paint(p, area); }
     void contentPressed(const QPoint& at, Qt::MouseButton button) override;
 
     void channelChanged(int channel, ChannelAspect aspect) override;
-    void allChannelsChanged() override;
+    void allChannelsChanged() override { refreshFromModel(); }
     void unitNameChanged(int unit) override;
-    void meterPreferencesChanged() override;
-    void projectReplaced() override;
+    void meterPreferencesChanged() override { m_canvas->update(); }
+    void projectReplaced() override { refreshFromModel(); }
 
     void meterChanged(int channel, const MeterState& meter) override;
     void readoutMarksCleared() override {}
