@@ -3,9 +3,7 @@
 // (VIEW_HOST=1) while the program itself does not show the views.
 //   bench_view_host underview|overview [SECONDS]
 // After SECONDS it quits and prints how many meters were drawn from readings.
-#include "app/DeskPanelApp.h"
-#include "tests/support/QuietHost.h"
-#include "ui/dialogs/DialogLauncher.h"
+#include "ui/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 
@@ -14,36 +12,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-
 #include <cstring>
 #include <memory>
 
-namespace {
-
 using namespace deskpanel;
-
-class NoDialogs : public DialogLauncher {
-public:
-    void openChannelName(int) override {}
-    void openUnitName(int) override {}
-    void openPreferences() override {}
-    void openAutosave() override {}
-    void openMeterPreferences() override {}
-    void openLinkMatrix() override {}
-    void openSystemStatus() override {}
-    void openUnitStatus(int) override {}
-    void openIdentityCheck() override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     const bool overview = argc > 1 && std::strcmp(argv[1], "overview") == 0;
-    test::QuietOperator op;
-    NoDialogs dialogs;
-    DeskPanelApp app(LinkPorts{}, op);
+    QuietApp quiet;
+    DeskPanelApp& app = quiet.app();
+    DialogLauncher& dialogs = quiet.dialogs();
     std::unique_ptr<StripView> view;
     if (overview) {
         view = std::make_unique<OverviewWindow>(app, dialogs);

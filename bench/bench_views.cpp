@@ -3,9 +3,7 @@
 // readings (384 levels mark their meters; the visible meters are repainted), a switch of
 // views and their creation. Frames are painted at the views' own pixel ratio: run with
 // QT_SCALE_FACTOR=2 for ratio 2.
-#include "app/DeskPanelApp.h"
-#include "tests/support/QuietHost.h"
-#include "ui/dialogs/DialogLauncher.h"
+#include "ui/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 
@@ -21,26 +19,12 @@ namespace {
 
 using namespace deskpanel;
 
-class NoDialogs : public DialogLauncher {
-public:
-    void openChannelName(int) override {}
-    void openUnitName(int) override {}
-    void openPreferences() override {}
-    void openAutosave() override {}
-    void openMeterPreferences() override {}
-    void openLinkMatrix() override {}
-    void openSystemStatus() override {}
-    void openUnitStatus(int) override {}
-    void openIdentityCheck() override {}
-};
-
 // One application with both views at the sizes of the normal window layout.
 struct Views {
-    test::QuietOperator op;
-    NoDialogs dialogs;
-    DeskPanelApp app{LinkPorts{}, op};
-    UnderviewWindow under{app, dialogs};
-    OverviewWindow over{app, dialogs};
+    QuietApp quiet;
+    DeskPanelApp& app = quiet.app();
+    UnderviewWindow under{app, quiet.dialogs()};
+    OverviewWindow over{app, quiet.dialogs()};
     int tick = 0;
 
     Views()
@@ -173,12 +157,10 @@ BENCHMARK(BM_ReadingsOnly)->Unit(benchmark::kMicrosecond);
 
 void BM_CreateBothViews(benchmark::State& state)
 {
-    test::QuietOperator op;
-    NoDialogs dialogs;
-    DeskPanelApp app(LinkPorts{}, op);
+    QuietApp quiet;
     for (auto _ : state) {
-        auto under = std::make_unique<UnderviewWindow>(app, dialogs);
-        auto over = std::make_unique<OverviewWindow>(app, dialogs);
+        auto under = std::make_unique<UnderviewWindow>(quiet.app(), quiet.dialogs());
+        auto over = std::make_unique<OverviewWindow>(quiet.app(), quiet.dialogs());
         // What the event loop does next at start-up; it also keeps the posted events
         // from piling up across iterations.
         QCoreApplication::sendPostedEvents();

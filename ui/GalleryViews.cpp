@@ -1,8 +1,6 @@
 #include "ui/GalleryViews.h"
 
-#include "app/DeskPanelApp.h"
-#include "core/host/Operator.h"
-#include "ui/dialogs/DialogLauncher.h"
+#include "ui/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 
@@ -10,30 +8,6 @@ namespace Gallery {
 namespace {
 
 using namespace deskpanel;
-
-class SilentOperator : public Operator {
-public:
-    void message(const std::string&) override {}
-    void platformMessage(const std::string&) override {}
-    Decision decide(const std::string&) override { return Decision::No; }
-    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::No; }
-    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
-    bool isTimedNoteOpen() const override { return false; }
-    void beep() override {}
-};
-
-class NoDialogs : public DialogLauncher {
-public:
-    void openChannelName(int) override {}
-    void openUnitName(int) override {}
-    void openPreferences() override {}
-    void openAutosave() override {}
-    void openMeterPreferences() override {}
-    void openLinkMatrix() override {}
-    void openSystemStatus() override {}
-    void openUnitStatus(int) override {}
-    void openIdentityCheck() override {}
-};
 
 const char* const Instruments[] = {"Kick",  "Snare Top",     "Snare Bottom",   "Hi-Hat",  "Tom 1",
                                    "Tom 2", "Overhead Left", "Overhead Right", "Bass DI", "Lead Vocal Stage Left"};
@@ -76,9 +50,9 @@ void feedMeters(DeskPanelApp& app, MeterView view)
 
 std::vector<std::pair<QString, QPixmap>> renderViews()
 {
-    SilentOperator op;
-    NoDialogs dialogs;
-    DeskPanelApp app(LinkPorts{}, op);
+    QuietApp quiet;
+    DeskPanelApp& app = quiet.app();
+    DialogLauncher& dialogs = quiet.dialogs();
     fillRack(app);
 
     std::vector<std::pair<QString, QPixmap>> shots;

@@ -1,6 +1,7 @@
 // Renders the program's icon (picture 128 of the artwork) into a hicolor icon theme tree:
 //   deskpanel_appicon DIR   ->  DIR/<N>x<N>/apps/deskpanel.png for N = 16, 32, 48, 128, 256
 // The picture is painted by code at each size, so every size is drawn, not scaled.
+#include "tools/common/FolderToolArgs.h"
 #include "ui/controls/ImageRegistry.h"
 
 #include <QDir>
@@ -8,7 +9,7 @@
 #include <QPixmap>
 
 #include <cstdio>
-#include <cstring>
+#include <optional>
 
 namespace {
 const char* const Usage = "usage: deskpanel_appicon DIR\n"
@@ -18,17 +19,9 @@ const char* const Usage = "usage: deskpanel_appicon DIR\n"
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    // An option is never taken for the folder to write into.
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fputs(Usage, stderr);
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const std::optional<int> exitCode = FolderToolArgs::check(argc, argv, Usage))
+        return *exitCode;
+    FolderToolArgs::preferOffscreen();
     QGuiApplication app(argc, argv);
     const QString icon = ImageRegistry::key(128);
     const ImageRegistry& images = ImageRegistry::instance();

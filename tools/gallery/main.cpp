@@ -1,11 +1,12 @@
 // Writes the program's artwork, controls and boxes to PNG files for review:
 //   deskpanel_gallery DIR
+#include "tools/common/FolderToolArgs.h"
 #include "ui/Gallery.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
+#include <optional>
 
 namespace {
 const char* const Usage = "usage: deskpanel_gallery DIR\n"
@@ -15,17 +16,9 @@ const char* const Usage = "usage: deskpanel_gallery DIR\n"
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    // An option is never taken for the folder to write into.
-    if (argc != 2 || argv[1][0] == '-') {
-        std::fputs(Usage, stderr);
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const std::optional<int> exitCode = FolderToolArgs::check(argc, argv, Usage))
+        return *exitCode;
+    FolderToolArgs::preferOffscreen();
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(DESKPANEL_VERSION));
     const int written = Gallery::renderAll(QString::fromLocal8Bit(argv[1]));

@@ -3,6 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "ui/controls/FontMapper.h"
 #include "ui/views/MeterPainter.h"
+#include "ui/views/PartsInArea.h"
 #include "ui/views/StripText.h"
 
 #include <QPainter>
@@ -42,45 +43,30 @@ void OverviewPainter::paint(QPainter& p, const QRect& area)
 void OverviewPainter::paintUnits(QPainter& p, const QRect& area, int first, int last)
 {
     const Project& project = m_app.project();
+    auto each = [&](Unit part, auto&& draw) { forEachUnitPart(m_layout, part, first, last, area, draw); };
     p.setFont(m_unitNameFont);
-    for (int u = first; u <= last; ++u) {
-        const QRect left = m_layout.unitRect(Unit::TopUnitLeft, u);
-        if (left.intersects(area))
-            m_pictures.draw(p, 198, left);
-        const QRect name = m_layout.unitRect(Unit::UnitName, u);
-        if (name.intersects(area)) {
-            m_pictures.draw(p, 200, name);
-            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 4,
-                                    NameFieldWidth);
-        }
-        const QRect right = m_layout.unitRect(Unit::TopUnitRight, u);
-        if (right.intersects(area))
-            m_pictures.draw(p, 199, right);
-    }
+    each(Unit::TopUnitLeft, [&](int, const QRect& r) { m_pictures.draw(p, 198, r); });
+    each(Unit::UnitName, [&](int u, const QRect& r) {
+        m_pictures.draw(p, 200, r);
+        StripText::drawUnitName(p, r, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 4,
+                                NameFieldWidth);
+    });
+    each(Unit::TopUnitRight, [&](int, const QRect& r) { m_pictures.draw(p, 199, r); });
 }
 
 void OverviewPainter::paintChannels(QPainter& p, const QRect& area, int firstUnit, int lastUnit)
 {
     const ChannelControl& channels = m_app.channels();
     const int first = firstUnit * ChannelsPerUnit, last = lastUnit * ChannelsPerUnit + ChannelsPerUnit - 1;
-    auto each = [&](Part part, auto&& draw) {
-        for (int c = first; c <= last; ++c) {
-            const QRect r = m_layout.channelRect(part, c);
-            if (r.intersects(area))
-                draw(c, r);
-        }
-    };
+    auto each = [&](Part part, auto&& draw) { forEachChannelPart(m_layout, part, first, last, area, draw); };
     p.setFont(m_numberFont);
     each(Part::TopNumber, [&](int c, const QRect& r) {
         m_pictures.draw(p, 251, r);
         StripText::drawCentred(p, r, QString::number(c + 1), StripText::NumberWhite);
     });
     each(Part::RightEdge, [&](int, const QRect& r) { m_pictures.draw(p, 254, r); });
-    for (int u = firstUnit; u <= lastUnit; ++u) {
-        const QRect edge = m_layout.unitRect(Unit::RightVertcialEdge, u);
-        if (edge.intersects(area))
-            m_pictures.draw(p, 290, edge);
-    }
+    forEachUnitPart(m_layout, Unit::RightVertcialEdge, firstUnit, lastUnit, area,
+                    [&](int, const QRect& r) { m_pictures.draw(p, 290, r); });
     p.setFont(m_gainFont);
     each(Part::BigDB, [&](int c, const QRect& r) {
         m_pictures.draw(p, 212, r);

@@ -3,6 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "ui/controls/FontMapper.h"
 #include "ui/views/MeterPainter.h"
+#include "ui/views/PartsInArea.h"
 #include "ui/views/StripText.h"
 
 #include <QPainter>
@@ -58,34 +59,22 @@ void UnderviewPainter::paint(QPainter& p, const QRect& area)
 void UnderviewPainter::paintUnits(QPainter& p, const QRect& area, int first, int last)
 {
     const Project& project = m_app.project();
+    auto each = [&](Unit part, auto&& draw) { forEachUnitPart(m_layout, part, first, last, area, draw); };
     p.setFont(m_unitNameFont);
-    for (int u = first; u <= last; ++u) {
-        const QRect left = m_layout.unitRect(Unit::TopUnitLeft, u);
-        const QRect name = m_layout.unitRect(Unit::UnitName, u);
-        if (left.intersects(area))
-            m_pictures.draw(p, 171, left);
-        if (name.intersects(area)) {
-            m_pictures.draw(p, 170, name);
-            StripText::drawUnitName(p, name, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 8,
-                                    name.width() - 20);
-        }
-        const QRect right = m_layout.unitRect(Unit::TopUnitRight, u);
-        if (right.intersects(area))
-            m_pictures.draw(p, 172, right);
-    }
+    each(Unit::TopUnitLeft, [&](int, const QRect& r) { m_pictures.draw(p, 171, r); });
+    each(Unit::UnitName, [&](int u, const QRect& r) {
+        m_pictures.draw(p, 170, r);
+        StripText::drawUnitName(p, r, QString::fromStdString(project.units[static_cast<std::size_t>(u)].name), 8,
+                                r.width() - 20);
+    });
+    each(Unit::TopUnitRight, [&](int, const QRect& r) { m_pictures.draw(p, 172, r); });
 }
 
 void UnderviewPainter::paintChannels(QPainter& p, const QRect& area, int first, int last)
 {
     const Project& project = m_app.project();
     const ChannelControl& channels = m_app.channels();
-    auto each = [&](Part part, auto&& draw) {
-        for (int c = first; c <= last; ++c) {
-            const QRect r = m_layout.channelRect(part, c);
-            if (r.intersects(area))
-                draw(c, r);
-        }
-    };
+    auto each = [&](Part part, auto&& draw) { forEachChannelPart(m_layout, part, first, last, area, draw); };
     p.setFont(m_numberAboveFont);
     each(Part::TopNumber, [&](int c, const QRect& r) {
         m_pictures.draw(p, 251, r);
@@ -97,11 +86,8 @@ void UnderviewPainter::paintChannels(QPainter& p, const QRect& area, int first, 
         StripText::drawCentred(p, r, QString::number(c + 1), StripText::NumberWhite);
     });
     each(Part::RightEdge, [&](int, const QRect& r) { m_pictures.draw(p, 254, r); });
-    for (int u = first / ChannelsPerUnit; u <= last / ChannelsPerUnit; ++u) {
-        const QRect edge = m_layout.unitRect(Unit::RightVertcialEdge, u);
-        if (edge.intersects(area))
-            m_pictures.draw(p, 260, edge);
-    }
+    forEachUnitPart(m_layout, Unit::RightVertcialEdge, first / ChannelsPerUnit, last / ChannelsPerUnit, area,
+                    [&](int, const QRect& r) { m_pictures.draw(p, 260, r); });
     p.setFont(m_gainFont);
     each(Part::BigDB, [&](int c, const QRect& r) {
         m_pictures.draw(p, 253, r);

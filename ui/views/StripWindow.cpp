@@ -1,0 +1,213 @@
+#include "ui/views/StripWindow.h"
+
+#include "app/DeskPanelApp.h"
+#include "ui/controls/GainFader.h"
+#include "ui/controls/ImageRegistry.h"
+#include "ui/controls/ToggleButton.h"
+#include "ui/dialogs/DialogLauncher.h"
+#include "ui/views/MeterPainter.h"
+#include "ui/views/MeterRepaintQueue.h"
+#include "ui/views/OverviewLayout.h"
+#include "ui/views/OverviewPainter.h"
+#include "ui/views/StripControlWiring.h"
+#include "ui/views/UnderviewLayout.h"
+#include "ui/views/UnderviewPainter.h"
+
+#include <QPalette>
+
+#include <algorithm>
+
+namespace deskpanel {
+
+template <class Layout, class Painter>
+StripWindow<Layout, Painter>::StripWindow(DeskPanelApp& app, DialogLauncher& dialogs, const Faces& faces,
+                                          QSize contentSize, QWidget* parent)
+    : StripView(parent),
+      m_app(app),
+      m_dialogs(dialogs),
+      m_faces(faces),
+      m_contentSize(contentSize),
+      m_painter(app),
+      m_canvas(new StripCanvas(*this, this))
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Painter::Background);
+    setPalette(p);
+    m_canvas->setGeometry(QRect(QPoint(0, 0), m_contentSize));
+    m_meterQueue = std::make_unique<MeterRepaintQueue>(*m_canvas, [this](int c) {
+        return MeterPainter::paintedArea(m_layout.channelRect(ChannelPart::RangeAndPeak, c));
+    });
+
+    if (!ImageRegistry::instance().contains(QString::fromLatin1(m_faces.faderThumb)))
+        m_app.operatorPort().message("ERROR - failed to Load thumb bitmap");
+    for (int c = 0; c < MaxChannels; ++c)
+        createStrip(c);
+    for (int c = 0; c < MaxChannels; ++c)
+        showChannelControls(c);
+
+    m_app.channels().addListener(this);
+    m_app.scenes().addChannelListener(this);
+    m_app.metering().setListener(m_faces.meterView, this);
+}
+
+template <class Layout, class Painter>
+StripWindow<Layout, Painter>::~StripWindow()
+{
+    m_app.metering().setListener(m_faces.meterView, nullptr);
+    m_app.scenes().removeChannelListener(this);
+    m_app.channels().removeListener(this);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::createStrip(int channel)
+{
+    Strip& strip = m_strips[static_cast<std::size_t>(channel)];
+    for (std::size_t i = 0; i < m_faces.switches.size(); ++i) {
+        const SwitchFace& face = m_faces.switches[i];
+        ToggleButton* button =
+            ToggleButton::create(m_canvas, face.baseId, channel, QString::fromLatin1(face.off),
+                                 QString::fromLatin1(face.on), m_layout.channelRect(face.part, channel));
+        wireSwitch(button, m_app.channels());
+        keepOutOfOpaqueRegion(button);
+        strip.toggles[i] = button;
+    }
+    GainFader* fader =
+        GainFader::create(m_canvas, m_layout.channelRect(m_faces.faderPart, channel), channel,
+                          QString::fromLatin1(m_faces.faderTrack), QString::fromLatin1(m_faces.faderThumb));
+    wireFader(fader, m_app.channels());
+    keepOutOfOpaqueRegion(fader);
+    strip.fader = fader;
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::showChannelControls(int channel)
+{
+    const ChannelSettings& s = m_app.channels().settings(channel);
+    Strip& strip = m_strips[static_cast<std::size_t>(channel)];
+    for (std::size_t i = 0; i < m_faces.switches.size(); ++i)
+        strip.toggles[i]->setState(s.*m_faces.switches[i].state);
+    if (!strip.fader->isDragging())
+        strip.fader->setPosition(s.gainPosition);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::setScrollOffset(int offset)
+{
+    m_offset = std::clamp(offset, 0, contentLength());
+    m_canvas->move(contentShift());
+}
+
+template <class Layout, class Painter>
+QPoint StripWindow<Layout, Painter>::contentShift() const
+{
+    return m_faces.scrollAxis == Qt::Vertical ? QPoint(0, -m_offset) : QPoint(-m_offset, 0);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::refreshFromModel()
+{
+    for (int c = 0; c < MaxChannels; ++c)
+        showChannelControls(c);
+    m_canvas->update();
+}
+
+template <class Layout, class Painter>
+QRect StripWindow<Layout, Painter>::channelRect(ChannelPart part, int channel) const
+{
+    return m_layout.channelRect(part, channel).translated(contentShift());
+}
+
+template <class Layout, class Painter>
+QRect StripWindow<Layout, Painter>::unitRect(UnitPart part, int unit) const
+{
+    return m_layout.unitRect(part, unit).translated(contentShift());
+}
+
+template <class Layout, class Painter>
+ToggleButton* StripWindow<Layout, Painter>::toggle(int channel, int kind) const
+{
+    if (!isValidChannel(channel))
+        return nullptr;
+    const Strip& strip = m_strips[static_cast<std::size_t>(channel)];
+    for (std::size_t i = 0; i < m_faces.switches.size(); ++i)
+        if (strip.toggles[i]->kind() == kind)
+            return strip.toggles[i];
+    return nullptr;
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::updateContent(const QRect& contentRect)
+{
+    if (!contentRect.isEmpty())
+        m_canvas->update(contentRect);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::contentPressed(const QPoint& at, Qt::MouseButton button)
+{
+    const int unit = unitAt(at);
+    if (unit < 0 || unit >= MaxUnits)
+        return;
+    if (button == Qt::RightButton && m_layout.unitRect(UnitPart::UnitName, unit).contains(at)) {
+        m_dialogs.openUnitName(unit + 1);
+        return;
+    }
+    for (int c = unit * ChannelsPerUnit; c < (unit + 1) * ChannelsPerUnit; ++c) {
+        if (stripPressed(c, at, button))
+            return;
+        if (button == Qt::LeftButton && m_layout.channelRect(ChannelPart::SetLink, c).contains(at)) {
+            m_app.channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), c, 1);
+            return;
+        }
+        if (button == Qt::RightButton && m_layout.channelRect(ChannelPart::RangeAndPeak, c).contains(at)) {
+            m_dialogs.openMeterPreferences();
+            return;
+        }
+    }
+}
+
+template <class Layout, class Painter>
+QRect StripWindow<Layout, Painter>::aspectArea(int channel, ChannelAspect aspect) const
+{
+    switch (aspect) {
+    case ChannelAspect::Gain: return m_layout.channelRect(ChannelPart::BigDB, channel);
+    case ChannelAspect::LinkGroup: return m_layout.channelRect(ChannelPart::SetLink, channel);
+    case ChannelAspect::Switches: break; // the switches repaint themselves
+    case ChannelAspect::Name: break;
+    }
+    return {};
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::channelChanged(int channel, ChannelAspect aspect)
+{
+    if (!isValidChannel(channel))
+        return;
+    showChannelControls(channel);
+    updateContent(aspectArea(channel, aspect));
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::unitNameChanged(int unit)
+{
+    updateContent(m_layout.unitRect(UnitPart::UnitName, unit - 1));
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::meterChanged(int channel, const MeterState&)
+{
+    m_meterQueue->markChanged(channel);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::markAllMetersChanged()
+{
+    for (int c = 0; c < MaxChannels; ++c)
+        m_meterQueue->markChanged(c);
+}
+
+template class StripWindow<OverviewLayout, OverviewPainter>;
+template class StripWindow<UnderviewLayout, UnderviewPainter>;
+
+} // namespace deskpanel
