@@ -4,6 +4,7 @@
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
 #include "tests/support/ScriptedOperator.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/dialogs/IdentityCheckDialog.h"
 
@@ -20,6 +21,8 @@
 #include <unistd.h>
 
 using namespace deskpanel;
+using uitest::pumpFor;
+using uitest::pumpUntil;
 
 namespace {
 
@@ -27,23 +30,6 @@ LinkPorts portsFor(int offset)
 {
     const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
     return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
-}
-
-bool pumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-void pumpFor(int ms)
-{
-    pumpUntil([] { return false; }, ms);
 }
 
 // The rack as a child process; its reports are read when it has stopped.

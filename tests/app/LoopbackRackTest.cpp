@@ -2,6 +2,7 @@
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
 #include "tests/support/RecordingMeterListener.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/dialogs/QtOperator.h"
 #include "ui/views/UnitStatusWindow.h"
 
@@ -22,6 +23,8 @@
 #include <unistd.h>
 
 using namespace deskpanel;
+using uitest::pumpFor;
+using uitest::pumpUntil;
 
 namespace {
 
@@ -30,24 +33,6 @@ LinkPorts freshPorts(int offset)
 {
     const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
     return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
-}
-
-bool pumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-// Lets the event loop run for a while, so that datagrams arrive and are handled.
-void pumpFor(int ms)
-{
-    pumpUntil([] { return false; }, ms);
 }
 
 // Closes the program's modal boxes as an operator would, so a test never waits on one.

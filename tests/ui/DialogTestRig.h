@@ -13,6 +13,7 @@
 #include "tests/support/RecordingLinkEvents.h"
 #include "tests/support/RecordingUnitSender.h"
 #include "tests/support/ScriptedOperator.h"
+#include "tests/ui/UiTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -97,18 +98,6 @@ inline void whenModalOpens(std::function<void(QWidget*)> act)
         if (open)
             act(open);
     });
-}
-
-inline bool pumpUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 } // namespace uitest

@@ -1,7 +1,11 @@
 #pragma once
 #include <QColor>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 namespace uitest {
 
@@ -19,6 +23,26 @@ inline bool isReddish(const QColor& c)
 inline bool isDark(const QColor& c)
 {
     return c.red() < 100 && c.green() < 100 && c.blue() < 100;
+}
+
+// Runs the event loop until `done` answers true (true) or `limitMs` have passed (false),
+// so that datagrams arrive and timers fire meanwhile.
+inline bool pumpUntil(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done()) {
+        if (elapsed.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// Lets the event loop run for a while.
+inline void pumpFor(int ms)
+{
+    pumpUntil([] { return false; }, ms);
 }
 
 } // namespace uitest
