@@ -8,18 +8,18 @@ namespace deskpanel {
 SceneButtons::SceneButtons(QWidget* parent, const MainLayout& layout, std::function<void(int)> onClick)
     : QObject(parent)
 {
-    struct Spec {
+    struct ButtonLook {
         int id;
         const char *normal, *pressed, *disabled;
         QRect rect;
     };
-    const Spec specs[] = {{PictureButton::RecallId, "183", "187", "141", layout.recallButton},
-                          {PictureButton::NewId, "180", "182", "139", layout.newButton},
-                          {PictureButton::DeleteId, "184", "185", "140", layout.deleteButton},
-                          {PictureButton::LockId, "178", "179", "179", layout.lockButton},
-                          {PictureButton::OverviewId, "174", "175", "175", layout.overviewButton}};
+    const ButtonLook looks[] = {{PictureButton::RecallId, "183", "187", "141", layout.recallButton},
+                                {PictureButton::NewId, "180", "182", "139", layout.newButton},
+                                {PictureButton::DeleteId, "184", "185", "140", layout.deleteButton},
+                                {PictureButton::LockId, "178", "179", "179", layout.lockButton},
+                                {PictureButton::OverviewId, "174", "175", "175", layout.overviewButton}};
     int i = 0;
-    for (const Spec& s : specs) {
+    for (const ButtonLook& s : looks) {
         PictureButton* b =
             PictureButton::create(parent, s.id, QString::fromLatin1(s.normal), QString::fromLatin1(s.pressed),
                                   QString::fromLatin1(s.disabled), s.rect);
