@@ -2,13 +2,13 @@
 //   deskpanel_helpdocs SOURCES PICTURES OUT
 // PICTURES is the gallery's folder of screenshots; OUT receives the three PDF documents and
 // the quick-reference folder. Prints one line per document with its page count.
+#include "tools/common/FolderToolArgs.h"
 #include "tools/helpdocs/HelpDocument.h"
 
 #include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -33,7 +33,7 @@ const char* const Usage = "usage: deskpanel_helpdocs SOURCES PICTURES OUT\n"
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    if (FolderToolArgs::asksForHelp(argc, argv)) {
         std::fputs(Usage, stdout);
         return 0;
     }
@@ -41,8 +41,7 @@ int main(int argc, char** argv)
         std::fputs(Usage, stderr);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    FolderToolArgs::preferOffscreen();
     QGuiApplication app(argc, argv);
     const QDir sources(QString::fromLocal8Bit(argv[1]));
     const QDir pictures(QString::fromLocal8Bit(argv[2]));
