@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/views/UnitBlockPart.h"
+
 #include <QRect>
 
 #include <array>
@@ -10,13 +12,7 @@ namespace deskpanel {
 // block eight channel strips 60 pixels wide under a unit header.
 class OverviewLayout {
 public:
-    enum class UnitPart {
-        TopUnitLeft,
-        UnitName,
-        TopUnitRight,
-        RightVertcialEdge,
-        Count
-    };
+    using UnitPart = UnitBlockPart;
     enum class ChannelPart {
         TopNumber,
         Mute,

@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/views/UnitBlockPart.h"
+
 #include <QRect>
 
 #include <array>
@@ -10,13 +12,7 @@ namespace deskpanel {
 // strips 82 pixels wide under a unit header.
 class UnderviewLayout {
 public:
-    enum class UnitPart {
-        TopUnitLeft,
-        UnitName,
-        TopUnitRight,
-        RightVertcialEdge,
-        Count
-    };
+    using UnitPart = UnitBlockPart;
     enum class ChannelPart {
         Pol,
         Pad,
