@@ -9,7 +9,6 @@
 #include "ui/views/MeterRepaintQueue.h"
 #include "ui/views/OverviewLayout.h"
 #include "ui/views/OverviewPainter.h"
-#include "ui/views/StripControlWiring.h"
 #include "ui/views/UnderviewLayout.h"
 #include "ui/views/UnderviewPainter.h"
 
@@ -18,6 +17,36 @@
 #include <algorithm>
 
 namespace deskpanel {
+namespace {
+
+// How a strip hands its controls' reports to the channel control: a switch press (or a
+// drag across switches of its kind) is a switch change; a fader's grab, moves (with Alt,
+// a move of the one channel) and release are the fader operations; a fader does not go
+// above position 11 while the reduced gain range is in force.
+void wireSwitch(ToggleButton* button, ChannelControl& channels)
+{
+    QObject::connect(button, &ToggleButton::switchCommand, button,
+                     [&channels](int channel, int kind, int value) { channels.switchChanged(kind, channel, value); });
+}
+
+void wireFader(GainFader* fader, ChannelControl& channels)
+{
+    fader->setReducedRangeQuery([&channels] { return channels.reducedGainRange(); });
+    QObject::connect(fader, &GainFader::grabbed, fader, [&channels](int c) { channels.faderGrabbed(c); });
+    QObject::connect(fader, &GainFader::moved, fader,
+                     [&channels](int c, int position, bool alt) { channels.faderMoved(c, position, alt); });
+    QObject::connect(fader, &GainFader::released, fader, [&channels](int c) { channels.faderReleased(c); });
+}
+
+// Qt rebuilds the region of a widget's opaque children whenever it moves; with some two
+// thousand switches and faders on a canvas that made every scroll slow. The canvas paints
+// under its controls instead (a few pictures each), so a scroll stays cheap.
+void keepOutOfOpaqueRegion(QWidget* control)
+{
+    control->setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+} // namespace
 
 template <class Layout, class Painter>
 StripWindow<Layout, Painter>::StripWindow(DeskPanelApp& app, DialogLauncher& dialogs, const Faces& faces,
