@@ -23,10 +23,11 @@ bool PackageOwnership::isPackaged(const std::string& filePath, const std::string
 {
     if (filePath.empty() || filePath[0] != '/' || infoFolder.empty())
         return false;
+    // Empty when the path cannot be resolved.
     std::error_code error;
     const std::string resolved = std::filesystem::canonical(filePath, error).string();
     // The package is not "Multi-Arch: same", so its list carries the bare package name.
-    return listed(infoFolder + "/" + PackageName + ".list", filePath, error ? std::string() : resolved);
+    return listed(infoFolder + "/" + PackageName + ".list", filePath, resolved);
 }
 
 } // namespace deskpanel
