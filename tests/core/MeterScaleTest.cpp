@@ -107,8 +107,6 @@ TEST(MeterScaleTable, EveryThresholdOfEveryTable)
             }
         }
         EXPECT_EQ(peakSegment(*row.table, t[20]), (SegmentPosition{EmptyMeterSegment, 0.0})) << row.scale;
-        EXPECT_EQ(row.table->clampDb(t[0] + 1), t[0]) << row.scale;
-        EXPECT_EQ(row.table->clampDb(t[20] - 1), t[20]) << row.scale;
     }
 }
 

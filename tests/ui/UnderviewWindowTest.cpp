@@ -162,15 +162,6 @@ TEST_F(UnderviewTest, AltDragMovesOnlyTheHeldChannelOfAGroup)
     EXPECT_EQ(view.fader(1)->position(), 50);
 }
 
-TEST_F(UnderviewTest, ReducedGainRangeStopsTheFaderAtEleven)
-{
-    receiveReducedVariantUnit();
-    ASSERT_TRUE(app.channels().reducedGainRange());
-    dragFaderToTop(view.fader(2));
-    EXPECT_EQ(view.fader(2)->position(), 11);
-    EXPECT_EQ(live(2).gainPosition, 11);
-}
-
 TEST_F(UnderviewTest, ClicksOnDrawnFieldsOpenWhatTheyStandFor)
 {
     click(view.unitRect(UnderviewLayout::UnitPart::UnitName, 0).center(), Qt::RightButton);
