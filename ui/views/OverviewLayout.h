@@ -31,8 +31,6 @@ public:
     static constexpr int RowHeight = 168;
     static constexpr int StripPitch = 60;
     static constexpr int Rows = 24;
-    // The meter's scale is 95 pixels high.
-    static constexpr int MeterScalePx = 95;
 
     static const OverviewLayout& shared();
 

@@ -12,7 +12,6 @@ extern template class StripWindow<OverviewLayout, OverviewPainter>;
 class OverviewWindow : public StripWindow<OverviewLayout, OverviewPainter> {
 public:
     static constexpr int RowHeight = OverviewLayout::RowHeight;
-    static constexpr int Rows = OverviewLayout::Rows;
     static constexpr int TotalWidth = 994; // the normal layout's width: two unit blocks
 
     OverviewWindow(DeskPanelApp& app, DialogLauncher& dialogs, QWidget* parent = nullptr);

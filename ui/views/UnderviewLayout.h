@@ -34,8 +34,7 @@ public:
     static constexpr int UnitPitch = 672;
     static constexpr int StripPitch = 82;
     static constexpr int Height = 501;
-    // The meter's scale is 202 pixels high; its top 14 pixels hold the readout box.
-    static constexpr int MeterScalePx = 202;
+    // The top 14 pixels of a meter hold its readout box.
     static constexpr int ReadoutBoxPx = 14;
 
     static const UnderviewLayout& shared();

@@ -13,7 +13,6 @@ extern template class StripWindow<UnderviewLayout, UnderviewPainter>;
 class UnderviewWindow : public StripWindow<UnderviewLayout, UnderviewPainter> {
 public:
     static constexpr int UnitWidth = UnderviewLayout::UnitPitch;
-    static constexpr int StripWidth = UnderviewLayout::StripPitch;
     static constexpr int TotalWidth = 48 * UnitWidth; // 32256
     static constexpr int MaxScroll = 31244;
     static constexpr int ContentHeight = UnderviewLayout::Height;
