@@ -85,7 +85,6 @@ protected:
     StripWindow(DeskPanelApp& app, DialogLauncher& dialogs, const Faces& faces, QSize contentSize, QWidget* parent);
 
     DeskPanelApp& app() const { return m_app; }
-    DialogLauncher& dialogs() const { return m_dialogs; }
     const Layout& layout() const { return m_layout; }
 
     // The content area (content coordinates) that shows `aspect` of a channel and must be
