@@ -4,14 +4,12 @@
 #include "core/persistence/ProjectFiles.h"
 #include "core/persistence/RecentFileList.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace deskpanel {
 
 class DeskPanelApp;
-class SceneListListener;
 
 // What the commands need of the main window.
 class CommandWindow {
@@ -61,7 +59,6 @@ public:
 
     RecentFileList& recent() { return m_recent; }
     ProjectFiles& files() { return m_files; }
-    const ProfileLocations& locations() const { return m_locations; }
     // A save or an open is under way: commands that replace the project wait.
     bool isBusy() const { return m_files.isBusy(); }
 

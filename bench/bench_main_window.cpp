@@ -33,16 +33,6 @@ void serveEvents(int ms)
     loop.exec();
 }
 
-MainWindowOptions optionsIn(const test::TempFolder& folder)
-{
-    MainWindowOptions o;
-    o.locations.settingsFile = folder.file("settings.ini");
-    o.locations.windowProfile = folder.file("DeskPanel.INI");
-    o.locations.installationRecord = folder.file("record.ini");
-    o.locations.dataHome = folder.file("share");
-    return o;
-}
-
 void BM_StartToWindowShown(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -52,7 +42,7 @@ void BM_StartToWindowShown(benchmark::State& state)
         clock.start();
         {
             DeskPanelApp app(LinkPorts{0, 0}, op);
-            MainWindow window(app, optionsIn(folder));
+            MainWindow window(app, MainWindowOptions::inFolder(folder.path()));
             window.start();
             for (int i = 0; i < 5000 && !(window.hasShown() && window.isVisible()); ++i)
                 serveEvents(1);
@@ -103,7 +93,7 @@ void autosaveStall(benchmark::State& state, bool onWorker)
     test::TempFolder folder;
     test::QuietOperator op;
     DeskPanelApp app(LinkPorts{0, 0}, op);
-    MainWindow window(app, optionsIn(folder));
+    MainWindow window(app, MainWindowOptions::inFolder(folder.path()));
     fillScenes(app.project());
     app.project().projectPath = folder.file("full.vpf");
     app.project().setProjectName("full.vpf");

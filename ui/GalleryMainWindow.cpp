@@ -59,11 +59,7 @@ int renderAt(const QDir& out, int dpi, const QString& underviewName, const QStri
     QTemporaryDir home;
     if (!home.isValid())
         return 0;
-    MainWindowOptions options;
-    options.locations.settingsFile = home.filePath(QStringLiteral("settings.ini")).toStdString();
-    options.locations.windowProfile = home.filePath(QStringLiteral("DeskPanel.INI")).toStdString();
-    options.locations.installationRecord = home.filePath(QStringLiteral("record.ini")).toStdString();
-    options.locations.dataHome = home.filePath(QStringLiteral("share")).toStdString();
+    MainWindowOptions options = MainWindowOptions::inFolder(home.path().toStdString());
     options.metrics.dpiX = options.metrics.dpiY = dpi;
     options.metrics.screen = QSize(1280, 1024);
 

@@ -76,16 +76,26 @@ public:
     std::function<void()> onClose;
 };
 
-TEST(Autosave, WaitsWhileAModalWindowIsOpen)
-{
+// The commands over a real application, with scripted boxes and file dialogs.
+class SaveInBackground : public ::testing::Test {
+protected:
+    ProfileLocations locations() const
+    {
+        ProfileLocations at;
+        at.settingsFile = folder.file("settings.ini");
+        return at;
+    }
+
     TempFolder folder;
     ScriptedOperator op;
     ScriptedFileDialogs dialogs;
-    DeskPanelApp app(LinkPorts{0, 0}, op);
+    DeskPanelApp app{LinkPorts{0, 0}, op};
     RecordingWindow window;
-    ProfileLocations at;
-    at.settingsFile = folder.file("settings.ini");
-    ProjectCommands commands(app, dialogs, at, window);
+    ProjectCommands commands{app, dialogs, locations(), window};
+};
+
+TEST_F(SaveInBackground, AutosaveWaitsWhileAModalWindowIsOpen)
+{
     app.project().projectPath = folder.file("show.vpf");
     app.project().setProjectName("show.vpf");
     app.project().hasFile = true;
@@ -103,16 +113,8 @@ TEST(Autosave, WaitsWhileAModalWindowIsOpen)
     app.timers().stop(TimerId::Autosave);
 }
 
-TEST(Autosave, NeverOpensASecondSaveAsOverTheFirst)
+TEST_F(SaveInBackground, AutosaveNeverOpensASecondSaveAsOverTheFirst)
 {
-    TempFolder folder;
-    ScriptedOperator op;
-    ScriptedFileDialogs dialogs;
-    DeskPanelApp app(LinkPorts{0, 0}, op);
-    RecordingWindow window;
-    ProfileLocations at;
-    at.settingsFile = folder.file("settings.ini");
-    ProjectCommands commands(app, dialogs, at, window);
     app.project().projectPath = folder.file("New Project.vpf");
 
     // The autosave falls due while the first Save As is still open.
@@ -125,16 +127,8 @@ TEST(Autosave, NeverOpensASecondSaveAsOverTheFirst)
     EXPECT_TRUE(std::filesystem::exists(folder.file("named.vpf")));
 }
 
-TEST(BackgroundWork, ExitWaitsForASaveInFlight)
+TEST_F(SaveInBackground, ExitWaitsForASaveInFlight)
 {
-    TempFolder folder;
-    ScriptedOperator op;
-    ScriptedFileDialogs dialogs;
-    DeskPanelApp app(LinkPorts{0, 0}, op);
-    RecordingWindow window;
-    ProfileLocations at;
-    at.settingsFile = folder.file("settings.ini");
-    ProjectCommands commands(app, dialogs, at, window);
     Project& project = app.project();
     for (int n = 1; n <= 199; ++n) {
         Scene scene;

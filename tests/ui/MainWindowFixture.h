@@ -28,11 +28,7 @@ protected:
 
     MainWindowOptions options(DisplayMetrics metrics = {96, 96, QSize(1920, 1080)})
     {
-        MainWindowOptions o;
-        o.locations.settingsFile = folder.file("settings.ini");
-        o.locations.windowProfile = folder.file("DeskPanel.INI");
-        o.locations.installationRecord = folder.file("record.ini");
-        o.locations.dataHome = folder.file("share");
+        MainWindowOptions o = MainWindowOptions::inFolder(folder.path());
         o.metrics = metrics;
         o.helpFolder = QString::fromStdString(folder.path());
         o.fileDialogs = &fileDialogs;

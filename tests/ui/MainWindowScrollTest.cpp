@@ -126,12 +126,6 @@ TEST_F(MainWindowTest, DragAnsweredNoRestoresTheOrder)
     EXPECT_EQ(app.project().scenes.scene(1).name, "Act 1");
 }
 
-} // namespace
-} // namespace deskpanel::test
-
-namespace deskpanel::test {
-namespace {
-
 // Maximised, the top block is centred on the screen and the tall Overview scrolls less;
 // restored, everything returns.
 TEST_F(MainWindowTest, MaximisedAndNormalLayouts)

@@ -18,6 +18,14 @@ namespace {
 
 using Kind = ScriptedOperator::Kind;
 
+QAction* findEntry(QWidget& w, const QString& text)
+{
+    for (QAction* action : w.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
 TEST_F(MainWindowTest, StartsAtTheSizeOfItsResolution)
 {
     struct Case {
@@ -82,23 +90,6 @@ TEST_F(MainWindowTest, ExitAnswers)
     EXPECT_EQ(op.textsOf(Kind::DecideThreeWay).size(), 3u);
     EXPECT_TRUE(WindowPosition::read(folder.file("DeskPanel.INI")).has_value());
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"DeskPanel.INI", "settings.ini", "share"}));
-}
-
-TEST_F(MainWindowTest, CtrlSOnANewProjectOpensSaveAs)
-{
-    MainWindow& w = started();
-    QAction* save = nullptr;
-    for (QAction* action : w.findChildren<QAction*>())
-        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_S))
-            save = action;
-    ASSERT_NE(save, nullptr);
-    EXPECT_EQ(save->text(), QStringLiteral("&Save..."));
-    save->trigger();
-    ASSERT_EQ(fileDialogs.requests.size(), 1u);
-    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
-    EXPECT_EQ(fileDialogs.requests[0].filterName, "Veltara Project Files (*.vpf)");
-    EXPECT_EQ(fileDialogs.requests[0].defaultExtension, "vpf");
-    EXPECT_TRUE(fileDialogs.requests[0].confirmOverwrite);
 }
 
 TEST_F(MainWindowTest, RecentFilesSubmenuListsUpToEight)
@@ -176,12 +167,6 @@ TEST(MainClientHeader, ShowsTheActiveSceneCutToThirtyCharacters)
     EXPECT_EQ(MainClient::headerText(project), QStringLiteral("  001 A scene with a rather lo"));
 }
 
-} // namespace
-} // namespace deskpanel::test
-
-namespace deskpanel::test {
-namespace {
-
 // Over the scene list, Escape and Enter do nothing and Ctrl+S saves directly.
 TEST_F(MainWindowTest, KeysOverTheSceneList)
 {
@@ -194,7 +179,7 @@ TEST_F(MainWindowTest, KeysOverTheSceneList)
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Escape);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).empty());
+    EXPECT_TRUE(op.textsOf(Kind::DecideThreeWay).empty());
     EXPECT_TRUE(w.isVisible());
     QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(fileDialogs.requests.size(), 1u);
@@ -204,21 +189,7 @@ TEST_F(MainWindowTest, KeysOverTheSceneList)
     QCursor::setPos(w.mapToGlobal(QPoint(2, w.height() - 2)));
     op.answers = {Decision::Cancel};
     QTest::keyClick(&w, Qt::Key_Escape);
-    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::DecideThreeWay).size(), 1u);
-}
-
-} // namespace
-} // namespace deskpanel::test
-
-namespace deskpanel::test {
-namespace {
-
-QAction* findEntry(QWidget& w, const QString& text)
-{
-    for (QAction* action : w.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
+    EXPECT_EQ(op.textsOf(Kind::DecideThreeWay).size(), 1u);
 }
 
 TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
@@ -262,13 +233,21 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
     for (QAction* menu : w.menuBar()->actions())
         menus << menu->text();
     EXPECT_EQ(menus, (QStringList{"&Files", "&Edit", "&Setup", "&Help"}));
+
+    // Save on a new project asks for a name.
+    findEntry(w, QStringLiteral("&Save..."))->trigger();
+    ASSERT_EQ(fileDialogs.requests.size(), 1u);
+    EXPECT_EQ(fileDialogs.requests[0].title, " Save As");
+    EXPECT_EQ(fileDialogs.requests[0].filterName, "Veltara Project Files (*.vpf)");
+    EXPECT_EQ(fileDialogs.requests[0].defaultExtension, "vpf");
+    EXPECT_TRUE(fileDialogs.requests[0].confirmOverwrite);
 }
 
 TEST_F(MainWindowTest, IpAddressBoxShowsTheLinksAddress)
 {
     MainWindow& w = started();
     findEntry(w, QStringLiteral("&IP Address..."))->trigger();
-    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::Message),
+    EXPECT_EQ(op.textsOf(Kind::Message),
               std::vector<std::string>{"This computer's IP Address is: " + app.link().localIpText()});
 }
 

@@ -17,6 +17,7 @@ public:
 
     // The top block moved right by `dx` (maximised) or back (0).
     void setTopShift(int dx);
+    int topShift() const { return m_topShift; }
     void setPaintingEnabled(bool enabled);
 
     // "Blank Scene" for the Blank Scene, else the active scene's line, cut to 30.

@@ -25,6 +25,16 @@
 
 namespace deskpanel {
 
+MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
+{
+    MainWindowOptions o;
+    o.locations.settingsFile = folder + "/settings.ini";
+    o.locations.windowProfile = folder + "/DeskPanel.INI";
+    o.locations.installationRecord = folder + "/record.ini";
+    o.locations.dataHome = folder + "/share";
+    return o;
+}
+
 MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     : m_app(app),
       m_options(std::move(options)),
@@ -135,8 +145,13 @@ void MainWindow::start()
 
 void MainWindow::switchView()
 {
-    m_strips->showOverview(!m_strips->overviewShown());
-    m_buttons->showOverview(m_strips->overviewShown());
+    showView(!overviewShown());
+}
+
+void MainWindow::showView(bool overview)
+{
+    m_strips->showOverview(overview);
+    m_buttons->showOverview(overview);
 }
 
 void MainWindow::sceneButtonClicked(int controlId)
@@ -188,9 +203,7 @@ void MainWindow::showWindow()
 {
     const auto stored = WindowPosition::read(m_options.locations.windowProfile);
     // Either way the meters and the scene recalls learn which view is shown.
-    const bool overview = stored && stored->overviewShown == 1;
-    m_strips->showOverview(overview);
-    m_buttons->showOverview(overview);
+    showView(stored && stored->overviewShown == 1);
     m_client->setPaintingEnabled(true);
     if (stored && stored->maximized == 1)
         showMaximized();
@@ -303,7 +316,7 @@ void MainWindow::applyWindowLayout(bool maximised)
 {
     const QSize screen = m_options.metrics.screen;
     const bool tall = screen.height() >= 893;
-    m_strips->setMaximised(maximised, tall && screen.height() > 800);
+    m_strips->setMaximised(maximised, tall);
 
     QRect overview = m_layout.overview;
     int dx = 0;
@@ -321,8 +334,7 @@ void MainWindow::applyWindowLayout(bool maximised)
     if (ScrollBar* bar = m_strips->overviewBar())
         bar->setGeometry(overview.left() + overview.width() + 2, overview.top(), 20, overview.height());
 
-    const int shift = dx - m_topShift;
-    m_topShift = dx;
+    const int shift = dx - m_client->topShift();
     m_sceneList->moveBy(shift);
     m_buttons->moveBy(shift);
     m_unitStatus->move(m_unitStatus->pos() + QPoint(shift, 0));

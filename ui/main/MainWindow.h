@@ -35,6 +35,10 @@ struct MainWindowOptions {
     DisplayMetrics metrics = DisplayMetrics::current();
     QString helpFolder; // empty: beside the executable
     FileDialogs* fileDialogs = nullptr; // tests: scripted; else Qt's
+
+    // Every profile file in `folder`, away from the operator's own (tests, pictures,
+    // measurements).
+    static MainWindowOptions inFolder(const std::string& folder);
 };
 
 // The program's only top-level window: banner with the scene list and the unit boxes,
@@ -56,12 +60,10 @@ public:
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
     StripScroller& strips() { return *m_strips; }
     MainMenu& menu() { return *m_menu; }
-    ClickThroughGuard& clickGuard() { return m_clickGuard; }
     AppDialogs& dialogs() { return m_dialogs; }
     bool overviewShown() const;
     void switchView();
     bool hasShown() const { return m_startup.hasShown(); }
-    bool isExiting() const { return m_closing; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +87,8 @@ private:
 
     void buildPanels();
     void sceneButtonClicked(int controlId);
+    // The view shown, with the Overview button's picture.
+    void showView(bool overview);
     void applyWindowLayout(bool maximised);
     void stretchUnderview();
 
@@ -108,7 +112,6 @@ private:
     StripView* m_overview = nullptr;
     StripScroller* m_strips = nullptr;
     InputRouter* m_router = nullptr;
-    int m_topShift = 0; // how far the top block moved right when maximised
     bool m_closing = false;
     bool m_closed = false;
 };

@@ -65,11 +65,4 @@ void SceneButtons::moveBy(int dx)
             b->move(b->pos() + QPoint(dx, 0));
 }
 
-void SceneButtons::moveTopTo(int top)
-{
-    for (PictureButton* b : m_buttons)
-        if (b)
-            b->move(b->x(), top);
-}
-
 } // namespace deskpanel

@@ -21,7 +21,6 @@ public:
     void showOverview(bool shown);
     void setOverviewShownQuery(std::function<bool()> query);
     void moveBy(int dx);
-    void moveTopTo(int top);
 
     PictureButton* button(int controlId) const;
 

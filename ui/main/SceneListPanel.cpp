@@ -219,7 +219,7 @@ void SceneListPanel::dragOver(int index)
     if (index <= 0 || origin <= 0 || index == origin)
         return;
     const bool down = index == origin + 1;
-    const bool up = index == origin - 1 && index > 0;
+    const bool up = index == origin - 1;
     if (!down && !up)
         return;
     const int before = m_project.scenes.count();

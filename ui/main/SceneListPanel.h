@@ -27,8 +27,6 @@ public:
     ScrollBar* scrollBar() const { return m_bar; }
     int topEntry() const;
     void setTopEntry(int top);
-    // Entries a row, in the list (for tests and the layout).
-    int entryCount() const { return m_list->count(); }
     QRect entryRect(int index) const { return m_list->visualItemRect(m_list->item(index)); }
     void moveBy(int dx);
 

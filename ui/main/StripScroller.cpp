@@ -5,8 +5,30 @@
 #include "ui/views/StripView.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace deskpanel {
+
+namespace {
+
+// Where a scroll code moves a view at `current`; nothing for a code that moves nothing.
+// The left/right codes share their values with up/down.
+std::optional<int> stepped(int code, int current, int line, int page, int end, int thumb)
+{
+    switch (code) {
+    case ScrollBar::LineUp: return current - line;
+    case ScrollBar::LineDown: return current + line;
+    case ScrollBar::PageUp: return current - page;
+    case ScrollBar::PageDown: return current + page;
+    case ScrollBar::ThumbTrack:
+    case ScrollBar::ThumbPosition: return thumb;
+    case ScrollBar::Top: return 0;
+    case ScrollBar::Bottom: return end;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
 
 StripScroller::StripScroller(DeskPanelApp& app, StripView& underview, StripView& overview, ScrollBar* underviewBar,
                              ScrollBar* overviewBar, QObject* parent)
@@ -46,59 +68,37 @@ void StripScroller::showOverview(bool overview)
 
 void StripScroller::scrollUnderview(int code, int thumbPosition)
 {
-    int next = m_underviewPos;
-    switch (code) {
-    case ScrollBar::LineLeft: next -= UnderviewLine; break;
-    case ScrollBar::LineRight: next += UnderviewLine; break;
-    case ScrollBar::PageLeft: next -= UnderviewPage; break;
-    case ScrollBar::PageRight: next += UnderviewPage; break;
-    case ScrollBar::ThumbTrack:
-    case ScrollBar::ThumbPosition: next = thumbPosition < 0 ? thumbPosition + 65536 : thumbPosition; break;
-    case ScrollBar::Left: next = 0; break;
-    case ScrollBar::Right: next = UnderviewMax; break;
-    default: return;
-    }
-    setUnderviewPosition(next);
+    // The thumb position arrives as a 16-bit value: past 32767 it reads negative.
+    const int thumb = thumbPosition < 0 ? thumbPosition + 65536 : thumbPosition;
+    if (const auto next = stepped(code, m_underviewPos, UnderviewLine, UnderviewPage, UnderviewMax, thumb))
+        setUnderviewPosition(*next);
 }
 
 void StripScroller::scrollOverview(int code, int thumbPosition)
 {
     const int page = m_maximised ? OverviewPageMaximised : OverviewPageNormal;
-    int next = m_overviewPos;
-    switch (code) {
-    case ScrollBar::LineUp: next -= OverviewLine; break;
-    case ScrollBar::LineDown: next += OverviewLine; break;
-    case ScrollBar::PageUp: next -= page; break;
-    case ScrollBar::PageDown: next += page; break;
-    case ScrollBar::ThumbTrack:
-    case ScrollBar::ThumbPosition: next = thumbPosition; break;
-    case ScrollBar::Top: next = 0; break;
-    case ScrollBar::Bottom: next = m_overviewMax; break;
-    default: return;
-    }
-    setOverviewPosition(next);
+    if (const auto next = stepped(code, m_overviewPos, OverviewLine, page, m_overviewMax, thumbPosition))
+        setOverviewPosition(*next);
 }
 
 void StripScroller::setUnderviewPosition(int position)
 {
-    position = std::clamp(position, 0, UnderviewMax);
-    if (m_underviewBar)
-        m_underviewBar->setScrollPos(position);
-    if (position == m_underviewPos)
-        return;
-    m_underviewPos = position;
-    m_underview.setScrollOffset(position);
+    moveView(m_underview, m_underviewBar, m_underviewPos, std::clamp(position, 0, UnderviewMax));
 }
 
 void StripScroller::setOverviewPosition(int position)
 {
-    position = std::clamp(position, 0, m_overviewMax);
-    if (m_overviewBar)
-        m_overviewBar->setScrollPos(position);
-    if (position == m_overviewPos)
+    moveView(m_overview, m_overviewBar, m_overviewPos, std::clamp(position, 0, m_overviewMax));
+}
+
+void StripScroller::moveView(StripView& view, ScrollBar* bar, int& current, int position)
+{
+    if (bar)
+        bar->setScrollPos(position);
+    if (position == current)
         return;
-    m_overviewPos = position;
-    m_overview.setScrollOffset(position);
+    current = position;
+    view.setScrollOffset(position);
 }
 
 void StripScroller::scrollToUnit(int unit)

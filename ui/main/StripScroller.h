@@ -47,6 +47,9 @@ public:
     ScrollBar* overviewBar() const { return m_overviewBar; }
 
 private:
+    // Puts one view and its bar at `position`, already clamped.
+    static void moveView(StripView& view, ScrollBar* bar, int& current, int position);
+
     DeskPanelApp& m_app;
     StripView& m_underview;
     StripView& m_overview;

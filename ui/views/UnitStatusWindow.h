@@ -30,7 +30,6 @@ public:
 
     // Scroll codes of ScrollBar; returns the position kept.
     int scroll(int code, int thumbPosition);
-    int scrollPosition() const { return m_scroll; }
 
     // The box of `unit` in panel coordinates at scroll position 0.
     static QRect boxRect(int unit);

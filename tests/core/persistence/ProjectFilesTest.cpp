@@ -199,6 +199,7 @@ TEST_F(ProjectFilesTest, ShortFileNameIsABadFileButItsScenesStay)
     EXPECT_TRUE(recent.entries().empty());
 }
 
+// "ä.v" is three characters in four bytes: a name too short, so "Bad file".
 TEST_F(ProjectFilesTest, AFailedOpenLeavesTheBlankSceneActive)
 {
     for (const char* name : {"One", "Two", "Three"})
@@ -209,22 +210,14 @@ TEST_F(ProjectFilesTest, AFailedOpenLeavesTheBlankSceneActive)
     Scene scene;
     scene.name = "Only";
     other.scenes.append(scene);
-    const std::string path = folder.file("a.v"); // a name too short: "Bad file"
+    const std::string path = folder.file("\xC3\xA4.v");
     ASSERT_EQ(ProjectFileWriter::write(other, path), ProjectFileWriter::Result::Saved);
 
     EXPECT_FALSE(files.open(path));
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Bad file"});
     EXPECT_EQ(project.scenes.count(), 2);
     EXPECT_EQ(project.activeSceneIndex, 0);
     EXPECT_EQ(project.activeSceneName, SceneList::BlankSceneText);
-}
-
-TEST_F(ProjectFilesTest, AFileNameOfThreeCharactersInFourBytesIsABadFile)
-{
-    Project other;
-    const std::string path = folder.file("\xC3\xA4.v"); // "ä.v": three characters
-    ASSERT_EQ(ProjectFileWriter::write(other, path), ProjectFileWriter::Result::Saved);
-    EXPECT_FALSE(files.open(path));
-    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage), std::vector<std::string>{"Bad file"});
 }
 
 TEST_F(ProjectFilesTest, AutosaveWritesTheFileAndNeverNestsInsideAnOpenDialog)
