@@ -3,7 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "app/HelpOpener.h"
 #include "core/unitlink/UnitPacket.h"
-#include "ui/controls/ScrollBar.h"
+#include "ui/QuietApp.h"
 #include "ui/dialogs/AutosaveDialog.h"
 #include "ui/dialogs/ChannelNameDialog.h"
 #include "ui/dialogs/IdentityCheckDialog.h"
@@ -11,7 +11,6 @@
 #include "ui/dialogs/LinkGroupNameDialog.h"
 #include "ui/dialogs/LinkGroupPopup.h"
 #include "ui/dialogs/LinkMatrixDialog.h"
-#include "ui/dialogs/LinkMatrixView.h"
 #include "ui/dialogs/MeterPreferencesDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
 #include "ui/dialogs/SceneNameDialog.h"
@@ -28,18 +27,6 @@ namespace Gallery {
 namespace {
 
 using namespace deskpanel;
-
-// Boxes a dialog raises while it is drawn are not shown.
-class SilentOperator : public Operator {
-public:
-    void message(const std::string&) override {}
-    void platformMessage(const std::string&) override {}
-    Decision decide(const std::string&) override { return Decision::No; }
-    Decision decideThreeWay(const std::string&, const std::function<void()>&) override { return Decision::Cancel; }
-    void timedNote(const std::string&, const std::string&, std::uint32_t) override {}
-    bool isTimedNoteOpen() const override { return false; }
-    void beep() override {}
-};
 
 // A status packet of a unit with normal supplies, as the unit would send it.
 void hearUnit(UnitLink& link, int unit, std::uint8_t temperature)
@@ -77,8 +64,10 @@ QPixmap shot(QWidget& w)
 
 std::vector<std::pair<QString, QPixmap>> renderDialogs()
 {
-    SilentOperator op;
-    DeskPanelApp app(LinkPorts{0, 0}, op);
+    // Boxes a dialog raises while it is drawn are not shown.
+    QuietApp quiet;
+    DeskPanelApp& app = quiet.app();
+    Operator& op = app.operatorPort();
     Project& project = app.project();
     ChannelControl& channels = app.channels();
     HelpOpener help{QStringLiteral("/nonexistent")};

@@ -3,13 +3,10 @@
 // checked unit going on and off and the settings that are restored afterwards.
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
-#include "tests/support/ScriptedOperator.h"
-#include "tests/ui/UiTestSupport.h"
-#include "ui/controls/GlassButton.h"
+#include "tests/ui/DialogTestRig.h"
+#include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/IdentityCheckDialog.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +18,7 @@
 #include <unistd.h>
 
 using namespace deskpanel;
+using uitest::clickButton;
 using uitest::pumpFor;
 using uitest::pumpUntil;
 
@@ -74,13 +72,6 @@ int changesOf(const std::vector<QJsonObject>& reports, const char* field)
     for (std::size_t i = 1; i < reports.size(); ++i)
         changes += reports[i][field].toInt() != reports[i - 1][field].toInt() ? 1 : 0;
     return changes;
-}
-
-void clickButton(QWidget& dialog, int id)
-{
-    auto* button = dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
-    ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // Unit 1 input 1: 50 dB with 48 V; unit 2 input 1: 20 dB, padded and muted.
@@ -151,9 +142,9 @@ TEST(IdentityCheckRack, OkDuringTheCheckRestoresAtOnce)
 
     IdentityCheckDialog dialog(app.link(), app.link(), app.channels(), app.project(), op);
     dialog.show();
-    clickButton(dialog, 1159); // "&Check"
+    clickButton(dialog, DialogControl::Check);
     pumpFor(1300);
-    clickButton(dialog, 1050); // OK
+    clickButton(dialog, ControlId::Ok);
     EXPECT_FALSE(dialog.isChecking());
     EXPECT_TRUE(app.channels().isDialogJustClosedRaised());
     pumpFor(400);

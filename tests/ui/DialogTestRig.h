@@ -14,11 +14,14 @@
 #include "tests/support/RecordingUnitSender.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/controls/GlassButton.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -87,6 +90,14 @@ struct LinkRig {
         timers.fireNow(TimerId::OfflineCheck);
     }
 };
+
+// Clicks the dialog's button with control id `id`.
+inline void clickButton(QWidget& dialog, int id)
+{
+    auto* button = dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
+    ASSERT_NE(button, nullptr) << id;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
 
 // Runs `act` once the next modal dialog or pop-up is open, from inside its event loop.
 inline void whenModalOpens(std::function<void(QWidget*)> act)

@@ -1,7 +1,6 @@
 // The link group pop-up, the link matrix and the group members: what each shows, what
 // a choice, a click or a drag sends, the hit tests at the matrix's edges and the keys.
 #include "app/HelpOpener.h"
-#include "ui/controls/GlassButton.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/LinkGroupMembersDialog.h"
@@ -265,13 +264,11 @@ TEST(LinkGroupMembersDialog, ListsMembersAndShowsATitleOnDoubleClick)
     rig.project.channels[40].name = "Alto";
     for (int c : {40, 7})
         rig.channels.linkGroups().joinLinkGroup(c, 4);
-    const QString folder =
-        QDir::tempPath() + QStringLiteral("/deskpanel-help-%1").arg(QCoreApplication::applicationPid());
-    QDir(folder).mkpath(QStringLiteral("QUICKREFERENCE"));
-    QFile topic(folder + QStringLiteral("/QUICKREFERENCE/LINKED_CHANNEL_NAMES.HTM"));
-    ASSERT_TRUE(topic.open(QIODevice::WriteOnly));
-    topic.close();
-    RecordingHelp help(folder);
+    QTemporaryDir folder;
+    QDir(folder.path()).mkpath(QStringLiteral("QUICKREFERENCE"));
+    ASSERT_TRUE(
+        QFile(folder.filePath(QStringLiteral("QUICKREFERENCE/LINKED_CHANNEL_NAMES.HTM"))).open(QIODevice::WriteOnly));
+    RecordingHelp help(folder.path());
     LinkGroupMembersDialog dialog(rig.project, rig.channels, rig.op, help, 4);
     dialog.show();
     QListWidget* list = dialog.list();
@@ -287,7 +284,6 @@ TEST(LinkGroupMembersDialog, ListsMembersAndShowsATitleOnDoubleClick)
     QTest::keyClicks(list, QStringLiteral("o"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
-    QDir(folder).removeRecursively();
 }
 
 TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextStored)
@@ -302,8 +298,8 @@ TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextSto
             ASSERT_NE(name, nullptr);
             EXPECT_EQ(name->title(), QStringLiteral("Link Group Name"));
             QTest::keyClicks(name->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("Strings"));
-            QTest::mouseClick(name->findChild<GlassButton*>(QStringLiteral("button1105")), Qt::LeftButton);
-            QTest::mouseClick(name->findChild<GlassButton*>(QStringLiteral("button1049")), Qt::LeftButton);
+            clickButton(*name, DialogControl::Next);
+            clickButton(*name, ControlId::Cancel);
             QTimer::singleShot(0, [&] {
                 matrixBackAfterNaming = QApplication::activeModalWidget() == &dialog && dialog.isVisible();
                 QTest::keyClick(&dialog, Qt::Key_Return);

@@ -22,13 +22,6 @@ using namespace uitest;
 
 namespace {
 
-void click(QWidget& dialog, int id)
-{
-    auto* b = dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
-    ASSERT_NE(b, nullptr) << id;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 void type(QWidget& dialog, const QString& name, const QString& notes = {})
 {
     auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
@@ -52,21 +45,6 @@ public:
 
 } // namespace
 
-TEST(ChannelNameDialog, FromTheMenuStartsAtChannelOneAndPrevOnlyBeeps)
-{
-    ModelRig rig;
-    rig.channels.setCurrentChannel(200);
-    ChannelNameDialog dialog(rig.project, rig.channels, rig.op, 0);
-    dialog.show();
-    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 1"));
-    EXPECT_EQ(rig.channels.currentChannel(), 0);
-    EXPECT_EQ(dialog.texts().name, "Channel 1");
-    click(dialog, Prev);
-    EXPECT_EQ(rig.beeps(), 1);
-    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 1"));
-    EXPECT_EQ(rig.channels.currentChannel(), 0);
-}
-
 TEST(ChannelNameDialog, NextStoresAndCancelDropsOnlyWhatIsOnScreen)
 {
     ModelRig rig;
@@ -76,14 +54,14 @@ TEST(ChannelNameDialog, NextStoresAndCancelDropsOnlyWhatIsOnScreen)
     dialog.show();
     EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 5"));
     type(dialog, QStringLiteral("Kick"), QStringLiteral("inside"));
-    click(dialog, Next);
+    clickButton(dialog, Next);
     EXPECT_EQ(rig.project.channels[4].name, "Kick");
     EXPECT_EQ(rig.project.channels[4].notes, "inside");
     EXPECT_TRUE(views.saw(4, ChannelAspect::Name));
     EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 6"));
     EXPECT_EQ(rig.channels.currentChannel(), 5);
     type(dialog, QStringLiteral("Snare"));
-    click(dialog, ControlId::Cancel);
+    clickButton(dialog, ControlId::Cancel);
     EXPECT_EQ(dialog.result(), DialogResult::Cancel);
     EXPECT_EQ(rig.project.channels[5].name, "Channel 6");
     EXPECT_EQ(rig.channels.currentChannel(), 5) << "the walk leaves the current channel where it ended";
@@ -91,23 +69,34 @@ TEST(ChannelNameDialog, NextStoresAndCancelDropsOnlyWhatIsOnScreen)
     rig.channels.removeListener(&views);
 }
 
-TEST(ChannelNameDialog, NextOnTheLastChannelStoresAndBeeps)
+TEST(ChannelNameDialog, AtTheEndsPrevAndNextStoreBeepAndStayAndEnterIsOk)
 {
-    ModelRig rig;
-    ChannelNameDialog dialog(rig.project, rig.channels, rig.op, 383);
-    dialog.show();
-    EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Channel 384"));
-    type(dialog, QStringLiteral("Last"));
-    click(dialog, Next);
-    EXPECT_EQ(rig.beeps(), 1);
-    EXPECT_EQ(rig.project.channels[383].name, "Last");
-    EXPECT_EQ(rig.channels.currentChannel(), 383);
-    // Enter is OK: the typed text is stored and the flag raised.
-    type(dialog, QStringLiteral("Very last"));
-    QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("name")), Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), DialogResult::Ok);
-    EXPECT_EQ(rig.project.channels[383].name, "Very last");
-    EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+    struct Case {
+        int channel;
+        int button;
+    };
+    for (const Case& c : {Case{0, Prev}, Case{383, Next}}) {
+        ModelRig rig;
+        rig.channels.setCurrentChannel(200);
+        ChannelNameDialog dialog(rig.project, rig.channels, rig.op, c.channel);
+        dialog.show();
+        const QString heading = QStringLiteral("Enter the desired title for Channel %1").arg(c.channel + 1);
+        EXPECT_EQ(dialog.heading(), heading);
+        EXPECT_EQ(rig.channels.currentChannel(), c.channel);
+        EXPECT_EQ(dialog.texts().name, "Channel " + std::to_string(c.channel + 1));
+        type(dialog, QStringLiteral("End"));
+        clickButton(dialog, c.button);
+        EXPECT_EQ(rig.beeps(), 1) << c.channel;
+        EXPECT_EQ(dialog.heading(), heading);
+        EXPECT_EQ(rig.channels.currentChannel(), c.channel);
+        EXPECT_EQ(rig.project.channels[c.channel].name, "End");
+        // Enter is OK: the typed text is stored and the flag raised.
+        type(dialog, QStringLiteral("Very end"));
+        QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("name")), Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), DialogResult::Ok);
+        EXPECT_EQ(rig.project.channels[c.channel].name, "Very end");
+        EXPECT_TRUE(rig.channels.isDialogJustClosedRaised());
+    }
 }
 
 TEST(UnitNameDialog, WalksTheUnitsAndTellsTheViews)
@@ -119,8 +108,8 @@ TEST(UnitNameDialog, WalksTheUnitsAndTellsTheViews)
     dialog.show();
     EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Unit 47"));
     type(dialog, QStringLiteral("Stage left"));
-    click(dialog, Next);
-    click(dialog, Next);
+    clickButton(dialog, Next);
+    clickButton(dialog, Next);
     EXPECT_EQ(rig.beeps(), 1);
     EXPECT_EQ(dialog.unit(), 48);
     EXPECT_EQ(rig.project.units[46].name, "Stage left");
@@ -139,7 +128,7 @@ TEST(NamingDialogs, EditsTakeTwoHundredCharactersAndTheCaretGoesHome)
     type(dialog, QString(210, QLatin1Char('n')), QString(230, QLatin1Char('t')));
     EXPECT_EQ(dialog.texts().name.size(), 200u);
     EXPECT_EQ(dialog.texts().notes.size(), 200u);
-    click(dialog, ControlId::Ok);
+    clickButton(dialog, ControlId::Ok);
     EXPECT_EQ(rig.project.units[0].name, std::string(200, 'n')) << "kept whole in memory";
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("name"));
     EXPECT_TRUE(pumpUntil([&] { return name->cursorPosition() == 0; }, 2000));
@@ -185,17 +174,17 @@ TEST(LinkGroupNameDialog, PrevAndNextStopAtTheEndsAndCancelKeepsWhatTheyStored)
     LinkGroupNameDialog dialog(rig.project, rig.channels, rig.op, 1);
     dialog.show();
     EXPECT_EQ(dialog.heading(), QStringLiteral("Enter the desired title for Link Group 1"));
-    click(dialog, Prev);
+    clickButton(dialog, Prev);
     EXPECT_EQ(rig.beeps(), 1);
     type(dialog, QStringLiteral("Drums"));
-    click(dialog, Next);
+    clickButton(dialog, Next);
     EXPECT_EQ(dialog.group(), 2);
     for (int i = 0; i < 9; ++i)
-        click(dialog, Next);
+        clickButton(dialog, Next);
     EXPECT_EQ(dialog.group(), 10);
     EXPECT_EQ(rig.beeps(), 2);
     type(dialog, QStringLiteral("unsaved"));
-    click(dialog, ControlId::Cancel);
+    clickButton(dialog, ControlId::Cancel);
     EXPECT_EQ(rig.project.linkGroups[0].title, "Drums");
     EXPECT_EQ(rig.project.linkGroups[9].title, "") << "Next on group 10 stored it, so it is empty, not 'unsaved'";
     EXPECT_FALSE(views.groupTexts.empty());

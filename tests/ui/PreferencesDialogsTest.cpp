@@ -3,7 +3,6 @@
 // valid entries.
 #include "app/DeskPanelApp.h"
 #include "app/HelpOpener.h"
-#include "ui/controls/GlassButton.h"
 #include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/AppDialogs.h"
 #include "ui/dialogs/AutosaveDialog.h"
@@ -23,13 +22,6 @@
 using namespace uitest;
 
 namespace {
-
-void click(QWidget* dialog, int id)
-{
-    auto* b = dialog->findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
-    ASSERT_NE(b, nullptr) << id;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 template <typename T>
 T* child(QWidget* dialog, const QString& name)
@@ -116,7 +108,7 @@ TEST(AutosaveDialog, ResultsAndWhatIsStored)
         dialog.show();
         child<QSpinBox>(&dialog, QStringLiteral("minutes"))->setValue(25);
         child<QCheckBox>(&dialog, QStringLiteral("off"))->setChecked(c.off);
-        click(&dialog, c.button);
+        clickButton(dialog, c.button);
         EXPECT_EQ(dialog.result(), c.result) << c.off << c.button;
         EXPECT_EQ(prefs.autosaveOff, c.storedOff);
         EXPECT_EQ(prefs.autosaveMinutes, c.storedMinutes);
@@ -149,13 +141,13 @@ TEST(AutosaveDialog, TheTimerFollowsHowTheDialogCloses)
     ProjectPrefs& prefs = rig.app.project().prefs;
     prefs.autosaveOff = 0;
     prefs.autosaveMinutes = 7;
-    whenModalOpens([](QWidget* box) { click(box, ControlId::Ok); });
+    whenModalOpens([](QWidget* box) { clickButton(*box, ControlId::Ok); });
     rig.dialogs.openAutosave();
     EXPECT_TRUE(rig.app.timers().isRunning(TimerId::Autosave));
     EXPECT_TRUE(rig.app.channels().isDialogJustClosedRaised());
     rig.app.channels().singleGainMove(0, 10); // consumes the flag
     // Cancel stops the timer although the stored setting still says autosave is on.
-    whenModalOpens([](QWidget* box) { click(box, ControlId::Cancel); });
+    whenModalOpens([](QWidget* box) { clickButton(*box, ControlId::Cancel); });
     rig.dialogs.openAutosave();
     EXPECT_FALSE(rig.app.timers().isRunning(TimerId::Autosave));
     EXPECT_EQ(prefs.autosaveOff, 0);
@@ -180,7 +172,7 @@ TEST(MeterPreferencesDialog, DamagedSettingsShowValidEntriesAndOkStoresValidValu
     EXPECT_EQ(child<QComboBox>(&dialog, QStringLiteral("dbuList"))->currentText(), QStringLiteral("22"));
     EXPECT_EQ(child<QComboBox>(&dialog, QStringLiteral("dbfsList"))->currentText(), QStringLiteral("-20"));
     EXPECT_EQ(child<QSpinBox>(&dialog, QStringLiteral("redZone"))->value(), 4);
-    click(&dialog, ControlId::Ok);
+    clickButton(dialog, ControlId::Ok);
     EXPECT_EQ(prefs.dbuMaxLevelIndex, 0);
     EXPECT_EQ(prefs.dbuMaxLevel, 22);
     EXPECT_EQ(prefs.dbfsReferenceIndex, 2);
@@ -205,7 +197,7 @@ TEST(MeterPreferencesDialog, ChoicesReachThePreferencesOnlyWithOk)
         child<QRadioButton>(&dialog, QStringLiteral("radio%1").arg(DialogControl::HoldFirst + 1))->click();
         child<QRadioButton>(&dialog, QStringLiteral("radio%1").arg(DialogControl::DisplayFirst + 1))->click();
         child<QSpinBox>(&dialog, QStringLiteral("redZone"))->setValue(9);
-        click(&dialog, button);
+        clickButton(dialog, button);
         if (button == ControlId::Cancel) {
             EXPECT_EQ(prefs, before);
             continue;

@@ -1,5 +1,4 @@
 // System Status, Unit Status and the identity check on a unit link fed by hand.
-#include "ui/controls/GlassButton.h"
 #include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/IdentityCheckDialog.h"
 #include "ui/dialogs/SystemStatusDialog.h"
@@ -16,13 +15,6 @@
 using namespace uitest;
 
 namespace {
-
-void click(QWidget& dialog, int id)
-{
-    auto* b = dialog.findChild<GlassButton*>(QStringLiteral("button%1").arg(id));
-    ASSERT_NE(b, nullptr) << id;
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 QStringList entries(QComboBox* list)
 {
@@ -59,7 +51,7 @@ TEST(UnitStatusDialog, WalksWithKeysAndBeepsAtTheEnds)
 
     UnitStatusDialog last(rig.link, rig.channels, rig.op, 48);
     last.show();
-    click(last, DialogControl::Next);
+    clickButton(last, DialogControl::Next);
     EXPECT_EQ(last.unit(), 48);
     EXPECT_EQ(rig.op.shown.size(), 2u);
 }
@@ -119,11 +111,11 @@ TEST(IdentityCheckDialog, ListAndRefusals)
     EXPECT_EQ(entries(dialog.list()), (QStringList{"Unit 3: UNIT 3", "Unit 12: Balcony"}));
     // The list was made while unit 12 was there; it has gone when Check is pressed.
     dialog.list()->setCurrentIndex(0);
-    click(dialog, DialogControl::Check);
+    clickButton(dialog, DialogControl::Check);
     ASSERT_TRUE(dialog.isChecking());
     rig.silenceAllBut(3);
     dialog.list()->setCurrentIndex(1);
-    click(dialog, DialogControl::Check);
+    clickButton(dialog, DialogControl::Check);
     EXPECT_EQ(dialog.unitUnderCheck(), 3) << "a failed Check leaves the running one alone";
     const std::vector<std::string> messages = rig.op.textsOf(ScriptedOperator::Kind::Message);
     EXPECT_EQ(messages.back(), "Unit 12 is inactive or off-line.");
@@ -158,7 +150,7 @@ TEST(IdentityCheckDialog, EveryWayOfClosingEndsTheCheckAndRestoresTheUnit)
         rig.channels.singleGainMove(channel, 60);
         EXPECT_EQ(rig.project.live[channel].gainPosition, 20) << "the strips are held during the check";
         switch (how) {
-        case Close::Ok: click(dialog, ControlId::Ok); break;
+        case Close::Ok: clickButton(dialog, ControlId::Ok); break;
         case Close::Escape: QTest::keyClick(&dialog, Qt::Key_Escape); break;
         case Close::CloseBox: dialog.close(); break;
         }
@@ -182,7 +174,7 @@ TEST(IdentityCheckDialog, EachTickSetsTheFiveSwitchesOfEveryInputInOrder)
     units.present = {7};
     IdentityCheckDialog dialog(rig.link, units, rig.channels, rig.project, rig.op);
     dialog.show();
-    click(dialog, DialogControl::Check);
+    clickButton(dialog, DialogControl::Check);
     ASSERT_TRUE(pumpUntil([&] { return units.sent.size() >= 80; }, 3000));
     std::vector<Sent> expected;
     for (double value : {1.0, 0.0})
@@ -212,8 +204,8 @@ TEST(IdentityCheckDialog, ClosedWhileASendWaitsOnABoxNothingIsSwitchedAfterTheRe
     units.present = {7};
     IdentityCheckDialog dialog(rig.link, units, rig.channels, rig.project, rig.op);
     dialog.show();
-    units.duringThirdSend = [&] { click(dialog, ControlId::Ok); };
-    click(dialog, DialogControl::Check);
+    units.duringThirdSend = [&] { clickButton(dialog, ControlId::Ok); };
+    clickButton(dialog, DialogControl::Check);
     ASSERT_TRUE(pumpUntil([&] { return !dialog.isVisible(); }, 3000));
     pumpUntil([] { return false; }, 700);
     EXPECT_EQ(units.sent.size(), 3u);

@@ -65,11 +65,7 @@ void AppDialogs::openLinkMatrix()
 {
     LinkMatrixDialog dialog(
         m_app.project(), m_app.channels(), m_app.scenes(), m_app.operatorPort(), m_help,
-        [this](int channel) {
-            ChannelNameDialog title(m_app.project(), m_app.channels(), m_app.operatorPort(), channel, m_parent);
-            title.exec();
-        },
-        m_parent);
+        [this](int channel) { editChannelTitle(channel, {}); }, m_parent);
     dialog.exec();
 }
 
@@ -81,10 +77,9 @@ void AppDialogs::openSystemStatus()
 
 void AppDialogs::openUnitStatus(int unit)
 {
-    m_statusUnit = std::clamp(unit, 1, MaxUnits);
-    UnitStatusDialog dialog(m_app.link(), m_app.channels(), m_app.operatorPort(), m_statusUnit, m_parent);
+    UnitStatusDialog dialog(m_app.link(), m_app.channels(), m_app.operatorPort(), std::clamp(unit, 1, MaxUnits),
+                            m_parent);
     dialog.exec();
-    m_statusUnit = dialog.unit();
 }
 
 void AppDialogs::openIdentityCheck()

@@ -34,14 +34,10 @@ public:
     std::optional<NameAndNotes> askNewScene(const NameAndNotes& initial) override;
     std::optional<NameAndNotes> askRenameScene(const std::string& heading, const NameAndNotes& initial) override;
 
-    // The Unit Status dialog's unit, kept between its openings.
-    int currentStatusUnit() const { return m_statusUnit; }
-
 private:
     DeskPanelApp& m_app;
     HelpOpener& m_help;
     QPointer<QWidget> m_parent;
-    int m_statusUnit = 1;
 };
 
 } // namespace deskpanel

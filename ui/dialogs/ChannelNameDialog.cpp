@@ -8,7 +8,7 @@ namespace deskpanel {
 
 ChannelNameDialog::ChannelNameDialog(Project& project, ChannelControl& channels, Operator& op, int channel,
                                      QWidget* parent)
-    : NameNotesDialog(DialogTemplates::naming(DialogTemplates::Naming::Channel), QStringLiteral("Channel Name"), op, 0,
+    : NameNotesDialog(DialogTemplates::naming(DialogTemplates::Naming::Channel), QStringLiteral("Channel Name"), op,
                       MaxChannels - 1, channel, false, parent),
       m_project(project),
       m_channels(channels)

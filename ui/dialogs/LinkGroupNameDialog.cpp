@@ -9,7 +9,7 @@ namespace deskpanel {
 LinkGroupNameDialog::LinkGroupNameDialog(Project& project, ChannelControl& channels, Operator& op, int group,
                                          QWidget* parent)
     : NameNotesDialog(DialogTemplates::naming(DialogTemplates::Naming::LinkGroup), QStringLiteral("Link Group Name"),
-                      op, 0, MaxLinkGroups - 1, group - 1, false, parent),
+                      op, MaxLinkGroups - 1, group - 1, false, parent),
       m_project(project),
       m_channels(channels)
 {

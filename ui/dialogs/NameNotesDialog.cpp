@@ -11,13 +11,12 @@
 
 namespace deskpanel {
 
-NameNotesDialog::NameNotesDialog(const DialogTemplate& layout, const QString& title, Operator& op, int first, int last,
-                                 int index, bool focusName, QWidget* parent)
+NameNotesDialog::NameNotesDialog(const DialogTemplate& layout, const QString& title, Operator& op, int last, int index,
+                                 bool focusName, QWidget* parent)
     : GlassDialog(layout, title, parent),
       m_operator(op),
-      m_first(first),
       m_last(last),
-      m_index(std::clamp(index, first, last)),
+      m_index(std::clamp(index, 0, last)),
       m_focusName(focusName)
 {
     using namespace DialogControl;
@@ -111,7 +110,7 @@ void NameNotesDialog::step(int delta)
 {
     store(m_index, texts());
     const int next = m_index + delta;
-    if (next < m_first || next > m_last) {
+    if (next < 0 || next > m_last) {
         m_operator.beep();
         return;
     }

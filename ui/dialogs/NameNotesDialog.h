@@ -31,9 +31,9 @@ public:
     int currentIndex() const { return m_index; }
 
 protected:
-    // `first`..`last` is the range Prev and Next walk (equal for a dialog that does not
-    // walk); `focusName` gives the name edit the keyboard focus at the set-up.
-    NameNotesDialog(const DialogTemplate& layout, const QString& title, Operator& op, int first, int last, int index,
+    // 0..`last` is the range Prev and Next walk (0 for a dialog that does not walk);
+    // `focusName` gives the name edit the keyboard focus at the set-up.
+    NameNotesDialog(const DialogTemplate& layout, const QString& title, Operator& op, int last, int index,
                     bool focusName, QWidget* parent);
 
     // Fills the heading and the edits for the item (called by the subclass once built).
@@ -60,7 +60,6 @@ private:
     QLineEdit* m_name = nullptr;
     QPlainTextEdit* m_notes = nullptr;
     QTimer m_setUpTimer;
-    int m_first;
     int m_last;
     int m_index;
     bool m_focusName;

@@ -10,7 +10,7 @@ SceneNameDialog::SceneNameDialog(Kind kind, const QString& heading, const NameAn
     : NameNotesDialog(DialogTemplates::naming(kind == Kind::NewScene ? DialogTemplates::Naming::NewScene
                                                                      : DialogTemplates::Naming::RenameScene),
                       kind == Kind::NewScene ? QStringLiteral("New Scene") : QStringLiteral("Rename Scene"), op, 0, 0,
-                      0, true, parent),
+                      true, parent),
       m_heading(kind == Kind::NewScene ? QStringLiteral("Enter a name for the new scene...") : heading),
       m_initial(initial),
       m_channels(channels)

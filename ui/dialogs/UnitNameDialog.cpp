@@ -8,7 +8,7 @@ namespace deskpanel {
 
 // The walk runs over indexes 0..47; unit numbers are one more.
 UnitNameDialog::UnitNameDialog(Project& project, ChannelControl& channels, Operator& op, int unit, QWidget* parent)
-    : NameNotesDialog(DialogTemplates::naming(DialogTemplates::Naming::Unit), QStringLiteral("Unit Name"), op, 0,
+    : NameNotesDialog(DialogTemplates::naming(DialogTemplates::Naming::Unit), QStringLiteral("Unit Name"), op,
                       MaxUnits - 1, unit - 1, false, parent),
       m_project(project),
       m_channels(channels)
