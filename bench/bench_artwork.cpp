@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace deskpanel;
+
 namespace {
 
 void BM_RenderAllPictures(benchmark::State& state)

@@ -3,7 +3,7 @@
 // (VIEW_HOST=1) while the program itself does not show the views.
 //   bench_view_host underview|overview [SECONDS]
 // After SECONDS it quits and prints how many meters were drawn from readings.
-#include "ui/QuietApp.h"
+#include "tools/common/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 

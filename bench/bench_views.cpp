@@ -3,7 +3,7 @@
 // readings (384 levels mark their meters; the visible meters are repainted), a switch of
 // views and their creation. Frames are painted at the views' own pixel ratio: run with
 // QT_SCALE_FACTOR=2 for ratio 2.
-#include "ui/QuietApp.h"
+#include "tools/common/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 namespace {
 
 GlassButton* button(QWidget& box, int id)

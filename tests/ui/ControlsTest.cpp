@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 namespace {
 
 // Lamp of a scene button face, the same place in every face.

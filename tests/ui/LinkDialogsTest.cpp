@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 using namespace uitest;
 
 namespace {

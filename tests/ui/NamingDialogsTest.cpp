@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 using namespace uitest;
 
 namespace {

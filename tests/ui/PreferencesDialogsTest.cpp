@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 using namespace uitest;
 
 namespace {

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 using deskpanel::Decision;
 using deskpanel::QtOperator;
 

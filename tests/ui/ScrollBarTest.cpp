@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 namespace {
 
 using Report = std::pair<int, int>; // code, position

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace deskpanel;
+
 using namespace uitest;
 
 namespace {

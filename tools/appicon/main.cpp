@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <optional>
 
+using namespace deskpanel;
+
 namespace {
 const char* const Usage = "usage: deskpanel_appicon DIR\n"
                           "Renders the program's icon as DIR/<N>x<N>/apps/deskpanel.png for N = 16, 32, 48,\n"

@@ -1,7 +1,7 @@
 // Writes the program's artwork, controls and boxes to PNG files for review:
 //   deskpanel_gallery DIR
 #include "tools/common/FolderToolArgs.h"
-#include "ui/Gallery.h"
+#include "tools/gallery/Gallery.h"
 
 #include <QApplication>
 

@@ -4,6 +4,8 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 
+namespace deskpanel {
+
 Q_LOGGING_CATEGORY(lcControlsTrace, "deskpanel.controls.trace", QtWarningMsg)
 
 namespace {
@@ -40,3 +42,5 @@ void ControlErrors::trace(const char* text)
 {
     qCDebug(lcControlsTrace, "%s", text);
 }
+
+} // namespace deskpanel

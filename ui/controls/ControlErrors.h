@@ -3,6 +3,8 @@
 
 #include <functional>
 
+namespace deskpanel {
+
 // Where the controls report that they could not be created. The program shows these in
 // the platform's plain message box; tests install their own handler.
 class ControlErrors {
@@ -17,3 +19,5 @@ public:
     // Trace output for developers; the delivered program keeps it quiet.
     static void trace(const char* text);
 };
+
+} // namespace deskpanel

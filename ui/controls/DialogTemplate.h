@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace deskpanel {
+
 // A dialog layout as data: the size and font of the dialog and the rectangles of its
 // controls, all in dialog units. Run-time controls are created over these rectangles.
 struct DialogTemplate {
@@ -49,3 +51,5 @@ constexpr int Cancel = 2;
 constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace DialogResult
+
+} // namespace deskpanel

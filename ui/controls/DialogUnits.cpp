@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace deskpanel {
+
 namespace {
 constexpr double baseWidthAt96 = 6.0;
 constexpr double baseHeightAt96 = 13.0;
@@ -25,3 +27,5 @@ QRect DialogUnits::toPixels(const QRect& dlu) const
     const int bottom = y(dlu.y() + dlu.height());
     return QRect(left, top, right - left, bottom - top);
 }
+
+} // namespace deskpanel

@@ -2,6 +2,8 @@
 #include <QRect>
 #include <QSize>
 
+namespace deskpanel {
+
 // The one conversion from dialog units to pixels. Dialog layouts are kept in the units of
 // the program's dialog font ("MS Sans Serif" 8 pt): a horizontal unit is a quarter of
 // its average character width (6 pixels at 96 pixels per inch) and a vertical unit an
@@ -20,3 +22,5 @@ public:
 private:
     int m_dpi;
 };
+
+} // namespace deskpanel

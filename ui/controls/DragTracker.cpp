@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace deskpanel {
+
 int DragTracker::valueAt(int offsetPx, int travelPx, int range)
 {
     if (travelPx <= 0 || range <= 0)
@@ -9,3 +11,5 @@ int DragTracker::valueAt(int offsetPx, int travelPx, int range)
     const long long v = static_cast<long long>(offsetPx) * range / travelPx; // truncates towards zero
     return int(std::clamp<long long>(v, 0, range));
 }
+
+} // namespace deskpanel

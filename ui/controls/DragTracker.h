@@ -2,6 +2,8 @@
 #include <QPoint>
 #include <Qt>
 
+namespace deskpanel {
+
 // The pointer arithmetic that the fader and the scroll bar share while a thumb is
 // dragged: where the thumb is asked to start for a pointer position, and which value
 // an offset along the travel stands for.
@@ -31,3 +33,5 @@ private:
     int m_grabOffset = 0;
     bool m_active = false;
 };
+
+} // namespace deskpanel

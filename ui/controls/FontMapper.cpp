@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace deskpanel {
+
 namespace {
 
 bool installed(const QString& family)
@@ -66,3 +68,5 @@ QFont FontMapper::font(const QString& face, int tenthsOfPoint, int weight, int d
     f.setStyleStrategy(QFont::PreferAntialias);
     return f;
 }
+
+} // namespace deskpanel

@@ -2,6 +2,8 @@
 #include <QFont>
 #include <QString>
 
+namespace deskpanel {
+
 // Builds the program's fonts from a face name, a size in tenths of a point and a weight
 // (100..900), the way every window asks for them. A face that is not installed is mapped
 // to a free face of like metrics: Liberation Sans for "Arial", "Microsoft Sans Serif" and
@@ -17,3 +19,5 @@ public:
     // True when `face` is drawn with a heavy substitute whose weight must be forced.
     static bool isHeavyFace(const QString& face);
 };
+
+} // namespace deskpanel

@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace deskpanel {
+
 int GainFader::s_activeCount = 0;
 
 GainFader* GainFader::create(QWidget* parent, const QRect& rect, int channel, const QString& track,
@@ -114,3 +116,5 @@ void GainFader::hideEvent(QHideEvent* event)
     }
     QWidget::hideEvent(event);
 }
+
+} // namespace deskpanel

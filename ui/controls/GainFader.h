@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace deskpanel {
+
 // The vertical gain fader of a channel strip: position 0 (thumb at the top, most gain)
 // to 72 (bottom). Only the thumb can be grabbed. The fader reports the grab, every
 // position while dragging (with whether Alt was held) and the release; the channel
@@ -61,3 +63,5 @@ private:
     std::function<bool()> m_reducedRange;
     static int s_activeCount;
 };
+
+} // namespace deskpanel

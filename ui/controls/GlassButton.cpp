@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace deskpanel {
+
 GlassButton* GlassButton::create(QWidget* parent, int controlId, const QString& bitmap, const QString& text,
                                  const QRect& rect)
 {
@@ -62,3 +64,5 @@ void GlassButton::mouseReleaseEvent(QMouseEvent* event)
     if (wasDown && rect().contains(event->position().toPoint()))
         emit clicked(m_controlId);
 }
+
+} // namespace deskpanel

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace deskpanel {
+
 // A text button on a bitmap face (the OK, Cancel, Yes and No buttons of the dialogs).
 // While held down the face and the text are drawn one pixel lower and to the right.
 class GlassButton : public QWidget {
@@ -35,3 +37,5 @@ private:
     QString m_text;
     int m_state = 0; // 0 up, 1 down
 };
+
+} // namespace deskpanel

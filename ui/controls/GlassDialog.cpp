@@ -12,6 +12,8 @@
 #include <QShortcut>
 #include <QWindow>
 
+namespace deskpanel {
+
 namespace {
 const QColor dialogGround(231, 231, 231);
 const QColor titleInk(16, 16, 16);
@@ -237,3 +239,5 @@ void GlassDialog::mouseReleaseEvent(QMouseEvent* event)
     }
     QDialog::mouseReleaseEvent(event);
 }
+
+} // namespace deskpanel

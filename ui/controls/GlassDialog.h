@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
-class GlassButton;
 class QLabel;
+
+namespace deskpanel {
+class GlassButton;
 
 // The look every dialog of the program shares: a light ground, a white rounded panel,
 // a gradient header strip with rounded corners carrying the title, a black frame.
@@ -74,3 +76,5 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
 };
+
+} // namespace deskpanel

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace deskpanel {
+
 ImageRegistry& ImageRegistry::instance()
 {
     static ImageRegistry registry;
@@ -111,3 +113,5 @@ bool ImageRegistry::drawColumnStretched(QPainter& painter, const QString& key, i
     painter.drawPixmap(QRectF(target), pm, source);
     return true;
 }
+
+} // namespace deskpanel

@@ -9,6 +9,8 @@
 
 class QPainter;
 
+namespace deskpanel {
+
 // The one store of the program's bitmaps. Every picture is painted by code into its
 // logical size; a pixmap is rendered on demand for the device pixel ratio and the size
 // it is drawn at, so a picture stays crisp at ratio 2 and when stretched. Controls never
@@ -63,3 +65,5 @@ private:
     QHash<QString, Entry> m_entries;
     mutable QCache<QString, QPixmap> m_cache{256};
 };
+
+} // namespace deskpanel

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace deskpanel {
+
 namespace {
 const QColor buttonGround(48, 59, 83);
 }
@@ -93,3 +95,5 @@ void PictureButton::springBack()
     if (m_state != Disabled)
         setState(Normal);
 }
+
+} // namespace deskpanel

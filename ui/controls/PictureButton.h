@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace deskpanel {
+
 // A picture button of the main window with three looks: normal (state 0), pressed or
 // latched (1) and disabled (5). New, Delete and Recall spring back by themselves; Lock
 // and Overview keep the look their commands give them.
@@ -57,3 +59,5 @@ private:
     QTimer m_springTimer;
     std::function<bool()> m_overviewShown;
 };
+
+} // namespace deskpanel

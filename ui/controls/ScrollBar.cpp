@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstdlib>
 
+namespace deskpanel {
+
 namespace {
 const QColor frameColour(76, 85, 118);
 constexpr int holdDelayMs = 150;
@@ -298,3 +300,5 @@ void ScrollBar::drawVertical(QPainter& p)
         images.draw(p, m_look.thumb, thumbRect());
     frame(p, rect());
 }
+
+} // namespace deskpanel

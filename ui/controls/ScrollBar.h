@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace deskpanel {
+
 // A scroll bar drawn from bitmaps: two arrows, a track and a thumb of fixed length. It
 // reports to its owner with the classic scroll codes; the owner decides what moves and
 // usually sets the bar's position afterwards.
@@ -110,3 +112,5 @@ private:
     QTimer m_repeat; // 100 ms while an arrow stays held
     QTimer m_hoverCheck; // 50 ms while hovering
 };
+
+} // namespace deskpanel

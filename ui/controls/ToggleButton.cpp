@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace deskpanel {
+
 ToggleButton* ToggleButton::create(QWidget* parent, int baseId, int channel, const QString& offBitmap,
                                    const QString& onBitmap, const QRect& rect)
 {
@@ -74,3 +76,5 @@ void ToggleButton::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         m_painting = false;
 }
+
+} // namespace deskpanel

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace deskpanel {
+
 // A two-state LED switch of a channel strip (Pol, Link, Pad, 48v, Mute). A press flips
 // it and reports the new value for its channel; dragging on across switches of the same
 // kind reports the same value for every other channel passed over. The switch does not
@@ -51,3 +53,5 @@ private:
     int m_paintValue = 0;
     int m_lastChannel = -1;
 };
+
+} // namespace deskpanel

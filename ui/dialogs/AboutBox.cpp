@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace deskpanel {
+
 namespace {
 const QString aboutPicture = QStringLiteral("165");
 const QColor versionGround(134, 158, 194);
@@ -102,3 +104,5 @@ void AboutBox::mousePressEvent(QMouseEvent* event)
     }
     GlassDialog::mousePressEvent(event);
 }
+
+} // namespace deskpanel

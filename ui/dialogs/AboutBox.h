@@ -5,6 +5,8 @@
 
 class QLabel;
 
+namespace deskpanel {
+
 // The about box: the about picture under the glass header, the program's version in its
 // lower right corner, a fade-in of about 1.2 s. A left click anywhere closes it.
 class AboutBox : public GlassDialog {
@@ -36,3 +38,5 @@ private:
     int m_nextAlpha = 0;
     int m_appliedAlpha = 0;
 };
+
+} // namespace deskpanel

@@ -1,5 +1,7 @@
 #include "ui/dialogs/AppDialogTemplates.h"
 
+namespace deskpanel {
+
 namespace DialogTemplates {
 namespace {
 using namespace DialogControl;
@@ -227,3 +229,5 @@ const DialogTemplate& identityCheck()
 }
 
 } // namespace DialogTemplates
+
+} // namespace deskpanel

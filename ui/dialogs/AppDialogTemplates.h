@@ -1,6 +1,8 @@
 #pragma once
 #include "ui/controls/DialogTemplate.h"
 
+namespace deskpanel {
+
 // Control ids of the program's dialogs beyond the shared ones of ControlId.
 namespace DialogControl {
 // Naming dialogs (channel, unit, scene, link group).
@@ -77,3 +79,5 @@ const DialogTemplate& systemStatus();
 const DialogTemplate& unitStatus();
 const DialogTemplate& identityCheck();
 } // namespace DialogTemplates
+
+} // namespace deskpanel

@@ -5,6 +5,8 @@
 
 #include <QKeyEvent>
 
+namespace deskpanel {
+
 DecisionBox::DecisionBox(const QString& text, QWidget* parent)
     : GlassDialog(DialogTemplates::decision(), QStringLiteral("Decision"), parent)
 {
@@ -36,3 +38,5 @@ void DecisionBox::keyPressEvent(QKeyEvent* event)
     }
     GlassDialog::keyPressEvent(event);
 }
+
+} // namespace deskpanel

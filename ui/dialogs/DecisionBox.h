@@ -1,6 +1,8 @@
 #pragma once
 #include "ui/controls/GlassDialog.h"
 
+namespace deskpanel {
+
 // The decision box: Yes (6) and No (7). Typing Y or N answers without a click.
 class DecisionBox : public GlassDialog {
     Q_OBJECT
@@ -11,3 +13,5 @@ protected:
     void onCommand(int id) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+} // namespace deskpanel

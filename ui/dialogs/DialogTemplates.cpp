@@ -1,5 +1,7 @@
 #include "ui/dialogs/DialogTemplates.h"
 
+namespace deskpanel {
+
 namespace DialogTemplates {
 namespace {
 const QString msSansSerif = QStringLiteral("MS Sans Serif");
@@ -69,3 +71,5 @@ const DialogTemplate& timedNote()
 }
 
 } // namespace DialogTemplates
+
+} // namespace deskpanel

@@ -6,9 +6,8 @@
 
 #include <functional>
 
-class ScrollBar;
-
 namespace deskpanel {
+class ScrollBar;
 
 class ChannelControl;
 class HelpOpener;

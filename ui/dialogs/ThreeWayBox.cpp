@@ -3,6 +3,8 @@
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/DialogTemplates.h"
 
+namespace deskpanel {
+
 ThreeWayBox::ThreeWayBox(const QString& text, std::function<void()> saveAs, QWidget* parent)
     : GlassDialog(DialogTemplates::threeWay(), QStringLiteral("Decision"), parent), m_saveAs(std::move(saveAs))
 {
@@ -32,3 +34,5 @@ void ThreeWayBox::onEnter()
     m_saveAs();
     m_savingAs = false;
 }
+
+} // namespace deskpanel

@@ -3,6 +3,8 @@
 
 #include <functional>
 
+namespace deskpanel {
+
 // The three-way decision box of the exit prompt. Its results are the reverse of the
 // decision box: Yes gives 7, No gives 6, Cancel and Escape give 2. Enter starts Save As
 // (the callback) while the box stays open.
@@ -22,3 +24,5 @@ private:
     std::function<void()> m_saveAs;
     bool m_savingAs = false;
 };
+
+} // namespace deskpanel

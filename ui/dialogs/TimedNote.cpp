@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+namespace deskpanel {
+
 TimedNote::TimedNote(const QString& caption, const QString& text, int durationMs)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
 {
@@ -74,3 +76,5 @@ void TimedNote::closeEvent(QCloseEvent* event)
     }
     QWidget::closeEvent(event);
 }
+
+} // namespace deskpanel

@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace deskpanel {
+
 // A small plain window that shows a note and closes itself when its time is up. It
 // cannot be dismissed early: Escape and the close button only beep. It deletes itself
 // when it closes.
@@ -33,3 +35,5 @@ private:
     QTimer m_timer;
     bool m_expired = false;
 };
+
+} // namespace deskpanel

@@ -13,9 +13,8 @@
 #include <optional>
 #include <string>
 
-class ScrollBar;
-
 namespace deskpanel {
+class ScrollBar;
 
 class DeskPanelApp;
 class InputRouter;

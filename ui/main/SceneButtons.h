@@ -4,9 +4,8 @@
 
 #include <functional>
 
-class PictureButton;
-
 namespace deskpanel {
+class PictureButton;
 
 struct MainLayout;
 

@@ -2,9 +2,8 @@
 #include <QObject>
 #include <QRect>
 
-class ScrollBar;
-
 namespace deskpanel {
+class ScrollBar;
 
 class DeskPanelApp;
 class StripView;

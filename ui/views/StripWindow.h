@@ -13,10 +13,9 @@
 #include <memory>
 #include <span>
 
+namespace deskpanel {
 class GainFader;
 class ToggleButton;
-
-namespace deskpanel {
 
 class DeskPanelApp;
 class DialogLauncher;

@@ -3,8 +3,10 @@
 #include <QRectF>
 #include <QString>
 
-class ImageRegistry;
 class QPainter;
+
+namespace deskpanel {
+class ImageRegistry;
 
 // The program's artwork, painted by code: a dark slate-blue hardware console. Each
 // register function adds one family of pictures to the registry under the numbers and
@@ -50,3 +52,5 @@ void padlock(QPainter& p, const QRectF& r, const QColor& colour);
 } // namespace kit
 
 } // namespace artwork
+
+} // namespace deskpanel

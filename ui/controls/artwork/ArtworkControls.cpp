@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace deskpanel {
+
 namespace artwork {
 namespace {
 
@@ -186,3 +188,5 @@ void registerControls(ImageRegistry& registry)
 }
 
 } // namespace artwork
+
+} // namespace deskpanel

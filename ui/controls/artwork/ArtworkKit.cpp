@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+namespace deskpanel {
+
 namespace artwork {
 
 void registerAll(ImageRegistry& registry)
@@ -111,3 +113,5 @@ void padlock(QPainter& p, const QRectF& r, const QColor& colour)
 
 } // namespace kit
 } // namespace artwork
+
+} // namespace deskpanel

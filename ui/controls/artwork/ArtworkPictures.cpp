@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace deskpanel {
+
 namespace artwork {
 namespace {
 
@@ -155,3 +157,5 @@ void registerPictures(ImageRegistry& registry)
 }
 
 } // namespace artwork
+
+} // namespace deskpanel

@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace deskpanel {
+
 namespace artwork {
 namespace {
 
@@ -157,3 +159,5 @@ void registerStrips(ImageRegistry& registry)
 }
 
 } // namespace artwork
+
+} // namespace deskpanel

@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+namespace deskpanel {
+
 namespace artwork {
 namespace {
 
@@ -79,3 +81,5 @@ void registerSwitches(ImageRegistry& registry)
 }
 
 } // namespace artwork
+
+} // namespace deskpanel

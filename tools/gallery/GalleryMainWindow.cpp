@@ -1,4 +1,4 @@
-#include "ui/GalleryMainWindow.h"
+#include "tools/gallery/GalleryMainWindow.h"
 
 #include "app/DeskPanelApp.h"
 #include "core/model/Text.h"

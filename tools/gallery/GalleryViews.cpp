@@ -1,6 +1,6 @@
-#include "ui/GalleryViews.h"
+#include "tools/gallery/GalleryViews.h"
 
-#include "ui/QuietApp.h"
+#include "tools/common/QuietApp.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
 

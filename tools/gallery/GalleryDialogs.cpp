@@ -1,9 +1,9 @@
-#include "ui/GalleryDialogs.h"
+#include "tools/gallery/GalleryDialogs.h"
 
 #include "app/DeskPanelApp.h"
 #include "app/HelpOpener.h"
 #include "core/unitlink/UnitPacket.h"
-#include "ui/QuietApp.h"
+#include "tools/common/QuietApp.h"
 #include "ui/dialogs/AutosaveDialog.h"
 #include "ui/dialogs/ChannelNameDialog.h"
 #include "ui/dialogs/IdentityCheckDialog.h"

@@ -1,8 +1,8 @@
-#include "ui/Gallery.h"
+#include "tools/gallery/Gallery.h"
 
-#include "ui/GalleryDialogs.h"
-#include "ui/GalleryMainWindow.h"
-#include "ui/GalleryViews.h"
+#include "tools/gallery/GalleryDialogs.h"
+#include "tools/gallery/GalleryMainWindow.h"
+#include "tools/gallery/GalleryViews.h"
 
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
@@ -25,6 +25,8 @@
 
 namespace Gallery {
 namespace {
+
+using namespace deskpanel;
 
 class Writer {
 public:
