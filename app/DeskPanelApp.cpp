@@ -24,14 +24,29 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
     m_sceneRelay.target = m_sceneOps.get();
     m_channels->setClock(&m_clock);
     m_events->attach(*m_channels);
+    m_events->onStateChanged = [this](int unitNumber) { tellUnitState(unitNumber); };
 }
 
-void DeskPanelApp::setUnitStateListener(std::function<void(int, UnitState)> listener)
+int DeskPanelApp::addUnitStateListener(UnitStateListener listener)
 {
-    m_events->onStateChanged = [this, listener = std::move(listener)](int unitNumber) {
+    const int id = m_nextUnitStateListener++;
+    m_unitStateListeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void DeskPanelApp::removeUnitStateListener(int id)
+{
+    std::erase_if(m_unitStateListeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+void DeskPanelApp::tellUnitState(int unitNumber)
+{
+    const UnitState state = m_link->state(unitNumber);
+    // A copy: a listener may open a box (timers and datagrams run inside it) or remove one.
+    const auto listeners = m_unitStateListeners;
+    for (const auto& [id, listener] : listeners)
         if (listener)
-            listener(unitNumber, m_link->state(unitNumber));
-    };
+            listener(unitNumber, state);
 }
 
 void DeskPanelApp::setSimulatedPeaks(bool on)

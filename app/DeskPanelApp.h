@@ -16,6 +16,8 @@
 #include <QObject>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace deskpanel {
 
@@ -51,8 +53,11 @@ public:
     void setSceneNaming(SceneNamingDialogs* naming) { m_naming.target = naming; }
     // The Save As command that storing a scene of an unnamed project offers.
     void setSaveAsCommand(std::function<void()> saveAs) { m_saveAs = std::move(saveAs); }
-    // Called on the UI thread whenever a unit number's state changes.
-    void setUnitStateListener(std::function<void(int unitNumber, UnitState state)> listener);
+    // Each listener is called on the UI thread whenever a unit number's state changes, in
+    // the order they were added. The answer identifies the listener for removal.
+    using UnitStateListener = std::function<void(int unitNumber, UnitState state)>;
+    int addUnitStateListener(UnitStateListener listener);
+    void removeUnitStateListener(int id);
     // Called on the UI thread for each blink step of a unit in LOCAL mode.
     void setUnitBlinkListener(std::function<void(int unitNumber, UnitPicture picture)> listener)
     {
@@ -61,6 +66,7 @@ public:
     const Clock& clock() const { return m_clock; }
 
 private:
+    void tellUnitState(int unitNumber);
     Project m_project;
     SteadyClock m_clock;
     QtTimers m_timers;
@@ -70,6 +76,8 @@ private:
     MeterSimulation m_simulation{m_project.prefs, m_timers, m_metering, m_random};
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
+    std::vector<std::pair<int, UnitStateListener>> m_unitStateListeners;
+    int m_nextUnitStateListener = 1;
     std::unique_ptr<UnitLink> m_link;
     // The channel control and the scene operations need each other; the channel control
     // reaches the scene operations through this relay, which exists before both.

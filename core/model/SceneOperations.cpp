@@ -5,7 +5,7 @@
 #include "core/host/Timers.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/Project.h"
-#include "core/model/SceneListListener.h"
+#include "core/model/SceneListListeners.h"
 #include "core/model/Text.h"
 
 #include <new>
@@ -24,8 +24,7 @@ SceneOperations::SceneOperations(Project& project, ChannelControl& channels, Ope
     m_timers.setHandler(TimerId::SceneRenumber, [this] { renumberAfterDrag(); });
     m_timers.setHandler(TimerId::SceneButtonRedraw, [this] {
         m_timers.stop(TimerId::SceneButtonRedraw);
-        if (m_listener)
-            m_listener->sceneLockChanged(m_sceneLock);
+        m_listeners.sceneLockChanged(m_sceneLock);
     });
 }
 
@@ -37,10 +36,8 @@ SceneOperations::~SceneOperations()
 
 void SceneOperations::linesChanged(int select)
 {
-    if (!m_listener)
-        return;
-    m_listener->sceneLinesChanged();
-    m_listener->sceneSelected(select);
+    m_listeners.sceneLinesChanged();
+    m_listeners.sceneSelected(select);
 }
 
 // ------------------------------------------------------------------------ store
@@ -104,8 +101,7 @@ void SceneOperations::recallScene(int position)
         m_project.followedSceneName = SceneList::BlankSceneText;
         m_project.activeSceneName = SceneList::BlankSceneText;
         m_channels.resetAllChannels();
-        if (m_listener)
-            m_listener->activeSceneChanged();
+        m_listeners.activeSceneChanged();
         return;
     }
 
@@ -124,8 +120,7 @@ void SceneOperations::recallScene(int position)
         m_project.channels[index].name = scene.channelNames[index];
         m_channelListeners.channelChanged(c, ChannelAspect::Name);
     }
-    if (m_listener)
-        m_listener->activeSceneChanged();
+    m_listeners.activeSceneChanged();
     m_channels.armFullResend(ChannelControl::FullResendMs);
 }
 
@@ -135,8 +130,7 @@ void SceneOperations::renameScene(int position)
 {
     if (m_sceneLock || position < 0 || position >= m_project.scenes.count())
         return;
-    if (m_listener)
-        m_listener->sceneSelected(position);
+    m_listeners.sceneSelected(position);
 
     const bool stored = position > 0;
     const std::uint64_t id = stored ? m_project.scenes.idAt(position) : 0;
@@ -185,8 +179,7 @@ void SceneOperations::deleteScene(int position)
     m_project.scenes.removeAt(at);
     if (m_project.activeSceneIndex > at) {
         --m_project.activeSceneIndex;
-        if (m_listener)
-            m_listener->activeSceneChanged();
+        m_listeners.activeSceneChanged();
     }
     linesChanged(at - 1);
 }
@@ -201,8 +194,8 @@ void SceneOperations::dragStarted(int position)
     }
     m_dragSource = position;
     m_dragMoved = false;
-    if (position > 2 && m_listener)
-        m_listener->sceneListScrolled(position - 3);
+    if (position > 2)
+        m_listeners.sceneListScrolled(position - 3);
     if (m_project.prefs.promptSceneReorder && !m_backupTaken) {
         m_backup = m_project.scenes.order();
         m_backupTaken = true;
@@ -232,10 +225,8 @@ void SceneOperations::draggedOver(int position)
             break;
         }
     }
-    if (m_listener) {
-        m_listener->activeSceneChanged();
-        linesChanged(position);
-    }
+    m_listeners.activeSceneChanged();
+    linesChanged(position);
 }
 
 void SceneOperations::dragEnded()
@@ -273,8 +264,7 @@ void SceneOperations::renumberAfterDrag()
     m_project.scenes.renumber();
     if (activeId)
         m_project.activeSceneIndex = m_project.scenes.positionOf(activeId);
-    if (m_listener)
-        m_listener->activeSceneChanged();
+    m_listeners.activeSceneChanged();
     linesChanged(m_project.activeSceneIndex);
 }
 
@@ -283,8 +273,7 @@ void SceneOperations::renumberAfterDrag()
 void SceneOperations::toggleSceneLock()
 {
     m_sceneLock = !m_sceneLock;
-    if (m_listener)
-        m_listener->sceneLockChanged(m_sceneLock);
+    m_listeners.sceneLockChanged(m_sceneLock);
     m_timers.start(TimerId::SceneButtonRedraw, ButtonRedrawMs);
 }
 

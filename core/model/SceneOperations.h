@@ -1,5 +1,6 @@
 #pragma once
 #include "core/model/ChannelListener.h"
+#include "core/model/SceneListListeners.h"
 #include "core/model/SceneTracker.h"
 
 #include <cstdint>
@@ -12,7 +13,6 @@ namespace deskpanel {
 class ChannelControl;
 class Operator;
 class Project;
-class SceneListListener;
 class SceneNamingDialogs;
 class Timers;
 
@@ -44,7 +44,8 @@ public:
     SceneOperations(const SceneOperations&) = delete;
     SceneOperations& operator=(const SceneOperations&) = delete;
 
-    void setListener(SceneListListener* listener) { m_listener = listener; }
+    void addListener(SceneListListener* listener) { m_listeners.add(listener); }
+    void removeListener(SceneListListener* listener) { m_listeners.remove(listener); }
     // Told when a recall gives channels their stored names.
     void addChannelListener(ChannelListener* listener) { m_channelListeners.add(listener); }
     void removeChannelListener(ChannelListener* listener) { m_channelListeners.remove(listener); }
@@ -78,7 +79,7 @@ private:
     Timers& m_timers;
     SceneNamingDialogs& m_naming;
     std::function<void()> m_saveAs;
-    SceneListListener* m_listener = nullptr;
+    SceneListListeners m_listeners;
     ChannelListenerList m_channelListeners;
     bool m_overviewShown = false;
     bool m_sceneLock = false;

@@ -110,8 +110,7 @@ ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
         for (std::uint64_t id : markedBefore)
             if (const int p = m_project.scenes.positionOf(id); p > 0)
                 m_project.scenes.setModified(p);
-        if (m_listener)
-            m_listener->sceneLinesChanged();
+        m_listeners.sceneLinesChanged();
     }
     switch (result) {
     case ProjectFileWriter::Result::CannotOpen:
@@ -134,10 +133,8 @@ void ProjectFiles::applySaved(const Project& saved)
     for (int p = 1; p < m_project.scenes.count(); ++p)
         m_project.scenes.scene(p).channelNames = names;
     m_project.hasFile = true;
-    if (m_listener) {
-        m_listener->sceneLinesChanged();
-        m_listener->sceneSelected(m_project.activeSceneIndex);
-    }
+    m_listeners.sceneLinesChanged();
+    m_listeners.sceneSelected(m_project.activeSceneIndex);
 }
 
 bool ProjectFiles::open(const std::string& path)
@@ -158,8 +155,7 @@ bool ProjectFiles::open(const std::string& path)
 
     ProjectFileReader reader(m_project, m_operator, m_timers);
     const auto outcome = reader.read(source);
-    if (m_listener)
-        m_listener->sceneLinesChanged();
+    m_listeners.sceneLinesChanged();
     if (outcome != ProjectFileReader::Outcome::Complete)
         return false;
 
@@ -174,11 +170,9 @@ bool ProjectFiles::open(const std::string& path)
     writeLastUsedDirectory(m_settingsFile, directoryPart(path));
     m_project.activeSceneIndex = 0;
     m_project.activeSceneName = SceneList::BlankSceneText;
-    if (m_listener) {
-        m_listener->activeSceneChanged();
-        m_listener->sceneSelected(0);
-        m_listener->sceneListScrolled(0);
-    }
+    m_listeners.activeSceneChanged();
+    m_listeners.sceneSelected(0);
+    m_listeners.sceneListScrolled(0);
     m_recent.add(path);
     m_project.hasFile = true;
     return true;

@@ -4,7 +4,7 @@
 #include "core/host/Operator.h"
 #include "core/host/Timers.h"
 #include "core/model/Project.h"
-#include "core/model/SceneListListener.h"
+#include "core/model/SceneListListeners.h"
 #include "core/persistence/RecentFileList.h"
 
 #include <functional>
@@ -32,7 +32,8 @@ public:
                  std::string settingsFile, std::function<void()> resetAllChannels);
     ~ProjectFiles();
 
-    void setListener(SceneListListener* listener) { m_listener = listener; }
+    void addListener(SceneListListener* listener) { m_listeners.add(listener); }
+    void removeListener(SceneListListener* listener) { m_listeners.remove(listener); }
     // Where the file is encoded and written; without one, on the calling thread.
     void setBackgroundWork(BackgroundWork* work) { m_work = work ? work : &m_inlineWork; }
     // True while something the autosave must not interrupt is under way (a modal
@@ -70,7 +71,7 @@ private:
     RecentFileList& m_recent;
     std::string m_settingsFile;
     std::function<void()> m_resetAllChannels;
-    SceneListListener* m_listener = nullptr;
+    SceneListListeners m_listeners;
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;

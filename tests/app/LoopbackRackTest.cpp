@@ -104,7 +104,7 @@ private:
 struct Shell {
     explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op)
     {
-        app.setUnitStateListener([this](int unit, UnitState state) { boxes.setUnitState(unit, state); });
+        app.addUnitStateListener([this](int unit, UnitState state) { boxes.setUnitState(unit, state); });
     }
     LinkPorts ports;
     BoxCloser closer;

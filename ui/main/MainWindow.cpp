@@ -73,13 +73,13 @@ MainWindow::~MainWindow()
     if (m_router)
         qApp->removeEventFilter(m_router);
     m_app.timers().clearHandler(TimerId::Refresh);
-    m_app.setUnitStateListener({});
+    m_app.removeUnitStateListener(m_unitStateListener);
     m_app.setUnitBlinkListener({});
     m_app.setSceneNaming(nullptr);
     m_app.channels().setStripDialogs(nullptr);
     m_app.setSaveAsCommand({});
-    m_app.scenes().setListener(nullptr);
-    m_project->files().setListener(nullptr);
+    m_app.scenes().removeListener(m_sceneList);
+    m_project->files().removeListener(m_sceneList);
     // The panels and views go while the dialogs and commands they use still exist.
     delete takeCentralWidget();
 }
@@ -112,8 +112,8 @@ void MainWindow::buildPanels()
                            metrics.dpiY, m_layout.sceneRangeVisible, m_layout.dragScrollIndex, metrics.isExactly96());
     m_sceneList->onActiveSceneChanged = [this] { m_client->update(); };
     m_sceneList->onLockChanged = [this](bool locked) { m_buttons->showLock(locked); };
-    m_app.scenes().setListener(m_sceneList);
-    m_project->files().setListener(m_sceneList);
+    m_app.scenes().addListener(m_sceneList);
+    m_project->files().addListener(m_sceneList);
 
     m_unitStatus = new UnitStatusWindow(m_layout.unitNumberTop, metrics.dpiY, m_client);
     m_unitStatus->setObjectName(QStringLiteral("unitStatus"));
@@ -126,7 +126,8 @@ void MainWindow::buildPanels()
     }
     m_unitStatus->onUnitClicked = [this](int unit) { m_strips->scrollToUnit(unit); };
     m_unitStatus->onUnitDoubleClicked = [this](int unit) { m_dialogs.openUnitStatus(unit); };
-    m_app.setUnitStateListener([this](int unit, UnitState state) { m_unitStatus->setUnitState(unit, state); });
+    m_unitStateListener =
+        m_app.addUnitStateListener([this](int unit, UnitState state) { m_unitStatus->setUnitState(unit, state); });
     m_app.setUnitBlinkListener([this](int unit, UnitPicture picture) { m_unitStatus->setBlinkPicture(unit, picture); });
 
     m_router = new InputRouter(*this, *m_sceneList, *m_strips, *m_commands, m_app.channels());

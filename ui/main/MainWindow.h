@@ -106,6 +106,7 @@ private:
     SceneListPanel* m_sceneList = nullptr;
     SceneButtons* m_buttons = nullptr;
     UnitStatusWindow* m_unitStatus = nullptr;
+    int m_unitStateListener = 0;
     ScrollBar* m_unitBar = nullptr;
     StripView* m_underview = nullptr;
     StripView* m_overview = nullptr;

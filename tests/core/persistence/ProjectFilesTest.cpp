@@ -30,7 +30,7 @@ class ProjectFilesTest : public ::testing::Test {
 protected:
     ProjectFilesTest()
     {
-        files.setListener(&listener);
+        files.addListener(&listener);
         project.resetToNewProject(folder.path() + "/");
     }
 

@@ -40,7 +40,7 @@ protected:
     SceneFixture()
     {
         units.present = {1};
-        scenes.setListener(&list);
+        scenes.addListener(&list);
     }
 
     // Stores a scene through the New Scene dialog, answering its questions with Yes.
@@ -66,7 +66,7 @@ protected:
         ScriptedFileDialogs dialogs;
         RecentFileList recent(folder.file("settings.ini"), op);
         ProjectFiles files(project, op, timers, dialogs, recent, folder.file("settings.ini"), nullptr);
-        files.setListener(&list);
+        files.addListener(&list);
         ASSERT_EQ(files.writeFile(folder.file("show.vpf")), ProjectFiles::SaveOutcome::Saved);
     }
 

@@ -219,3 +219,27 @@ TEST_F(SceneFixture, APolChangeAfterStoringIsWrittenIntoTheNewScene)
     // The Blank Scene is active: no marker.
     EXPECT_EQ(project.scenes.displayLine(1), "  001 Live");
 }
+
+namespace deskpanel::test {
+
+// The scene panel is not the only follower of the list: every listener hears every change,
+// and one that was removed (a closed window) hears nothing more.
+TEST_F(SceneFixture, EveryListenerOfTheListHearsARecallAndARemovedOneNothing)
+{
+    RecordingSceneList second;
+    RecordingSceneList removed;
+    scenes.addListener(&second);
+    scenes.addListener(&removed);
+    scenes.removeListener(&removed);
+    store("Verse");
+    scenes.recallScene(1);
+    for (const RecordingSceneList* heard : {&list, &second}) {
+        EXPECT_GE(heard->activeChanged, 1);
+        EXPECT_GE(heard->linesChanged, 1);
+        EXPECT_EQ(heard->selected, 1);
+    }
+    EXPECT_EQ(removed.activeChanged + removed.linesChanged, 0);
+    EXPECT_EQ(removed.selected, -1);
+}
+
+} // namespace deskpanel::test
