@@ -24,6 +24,8 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
     m_files.setBackgroundWork(&m_work);
     // The autosave never opens over a dialog or a box.
     m_files.setAutosaveBlocker([] { return QApplication::activeModalWidget() != nullptr; });
+    // Whichever path saved (Save, autosave, Save As, Exit's save), the title follows.
+    m_files.addSavedHook([this](const std::string&) { m_window.showProject(); });
 }
 
 void ProjectCommands::loadRecentFiles()
@@ -116,14 +118,12 @@ void ProjectCommands::openPath(const std::string& path)
 
 void ProjectCommands::save()
 {
-    if (m_files.save() == SaveOutcome::Saved)
-        m_window.showProject();
+    m_files.save();
 }
 
 void ProjectCommands::saveAs()
 {
-    if (m_files.saveAs() == SaveOutcome::Saved)
-        m_window.showProject();
+    m_files.saveAs();
 }
 
 bool ProjectCommands::exit()

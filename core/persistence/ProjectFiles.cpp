@@ -81,16 +81,15 @@ ProjectFiles::SaveOutcome ProjectFiles::saveAs()
 
     // The project takes the new path only once the file is there, so a failed save
     // leaves it pointing at the file it came from.
-    const SaveOutcome outcome = writeFile(path);
-    if (outcome != SaveOutcome::Saved)
-        return outcome;
-    m_project.projectPath = path;
-    m_project.setProjectName(fileNamePart(path));
-    m_recent.add(path);
-    return outcome;
+    return write(path, TakePath::Yes);
 }
 
 ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
+{
+    return write(path, TakePath::No);
+}
+
+ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath takePath)
 {
     BusyFlag busy(m_busy);
     // The file is written from a copy taken now: the operator keeps working while it is
@@ -123,6 +122,15 @@ ProjectFiles::SaveOutcome ProjectFiles::writeFile(const std::string& path)
     }
 
     applySaved(saved);
+    if (takePath == TakePath::Yes) {
+        m_project.projectPath = path;
+        m_project.setProjectName(fileNamePart(path));
+        m_recent.add(path);
+    }
+    // A copy: a hook may open a box, inside which timers run.
+    const auto hooks = m_savedHooks;
+    for (const SavedHook& hook : hooks)
+        hook(path);
     return SaveOutcome::Saved;
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace deskpanel {
 
@@ -41,6 +42,12 @@ public:
     void setAutosaveBlocker(std::function<bool()> blocked) { m_autosaveBlocked = std::move(blocked); }
     // A save, Save As or Open is under way.
     bool isBusy() const { return m_busy; }
+    // Runs on the UI thread after every successful write of the project file (Save,
+    // autosave, Save As, the save that Exit or a question starts), once the project has
+    // taken the path it was written to: the title, the recent list, files kept beside
+    // the project. Hooks run in the order they were added.
+    using SavedHook = std::function<void(const std::string& path)>;
+    void addSavedHook(SavedHook hook) { m_savedHooks.push_back(std::move(hook)); }
     // Returns when no file is being written.
     void waitForWrite() { m_work->waitUntilIdle(); }
 
@@ -50,8 +57,9 @@ public:
     // Asks for a path, writes the file there and enters it into the recent file list.
     SaveOutcome saveAs();
     // Writes the project file to `path` and, when it was written, gives every scene the
-    // current channel names, clears the modified markers and sets `hasFile`. On failure
-    // the operator is told, the previous file is untouched and the project unchanged.
+    // current channel names, clears the modified markers, sets `hasFile` and runs the
+    // saved hooks. On failure the operator is told, the previous file is untouched and
+    // the project unchanged.
     SaveOutcome writeFile(const std::string& path);
 
     // Reads a project file. True when it was read to the end and its name accepted.
@@ -61,6 +69,13 @@ public:
     std::optional<std::string> askOpenPath();
 
 private:
+    // Save As takes the path it wrote to (and enters it into the recent list) before the
+    // saved hooks run.
+    enum class TakePath {
+        No,
+        Yes
+    };
+    SaveOutcome write(const std::string& path, TakePath takePath);
     void autosave();
     void applySaved(const Project& saved);
 
@@ -72,6 +87,7 @@ private:
     std::string m_settingsFile;
     std::function<void()> m_resetAllChannels;
     SceneListListeners m_listeners;
+    std::vector<SavedHook> m_savedHooks;
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;
