@@ -194,8 +194,8 @@ void SceneOperations::dragStarted(int position)
     }
     m_dragSource = position;
     m_dragMoved = false;
-    if (position > 2)
-        m_listeners.sceneListScrolled(position - 3);
+    // The list is not scrolled here: it must stay put under the pointer that pressed it
+    // (the window moves its scroll bar only).
     if (m_project.prefs.promptSceneReorder && !m_backupTaken) {
         m_backup = m_project.scenes.order();
         m_backupTaken = true;

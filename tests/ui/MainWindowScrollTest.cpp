@@ -154,5 +154,62 @@ TEST_F(MainWindowTest, MaximisedAndNormalLayouts)
     EXPECT_EQ(w.strips().overviewMax(), StripScroller::OverviewMaxNormal);
 }
 
+// A press never moves the list under the pointer: with 12 scenes, the list at the top
+// and scrolled, every visible line pressed is the line selected, a one-pixel move while
+// held drags nothing, and a double click recalls the scene on that line.
+TEST_F(MainWindowTest, PressingASceneLineActsOnThatLine)
+{
+    SceneListPanel& panel = started().sceneList();
+    storeScenes({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    QListWidget* list = panel.list();
+    QWidget* viewport = list->viewport();
+    const auto send = [viewport](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(viewport->mapToGlobal(at)), button, held, {});
+        QApplication::sendEvent(viewport, &event);
+    };
+    const auto lines = listTexts();
+    list->doItemsLayout(); // the list lays its lines out lazily
+    panel.setTopEntry(list->count()); // as far down as the list goes
+    const int lastTop = panel.topEntry();
+    ASSERT_GT(lastTop, 4);
+    for (int top : {0, 4, lastTop}) {
+        panel.setTopEntry(top);
+        ASSERT_EQ(panel.topEntry(), top);
+        int pressed = 0;
+        for (int line = top; line < list->count(); ++line) {
+            const QRect visible = panel.entryRect(line).intersected(viewport->rect());
+            if (visible.isEmpty())
+                break;
+            SCOPED_TRACE(testing::Message() << "top " << top << ", line " << line);
+            ++pressed;
+            panel.setTopEntry(top);
+            const QPoint at = visible.center();
+            send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            EXPECT_EQ(panel.topEntry(), top);
+            EXPECT_EQ(list->currentRow(), line);
+            send(QEvent::MouseMove, at + QPoint(0, 1), Qt::NoButton, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, at + QPoint(0, 1), Qt::LeftButton, Qt::NoButton);
+            EXPECT_EQ(listTexts(), lines);
+
+            panel.setTopEntry(top);
+            app.project().activeSceneIndex = line == 1 ? 2 : 1;
+            send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            EXPECT_EQ(app.project().activeSceneIndex, line);
+            EXPECT_EQ(list->currentRow(), line);
+        }
+        EXPECT_GE(pressed, 4);
+    }
+    // The scroll bar alone follows a press below the third line.
+    panel.setTopEntry(0);
+    const QPoint fourth = panel.entryRect(4).center();
+    send(QEvent::MouseButtonPress, fourth, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(panel.scrollBar()->scrollPos(), 1);
+    EXPECT_EQ(panel.topEntry(), 0);
+    send(QEvent::MouseButtonRelease, fourth, Qt::LeftButton, Qt::NoButton);
+}
+
 } // namespace
 } // namespace deskpanel::test

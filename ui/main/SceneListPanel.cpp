@@ -164,7 +164,7 @@ bool SceneListPanel::mouseEvent(QEvent* event)
             if (index < 0)
                 return true;
             const int top = topEntry();
-            m_list->setCurrentRow(index);
+            selectWithoutScrolling(index);
             m_scenes.renameScene(index);
             setTopEntry(top);
             return true;
@@ -174,12 +174,13 @@ bool SceneListPanel::mouseEvent(QEvent* event)
         m_leftDown = true;
         m_dragging = false;
         m_dragOrigin = index;
-        if (index > 2 && m_bar) {
+        // Only the bar moves: the list stays put under the pointer, so the entry pressed
+        // is the one selected, dragged and recalled by a double click.
+        if (index > 2 && m_bar)
             m_bar->setScrollPos(index - 3);
-            setTopEntry(index - 3);
-        }
+        selectWithoutScrolling(index);
         m_scenes.dragStarted(index);
-        return false; // the list selects the entry
+        return true;
     }
     case QEvent::MouseMove: {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -204,12 +205,22 @@ bool SceneListPanel::mouseEvent(QEvent* event)
         const int index = indexAt(mouse->position().toPoint());
         if (mouse->button() != Qt::LeftButton || index < 0)
             return true;
-        m_list->setCurrentRow(index);
+        selectWithoutScrolling(index);
         m_scenes.recallScene(index);
         return true;
     }
     default: return false;
     }
+}
+
+void SceneListPanel::selectWithoutScrolling(int index)
+{
+    if (index < 0)
+        return;
+    // Selecting scrolls a partly hidden entry into view; the list keeps its top line.
+    const int top = topEntry();
+    m_list->setCurrentRow(index);
+    setTopEntry(top);
 }
 
 void SceneListPanel::dragOver(int index)

@@ -47,6 +47,7 @@ protected:
 
 private:
     bool mouseEvent(QEvent* event);
+    void selectWithoutScrolling(int index);
     void dragOver(int index);
     void scrolled(int code, int position);
     int indexAt(const QPoint& viewportPoint) const;
