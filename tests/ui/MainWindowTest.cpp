@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 
 namespace deskpanel::test {
 namespace {
@@ -241,6 +242,74 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
     EXPECT_EQ(fileDialogs.requests[0].filterName, "Veltara Project Files (*.vpf)");
     EXPECT_EQ(fileDialogs.requests[0].defaultExtension, "vpf");
     EXPECT_TRUE(fileDialogs.requests[0].confirmOverwrite);
+}
+
+// A desktop style that walks the menu bar with the keyboard after a tap of Alt.
+class AltNavigationStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// While the menu bar holds the keyboard (after a tap of Alt, or Alt+F then Escape) its
+// keys are its own: no gain step on the current channel, no scrolling, no exit question.
+TEST_F(MainWindowTest, MenuBarInKeyboardModeKeepsTheArrowsAndEscape)
+{
+    MainWindow& w = started();
+    AltNavigationStyle style;
+    w.menuBar()->setStyle(&style);
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QCursor::setPos(w.mapToGlobal(QPoint(2, w.height() - 2)));
+    const auto closePopups = [] {
+        for (int i = 0; i < 5 && QApplication::activePopupWidget(); ++i)
+            QApplication::activePopupWidget()->close();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> enter;
+    };
+    const Case cases[] = {
+        {"a tap of Alt",
+         [&w] {
+             QTest::keyPress(&w, Qt::Key_Alt, Qt::AltModifier);
+             QTest::keyRelease(&w, Qt::Key_Alt);
+         }},
+        {"Alt+F then Escape",
+         [&w] {
+             QTest::keyClick(&w, Qt::Key_F, Qt::AltModifier);
+             ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+         }},
+    };
+    for (const Case& c : cases) {
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Right, Qt::Key_Left, Qt::Key_Escape}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", key " << key);
+            closePopups();
+            app.project().live[0].gainPosition = 30;
+            w.strips().setUnderviewPosition(164);
+            c.enter();
+            ASSERT_EQ(QApplication::focusWidget(), w.menuBar());
+            QTest::keyClick(w.menuBar(), key);
+            EXPECT_EQ(app.project().live[0].gainPosition, 30);
+            EXPECT_EQ(w.strips().underviewPosition(), 164);
+            EXPECT_TRUE(op.textsOf(Kind::DecideThreeWay).empty());
+            closePopups();
+            if (QApplication::focusWidget() == w.menuBar())
+                QTest::keyClick(w.menuBar(), Qt::Key_Escape);
+        }
+    }
+    // Back at the strips, the keys reach the channel again.
+    closePopups();
+    w.setFocus();
+    QTest::keyClick(&w, Qt::Key_Up);
+    EXPECT_EQ(app.project().live[0].gainPosition, 29);
+    w.menuBar()->setStyle(nullptr);
 }
 
 TEST_F(MainWindowTest, IpAddressBoxShowsTheLinksAddress)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace deskpanel {
@@ -39,6 +40,10 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     if (!shortcutOverride)
         m_channels.keyPressed();
+    // After a tap of Alt, or a menu closed with Escape, the menu bar holds the keyboard:
+    // its arrows walk the menus and Escape leaves it; none may reach a channel.
+    if (qobject_cast<QMenuBar*>(QApplication::focusWidget()))
+        return false;
     if (pointerOver(m_list.list()))
         return overList(key, shortcutOverride);
     return shortcutOverride ? false : elsewhere(key);

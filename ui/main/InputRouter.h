@@ -15,8 +15,9 @@ class StripScroller;
 // I, L, N, O, S and Z run their commands directly, Enter and Escape are dropped, other
 // accelerators do not fire. Elsewhere: arrows, Home and End scroll the Underview or
 // change the current channel's gain; in the Overview they scroll only while the pointer
-// is over its scroll bar; Escape closes the window. Every key press also ends the
-// click-through guard of the strips.
+// is over its scroll bar; Escape closes the window. While the menu bar holds the
+// keyboard it has every key. Every key press also ends the click-through guard of the
+// strips.
 class InputRouter : public QObject {
 public:
     InputRouter(QWidget& window, SceneListPanel& list, StripScroller& strips, MainCommands& commands,
