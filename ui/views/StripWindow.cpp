@@ -13,6 +13,7 @@
 #include "ui/views/UnderviewPainter.h"
 
 #include <QPalette>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -29,13 +30,27 @@ void wireSwitch(ToggleButton* button, ChannelControl& channels)
                      [&channels](int channel, int kind, int value) { channels.switchChanged(kind, channel, value); });
 }
 
+// A move may be limited, dropped or refused, and then no view update reaches the fader
+// being dragged: after every move and on release it is put to the channel's stored
+// position, so the thumb and the gain text never disagree.
 void wireFader(GainFader* fader, ChannelControl& channels)
 {
     fader->setReducedRangeQuery([&channels] { return channels.reducedGainRange(); });
+    const auto showStored = [&channels](QPointer<GainFader> f, int c) {
+        if (f)
+            f->setPosition(channels.settings(c).gainPosition);
+    };
     QObject::connect(fader, &GainFader::grabbed, fader, [&channels](int c) { channels.faderGrabbed(c); });
-    QObject::connect(fader, &GainFader::moved, fader,
-                     [&channels](int c, int position, bool alt) { channels.faderMoved(c, position, alt); });
-    QObject::connect(fader, &GainFader::released, fader, [&channels](int c) { channels.faderReleased(c); });
+    QObject::connect(fader, &GainFader::moved, fader, [&channels, showStored, fader](int c, int position, bool alt) {
+        const QPointer<GainFader> guard(fader); // a box opened by a failed send may outlive it
+        channels.faderMoved(c, position, alt);
+        showStored(guard, c);
+    });
+    QObject::connect(fader, &GainFader::released, fader, [&channels, showStored, fader](int c) {
+        const QPointer<GainFader> guard(fader);
+        channels.faderReleased(c);
+        showStored(guard, c);
+    });
 }
 
 // Qt rebuilds the region of a widget's opaque children whenever it moves; with some two

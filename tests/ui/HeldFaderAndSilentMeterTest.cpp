@@ -1,0 +1,101 @@
+// A held fader against what the channel really has.
+#include "tests/ui/StripViewFixture.h"
+#include "ui/controls/GainFader.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/main/StripScroller.h"
+#include "ui/views/OverviewWindow.h"
+#include "ui/views/UnderviewWindow.h"
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+
+namespace deskpanel::test {
+namespace {
+
+using Part = UnderviewLayout::ChannelPart;
+
+class HeldFaderTest : public StripViewFixture {
+protected:
+    void SetUp() override
+    {
+        window.resize(1100, 900);
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        underview.setGeometry(0, 0, 1012, 501);
+        overview.setGeometry(0, 0, OverviewWindow::TotalWidth, 672);
+        window.show();
+        strips.showOverview(false);
+    }
+
+    static QPoint thumbMiddle(GainFader* fader)
+    {
+        return {fader->width() / 2, fader->thumbTop() + fader->thumbHeight() / 2};
+    }
+    // A move of the pointer `dy` pixels from where the thumb was grabbed, the left button held.
+    static void moveHeld(GainFader* fader, QPoint grab, int dy, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseEvent(QTest::MouseMove, fader, Qt::NoButton, modifiers, grab + QPoint(0, dy));
+    }
+    static void send(QWidget* to, QEvent::Type type)
+    {
+        QEvent event(type);
+        QApplication::sendEvent(to, &event);
+    }
+    void hoverWithoutButton(GainFader* fader, QPoint at)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(fader->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                         {});
+        QApplication::sendEvent(fader, &move);
+    }
+    QImage shot() { return underview.grab().toImage(); }
+
+    QWidget window;
+    UnderviewWindow underview{app, dialogs, &window};
+    OverviewWindow overview{app, dialogs, &window};
+    StripScroller strips{app, underview, overview, nullptr, nullptr, &window};
+};
+
+// After every move and on release the dragged fader shows the channel's stored
+// position, whether the move was limited by its group, dropped after a dialog closed or
+// refused while the identity check holds the strips.
+TEST_F(HeldFaderTest, DraggedFaderShowsTheStoredPosition)
+{
+    live(0).gainPosition = 20;
+    live(1).gainPosition = 40;
+    linkChannels(1, {0, 1});
+    live(5).gainPosition = 30;
+    live(6).gainPosition = 30;
+    underview.refreshFromModel();
+    overview.refreshFromModel();
+
+    struct Case {
+        const char* name;
+        int channel;
+        std::function<void()> before;
+        int dy; // 25 px = 10 positions
+        int stored;
+    };
+    const Case cases[] = {
+        // Channel 1 would pass 72: the request is lowered to 20 - 40 + 72 = 52.
+        {"linked move limited", 0, [] {}, 100, 52},
+        {"move dropped after a dialog closed", 5, [this] { app.channels().raiseDialogJustClosed(); }, 25, 30},
+        {"move refused while the strips are held", 6, [this] { app.channels().setStripsHeld(true); }, 25, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GainFader* fader = underview.fader(c.channel);
+        const QPoint grab = thumbMiddle(fader);
+        QTest::mousePress(fader, Qt::LeftButton, {}, grab);
+        c.before();
+        moveHeld(fader, grab, c.dy);
+        EXPECT_EQ(live(c.channel).gainPosition, c.stored);
+        EXPECT_EQ(fader->position(), c.stored);
+        QTest::mouseRelease(fader, Qt::LeftButton, {}, grab + QPoint(0, c.dy));
+        EXPECT_EQ(fader->position(), c.stored);
+        EXPECT_EQ(overview.fader(c.channel)->position(), c.stored);
+        app.channels().setStripsHeld(false);
+    }
+}
+
+} // namespace
+
+} // namespace deskpanel::test
