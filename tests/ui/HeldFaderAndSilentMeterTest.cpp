@@ -1,4 +1,4 @@
-// A held fader against what the channel really has.
+// A held fader against what the channel really has and against a release it never gets.
 #include "tests/ui/StripViewFixture.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ScrollBar.h"
@@ -94,6 +94,65 @@ TEST_F(HeldFaderTest, DraggedFaderShowsTheStoredPosition)
         EXPECT_EQ(overview.fader(c.channel)->position(), c.stored);
         app.channels().setStripsHeld(false);
     }
+}
+
+// A release the fader never gets (a box took it, the window lost the pointer, the button
+// came up elsewhere) ends the drag as a release would: hovering later changes nothing,
+// an Alt-drag's unlink ends, and the views scroll again. A held fader keeps the overview
+// from scrolling; a scroll bar's arrow repeat stops the same way.
+TEST_F(HeldFaderTest, LostReleaseEndsTheDrag)
+{
+    struct Case {
+        const char* name;
+        std::function<void(GainFader*, QPoint)> lose;
+    };
+    const Case cases[] = {
+        {"box opened over the window", [this](GainFader*, QPoint) { send(&window, QEvent::WindowBlocked); }},
+        {"window lost the pointer", [this](GainFader*, QPoint) { send(&window, QEvent::WindowDeactivate); }},
+        {"move without the button", [this](GainFader* f, QPoint at) { hoverWithoutButton(f, at + QPoint(0, 5)); }},
+    };
+    strips.showOverview(true);
+    linkChannels(2, {10, 11});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        live(10).gainPosition = 30;
+        overview.refreshFromModel();
+        strips.setOverviewPosition(0);
+        GainFader* fader = overview.fader(10);
+        const QPoint grab = thumbMiddle(fader);
+        QTest::mousePress(fader, Qt::LeftButton, {}, grab);
+        moveHeld(fader, grab, 5, Qt::AltModifier);
+        const int held = live(10).gainPosition;
+        ASSERT_NE(held, 30);
+        ASSERT_TRUE(app.channels().isTemporaryUnlinkPending());
+        strips.scrollOverview(ScrollBar::LineDown);
+        EXPECT_EQ(strips.overviewPosition(), 0); // not while the fader is held
+
+        c.lose(fader, grab);
+        EXPECT_FALSE(fader->isDragging());
+        EXPECT_FALSE(GainFader::isAnyActive());
+        EXPECT_FALSE(app.channels().isDragInProgress());
+        hoverWithoutButton(fader, grab + QPoint(0, 20));
+        EXPECT_EQ(live(10).gainPosition, held);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app.channels().isTemporaryUnlinkPending(); }, 3000));
+        EXPECT_EQ(live(10).linkButton, 1);
+        strips.scrollOverview(ScrollBar::LineDown);
+        EXPECT_EQ(strips.overviewPosition(), StripScroller::OverviewLine);
+        send(&window, QEvent::WindowUnblocked);
+    }
+
+    ScrollBar* bar = ScrollBar::create(ScrollBar::Vertical, &window, QRect(1050, 0, 20, 300), 1031);
+    ASSERT_NE(bar, nullptr);
+    bar->setScrollRange(0, 100);
+    bar->show();
+    QSignalSpy steps(bar, &ScrollBar::scrolled);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return steps.size() >= 1; }, 2000)); // the repeat runs
+    send(&window, QEvent::WindowBlocked);
+    const int stepsWhenBlocked = int(steps.size());
+    QTest::qWait(400); // the repeat would have stepped at least twice by now
+    EXPECT_EQ(steps.size(), stepsWhenBlocked);
+    send(&window, QEvent::WindowUnblocked);
 }
 
 } // namespace

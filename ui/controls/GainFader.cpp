@@ -1,6 +1,7 @@
 #include "ui/controls/GainFader.h"
 
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/LostRelease.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,10 +96,23 @@ void GainFader::mouseMoveEvent(QMouseEvent* event)
 
 void GainFader::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && m_drag.active()) {
-        endDrag();
-        emit released(m_channel);
-    }
+    if (event->button() == Qt::LeftButton && m_drag.active())
+        letGo();
+}
+
+// A release that went elsewhere (to a box opened during the drag) ends the drag here,
+// before the event is handled: a later hover must not move the gain.
+bool GainFader::event(QEvent* event)
+{
+    if (m_drag.active() && leftButtonReleaseLost(event))
+        letGo();
+    return QWidget::event(event);
+}
+
+void GainFader::letGo()
+{
+    endDrag();
+    emit released(m_channel);
 }
 
 void GainFader::endDrag()
@@ -110,10 +124,8 @@ void GainFader::endDrag()
 // A fader hidden while held lets go, so the program-wide drag flag cannot stay raised.
 void GainFader::hideEvent(QHideEvent* event)
 {
-    if (m_drag.active()) {
-        endDrag();
-        emit released(m_channel);
-    }
+    if (m_drag.active())
+        letGo();
     QWidget::hideEvent(event);
 }
 

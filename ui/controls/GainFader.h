@@ -34,7 +34,8 @@ public:
 
     // While this answers true, the fader does not go above position 11.
     void setReducedRangeQuery(std::function<bool()> query) { m_reducedRange = std::move(query); }
-    // True while any fader of the program is being dragged.
+    // True while any fader of the program is being dragged; the views do not scroll
+    // vertically meanwhile.
     static bool isAnyActive() { return s_activeCount > 0; }
 
 signals:
@@ -43,6 +44,7 @@ signals:
     void released(int channel);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -53,6 +55,8 @@ private:
     GainFader(QWidget* parent, int channel, const QString& track, const QString& thumb);
     QRect thumbRect() const;
     void endDrag();
+    // Ends the drag as a release does, and reports it.
+    void letGo();
 
     int m_channel;
     QString m_track;

@@ -2,6 +2,7 @@
 
 #include "ui/controls/ControlErrors.h"
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/LostRelease.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -194,6 +195,15 @@ void ScrollBar::mouseReleaseEvent(QMouseEvent* event)
     else if (forwardArrowRect().contains(pos))
         step(+1);
     stopGesture();
+}
+
+// A release taken by a box, or lost with the window, stops the arrow repeat and the
+// thumb drag as a release would.
+bool ScrollBar::event(QEvent* event)
+{
+    if ((m_drag.active() || m_backHeld || m_forwardHeld) && leftButtonReleaseLost(event))
+        stopGesture();
+    return QWidget::event(event);
 }
 
 void ScrollBar::stopGesture()

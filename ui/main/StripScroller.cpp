@@ -1,6 +1,7 @@
 #include "ui/main/StripScroller.h"
 
 #include "app/DeskPanelApp.h"
+#include "ui/controls/GainFader.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/views/StripView.h"
 
@@ -76,6 +77,12 @@ void StripScroller::scrollUnderview(int code, int thumbPosition)
 
 void StripScroller::scrollOverview(int code, int thumbPosition)
 {
+    // The strips must not slide away under a held fader.
+    if (GainFader::isAnyActive()) {
+        if (m_overviewBar)
+            m_overviewBar->setScrollPos(m_overviewPos); // a bar that moved first goes back
+        return;
+    }
     const int page = m_maximised ? OverviewPageMaximised : OverviewPageNormal;
     if (const auto next = stepped(code, m_overviewPos, OverviewLine, page, m_overviewMax, thumbPosition))
         setOverviewPosition(*next);
