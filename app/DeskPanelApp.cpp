@@ -25,6 +25,12 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
     m_channels->setClock(&m_clock);
     m_events->attach(*m_channels);
     m_events->onStateChanged = [this](int unitNumber) { tellUnitState(unitNumber); };
+    // A unit that stops sending levels, or whose levels are not used (LOCAL), must not
+    // leave its last reading standing as if it were live signal.
+    addUnitStateListener([this](int unitNumber, UnitState state) {
+        if (state == UnitState::OFFLINE || state == UnitState::INACTIVE || state == UnitState::LOCAL)
+            m_metering.clearUnit(unitNumber);
+    });
 }
 
 int DeskPanelApp::addUnitStateListener(UnitStateListener listener)
@@ -51,10 +57,12 @@ void DeskPanelApp::tellUnitState(int unitNumber)
 
 void DeskPanelApp::setSimulatedPeaks(bool on)
 {
-    if (on)
+    if (on) {
         m_simulation.start();
-    else
+    } else if (m_simulation.isRunning()) {
         m_simulation.stop();
+        m_metering.clearAll(); // units present refill theirs with their next packets
+    }
 }
 
 DeskPanelApp::~DeskPanelApp()

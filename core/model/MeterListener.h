@@ -18,6 +18,10 @@ struct MeterState {
     int heldHeightPx = 0; // where the held-peak mark is drawn
     int peakReadout = 0; // underview: the number above the meter, OverReadout for "Ovr"
     bool resetMarkShown = false; // underview: the reset mark replaces the number
+    // Cleared because nothing feeds it any more (its unit went off-line, local or away,
+    // or the simulation stopped): an empty meter with no held mark and a blank readout
+    // until its next reading.
+    bool silent = false;
 
     bool operator==(const MeterState&) const = default;
 };

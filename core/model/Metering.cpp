@@ -31,6 +31,7 @@ void Metering::showReading(int channel, const MeterReading& reading)
         return;
     Meter& meter = metersOf(m_shownView)[static_cast<std::size_t>(channel)];
     MeterState& state = meter.state;
+    state.silent = false;
     state.vuHeight = reading.vuHeight;
     if (m_shownView == MeterView::Underview) {
         state.position = reading.position;
@@ -46,6 +47,31 @@ void Metering::showReading(int channel, const MeterReading& reading)
 
     if (MeterListener* listener = listenerOf(m_shownView))
         listener->meterChanged(channel, state);
+}
+
+void Metering::clearUnit(int unitNumber)
+{
+    if (!isValidUnitNumber(unitNumber))
+        return;
+    for (int input = 1; input <= ChannelsPerUnit; ++input)
+        clearChannel(channelIndex(unitNumber, input));
+}
+
+void Metering::clearAll()
+{
+    for (int channel = 0; channel < MaxChannels; ++channel)
+        clearChannel(channel);
+}
+
+void Metering::clearChannel(int channel)
+{
+    for (MeterView view : {MeterView::Overview, MeterView::Underview}) {
+        Meter& meter = metersOf(view)[static_cast<std::size_t>(channel)];
+        meter = Meter{};
+        meter.state.silent = true;
+        if (MeterListener* listener = listenerOf(view))
+            listener->meterChanged(channel, meter.state);
+    }
 }
 
 void Metering::resetReadout(int channel)

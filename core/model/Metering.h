@@ -34,6 +34,11 @@ public:
     // A reading already placed on the scale (the simulation's).
     void showReading(int channel, const MeterReading& reading);
 
+    // Nothing feeds these meters any more: in both views they become empty, without
+    // held mark, "Ovr" or readout, at once. A unit number outside 1..48 is ignored.
+    void clearUnit(int unitNumber);
+    void clearAll();
+
     // A click on an underview readout: the readout starts again from 0 and the reset mark
     // replaces the number until the marks of all channels are removed 2 seconds later.
     void resetReadout(int channel);
@@ -58,6 +63,7 @@ private:
         return view == MeterView::Overview ? m_overviewListener : m_underviewListener;
     }
     void clearResetMarks();
+    void clearChannel(int channel);
 
     const ProjectPrefs& m_prefs;
     Timers& m_timers;

@@ -1,4 +1,5 @@
-// A held fader against what the channel really has and against a release it never gets.
+// A held fader against what the channel really has and against a release it never gets;
+// meters that nothing feeds any more.
 #include "tests/ui/StripViewFixture.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ScrollBar.h"
@@ -156,5 +157,93 @@ TEST_F(HeldFaderTest, LostReleaseEndsTheDrag)
 }
 
 } // namespace
+
+// Meters fed by a unit that went off-line, local, was renumbered away or removed, and
+// every meter when the simulation stops, are cleared at once in both views: empty, no
+// held mark, no "Ovr", a blank readout.
+class SilentMeterTest : public HeldFaderTest {
+protected:
+    void packet(int unit, int mac, std::uint8_t mode = 1, std::uint16_t level = 0x0116) // +22 dB
+    {
+        UnitPacketFields fields;
+        fields.unitNumber = static_cast<std::uint8_t>(unit);
+        fields.mac = macOf(mac);
+        fields.mode = mode;
+        fields.levelWords.fill(level);
+        const PacketBytes bytes = unitPacket(fields);
+        app.link().handleDatagram(bytes.data(), bytes.size(),
+                                  Ipv4Endpoint{(127u << 24) | static_cast<std::uint32_t>(mac), 40000});
+    }
+    // A unit known and reading over on all its inputs, in both views.
+    void overReading(int unit, int mac)
+    {
+        for (MeterView view : {MeterView::Overview, MeterView::Underview}) {
+            app.metering().setShownView(view);
+            packet(unit, mac);
+            packet(unit, mac);
+        }
+        ASSERT_EQ(app.metering().meter(MeterView::Underview, (unit - 1) * 8).peakReadout, OverReadout);
+    }
+    void expectCleared(int unit)
+    {
+        SCOPED_TRACE(unit);
+        for (int c = (unit - 1) * 8; c < unit * 8; ++c)
+            for (MeterView view : {MeterView::Overview, MeterView::Underview}) {
+                const MeterState& m = app.metering().meter(view, c);
+                EXPECT_EQ(m.heightPx, 0) << c;
+                EXPECT_EQ(m.heldHeightPx, 0) << c;
+                EXPECT_EQ(m.peakReadout, 0) << c;
+                EXPECT_EQ(m.position.segment, EmptyMeterSegment) << c;
+            }
+        // Nothing of the reading is left on screen: no bar, no mark, no readout.
+        underview.setScrollOffset((unit - 1) * 672);
+        const QRect meter = underview.channelRect(Part::RangeAndPeak, (unit - 1) * 8);
+        ASSERT_TRUE(QRect(0, 0, underview.width(), underview.height()).contains(meter));
+        const QImage image = shot();
+        EXPECT_EQ(countPixels(image, meter.adjusted(2, 27, -2, 0), isLit), 0);
+        const QRect readout(meter.left() + 2, meter.top() + 2, meter.width() - 4, 10);
+        EXPECT_EQ(countPixels(image, readout, [](const QColor& c) { return c.blue() > 100 || c.red() > 150; }), 0);
+    }
+};
+
+TEST_F(SilentMeterTest, MetersNothingFeedsAreClearedAtOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> feed;
+        std::function<void()> silence;
+        std::vector<int> silentUnits;
+    };
+    const Case cases[] = {
+        {"unit in front-panel mode", [this] { overReading(1, 1); }, [this] { packet(1, 1, 0); }, {1}},
+        // The unit with MAC 2 now reports number 3: number 2 falls silent.
+        {"unit renumbered away", [this] { overReading(2, 2); }, [this] { packet(3, 2); }, {2}},
+        // MAC 4 claims number 1, held by MAC 1: MAC 1's record is removed, and MAC 4's
+        // old number falls silent.
+        {"unit removed by a conflict",
+         [this] {
+             overReading(1, 1);
+             overReading(4, 4);
+         },
+         [this] { packet(1, 4); },
+         {1, 4}},
+        {"simulation switched off",
+         [this] {
+             app.setSimulatedPeaks(true);
+             ASSERT_TRUE(
+                 QTest::qWaitFor([this] { return app.metering().meter(MeterView::Underview, 40).heightPx > 0; }, 3000));
+         },
+         [this] { app.setSimulatedPeaks(false); },
+         {5, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.feed();
+        app.metering().setShownView(MeterView::Underview);
+        c.silence();
+        for (int unit : c.silentUnits)
+            expectCleared(unit);
+    }
+}
 
 } // namespace deskpanel::test

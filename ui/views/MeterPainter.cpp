@@ -93,12 +93,14 @@ void MeterPainter::paintUnderview(QPainter& p, const QRect& meter, const MeterSt
         p.fillRect(readoutBox, Black);
         const bool over = state.peakReadout == OverReadout;
         p.setPen(over ? OverRed : TextBlue);
-        p.drawText(readoutBox, Qt::AlignCenter, over ? QStringLiteral("Ovr") : QString::number(state.peakReadout));
+        if (!state.silent)
+            p.drawText(readoutBox, Qt::AlignCenter, over ? QStringLiteral("Ovr") : QString::number(state.peakReadout));
     }
     p.setPen(TextBlue);
     p.drawText(QRect(l, t + 12, r - l, 16), Qt::AlignCenter, QStringLiteral("dB"));
 
-    fill(p, l + 2, b - held - 2, r - 2, b - held + 1, toColor(levelStepColour(v)));
+    if (!state.silent)
+        fill(p, l + 2, b - held - 2, r - 2, b - held + 1, toColor(levelStepColour(v)));
     paintBar(p, meter, b - lit, v, look.redZoneThreshold);
 
     frame(p, l, t, r, b);
@@ -117,7 +119,7 @@ void MeterPainter::paintOverview(QPainter& p, const QRect& meter, const MeterSta
     fill(p, l, t, r, unlitBottom, Black);
     paintUnlitScale(p, l, t + 7, r, unlitBottom + 1, QColor(51, 49, 50));
 
-    if (look.peakOverVu)
+    if (look.peakOverVu && !state.silent)
         fill(p, l + 2, b - held - 2, r - 2, b - held + 1, toColor(levelStepColour(v)));
 
     // A silent input lights nothing: no stripes and no frame.

@@ -29,7 +29,8 @@ public:
     static QRect paintedArea(const QRect& meter) { return meter.adjusted(0, 0, 0, 1); }
 
     // A full-size meter (202 pixels of scale): unlit scale, readout box ("Ovr" in red at
-    // over, the reset mark after a click), "dB", held-peak mark, striped bar, frame.
+    // over, the reset mark after a click), "dB", held-peak mark, striped bar, frame. A
+    // silent meter shows an empty readout box and no held-peak mark.
     static void paintUnderview(QPainter& p, const QRect& meter, const MeterState& state, const MeterLook& look,
                                const QFont& readoutFont);
     // A compact meter (95 pixels of scale): unlit scale, held-peak mark in "Peak over
