@@ -317,3 +317,54 @@ TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextSto
     EXPECT_EQ(rig.project.linkGroups[3].title, "Strings");
     EXPECT_EQ(rig.scenes.updated, 1);
 }
+
+TEST(LinkMatrix, ItsDialogsFindTheMatrixOffTheScreenAndBackWhereItWasAfterwards)
+{
+    ModelRig rig;
+    RecordingHelp help{QStringLiteral("/nonexistent")};
+    QRect whileOpen;
+    LinkMatrixDialog* matrixDialog = nullptr;
+    LinkMatrixDialog dialog(rig.project, rig.channels, rig.scenes, rig.op, help,
+                            [&](int) { whileOpen = matrixDialog->frameGeometry(); });
+    matrixDialog = &dialog;
+    dialog.show();
+    dialog.move(40, 30);
+    const QRect home = dialog.frameGeometry();
+    const qreal opacity = dialog.windowOpacity();
+    const QRect desktop = dialog.screen()->virtualGeometry();
+    ASSERT_TRUE(desktop.intersects(home));
+    struct Case {
+        const char* what;
+        std::function<void()> open;
+    };
+    // The members and group name dialogs are closed with Escape as soon as they are up.
+    const auto whenUpNoteAndClose = [&] {
+        whenModalOpens([&](QWidget* open) {
+            whileOpen = dialog.frameGeometry();
+            QTest::keyClick(open, Qt::Key_Escape);
+        });
+    };
+    const Case cases[] = {
+        {"members",
+         [&] {
+             whenUpNoteAndClose();
+             emit dialog.matrix()->rowHeaderDoubleClicked(2);
+         }},
+        {"group name",
+         [&] {
+             whenUpNoteAndClose();
+             emit dialog.matrix()->rowHeaderRightClicked(5);
+         }},
+        {"channel title",
+         [&] { QTest::mouseClick(dialog.matrix(), Qt::RightButton, {}, dialog.matrix()->cellCentre(6, 12)); }},
+    };
+    for (const Case& c : cases) {
+        whileOpen = QRect();
+        c.open();
+        ASSERT_FALSE(whileOpen.isNull()) << c.what;
+        EXPECT_FALSE(whileOpen.intersects(desktop)) << c.what;
+        EXPECT_EQ(dialog.frameGeometry(), home) << c.what;
+        EXPECT_EQ(dialog.windowOpacity(), opacity) << c.what;
+        EXPECT_TRUE(dialog.isVisible()) << c.what;
+    }
+}
