@@ -318,7 +318,7 @@ TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextSto
     EXPECT_EQ(rig.scenes.updated, 1);
 }
 
-TEST(LinkMatrix, ItsDialogsFindTheMatrixOffTheScreenAndBackWhereItWasAfterwards)
+TEST(LinkMatrix, ItsDialogsFindItOffTheScreenAndEscapeLeavesTheFollowedSceneAlone)
 {
     ModelRig rig;
     RecordingHelp help{QStringLiteral("/nonexistent")};
@@ -367,4 +367,13 @@ TEST(LinkMatrix, ItsDialogsFindTheMatrixOffTheScreenAndBackWhereItWasAfterwards)
         EXPECT_EQ(dialog.windowOpacity(), opacity) << c.what;
         EXPECT_TRUE(dialog.isVisible()) << c.what;
     }
+
+    // Escape closes the matrix; what was changed stays live, and only OK writes it into
+    // the followed scene.
+    QTest::mouseClick(dialog.matrix(), Qt::LeftButton, {}, dialog.matrix()->cellCentre(3, 5));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), DialogResult::Cancel);
+    EXPECT_EQ(rig.project.live[5].linkGroup, 3);
+    EXPECT_EQ(rig.scenes.updated, 0);
 }

@@ -128,6 +128,12 @@ void LinkMatrixDialog::onCommand(int id)
     }
 }
 
+void LinkMatrixDialog::reject()
+{
+    // The changes made are live already; only OK stores them into the followed scene.
+    done(DialogResult::Cancel);
+}
+
 void LinkMatrixDialog::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();

@@ -20,7 +20,8 @@ class SceneTracker;
 // click on a row header lists the group's members, a right click names the group, a
 // right click on a cell opens the channel title dialog; the matrix is off the screen meanwhile
 // and allows dragging again 200 ms after it shows again. Changes act at once; OK refreshes
-// the followed scene and closes. H opens the link help; Enter and O act as OK.
+// the followed scene and closes. H opens the link help; Enter and O act as OK; Escape
+// closes without touching the followed scene.
 class LinkMatrixDialog : public GlassDialog, private ChannelListener {
     Q_OBJECT
 public:
@@ -34,6 +35,9 @@ public:
 
     LinkMatrixView* matrix() const { return m_matrix; }
     ScrollBar* scrollBar() const { return m_scrollBar; }
+
+    // Escape and closing the window: the matrix closes, the followed scene stays as stored.
+    void reject() override;
 
 protected:
     void onCommand(int id) override;
