@@ -3,6 +3,8 @@
 #include "core/persistence/AtomicFileWriter.h"
 #include "core/persistence/IniFile.h"
 
+#include <fstream>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -55,10 +57,28 @@ std::string execArgument(const std::string& path)
 }
 
 #ifndef _WIN32
-bool writeWhole(const std::string& path, const std::string& text)
+// True when `path` holds exactly `text`; no more than one byte beyond it is read.
+bool holdsText(const std::string& path, const std::string& text)
 {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string held(text.size() + 1, '\0');
+    in.read(held.data(), static_cast<std::streamsize>(held.size()));
+    held.resize(static_cast<std::size_t>(in.gcount()));
+    return held == text;
+}
+
+// Writes `text` to `path` unless it is there already; `changed` is raised by a write.
+bool writeWhole(const std::string& path, const std::string& text, bool& changed)
+{
+    if (holdsText(path, text))
+        return true;
     AtomicFileWriter writer(path);
-    return writer.open() && writer.write(text.data(), text.size()) && writer.commit();
+    if (!writer.open() || !writer.write(text.data(), text.size()) || !writer.commit())
+        return false;
+    changed = true;
+    return true;
 }
 #endif
 
@@ -134,12 +154,20 @@ std::string FileAssociation::desktopEntryText(const std::string& executablePath)
 
 std::vector<std::vector<std::string>> FileAssociation::refreshCommands(const std::string& dataHome)
 {
+#ifdef _WIN32
+    // The shell reads the registry itself.
+    (void)dataHome;
+    return {};
+#endif
     return {{"update-mime-database", dataHome + "/mime"}, {"update-desktop-database", dataHome + "/applications"}};
 }
 
-bool FileAssociation::registerAssociation(const std::string& dataHome, const std::string& executablePath,
-                                          const std::string& commandLine, const std::string& packageDatabase)
+FileAssociation::Outcome FileAssociation::registerAssociation(const std::string& dataHome,
+                                                              const std::string& executablePath,
+                                                              const std::string& commandLine,
+                                                              const std::string& packageDatabase)
 {
+    Outcome outcome;
 #ifdef _WIN32
     (void)dataHome;
     (void)packageDatabase;
@@ -147,19 +175,24 @@ bool FileAssociation::registerAssociation(const std::string& dataHome, const std
     bool ok = setDefaultValue(".vpf", name);
     ok = setDefaultValue(name + "\\shell\\open\\command", openCommand(commandLine)) && ok;
     ok = setDefaultValue(name + "\\DefaultIcon", iconText(commandLine)) && ok;
-    return ok;
+    outcome.complete = ok;
+    outcome.changed = true;
 #else
     (void)commandLine;
     if (dataHome.empty() || dataHome[0] != '/' || executablePath.empty())
-        return false;
-    if (PackageOwnership::isPackaged(executablePath, packageDatabase))
-        return true;
+        return outcome;
+    if (PackageOwnership::isPackaged(executablePath, packageDatabase)) {
+        outcome.complete = true;
+        return outcome;
+    }
     const std::string mimeFolder = dataHome + "/mime/packages/";
     const std::string appsFolder = dataHome + "/applications/";
-    bool ok = makeFolders(mimeFolder) && writeWhole(mimeFolder + MimeFileName, mimePackageText());
-    ok = makeFolders(appsFolder) && writeWhole(appsFolder + DesktopFileName, desktopEntryText(executablePath)) && ok;
-    return ok;
+    bool ok = makeFolders(mimeFolder) && writeWhole(mimeFolder + MimeFileName, mimePackageText(), outcome.changed);
+    ok = makeFolders(appsFolder) &&
+         writeWhole(appsFolder + DesktopFileName, desktopEntryText(executablePath), outcome.changed) && ok;
+    outcome.complete = ok;
 #endif
+    return outcome;
 }
 
 } // namespace deskpanel

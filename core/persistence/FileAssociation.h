@@ -15,18 +15,26 @@ public:
     static constexpr const char* DesktopFileName = "deskpanel.desktop";
     static constexpr const char* IconName = "deskpanel"; // in the hicolor icon theme
 
-    // Here: a shared-mime-info type for "*.vpf" under <dataHome>/mime/packages and a
-    // desktop entry under <dataHome>/applications. On Windows: the registry keys under
-    // HKEY_CLASSES_ROOT. `commandLine` is the program's own command line (Windows only).
-    // True when everything was written. A program that the package manager installed
-    // writes nothing and answers true: the package's own desktop entry and MIME type
-    // serve, and a per-user copy would hide them. `packageDatabase` is dpkg's info folder.
-    static bool registerAssociation(const std::string& dataHome, const std::string& executablePath,
-                                    const std::string& commandLine,
-                                    const std::string& packageDatabase = PackageOwnership::DpkgInfoFolder);
+    // What a registration did: `complete` when everything is in place; `changed` when a
+    // file was written anew, the only case in which the desktop's caches need refreshing.
+    struct Outcome {
+        bool complete = false;
+        bool changed = false;
+    };
 
-    // The programs that bring the desktop's caches up to date after a registration;
-    // the application may run them, nothing depends on their success.
+    // Here: a shared-mime-info type for "*.vpf" under <dataHome>/mime/packages and a
+    // desktop entry under <dataHome>/applications; a file that already holds its text is
+    // left as it is. On Windows: the registry keys under HKEY_CLASSES_ROOT.
+    // `commandLine` is the program's own command line (Windows only). A program that the
+    // package manager installed writes nothing and is complete: the package's own desktop
+    // entry and MIME type serve, and a per-user copy would hide them. `packageDatabase` is
+    // dpkg's info folder.
+    static Outcome registerAssociation(const std::string& dataHome, const std::string& executablePath,
+                                       const std::string& commandLine,
+                                       const std::string& packageDatabase = PackageOwnership::DpkgInfoFolder);
+
+    // The programs that bring the desktop's caches up to date after a registration that
+    // changed a file; the application runs them, nothing depends on their success.
     static std::vector<std::vector<std::string>> refreshCommands(const std::string& dataHome);
 
     static std::string mimePackageText();

@@ -20,8 +20,9 @@ UnitPicture pictureForState(UnitState state)
     switch (state) {
     case UnitState::ACTIVE: return UnitPicture::Active;
     case UnitState::OFFLINE: return UnitPicture::Offline;
-    case UnitState::CONFLICT:
-    case UnitState::FAULT: return UnitPicture::Conflicted;
+    case UnitState::CONFLICT: return UnitPicture::Conflicted;
+    // Supplies or temperature out of range: no address conflict to look for.
+    case UnitState::FAULT: return UnitPicture::Fault;
     case UnitState::INACTIVE:
     case UnitState::LOCAL: break;
     }

@@ -25,7 +25,8 @@ enum class UnitPicture {
     Inactive,
     Active,
     Offline,
-    Conflicted
+    Conflicted,
+    Fault
 };
 UnitPicture pictureForState(UnitState state);
 

@@ -100,6 +100,7 @@ const Named namedPictures[] = {
     {"ACTIVE_UNIT_BOXED", 110, 27},
     {"OFFLINE_UNIT_BOXED", 110, 27},
     {"CONFLICTED_UNIT_BOXED", 110, 27},
+    {"FAULT_UNIT_BOXED", 110, 27},
     {"RED_LED_ON_16", 20, 20},
     {"RED_LED_OFF_16", 20, 20},
     {"GRAY_GRADIENT", 282, 28},

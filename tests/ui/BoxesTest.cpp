@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 using namespace deskpanel;
 
 namespace {
@@ -139,12 +142,40 @@ TEST(DecisionBox, ButtonsAndEscape)
         EXPECT_EQ(box.result(), 2);
     }
     {
-        // Other letters and Enter (there is no OK) leave the question open.
+        // Other letters leave the question open.
         DecisionBox box(QStringLiteral("q"));
         box.show();
         QTest::keyClicks(&box, QStringLiteral("x"));
-        QTest::keyClick(&box, Qt::Key_Return);
         EXPECT_TRUE(box.isVisible());
+    }
+}
+
+TEST(Boxes, EnterAndEscapeCloseEachBoxWithItsAnswer)
+{
+    struct Case {
+        const char* what;
+        std::function<GlassDialog*()> make;
+        Qt::Key key;
+        int result;
+    };
+    const auto message = [] { return new InfoBox(QStringLiteral("m")); };
+    const auto decision = [] { return new DecisionBox(QStringLiteral("q")); };
+    const auto about = [] { return new AboutBox(QStringLiteral("1.1")); };
+    const Case cases[] = {
+        {"message, Enter", message, Qt::Key_Return, DialogResult::Ok},
+        {"message, Escape", message, Qt::Key_Escape, DialogResult::Ok},
+        {"decision, Enter", decision, Qt::Key_Return, DialogResult::No},
+        {"decision, keypad Enter", decision, Qt::Key_Enter, DialogResult::No},
+        {"decision, Escape", decision, Qt::Key_Escape, DialogResult::Cancel},
+        {"about, Enter", about, Qt::Key_Return, DialogResult::Ok},
+        {"about, Escape", about, Qt::Key_Escape, DialogResult::Cancel},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<GlassDialog> box(c.make());
+        box->show();
+        QTest::keyClick(box.get(), c.key);
+        EXPECT_FALSE(box->isVisible()) << c.what;
+        EXPECT_EQ(box->result(), c.result) << c.what;
     }
 }
 

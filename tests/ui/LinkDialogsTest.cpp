@@ -317,3 +317,63 @@ TEST(LinkMatrix, NamingAGroupFromTheMatrixKeepsTheMatrixOpenAndStoresWhatNextSto
     EXPECT_EQ(rig.project.linkGroups[3].title, "Strings");
     EXPECT_EQ(rig.scenes.updated, 1);
 }
+
+TEST(LinkMatrix, ItsDialogsFindItOffTheScreenAndEscapeLeavesTheFollowedSceneAlone)
+{
+    ModelRig rig;
+    RecordingHelp help{QStringLiteral("/nonexistent")};
+    QRect whileOpen;
+    LinkMatrixDialog* matrixDialog = nullptr;
+    LinkMatrixDialog dialog(rig.project, rig.channels, rig.scenes, rig.op, help,
+                            [&](int) { whileOpen = matrixDialog->frameGeometry(); });
+    matrixDialog = &dialog;
+    dialog.show();
+    dialog.move(40, 30);
+    const QRect home = dialog.frameGeometry();
+    const qreal opacity = dialog.windowOpacity();
+    const QRect desktop = dialog.screen()->virtualGeometry();
+    ASSERT_TRUE(desktop.intersects(home));
+    struct Case {
+        const char* what;
+        std::function<void()> open;
+    };
+    // The members and group name dialogs are closed with Escape as soon as they are up.
+    const auto whenUpNoteAndClose = [&] {
+        whenModalOpens([&](QWidget* open) {
+            whileOpen = dialog.frameGeometry();
+            QTest::keyClick(open, Qt::Key_Escape);
+        });
+    };
+    const Case cases[] = {
+        {"members",
+         [&] {
+             whenUpNoteAndClose();
+             emit dialog.matrix()->rowHeaderDoubleClicked(2);
+         }},
+        {"group name",
+         [&] {
+             whenUpNoteAndClose();
+             emit dialog.matrix()->rowHeaderRightClicked(5);
+         }},
+        {"channel title",
+         [&] { QTest::mouseClick(dialog.matrix(), Qt::RightButton, {}, dialog.matrix()->cellCentre(6, 12)); }},
+    };
+    for (const Case& c : cases) {
+        whileOpen = QRect();
+        c.open();
+        ASSERT_FALSE(whileOpen.isNull()) << c.what;
+        EXPECT_FALSE(whileOpen.intersects(desktop)) << c.what;
+        EXPECT_EQ(dialog.frameGeometry(), home) << c.what;
+        EXPECT_EQ(dialog.windowOpacity(), opacity) << c.what;
+        EXPECT_TRUE(dialog.isVisible()) << c.what;
+    }
+
+    // Escape closes the matrix; what was changed stays live, and only OK writes it into
+    // the followed scene.
+    QTest::mouseClick(dialog.matrix(), Qt::LeftButton, {}, dialog.matrix()->cellCentre(3, 5));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), DialogResult::Cancel);
+    EXPECT_EQ(rig.project.live[5].linkGroup, 3);
+    EXPECT_EQ(rig.scenes.updated, 0);
+}

@@ -115,6 +115,25 @@ TEST_F(MainWindowTest, RecentFilesSubmenuListsUpToEight)
     EXPECT_EQ(app.project().projectPath, folder.file("show2.vpf"));
 }
 
+TEST_F(MainWindowTest, AnEmptyRecentFilesSubmenuStaysEnabledWithOneEmptyEntry)
+{
+    MainWindow& w = started();
+    w.menu().fillRecentFiles();
+    QMenu* recent = w.menu().recentMenu();
+    EXPECT_TRUE(recent->isEnabled());
+    EXPECT_TRUE(recent->menuAction()->isEnabled());
+    const auto actions = recent->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_TRUE(actions[0]->text().isEmpty());
+    EXPECT_FALSE(actions[0]->isSeparator());
+    // Choosing it does nothing: no question, no file opened.
+    const std::string path = app.project().projectPath;
+    const std::size_t shown = op.shown.size();
+    actions[0]->trigger();
+    EXPECT_EQ(op.shown.size(), shown);
+    EXPECT_EQ(app.project().projectPath, path);
+}
+
 TEST_F(MainWindowTest, FailedSaveKeepsTheProgramRunningWithNothingLost)
 {
     MainWindow& w = started();

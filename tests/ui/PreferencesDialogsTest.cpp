@@ -91,6 +91,40 @@ TEST(PreferencesDialog, AStoredRateOfNoneOfTheFiveChecksNoneAndEscapeCloses)
     EXPECT_EQ(dialog.result(), DialogResult::Ok);
 }
 
+TEST(PreferencesDialog, EveryCaptionHasItsRoomAndAltOAndAltMReachTheButtons)
+{
+    AppRig rig;
+    ProjectPrefs& prefs = rig.app.project().prefs;
+    int meteringOpened = 0;
+    PreferencesDialog dialog(rig.app, [&] { ++meteringOpened; }, {});
+    dialog.show();
+    // The letters of the boxes work in the active window only.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    // With the substitute font too, no caption is cut off.
+    for (QAbstractButton* box : dialog.findChildren<QAbstractButton*>())
+        if (qobject_cast<QCheckBox*>(box) || qobject_cast<QRadioButton*>(box))
+            EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
+    // "Re-&ordering" and "500 &msec" keep their underlined letters, which also mark
+    // "&OK" and "&Metering...": Alt with them presses the buttons.
+    auto* reorder = child<QCheckBox>(&dialog, QStringLiteral("check1918"));
+    auto* every500 = child<QRadioButton>(&dialog, QStringLiteral("radio32798"));
+    EXPECT_EQ(reorder->text(), QStringLiteral("Prompt for Scene Re-&ordering"));
+    EXPECT_EQ(every500->text(), QStringLiteral("Every 500 &msec"));
+    QTest::keyClick(&dialog, Qt::Key_M, Qt::AltModifier);
+    EXPECT_EQ(meteringOpened, 1);
+    // A letter marked only once still works its box.
+    QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(pumpUntil([&] { return prefs.promptNewScene == 1; }, 2000));
+    QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), DialogResult::Ok);
+    EXPECT_EQ(meteringOpened, 1);
+    EXPECT_FALSE(every500->isChecked());
+    EXPECT_EQ(prefs.ethernetUpdateRate, 100);
+    EXPECT_EQ(prefs.promptSceneReorder, 0);
+}
+
 TEST(AutosaveDialog, ResultsAndWhatIsStored)
 {
     struct Case {

@@ -2,6 +2,7 @@
 // white ground, and only boxes of units 1..48 react.
 #include "ui/views/UnitStatusWindow.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ScrollBar.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,11 @@ TEST(UnitStatusWindow, PicturesFollowStatesAndBlinkSteps)
     const Case cases[] = {{UnitState::ACTIVE, UnitPicture::Active},
                           {UnitState::OFFLINE, UnitPicture::Offline},
                           {UnitState::CONFLICT, UnitPicture::Conflicted},
-                          {UnitState::FAULT, UnitPicture::Conflicted},
+                          {UnitState::FAULT, UnitPicture::Fault},
                           {UnitState::INACTIVE, UnitPicture::Inactive}};
     for (const Case& c : cases) {
         panel.setUnitState(7, c.state);
+        EXPECT_EQ(panel.stateOf(7), c.state);
         EXPECT_EQ(panel.pictureOf(7), c.picture) << unitStateName(c.state);
     }
     // A LOCAL unit alternates between the two pictures its blink steps name.
@@ -31,6 +33,7 @@ TEST(UnitStatusWindow, PicturesFollowStatesAndBlinkSteps)
     EXPECT_EQ(panel.pictureOf(7), UnitPicture::Active);
     panel.setBlinkPicture(7, UnitPicture::Inactive);
     EXPECT_EQ(panel.pictureOf(7), UnitPicture::Inactive);
+    EXPECT_EQ(panel.stateOf(7), UnitState::LOCAL);
     // Numbers outside 1..48 change nothing.
     panel.setUnitState(0, UnitState::ACTIVE);
     panel.setUnitState(49, UnitState::ACTIVE);
@@ -61,6 +64,33 @@ TEST(UnitStatusWindow, NumberSitsOnAWhiteGroundOverThePicture)
     const QPoint picture = UnitStatusWindow::boxRect(1).topLeft() + QPoint(3, 4);
     EXPECT_EQ(image.pixelColor(picture + QPoint(6, 6)), QColor(Qt::white));
     EXPECT_NE(image.pixelColor(picture + QPoint(60, 13)), QColor(Qt::white));
+}
+
+TEST(UnitStatusWindow, AFaultUnitReadsFaultInTheConflictRed)
+{
+    UnitStatusWindow panel(6, 96);
+    panel.resize(480, 114);
+    panel.setUnitState(1, UnitState::CONFLICT);
+    panel.setUnitState(2, UnitState::FAULT);
+    const QImage image = uitest::render(panel);
+    const QImage faultPicture =
+        ImageRegistry::instance().pixmap(QStringLiteral("FAULT_UNIT_BOXED")).toImage().convertToFormat(image.format());
+    const QPoint conflict = UnitStatusWindow::boxRect(1).topLeft() + QPoint(3, 4);
+    const QPoint fault = UnitStatusWindow::boxRect(2).topLeft() + QPoint(3, 4);
+    // The same red lamp...
+    const QPoint lamp(35, 13);
+    EXPECT_TRUE(uitest::isReddish(image.pixelColor(fault + lamp)));
+    EXPECT_EQ(image.pixelColor(fault + lamp), image.pixelColor(conflict + lamp));
+    // ...and another word: the FAULT unit's tablet is the FAULT picture's, not CONFLICT's.
+    int unlikeConflict = 0;
+    int unlikeFaultPicture = 0;
+    for (int y = 0; y < 27; ++y)
+        for (int x = 43; x < 106; ++x) {
+            unlikeConflict += image.pixel(fault + QPoint(x, y)) != image.pixel(conflict + QPoint(x, y)) ? 1 : 0;
+            unlikeFaultPicture += image.pixel(fault + QPoint(x, y)) != faultPicture.pixel(x, y) ? 1 : 0;
+        }
+    EXPECT_GT(unlikeConflict, 20);
+    EXPECT_EQ(unlikeFaultPicture, 0);
 }
 
 } // namespace

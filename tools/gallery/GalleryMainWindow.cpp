@@ -33,7 +33,8 @@ void fillSimulatedRack(DeskPanelApp& app, MainWindow& window)
         window.unitStatus().setUnitState(unit, UnitState::ACTIVE);
     window.unitStatus().setUnitState(6, UnitState::OFFLINE);
     window.unitStatus().setUnitState(9, UnitState::CONFLICT);
-    window.unitStatus().setBlinkPicture(11, UnitPicture::Inactive);
+    window.unitStatus().setUnitState(11, UnitState::LOCAL);
+    window.unitStatus().setBlinkPicture(11, UnitPicture::Active);
 
     Project& project = app.project();
     const char* names[] = {"Sound check", "Act 1 - Overture", "Act 1 - Duet", "Interval", "Act 2 - Finale"};

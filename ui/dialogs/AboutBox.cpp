@@ -95,6 +95,12 @@ void AboutBox::paintEvent(QPaintEvent*)
     paintGlass(p, false);
 }
 
+void AboutBox::onEnter()
+{
+    m_fade.stop();
+    accept();
+}
+
 void AboutBox::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {

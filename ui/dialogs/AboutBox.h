@@ -8,7 +8,8 @@ class QLabel;
 namespace deskpanel {
 
 // The about box: the about picture under the glass header, the program's version in its
-// lower right corner, a fade-in of about 1.2 s. A left click anywhere closes it.
+// lower right corner, a fade-in of about 1.2 s. A left click anywhere, Enter or Escape
+// closes it.
 class AboutBox : public GlassDialog {
     Q_OBJECT
 public:
@@ -26,6 +27,7 @@ public:
     bool isFading() const { return m_fade.isActive(); }
 
 protected:
+    void onEnter() override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -25,6 +25,12 @@ void DecisionBox::onCommand(int id)
         GlassDialog::onCommand(id);
 }
 
+void DecisionBox::onEnter()
+{
+    // The safe answer: nothing is done that the operator did not ask for.
+    done(DialogResult::No);
+}
+
 void DecisionBox::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();

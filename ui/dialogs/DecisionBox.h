@@ -3,7 +3,8 @@
 
 namespace deskpanel {
 
-// The decision box: Yes (6) and No (7). Typing Y or N answers without a click.
+// The decision box: Yes (6) and No (7). Typing Y or N answers without a click; Enter
+// answers No, Escape closes with 2, which callers also take as No.
 class DecisionBox : public GlassDialog {
     Q_OBJECT
 public:
@@ -11,6 +12,7 @@ public:
 
 protected:
     void onCommand(int id) override;
+    void onEnter() override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -11,6 +11,7 @@
 #include "ui/dialogs/LinkMatrixView.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace deskpanel {
 
@@ -80,13 +81,22 @@ void LinkMatrixDialog::onScrolled(int code, int position)
 void LinkMatrixDialog::runHidden(const std::function<void()>& dialog)
 {
     m_matrix->setDragAllowed(false);
-    // Hiding a dialog would end its modal loop, so the matrix turns invisible instead.
-    const qreal opacity = windowOpacity();
-    setWindowOpacity(0.0);
+    // Hiding a dialog would end its modal loop, and a see-through window still shows on a
+    // desktop without a compositor, so the matrix waits off the screen meanwhile.
+    const QPoint home = pos();
+    move(offScreenPosition());
     dialog();
-    setWindowOpacity(opacity);
+    move(home);
     m_dragGate.start(DragGateMs);
     refresh();
+}
+
+QPoint LinkMatrixDialog::offScreenPosition() const
+{
+    // Beyond the lower right corner of the whole desktop, every screen included.
+    const QScreen* desktop = screen();
+    const QRect all = desktop ? desktop->virtualGeometry() : QRect(0, 0, 0, 0);
+    return all.bottomRight() + QPoint(100, 100);
 }
 
 void LinkMatrixDialog::showMembers(int group)
@@ -116,6 +126,12 @@ void LinkMatrixDialog::onCommand(int id)
         m_channels.raiseDialogJustClosed();
         done(DialogResult::Ok);
     }
+}
+
+void LinkMatrixDialog::reject()
+{
+    // The changes made are live already; only OK stores them into the followed scene.
+    done(DialogResult::Cancel);
 }
 
 void LinkMatrixDialog::keyPressEvent(QKeyEvent* event)

@@ -18,9 +18,10 @@ class SceneTracker;
 
 // The Link dialog: the link matrix with its scroll bar, "&OK" and "&Help". A double
 // click on a row header lists the group's members, a right click names the group, a
-// right click on a cell opens the channel title dialog; the matrix is invisible meanwhile and
-// allows dragging again 200 ms after it shows again. Changes act at once; OK refreshes
-// the followed scene and closes. H opens the link help; Enter and O act as OK.
+// right click on a cell opens the channel title dialog; the matrix is off the screen meanwhile
+// and allows dragging again 200 ms after it shows again. Changes act at once; OK refreshes
+// the followed scene and closes. H opens the link help; Enter and O act as OK; Escape
+// closes without touching the followed scene.
 class LinkMatrixDialog : public GlassDialog, private ChannelListener {
     Q_OBJECT
 public:
@@ -35,14 +36,18 @@ public:
     LinkMatrixView* matrix() const { return m_matrix; }
     ScrollBar* scrollBar() const { return m_scrollBar; }
 
+    // Escape and closing the window: the matrix closes, the followed scene stays as stored.
+    void reject() override;
+
 protected:
     void onCommand(int id) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void onScrolled(int code, int position);
-    // Runs one of the dialogs the matrix opens, with the matrix hidden meanwhile.
+    // Runs one of the dialogs the matrix opens, with the matrix off the screen meanwhile.
     void runHidden(const std::function<void()>& dialog);
+    QPoint offScreenPosition() const;
     void showMembers(int group);
     void nameGroup(int group);
     // Any change of memberships, names or titles: the matrix and its headers again.

@@ -32,14 +32,14 @@ PreferencesDialog::PreferencesDialog(DeskPanelApp& app, std::function<void()> op
              invert(prefs.promptRecallScene));
     addCheck(PromptSceneDelete, QStringLiteral("Prompt for Scene &Delete"), prefs.promptSceneDelete,
              invert(prefs.promptSceneDelete));
-    addCheck(PromptSceneReorder, QStringLiteral("Prompt for Scene Re-&ordering"), prefs.promptSceneReorder,
-             invert(prefs.promptSceneReorder));
+    QCheckBox* reorder = addCheck(PromptSceneReorder, QStringLiteral("Prompt for Scene Re-&ordering"),
+                                  prefs.promptSceneReorder, invert(prefs.promptSceneReorder));
     const char* rateTexts[5] = {"Every &50 msec", "Every &100 msec", "Every &200 msec", "Every 500 &msec",
                                 "Every 1,000 m&sec"};
     for (int i = 0; i < 5; ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(rateTexts[i]), this);
         radio->setObjectName(QStringLiteral("radio%1").arg(Rate50 + i));
-        radio->setGeometry(controlRect(Rate50 + i));
+        placeCaption(radio, Rate50 + i, controlRect(RateGroup).right() - 1);
         // Not exclusive on their own: a stored rate that is none of the five checks none.
         radio->setAutoExclusive(false);
         radio->setChecked(prefs.ethernetUpdateRate == Rates[i]);
@@ -54,22 +54,37 @@ PreferencesDialog::PreferencesDialog(DeskPanelApp& app, std::function<void()> op
     addCheck(SimulatePeaks, QStringLiteral("Simulate live peaks"), m_app.simulatedPeaks(),
              [this](bool on) { m_app.setSimulatedPeaks(on); });
     createButton(ControlId::Ok, QStringLiteral("&OK"), face);
+    // "Re-&ordering" and "500 &msec" mark the letters of "&OK" and "&Metering...": they stay
+    // underlined, and Alt with them is left to the buttons.
+    reorder->setShortcut(QKeySequence());
+    m_rates[3]->setShortcut(QKeySequence());
 }
 
 QCheckBox* PreferencesDialog::addCheck(int id, const QString& text, bool checked, std::function<void(bool)> toggled)
 {
     auto* box = new QCheckBox(text, this);
     box->setObjectName(QStringLiteral("check%1").arg(id));
-    // Where the substitute font runs wider than the layout's, a caption may take the room
-    // up to the edge of the panel it sits in.
-    QRect rect = controlRect(id);
-    const int room =
-        (rect.left() < width() / 2 ? controlRect(DialogControl::PromptsGroup).right() - 1 : width() - 8) - rect.left();
-    rect.setWidth(std::max(rect.width(), std::min(box->sizeHint().width(), room)));
-    box->setGeometry(rect);
+    const QRect group = controlRect(DialogControl::PromptsGroup);
+    placeCaption(box, id, controlRect(id).top() < group.bottom() ? group.right() - 1 : width() - 8);
     box->setChecked(checked);
     connect(box, &QCheckBox::toggled, this, std::move(toggled));
     return box;
+}
+
+void PreferencesDialog::placeCaption(QAbstractButton* button, int id, int rightLimit)
+{
+    // Where the substitute font runs wider than the layout's, a caption takes the room up
+    // to the edge of the panel it sits in, and is set a little narrower if that is not
+    // enough, so that no word is cut off.
+    QRect rect = controlRect(id);
+    const int room = rightLimit - rect.left() + 1;
+    QFont narrower = button->font();
+    for (int stretch = 99; button->sizeHint().width() > room && stretch >= MinimumStretch; --stretch) {
+        narrower.setStretch(stretch);
+        button->setFont(narrower);
+    }
+    rect.setWidth(std::max(rect.width(), std::min(button->sizeHint().width(), room)));
+    button->setGeometry(rect);
 }
 
 void PreferencesDialog::chooseRate(int index)

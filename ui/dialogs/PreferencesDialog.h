@@ -3,6 +3,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QCheckBox;
 class QRadioButton;
 
@@ -26,7 +27,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // How far a caption may be set narrower to fit its panel (percent).
+    static constexpr int MinimumStretch = 85;
+
     QCheckBox* addCheck(int id, const QString& text, bool checked, std::function<void(bool)> toggled);
+    // Puts the check or radio box `id` in place, its caption whole up to `rightLimit`.
+    void placeCaption(QAbstractButton* button, int id, int rightLimit);
     void chooseRate(int index);
 
     DeskPanelApp& m_app;

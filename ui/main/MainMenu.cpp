@@ -86,7 +86,9 @@ void MainMenu::fillRecentFiles()
         QAction* action = m_recent->addAction(text);
         connect(action, &QAction::triggered, this, [this, i] { m_commands.project().openRecent(i); });
     }
-    m_recent->setEnabled(!entries.empty());
+    // With no recent file the submenu keeps one empty entry that does nothing.
+    if (m_recent->isEmpty())
+        m_recent->addAction(QString());
 }
 
 } // namespace deskpanel

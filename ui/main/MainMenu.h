@@ -17,7 +17,7 @@ public:
 
     QMenu* filesMenu() const { return m_files; }
     QMenu* recentMenu() const { return m_recent; }
-    // Rebuilds the recent-files submenu ("&1. path", up to 8).
+    // Rebuilds the recent-files submenu ("&1. path", up to 8; one empty entry for none).
     void fillRecentFiles();
 
 private:

@@ -1,6 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "app/DeskPanelApp.h"
+#include "app/QuietPrograms.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "ui/controls/ImageRegistry.h"
@@ -32,6 +33,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.windowProfile = folder + "/DeskPanel.INI";
     o.locations.installationRecord = folder + "/record.ini";
     o.locations.dataHome = folder + "/share";
+    o.refreshDesktopCaches = false;
     return o;
 }
 
@@ -191,8 +193,12 @@ void MainWindow::startLink()
 void MainWindow::registerAssociation()
 {
     // The program works without it: every failure stays silent.
-    FileAssociation::registerAssociation(m_options.locations.dataHome,
-                                         QCoreApplication::applicationFilePath().toStdString(), {});
+    const FileAssociation::Outcome outcome = FileAssociation::registerAssociation(
+        m_options.locations.dataHome, QCoreApplication::applicationFilePath().toStdString(), {});
+    // The desktop reads the association from its caches; they are rebuilt only when a
+    // file changed, since the programs take a while on a full data folder.
+    if (outcome.changed && m_options.refreshDesktopCaches)
+        startQuietly(FileAssociation::refreshCommands(m_options.locations.dataHome));
 }
 
 void MainWindow::openStartProject()

@@ -34,9 +34,11 @@ struct MainWindowOptions {
     DisplayMetrics metrics = DisplayMetrics::current();
     QString helpFolder; // empty: beside the executable
     FileDialogs* fileDialogs = nullptr; // tests: scripted; else Qt's
+    // Whether start-up runs the desktop's cache programs after writing the association.
+    bool refreshDesktopCaches = true;
 
     // Every profile file in `folder`, away from the operator's own (tests, pictures,
-    // measurements).
+    // measurements); the desktop's caches are left alone.
     static MainWindowOptions inFolder(const std::string& folder);
 };
 

@@ -18,6 +18,7 @@ QString pictureKey(UnitPicture picture)
     case UnitPicture::Active: return QStringLiteral("ACTIVE_UNIT_BOXED");
     case UnitPicture::Offline: return QStringLiteral("OFFLINE_UNIT_BOXED");
     case UnitPicture::Conflicted: return QStringLiteral("CONFLICTED_UNIT_BOXED");
+    case UnitPicture::Fault: return QStringLiteral("FAULT_UNIT_BOXED");
     case UnitPicture::Inactive: break;
     }
     return QStringLiteral("INACTIVE_UNIT_BOXED");
@@ -27,21 +28,43 @@ QString pictureKey(UnitPicture picture)
 UnitStatusWindow::UnitStatusWindow(int unitNumberTop, int dpiY, QWidget* parent)
     : QWidget(parent), m_unitNumberTop(unitNumberTop)
 {
-    m_pictures.fill(UnitPicture::Inactive);
+    m_states.fill(UnitState::INACTIVE);
+    m_blinkPictures.fill(pictureForState(UnitState::LOCAL));
     // The panel's small font: Arial 8 pt.
     m_font = FontMapper::font(QStringLiteral("Arial"), 80, 400, dpiY);
 }
 
 void UnitStatusWindow::setUnitState(int unit, UnitState state)
 {
-    setBlinkPicture(unit, pictureForState(state));
+    if (!isValidUnitNumber(unit))
+        return;
+    m_states[std::size_t(unit - 1)] = state;
+    // A unit that turns LOCAL starts its blink on the picture of the state.
+    m_blinkPictures[std::size_t(unit - 1)] = pictureForState(UnitState::LOCAL);
+    updateBox(unit);
 }
 
 void UnitStatusWindow::setBlinkPicture(int unit, UnitPicture picture)
 {
     if (!isValidUnitNumber(unit))
         return;
-    m_pictures[std::size_t(unit - 1)] = picture;
+    m_blinkPictures[std::size_t(unit - 1)] = picture;
+    updateBox(unit);
+}
+
+UnitState UnitStatusWindow::stateOf(int unit) const
+{
+    return m_states.at(std::size_t(unit - 1));
+}
+
+UnitPicture UnitStatusWindow::pictureOf(int unit) const
+{
+    const UnitState state = stateOf(unit);
+    return state == UnitState::LOCAL ? m_blinkPictures.at(std::size_t(unit - 1)) : pictureForState(state);
+}
+
+void UnitStatusWindow::updateBox(int unit)
+{
     update(boxRect(unit).translated(0, -m_scroll * BoxHeight));
 }
 
@@ -92,7 +115,7 @@ void UnitStatusWindow::paintEvent(QPaintEvent*)
     const ImageRegistry& images = ImageRegistry::instance();
     for (int unit = 1; unit <= MaxUnits; ++unit) {
         const QRect box = boxRect(unit);
-        const QString key = pictureKey(m_pictures[std::size_t(unit - 1)]);
+        const QString key = pictureKey(pictureOf(unit));
         const QRect picture(box.topLeft() + QPoint(3, 4), images.size(key));
         images.draw(p, key, picture, ImageRegistry::DrawMode::Fixed);
         // The number on an opaque white ground, so it reads on every picture.

@@ -11,7 +11,7 @@
 namespace deskpanel {
 
 // The unit box panel: 48 numbered boxes, four a row, whose pictures show each unit's
-// state; a unit in LOCAL mode blinks between the inactive and active pictures. It scrolls
+// state (kept per unit); a unit in LOCAL mode blinks between the inactive and active pictures. It scrolls
 // by rows (0..9). A click on a box asks the main window to scroll the strips to that unit,
 // a double click opens the unit's status.
 class UnitStatusWindow : public QWidget {
@@ -25,8 +25,11 @@ public:
     UnitStatusWindow(int unitNumberTop, int dpiY, QWidget* parent = nullptr);
 
     void setUnitState(int unit, UnitState state);
+    // One blink step of a LOCAL unit: the picture it shows until the next step.
     void setBlinkPicture(int unit, UnitPicture picture);
-    UnitPicture pictureOf(int unit) const { return m_pictures.at(std::size_t(unit - 1)); }
+    UnitState stateOf(int unit) const;
+    // The state's picture; a LOCAL unit's is that of its last blink step.
+    UnitPicture pictureOf(int unit) const;
 
     // Scroll codes of ScrollBar; returns the position kept.
     int scroll(int code, int thumbPosition);
@@ -45,10 +48,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void updateBox(int unit);
+
     int m_unitNumberTop;
     int m_scroll = 0;
     QFont m_font;
-    std::array<UnitPicture, MaxUnits> m_pictures{};
+    std::array<UnitState, MaxUnits> m_states{};
+    std::array<UnitPicture, MaxUnits> m_blinkPictures{};
 };
 
 } // namespace deskpanel

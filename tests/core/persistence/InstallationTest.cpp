@@ -84,12 +84,12 @@ TEST(FileAssociation, APackagedProgramLeavesTheDesktopToThePackage)
     const std::string program = folder.file("lib/deskpanel/DeskPanel");
     put(info + "/deskpanel.list", program + "\n");
 
-    EXPECT_TRUE(FileAssociation::registerAssociation(data, program, "", info));
+    EXPECT_TRUE(FileAssociation::registerAssociation(data, program, "", info).complete);
     EXPECT_FALSE(std::filesystem::exists(data));
 
     // The same program copied elsewhere by hand writes its own, which names the icon.
     const std::string copy = folder.file("home/.local/lib/deskpanel/DeskPanel");
-    EXPECT_TRUE(FileAssociation::registerAssociation(data, copy, "", info));
+    EXPECT_TRUE(FileAssociation::registerAssociation(data, copy, "", info).complete);
     EXPECT_NE(readText(data + "/applications/deskpanel.desktop").find("\nIcon=deskpanel\n"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(data + "/mime/packages/deskpanel-vpf.xml"));
 }

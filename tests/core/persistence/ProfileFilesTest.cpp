@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 using namespace deskpanel;
 using namespace deskpanel::test;
 
@@ -147,7 +149,10 @@ TEST(FileAssociation, WritesAMimeTypeAndADesktopEntryUnderTheDataHome)
 {
     TempFolder folder;
     const std::string data = folder.file("share");
-    ASSERT_TRUE(FileAssociation::registerAssociation(data, "/opt/Desk Panel/$bin/DeskPanel", ""));
+    const FileAssociation::Outcome first =
+        FileAssociation::registerAssociation(data, "/opt/Desk Panel/$bin/DeskPanel", "");
+    ASSERT_TRUE(first.complete);
+    EXPECT_TRUE(first.changed);
     const std::string mime = readText(data + "/mime/packages/deskpanel-vpf.xml");
     EXPECT_NE(mime.find("<mime-type type=\"application/x-veltara-project\">"), std::string::npos);
     EXPECT_NE(mime.find("<glob pattern=\"*.vpf\"/>"), std::string::npos);
@@ -155,8 +160,27 @@ TEST(FileAssociation, WritesAMimeTypeAndADesktopEntryUnderTheDataHome)
     EXPECT_NE(desktop.find("\nExec=\"/opt/Desk Panel/\\\\$bin/DeskPanel\" %f\n"), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("\nMimeType=application/x-veltara-project;\n"), std::string::npos);
 
-    // Refreshed at every start: a second registration rewrites the same files.
-    ASSERT_TRUE(FileAssociation::registerAssociation(data, "/usr/bin/DeskPanel", ""));
+    // Registered at every start: the same texts leave both files as they are (no new
+    // file takes their place), and only a changed text is written.
+    const auto fileIdentity = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const std::string mimePath = data + "/mime/packages/deskpanel-vpf.xml";
+    const std::string desktopPath = data + "/applications/deskpanel.desktop";
+    const ino_t mimeBefore = fileIdentity(mimePath);
+    const ino_t desktopBefore = fileIdentity(desktopPath);
+    const FileAssociation::Outcome again =
+        FileAssociation::registerAssociation(data, "/opt/Desk Panel/$bin/DeskPanel", "");
+    EXPECT_TRUE(again.complete);
+    EXPECT_FALSE(again.changed);
+    EXPECT_EQ(fileIdentity(mimePath), mimeBefore);
+    EXPECT_EQ(fileIdentity(desktopPath), desktopBefore);
+    const FileAssociation::Outcome moved = FileAssociation::registerAssociation(data, "/usr/bin/DeskPanel", "");
+    EXPECT_TRUE(moved.complete);
+    EXPECT_TRUE(moved.changed);
+    EXPECT_EQ(fileIdentity(mimePath), mimeBefore);
+    EXPECT_NE(fileIdentity(desktopPath), desktopBefore);
     EXPECT_NE(readText(data + "/applications/deskpanel.desktop").find("Exec=\"/usr/bin/DeskPanel\" %f"),
               std::string::npos);
 }
@@ -165,8 +189,8 @@ TEST(FileAssociation, FailuresAreReportedToTheCallerOnly)
 {
     TempFolder folder;
     writeText(folder.file("share"), "a file where the folder should be");
-    EXPECT_FALSE(FileAssociation::registerAssociation(folder.file("share"), "/usr/bin/DeskPanel", ""));
-    EXPECT_FALSE(FileAssociation::registerAssociation("", "/usr/bin/DeskPanel", ""));
+    EXPECT_FALSE(FileAssociation::registerAssociation(folder.file("share"), "/usr/bin/DeskPanel", "").complete);
+    EXPECT_FALSE(FileAssociation::registerAssociation("", "/usr/bin/DeskPanel", "").complete);
 }
 
 TEST(FileAssociation, RegistryTextsFollowTheCommandLine)

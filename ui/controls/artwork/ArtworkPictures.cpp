@@ -141,6 +141,8 @@ void registerPictures(ImageRegistry& registry)
                  unitBox(QColor(255, 176, 32), true, QStringLiteral("OFF-LINE"), colour::slateDeep));
     registry.add(QStringLiteral("CONFLICTED_UNIT_BOXED"), {110, 27},
                  unitBox(QColor(240, 40, 36), true, QStringLiteral("CONFLICT"), QColor(70, 30, 36)));
+    registry.add(QStringLiteral("FAULT_UNIT_BOXED"), {110, 27},
+                 unitBox(QColor(240, 40, 36), true, QStringLiteral("FAULT"), QColor(70, 30, 36)));
 
     // Application icon.
     registry.add(ImageRegistry::key(128), {32, 32}, [](QPainter& p, const QSize& s) {
