@@ -158,8 +158,9 @@ std::vector<std::vector<std::string>> FileAssociation::refreshCommands(const std
     // The shell reads the registry itself.
     (void)dataHome;
     return {};
-#endif
+#else
     return {{"update-mime-database", dataHome + "/mime"}, {"update-desktop-database", dataHome + "/applications"}};
+#endif
 }
 
 FileAssociation::Outcome FileAssociation::registerAssociation(const std::string& dataHome,

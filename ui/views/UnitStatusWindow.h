@@ -10,10 +10,10 @@
 
 namespace deskpanel {
 
-// The unit box panel: 48 numbered boxes, four a row, whose pictures show each unit's
-// state (kept per unit); a unit in LOCAL mode blinks between the inactive and active pictures. It scrolls
-// by rows (0..9). A click on a box asks the main window to scroll the strips to that unit,
-// a double click opens the unit's status.
+// The unit box panel: 48 numbered boxes, four a row, whose pictures show the state it
+// keeps for each unit; a unit in LOCAL mode blinks between the inactive and active
+// pictures. It scrolls by rows (0..9). A click on a box asks the main window to scroll
+// the strips to that unit, a double click opens the unit's status.
 class UnitStatusWindow : public QWidget {
 public:
     static constexpr int Columns = 4;
