@@ -29,6 +29,15 @@ bool waitFor(const std::atomic<bool>& flag)
     return flag;
 }
 
+// Runs the event loop until `ms` have passed by a precise timer started now; every timer
+// of the program due before then has fired by the time it returns true.
+bool passTime(int ms)
+{
+    bool passed = false;
+    QTimer::singleShot(ms, Qt::PreciseTimer, [&] { passed = true; });
+    return QTest::qWaitFor([&] { return passed; }, ms + 10000);
+}
+
 TEST(BackgroundWork, UiThreadKeepsServingEventsWhileTheWorkRuns)
 {
     QtBackgroundWork work;
@@ -105,7 +114,7 @@ TEST_F(SaveInBackground, AutosaveWaitsWhileAModalWindowIsOpen)
     box.show();
     ASSERT_NE(QApplication::activeModalWidget(), nullptr);
     app.timers().start(TimerId::Autosave, 5);
-    QTest::qWait(60);
+    ASSERT_TRUE(passTime(60)); // the autosave has fallen due several times
     EXPECT_FALSE(std::filesystem::exists(folder.file("show.vpf")));
 
     box.hide();
@@ -119,7 +128,7 @@ TEST_F(SaveInBackground, AutosaveNeverOpensASecondSaveAsOverTheFirst)
 
     // The autosave falls due while the first Save As is still open.
     app.timers().start(TimerId::Autosave, 1);
-    dialogs.whileOpen = [] { QTest::qWait(30); };
+    dialogs.whileOpen = [] { EXPECT_TRUE(passTime(30)); };
     dialogs.answers = {folder.file("named.vpf")};
     commands.saveAs();
     app.timers().stop(TimerId::Autosave);

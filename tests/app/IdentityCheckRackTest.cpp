@@ -3,14 +3,12 @@
 // checked unit going on and off and the settings that are restored afterwards.
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
+#include "tests/app/RackProcess.h"
 #include "tests/ui/DialogTestRig.h"
 #include "ui/dialogs/AppDialogTemplates.h"
 #include "ui/dialogs/IdentityCheckDialog.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,7 +17,6 @@
 
 using namespace deskpanel;
 using uitest::clickButton;
-using uitest::pumpFor;
 using uitest::pumpUntil;
 
 namespace {
@@ -30,41 +27,26 @@ LinkPorts portsFor(int offset)
     return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
 }
 
-// The rack as a child process; its reports are read when it has stopped.
-class ReportingRack {
-public:
-    ReportingRack(const LinkPorts& ports, const QString& firstAddress, const QStringList& extra)
-    {
-        m_process.start(UNITSIM_PATH, QStringList{"--host-port", QString::number(ports.hostPort), "--unit-port",
-                                                  QString::number(ports.unitPort), "--first-address", firstAddress,
-                                                  "--report-every", "100"} +
-                                          extra);
-        m_process.waitForStarted();
-    }
-    ~ReportingRack()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-    // Every report of input `input` of unit `unit`, oldest first, the final one last.
-    std::vector<QJsonObject> finish(int unit, int input)
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-        std::vector<QJsonObject> reports;
-        for (const QByteArray& line : m_process.readAllStandardOutput().split('\n')) {
-            const QJsonObject object = QJsonDocument::fromJson(line).object();
-            if (object["unit"].toInt() == unit)
-                reports.push_back(object["inputs"].toArray()[input - 1].toObject());
-        }
-        return reports;
-    }
+using Rack = test::RackProcess;
 
-private:
-    QProcess m_process;
-};
+// Input 1 of unit 1, report by report, oldest first.
+std::vector<QJsonObject> firstInputOfUnit1(const std::vector<Rack::Report>& reports)
+{
+    std::vector<QJsonObject> inputs;
+    for (const Rack::Report& report : reports)
+        if (report.count(1))
+            inputs.push_back(Rack::inputOf(report, 1, 1));
+    return inputs;
+}
+
+// Unit 1's own settings back on input 1: 50 dB with 48 V, every other switch off. Never
+// seen during the check, which sets all five switches to one value.
+bool unit1Restored(const Rack::Report& report)
+{
+    const QJsonObject input = Rack::inputOf(report, 1, 1);
+    return input["gainDb"].toInt() == 50 && input["phantom"].toInt() == 1 && input["pad"].toInt() == 0 &&
+           input["mute"].toInt() == 0 && input["polarity"].toInt() == 0;
+}
 
 int changesOf(const std::vector<QJsonObject>& reports, const char* field)
 {
@@ -96,7 +78,7 @@ TEST(IdentityCheckRack, SwitchesToggleForTenSecondsAndTheUnitsOwnSettingsComeBac
     prepareSettings(app.project());
     app.start();
     // Unit 2 stays silent for its first 2.5 s, so it is found while unit 1 is checked.
-    ReportingRack rack(ports, "127.0.6.1", {"--units", "2", "--silent", "2:0:2500"});
+    Rack rack(ports, "127.0.6.1", {"--units", "2", "--silent", "2:0:2500"});
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(1) == UnitState::ACTIVE; }, 5000));
     ASSERT_EQ(app.link().state(2), UnitState::INACTIVE);
 
@@ -107,8 +89,9 @@ TEST(IdentityCheckRack, SwitchesToggleForTenSecondsAndTheUnitsOwnSettingsComeBac
     EXPECT_EQ(dialog.unitUnderCheck(), 1);
     ASSERT_TRUE(pumpUntil([&] { return !dialog.isChecking(); }, 13000));
     EXPECT_EQ(app.link().state(2), UnitState::ACTIVE) << "unit 2 was found during the check";
-    pumpFor(400);
-    const std::vector<QJsonObject> reports = rack.finish(1, 1);
+    ASSERT_TRUE(rack.waitForReport(unit1Restored, 5000));
+    rack.finish();
+    const std::vector<QJsonObject> reports = firstInputOfUnit1(rack.reports());
     app.stop();
 
     ASSERT_GT(reports.size(), 60u);
@@ -137,18 +120,22 @@ TEST(IdentityCheckRack, OkDuringTheCheckRestoresAtOnce)
     DeskPanelApp app(ports, op);
     prepareSettings(app.project());
     app.start();
-    ReportingRack rack(ports, "127.0.7.1", {"--units", "1"});
+    Rack rack(ports, "127.0.7.1", {"--units", "1"});
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(1) == UnitState::ACTIVE; }, 5000));
 
     IdentityCheckDialog dialog(app.link(), app.link(), app.channels(), app.project(), op);
     dialog.show();
     clickButton(dialog, DialogControl::Check);
-    pumpFor(1300);
+    // The check has run once the unit reports its pad switched on.
+    ASSERT_TRUE(rack.waitForReport(
+        [](const Rack::Report& report) { return Rack::inputOf(report, 1, 1)["pad"].toInt() == 1; }, 5000));
+    ASSERT_TRUE(dialog.isChecking());
     clickButton(dialog, ControlId::Ok);
     EXPECT_FALSE(dialog.isChecking());
     EXPECT_TRUE(app.channels().isDialogJustClosedRaised());
-    pumpFor(400);
-    const std::vector<QJsonObject> reports = rack.finish(1, 1);
+    ASSERT_TRUE(rack.waitForReport(unit1Restored, 5000));
+    rack.finish();
+    const std::vector<QJsonObject> reports = firstInputOfUnit1(rack.reports());
     app.stop();
     ASSERT_FALSE(reports.empty());
     EXPECT_GE(changesOf(reports, "pad"), 1) << "the check ran";

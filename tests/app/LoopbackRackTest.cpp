@@ -1,6 +1,7 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
+#include "tests/app/RackProcess.h"
 #include "tests/support/RecordingMeterListener.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/dialogs/QtOperator.h"
@@ -8,8 +9,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
@@ -57,47 +56,7 @@ private:
     QTimer m_timer;
 };
 
-class Rack {
-public:
-    Rack(const LinkPorts& ports, const QString& firstAddress, QStringList extra)
-    {
-        QStringList args{"--host-port",     QString::number(ports.hostPort),
-                         "--unit-port",     QString::number(ports.unitPort),
-                         "--first-address", firstAddress};
-        args += extra;
-        m_process.start(UNITSIM_PATH, args);
-        m_process.waitForStarted();
-    }
-    ~Rack()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-    // Stops the rack and returns its final report, one object per unit number.
-    std::map<int, QJsonObject> finish()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-        std::map<int, QJsonObject> units;
-        for (const QByteArray& line : m_process.readAllStandardOutput().split('\n')) {
-            const QJsonObject object = QJsonDocument::fromJson(line).object();
-            if (object.contains("unit"))
-                units[object["unit"].toInt()] = object;
-        }
-        return units;
-    }
-    // What one input (1..8) of a unit was last set to, from a final report.
-    static QJsonObject inputOf(const std::map<int, QJsonObject>& units, int unit, int input)
-    {
-        const auto found = units.find(unit);
-        return found == units.end() ? QJsonObject() : found->second["inputs"].toArray()[input - 1].toObject();
-    }
-
-private:
-    QProcess m_process;
-};
+using Rack = test::RackProcess;
 
 // The program as main() puts it together (the window, the operator's boxes, the
 // application) on ports of its own, with an operator who closes every box.
@@ -147,8 +106,12 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     app.link().sendParameter("Gain", 44, 7, 3);
     app.link().sendParameter("Mute", 1, 7, 3);
     app.link().sendParameter("48v", 1, 30, 8);
-    // Let the datagrams arrive before the rack reports.
-    pumpFor(300);
+    ASSERT_TRUE(rack.waitForReport(
+        [](const Rack::Report& report) {
+            return Rack::inputOf(report, 7, 3)["mute"].toInt() == 1 &&
+                   Rack::inputOf(report, 30, 8)["phantom"].toInt() == 1;
+        },
+        5000));
     auto units = rack.finish();
     ASSERT_EQ(units.size(), 48u);
     const QJsonObject input = Rack::inputOf(units, 7, 3);
@@ -207,9 +170,11 @@ TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(12) == UnitState::ACTIVE; }, 6000));
     EXPECT_EQ(app.link().state(3), UnitState::INACTIVE);
     EXPECT_EQ(app.link().unitCount(), 3);
-    pumpFor(300);
+    // The rack reports the unit by its first number.
+    ASSERT_TRUE(rack.waitForReport(
+        [](const Rack::Report& report) { return Rack::inputOf(report, 3, 1)["phantom"].toInt() == 1; }, 5000));
     auto units = rack.finish();
-    const QJsonObject input = Rack::inputOf(units, 3, 1); // reported by its first number
+    const QJsonObject input = Rack::inputOf(units, 3, 1);
     EXPECT_EQ(input["gainDb"].toInt(), 50);
     EXPECT_EQ(input["phantom"].toInt(), 1);
     app.stop();
@@ -236,7 +201,8 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
     EXPECT_EQ(app.link().state(5), UnitState::INACTIVE);
     // The next poll tells the faulty unit so.
     app.link().fullResend();
-    pumpFor(300);
+    ASSERT_TRUE(rack.waitForReport(
+        [](const Rack::Report& report) { return report.count(3) && report.at(3)["faultFlag"].toInt() == 1; }, 5000));
     auto units = rack.finish();
     EXPECT_EQ(units[3]["faultFlag"].toInt(), 1);
     EXPECT_EQ(units[1]["faultFlag"].toInt(), 0);

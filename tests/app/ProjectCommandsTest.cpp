@@ -3,7 +3,10 @@
 #include "app/ProjectCommands.h"
 #include "app/DeskPanelApp.h"
 #include "core/model/ChannelListener.h"
+#include "core/persistence/ByteSource.h"
+#include "core/persistence/ProjectFileReader.h"
 #include "core/persistence/RecentFileList.h"
+#include "tests/support/FakeTimers.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
@@ -114,6 +117,81 @@ TEST_F(ProjectCommandsTest, ExitAnswers)
         }
     }
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"saved.vpf", "settings.ini"}));
+}
+
+// What Exit does besides asking: it stops the timers that send, save and redraw, and puts
+// the project on the recent list; Save As pressed in its box saves without answering it.
+TEST_F(ProjectCommandsTest, ExitStopsTheTimersAndListsTheProject)
+{
+    const TimerId stopped[] = {TimerId::Poll, TimerId::OfflineCheck, TimerId::Autosave, TimerId::Refresh};
+    struct Case {
+        const char* name;
+        bool saveAsInTheBox;
+        Decision answer;
+        const char* listed; // the newest recent entry afterwards
+        bool ends;
+    };
+    const Case cases[] = {
+        {"Cancel after Save As in the box keeps running", true, Decision::Cancel, "named.vpf", false},
+        {"No ends and lists the project", false, Decision::No, "show.vpf", true},
+        {"Save As in the box, then No", true, Decision::No, "renamed.vpf", true},
+    };
+    writeText(folder.file("show.vpf"), ""); // the recent list keeps only files that are there
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeScene(c.name);
+        app.project().projectPath = folder.file("show.vpf");
+        app.project().setProjectName("show.vpf");
+        for (TimerId id : stopped)
+            app.timers().start(id, 100000);
+        op.clear();
+        op.answers = {c.answer};
+        op.saveAsFromThreeWay = c.saveAsInTheBox;
+        fileDialogs.requests.clear();
+        fileDialogs.answers = {folder.file(c.listed)};
+        window.closed = 0;
+
+        EXPECT_EQ(commands.exit(), c.ends);
+        EXPECT_EQ(window.closed, c.ends ? 1 : 0);
+        ASSERT_FALSE(commands.recent().entries().empty());
+        EXPECT_EQ(commands.recent().entries().front(), folder.file(c.listed));
+        for (TimerId id : stopped)
+            EXPECT_EQ(app.timers().isRunning(id), !c.ends) << static_cast<int>(id);
+        EXPECT_EQ(fileDialogs.requests.size(), c.saveAsInTheBox ? 1u : 0u);
+        if (c.saveAsInTheBox) {
+            // The project saved under its new name holds the scene stored for this case.
+            EXPECT_EQ(app.project().projectPath, folder.file(c.listed));
+            Project read;
+            ScriptedOperator quiet;
+            FakeClock clock;
+            FakeTimers timers{clock};
+            ProjectFileReader reader(read, quiet, timers);
+            FileSource source(folder.file(c.listed));
+            ASSERT_EQ(reader.read(source), ProjectFileReader::Outcome::Complete);
+            EXPECT_EQ(read.scenes.scene(read.scenes.count() - 1).name, c.name);
+        }
+    }
+}
+
+// A project named on the command line that cannot be opened leaves the new project's
+// state with the path kept and no file.
+TEST_F(ProjectCommandsTest, StartupFileThatCannotBeOpenedKeepsItsPathWithNoFile)
+{
+    std::filesystem::create_directory(folder.file("folder.vpf"));
+    for (const std::string& path : {folder.file("missing.vpf"), folder.file("folder.vpf")}) {
+        SCOPED_TRACE(path);
+        op.clear();
+        window.shown = 0;
+        commands.openAtStart(path);
+        EXPECT_EQ(op.textsOf(Kind::PlatformMessage), std::vector<std::string>{"Cannot open file " + path});
+        EXPECT_EQ(app.project().projectPath, path);
+        EXPECT_FALSE(app.project().hasFile);
+        EXPECT_EQ(app.project().scenes.count(), 1);
+        EXPECT_EQ(app.project().projectName, Project::NewProjectName);
+        EXPECT_EQ(window.shown, 1);
+        EXPECT_TRUE(commands.recent().entries().empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("missing.vpf")));
 }
 
 TEST_F(ProjectCommandsTest, SaveOnANewProjectRunsSaveAs)

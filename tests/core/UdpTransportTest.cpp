@@ -48,6 +48,31 @@ public:
         }
         return true;
     }
+    // Waits, without running anything, until `count` pieces of work are queued; false when
+    // the time ran out first.
+    bool waitForQueued(std::size_t count, std::chrono::milliseconds limit)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_ready.wait_for(lock, limit, [&] { return m_queue.size() >= count; });
+    }
+    std::size_t queued()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_queue.size();
+    }
+    // Runs the oldest piece of queued work, if there is one.
+    void runOne()
+    {
+        std::function<void()> work;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_queue.empty())
+                return;
+            work = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        work();
+    }
     void runPending()
     {
         for (;;) {
@@ -116,10 +141,16 @@ TEST(UdpTransportThread, ReceiverWaitsWhileTheUiThreadHandlesADatagram)
     const PacketBytes bytes = unitPacket({});
     for (int i = 0; i < 3; ++i)
         sendTo(transport.boundPort(), bytes.data(), bytes.size());
-    // Nothing is handled yet, so the receiver holds the first datagram and takes no other.
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(transport.receivedCount(), 1u);
-    EXPECT_TRUE(ui.runUntil([&] { return handled == 3; }, 5000ms));
+    // Each datagram waits in its hand-over until the UI thread has handled it: while one is
+    // queued the receiver has taken no other, and the next comes only after the handling.
+    for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(ui.waitForQueued(1, 5000ms));
+        EXPECT_EQ(transport.receivedCount(), static_cast<std::uint64_t>(i));
+        EXPECT_EQ(ui.queued(), 1u);
+        ui.runOne();
+        EXPECT_EQ(handled, i);
+    }
     transport.close();
 }
 
@@ -140,7 +171,8 @@ TEST(UdpTransportThread, StopWhileFloodedNeitherHangsNorCallsTheHandlerAfterward
             for (int i = 0; i < 200000 && flooding; ++i)
                 sendTo(port, bytes.data(), bytes.size());
         });
-        ui.runUntil([&] { return handled >= 50; }, 5000ms);
+        // Not an ASSERT: the flooding thread must still be joined below.
+        EXPECT_TRUE(ui.runUntil([&] { return handled >= 50; }, 5000ms));
         // The receiver is blocked in a hand-over that the UI thread will not run now.
         const auto before = std::chrono::steady_clock::now();
         transport->close();

@@ -306,6 +306,56 @@ TEST_F(UnitLinkTest, SameIpWithAnotherMacIsAConflictFor2000ms)
     EXPECT_FALSE(link.conflictPending());
 }
 
+// A unit that keeps sending is never declared off-line, whatever its packets are
+// classified as: in front-panel mode, or from an address another unit holds. Each runs for
+// 12 s of packets every 100 ms, past two off-line checks.
+TEST_F(UnitLinkTest, UnitThatKeepsSendingIsNeverDeclaredOffline)
+{
+    struct Case {
+        const char* name;
+        bool local;
+        std::uint32_t from; // unit 2 sends from here; unit 1 keeps sending from its own
+        UnitState state;
+    };
+    const Case cases[] = {
+        {"front-panel (LOCAL) mode", true, ip(2), UnitState::LOCAL},
+        {"address held by unit 1", false, ip(1), UnitState::CONFLICT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A link of its own for each case, on a clock of its own.
+        struct {
+            FakeClock clock;
+            FakeTimers timers{clock};
+            ScriptedOperator op;
+            RecordingDatagramSender sender;
+            RecordingLinkEvents events;
+            ProjectPrefs prefs;
+        } own;
+        UnitLink fresh{own.clock, own.timers, own.op, own.sender, own.events, own.prefs};
+        const auto receiveAt = [&](const UnitPacketFields& fields, std::uint32_t from) {
+            const PacketBytes bytes = unitPacket(fields);
+            fresh.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
+        };
+        receiveAt(unitFields(1), ip(1));
+        receiveAt(unitFields(2), ip(2));
+        ASSERT_EQ(fresh.unitCount(), 2);
+        UnitPacketFields two = unitFields(2);
+        two.mode = c.local ? 0 : 1;
+        for (int tick = 0; tick < 120; ++tick) {
+            receiveAt(unitFields(1), ip(1));
+            receiveAt(two, c.from);
+            own.timers.advance(100);
+        }
+        EXPECT_TRUE(own.op.textsOf(Kind::Message).empty());
+        EXPECT_EQ(fresh.state(2), c.state);
+        EXPECT_EQ(fresh.state(1), UnitState::ACTIVE);
+        EXPECT_EQ(fresh.unitCount(), 2);
+        EXPECT_EQ(fresh.table().size(), 2u);
+        EXPECT_TRUE(own.timers.isRunning(TimerId::OfflineCheck));
+    }
+}
+
 TEST_F(UnitLinkTest, NewUnitWithANumberAlreadyHeldIsAConflictAndNotTakenOn)
 {
     discover(4);

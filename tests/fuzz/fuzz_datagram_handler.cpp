@@ -27,6 +27,46 @@ private:
     UnitLink*& m_link;
 };
 
+bool isOneOfTheSixStates(UnitState state)
+{
+    switch (state) {
+    case UnitState::INACTIVE:
+    case UnitState::ACTIVE:
+    case UnitState::OFFLINE:
+    case UnitState::CONFLICT:
+    case UnitState::LOCAL:
+    case UnitState::FAULT: return true;
+    }
+    return false;
+}
+
+// What must hold after any sequence of datagrams and time: the count of units lies
+// between 0 and the number of unit numbers present, every number is in one of the six
+// states, and every record was learned from a MAC that no other record carries (the
+// table in ascending MAC order), under a unit number 1..48.
+bool holdsItsInvariants(const UnitLink& link)
+{
+    int present = 0;
+    for (int unit = 1; unit <= 48; ++unit) {
+        present += link.isUnitPresent(unit) ? 1 : 0;
+        if (!isOneOfTheSixStates(link.state(unit)))
+            return false;
+    }
+    if (link.unitCount() < 0 || link.unitCount() > present)
+        return false;
+    const UnitTable& table = link.table();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const UnitRecord& record = table.at(i);
+        if (record.macText().size() != 12 || table.findByMac(record.mac) != i)
+            return false;
+        if (i > 0 && !(table.at(i - 1).mac < record.mac))
+            return false;
+        if (record.unitId < 1 || record.unitId > 48)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -61,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (data[at - 1] & 1)
             link.sendParameter("Gain", data[at - 1], data[at - 1] % 50, data[at - 1] % 10);
     }
-    if (link.unitCount() < 0 || link.unitCount() > static_cast<int>(link.table().size()) + 48)
+    if (!holdsItsInvariants(link))
         __builtin_trap();
     return 0;
 }

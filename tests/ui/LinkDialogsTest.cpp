@@ -12,10 +12,13 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace deskpanel;
 
@@ -201,24 +204,54 @@ TEST(LinkMatrix, DraggingTogglesEachCellEnteredOnceInOrder)
     EXPECT_EQ(rig.linkSends(), (std::vector<Sent>{{"Link", 1, 1, 1}}));
 }
 
-TEST(LinkMatrix, HitTestsStayWithinTheChannelsAndGroups)
+// Where the cells are, from the dialog's layout at 96 dots per inch (6 x 13 pixels per 4 x 8
+// dialog units): columns 22 pixels wide from x 136 units (204 pixels), rows 20 pixels high
+// from y 60 + 13 x (g - 1) units, the scroll range 400 pixels short of the 384 columns.
+TEST(LinkMatrix, ClicksFindTheCellsOfTheLayout)
 {
     MatrixRig rig;
     LinkMatrixView& m = rig.matrix();
-    EXPECT_EQ(m.scrollRange(), std::max(0, 384 * m.columnWidth() - m.viewportWidth()));
-    EXPECT_GT(m.scrollRange(), 0);
+    ASSERT_EQ(std::lround(rig.dialog.screen()->logicalDotsPerInchY()), 96);
+    EXPECT_EQ(m.scrollRange(), 384 * 22 - 400);
     m.setScrollPos(1 << 20);
-    EXPECT_EQ(m.scrollPos(), m.scrollRange());
-    const LinkMatrixView::Cell last = m.cellAt(m.cellCentre(10, 383));
-    EXPECT_EQ(last.group, 10);
-    EXPECT_EQ(last.channel, 383);
-    // Right of the last column, below the last row, above the first: nothing.
-    const QPoint right = m.cellCentre(1, 383) + QPoint(m.columnWidth(), 0);
-    EXPECT_FALSE(m.cellAt(right).valid());
-    EXPECT_FALSE(m.cellAt(m.cellCentre(10, 383) + QPoint(0, m.cellHeight() * 2)).valid());
-    EXPECT_FALSE(m.cellAt(m.cellCentre(1, 383) - QPoint(0, m.cellHeight() * 2)).valid());
-    QTest::mouseClick(&m, Qt::LeftButton, {}, right);
-    EXPECT_TRUE(rig.units.sent.empty());
+    EXPECT_EQ(m.scrollPos(), 384 * 22 - 400);
+
+    const auto rowTop = [](int group) { return int(std::lround((60 + 13 * (group - 1)) * 13 / 8.0)); };
+    const int lastColumnLeft = 204 + 383 * 22 - (384 * 22 - 400); // 582 at the far right
+    struct Case {
+        const char* name;
+        int scroll;
+        QPoint at; // in the dialog
+        int group; // 0: no cell
+        int channel;
+    };
+    const Case cases[] = {
+        {"top left pixel of the first cell", 0, {204, rowTop(1)}, 1, 0},
+        {"bottom right pixel of channel 5, group 3", 0, {204 + 5 * 22 + 21, rowTop(3) + 19}, 3, 5},
+        {"left of the matrix", 0, {203, rowTop(1) + 10}, 0, -1},
+        {"above the first row", 0, {300, rowTop(1) - 1}, 0, -1},
+        {"below the last row", 0, {300, rowTop(10) + 20}, 0, -1},
+        {"scrolled by one column", 22, {204 + 10, rowTop(2) + 10}, 2, 1},
+        {"the last cell, scrolled to the end", 384 * 22 - 400, {lastColumnLeft + 11, rowTop(10) + 10}, 10, 383},
+        {"right of the last column", 384 * 22 - 400, {lastColumnLeft + 22 + 2, rowTop(10) + 10}, 0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m.setScrollPos(c.scroll);
+        std::vector<int> before;
+        for (const ChannelSettings& settings : rig.project.live)
+            before.push_back(settings.linkGroup);
+        QTest::mouseClick(&m, Qt::LeftButton, {}, m.mapFrom(&rig.dialog, c.at));
+        std::vector<std::pair<int, int>> joined; // (channel, group) of every change
+        for (int channel = 0; channel < 384; ++channel)
+            if (rig.project.live[channel].linkGroup != before[channel])
+                joined.emplace_back(channel, rig.project.live[channel].linkGroup);
+        if (c.group == 0) {
+            EXPECT_TRUE(joined.empty());
+        } else {
+            EXPECT_EQ(joined, (std::vector<std::pair<int, int>>{{c.channel, c.group}}));
+        }
+    }
 }
 
 TEST(LinkMatrix, ScrollingByOneAndEightColumns)

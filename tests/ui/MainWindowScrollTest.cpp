@@ -44,6 +44,74 @@ TEST_F(MainWindowTest, StripScrollingStaysInItsRange)
     }
 }
 
+// The main window's own keys, the pointer away from the scene list: in the Underview the
+// arrows, Home and End scroll and Up and Down step the current channel's gain (Up is one
+// step more gain, a lower position); in the Overview Left and Right do nothing, and Up,
+// Down, Home, End and the page keys scroll only with the pointer over its scroll bar.
+TEST_F(MainWindowTest, WindowKeysScrollAndStepTheCurrentChannelsGain)
+{
+    MainWindow& w = started();
+    StripScroller& strips = w.strips();
+    const QPoint away = w.mapToGlobal(QPoint(2, w.height() - 2));
+    QCursor::setPos(away);
+    if (QCursor::pos() != away)
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    app.channels().setCurrentChannel(9);
+    struct Case {
+        const char* name;
+        bool overview;
+        bool overBar;
+        Qt::Key key;
+        int start; // position of the view shown
+        int position;
+        int gainStep; // change of channel 9's gain position
+    };
+    const Case cases[] = {
+        {"underview Left", false, false, Qt::Key_Left, 164, 82, 0},
+        {"underview Right", false, false, Qt::Key_Right, 0, 82, 0},
+        {"underview Home", false, false, Qt::Key_Home, 500, 0, 0},
+        {"underview End", false, false, Qt::Key_End, 0, 31244, 0},
+        {"underview Up", false, false, Qt::Key_Up, 82, 82, -1},
+        {"underview Down", false, false, Qt::Key_Down, 82, 82, 1},
+        {"overview Left", true, false, Qt::Key_Left, 168, 168, 0},
+        {"overview Right", true, false, Qt::Key_Right, 168, 168, 0},
+        {"overview Up away from the bar", true, false, Qt::Key_Up, 168, 168, -1},
+        {"overview Down away from the bar", true, false, Qt::Key_Down, 168, 168, 1},
+        {"overview Page Down away from the bar", true, false, Qt::Key_PageDown, 168, 168, 0},
+        {"overview Up over the bar", true, true, Qt::Key_Up, 336, 168, 0},
+        {"overview Down over the bar", true, true, Qt::Key_Down, 0, 168, 0},
+        {"overview Home over the bar", true, true, Qt::Key_Home, 500, 0, 0},
+        {"overview End over the bar", true, true, Qt::Key_End, 0, 3528, 0},
+        {"overview Page Up over the bar", true, true, Qt::Key_PageUp, 1000, 496, 0},
+        {"overview Page Down over the bar", true, true, Qt::Key_PageDown, 0, 504, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (w.overviewShown() != c.overview)
+            w.switchView();
+        ASSERT_EQ(w.overviewShown(), c.overview);
+        ScrollBar* bar = strips.overviewBar();
+        QCursor::setPos(c.overBar ? bar->mapToGlobal(bar->rect().center()) : away);
+        strips.setUnderviewPosition(c.overview ? 82 : c.start);
+        strips.setOverviewPosition(c.overview ? c.start : 168);
+        app.project().live[9].gainPosition = 40;
+
+        QTest::keyClick(&w, c.key);
+        EXPECT_EQ(c.overview ? strips.overviewPosition() : strips.underviewPosition(), c.position);
+        EXPECT_EQ(c.overview ? strips.underviewPosition() : strips.overviewPosition(), c.overview ? 82 : 168)
+            << "the other view stays";
+        EXPECT_EQ(app.project().live[9].gainPosition, 40 + c.gainStep);
+    }
+
+    // Ctrl+G and Ctrl+U switch the muting of linked channels on and off.
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    for (const auto& [key, muteLinked] : {std::pair{Qt::Key_U, 0}, {Qt::Key_G, 1}, {Qt::Key_U, 0}}) {
+        QTest::keyClick(&w, key, Qt::ControlModifier);
+        EXPECT_EQ(app.project().prefs.muteLinkedChannels, muteLinked) << char(key);
+    }
+}
+
 TEST_F(MainWindowTest, UnitBoxClickScrollsTheStripsOnlyFromInsideABox)
 {
     MainWindow& w = started();

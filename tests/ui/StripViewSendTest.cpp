@@ -41,13 +41,13 @@ public:
     }
     std::uint16_t port() const { return m_port; }
 
-    // Every packet that arrives within `ms` while the UI thread runs.
-    std::vector<PacketBytes> collect(int ms)
+    // Packets as they arrive while the UI thread runs, until `count` have come or the time is up.
+    std::vector<PacketBytes> collect(std::size_t count, int limitMs)
     {
         std::vector<PacketBytes> packets;
         QElapsedTimer elapsed;
         elapsed.start();
-        while (elapsed.elapsed() < ms) {
+        while (packets.size() < count && elapsed.elapsed() < limitMs) {
             QApplication::processEvents();
             pollfd p{m_fd, POLLIN, 0};
             if (::poll(&p, 1, 10) <= 0)
@@ -64,50 +64,59 @@ private:
     std::uint16_t m_port = 0;
 };
 
-// The byte and bit of a switch of an input in a unit's image.
-std::pair<std::size_t, std::uint8_t> switchBit(const char* name, int input)
+// The switch byte of input 1..8 in a packet to a unit: eight 6-byte channel blocks from
+// offset 34, the switch byte last in each.
+std::uint8_t switchByte(const PacketBytes& packet, int input)
 {
-    PacketBytes zero{};
-    PacketBytes set{};
-    applyParameter(zero, name, 0, input);
-    applyParameter(set, name, 1, input);
-    for (std::size_t i = 0; i < set.size(); ++i)
-        if (set[i] != zero[i])
-            return {i, static_cast<std::uint8_t>(set[i] ^ zero[i])};
-    return {0, 0};
+    return packet[34 + 6 * static_cast<std::size_t>(input - 1) + 5];
 }
 
-TEST(StripViewSend, PolPressedOnAStripIsSentToItsUnit)
+// Each switch pressed alone on a strip reaches its unit as its own bit of the input's
+// switch byte, with bit 7 (set by the program), and no other input changes.
+TEST(StripViewSend, EachSwitchPressedAloneSendsItsOwnBit)
 {
-    FakeUnitSocket unit;
-    ASSERT_NE(unit.port(), 0);
-    ScriptedOperator op;
-    DeskPanelApp app(LinkPorts{0, unit.port()}, op);
-    RecordingDialogLauncher dialogs;
-    UnderviewWindow view(app, dialogs);
-    view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.resize(1012, 501);
-    view.show();
-    app.start();
+    struct Case {
+        const char* name;
+        int kind;
+        std::uint8_t switchByte; // bit 0 link, 1 48 V, 2 pad, 3 polarity, 4 mute
+    };
+    const Case cases[] = {
+        {"Link", ToggleButton::Link, 0x81}, {"48v", ToggleButton::Phantom, 0x82}, {"Pad", ToggleButton::Pad, 0x84},
+        {"Pol", ToggleButton::Pol, 0x88},   {"Mute", ToggleButton::Mute, 0x90},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeUnitSocket unit;
+        ASSERT_NE(unit.port(), 0);
+        ScriptedOperator op;
+        DeskPanelApp app(LinkPorts{0, unit.port()}, op);
+        RecordingDialogLauncher dialogs;
+        UnderviewWindow view(app, dialogs);
+        view.setAttribute(Qt::WA_DontShowOnScreen);
+        view.resize(1012, 501);
+        view.show();
+        app.start();
 
-    UnitPacketFields fields;
-    fields.unitNumber = 1;
-    fields.mac = macOf(1);
-    const PacketBytes status = unitPacket(fields);
-    app.link().handleDatagram(status.data(), status.size(), Ipv4Endpoint{UnitAddress, 40000});
-    ASSERT_TRUE(app.link().isUnitPresent(1));
-    unit.collect(300); // what the unit is sent on being found
+        UnitPacketFields fields;
+        fields.unitNumber = 1;
+        fields.mac = macOf(1);
+        const PacketBytes status = unitPacket(fields);
+        app.link().handleDatagram(status.data(), status.size(), Ipv4Endpoint{UnitAddress, 40000});
+        ASSERT_TRUE(app.link().isUnitPresent(1));
+        // On being found the unit is sent its eight inputs' six settings, every switch off.
+        const std::vector<PacketBytes> found = unit.collect(48, 5000);
+        ASSERT_EQ(found.size(), 48u);
+        for (int input = 1; input <= 8; ++input)
+            ASSERT_EQ(switchByte(found.back(), input), 0x80) << input;
 
-    QTest::mouseClick(view.toggle(3, ToggleButton::Pol), Qt::LeftButton); // unit 1, input 4
-    const std::vector<PacketBytes> sent = unit.collect(300);
-    app.stop();
+        QTest::mouseClick(view.toggle(3, c.kind), Qt::LeftButton); // unit 1, input 4
+        const std::vector<PacketBytes> sent = unit.collect(1, 5000);
+        app.stop();
 
-    ASSERT_FALSE(sent.empty());
-    const auto [pol4, pol4Mask] = switchBit("Pol", 4);
-    const auto [pol3, pol3Mask] = switchBit("Pol", 3);
-    ASSERT_NE(pol4Mask, 0);
-    EXPECT_NE(sent.front()[pol4] & pol4Mask, 0);
-    EXPECT_EQ(sent.front()[pol3] & pol3Mask, 0);
+        ASSERT_EQ(sent.size(), 1u);
+        for (int input = 1; input <= 8; ++input)
+            EXPECT_EQ(switchByte(sent.front(), input), input == 4 ? c.switchByte : 0x80) << input;
+    }
 }
 
 } // namespace

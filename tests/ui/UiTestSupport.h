@@ -39,6 +39,14 @@ inline bool pumpUntil(const std::function<bool()>& done, int limitMs)
     return true;
 }
 
+// Runs the event loop until `done` answers true and returns what `since` shows at that
+// moment, or -1 when `limitMs` passed first. The moment is never seen before it happens,
+// so a lower bound on it holds however slow the machine is.
+inline qint64 elapsedWhen(const QElapsedTimer& since, const std::function<bool()>& done, int limitMs)
+{
+    return pumpUntil(done, limitMs) ? since.elapsed() : -1;
+}
+
 // Lets the event loop run for a while.
 inline void pumpFor(int ms)
 {

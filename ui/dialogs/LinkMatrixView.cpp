@@ -17,6 +17,9 @@ constexpr int matrixLeftDlu = 136;
 constexpr int matrixRightDlu = 410;
 constexpr int unitHeaderTopDlu = 24;
 constexpr int columnHeaderTopDlu = 34;
+// The scroll range stops this many pixels short of the matrix's full width, whatever the
+// resolution, so the last column ends a little inside the viewport.
+constexpr int scrollShortfallPixels = 400;
 } // namespace
 
 LinkMatrixView::LinkMatrixView(Project& project, ChannelControl& channels, const DialogUnits& units, QWidget* parent)
@@ -49,7 +52,7 @@ int LinkMatrixView::viewportWidth() const
 
 int LinkMatrixView::scrollRange() const
 {
-    return std::max(0, MaxChannels * columnWidth() - viewportWidth());
+    return std::max(0, MaxChannels * columnWidth() - scrollShortfallPixels);
 }
 
 void LinkMatrixView::setScrollPos(int pixels)

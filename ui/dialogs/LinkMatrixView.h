@@ -22,7 +22,7 @@ public:
     int columnWidth() const;
     int cellHeight() const;
     int viewportWidth() const;
-    // The largest scroll position in pixels: 384 columns less what the viewport shows.
+    // The largest scroll position in pixels: 384 columns less 400 pixels.
     int scrollRange() const;
     int scrollPos() const { return m_scroll; }
     void setScrollPos(int pixels);
