@@ -153,8 +153,7 @@ TEST_F(MainWindowTest, EverySaveAsShowsTheNewNameAndRecentEntry)
         ASSERT_TRUE(std::filesystem::exists(path));
         EXPECT_EQ(w.windowTitle().toStdString(), std::string(" Veltara RP-8 - ") + c.fileName);
         const auto recent = w.menu().recentMenu()->actions();
-        ASSERT_FALSE(recent.isEmpty());
-        EXPECT_EQ(recent[0]->text().toStdString(), "&1. " + path);
+        EXPECT_EQ(recent.isEmpty() ? std::string() : recent[0]->text().toStdString(), "&1. " + path);
         app.project().resetToNewProject(folder.path() + "/");
     }
 }
