@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <iostream>
+
 namespace deskpanel {
 
 DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
@@ -11,7 +13,8 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
           [this](std::function<void()> work) {
               QMetaObject::invokeMethod(&m_uiThreadContext, std::move(work), Qt::QueuedConnection);
           },
-          ports.hostPort)
+          ports.hostPort),
+      m_portReport(std::cerr)
 {
     m_events = std::make_unique<AppLinkEvents>(m_metering);
     m_link = std::make_unique<UnitLink>(m_clock, m_timers, m_operator, m_transport, *m_events, m_project.prefs,
@@ -31,6 +34,7 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
         if (state == UnitState::OFFLINE || state == UnitState::INACTIVE || state == UnitState::LOCAL)
             m_metering.clearUnit(unitNumber);
     });
+    m_link->addHostPortListener(&m_portReport);
 }
 
 int DeskPanelApp::addUnitStateListener(UnitStateListener listener)

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/AppLinkEvents.h"
+#include "app/HostPortReport.h"
 #include "app/QtTimers.h"
 #include "core/host/Clock.h"
 #include "core/host/NamingDialogs.h"
@@ -76,6 +77,7 @@ private:
     MeterSimulation m_simulation{m_project.prefs, m_timers, m_metering, m_random};
     UdpTransport m_transport;
     std::unique_ptr<AppLinkEvents> m_events;
+    HostPortReport m_portReport;
     std::vector<std::pair<int, UnitStateListener>> m_unitStateListeners;
     int m_nextUnitStateListener = 1;
     std::unique_ptr<UnitLink> m_link;

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 
+#include <utility>
+
 namespace deskpanel {
 
 using SaveOutcome = ProjectFiles::SaveOutcome;
@@ -26,6 +28,30 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
     m_files.setAutosaveBlocker([] { return QApplication::activeModalWidget() != nullptr; });
     // Whichever path saved (Save, autosave, Save As, Exit's save), the title follows.
     m_files.addSavedHook([this](const std::string&) { m_window.showProject(); });
+    m_waitingCommandTimer.setInterval(WaitingCommandPollMs);
+    QObject::connect(&m_waitingCommandTimer, &QTimer::timeout, [this] { runWaitingCommand(); });
+}
+
+void ProjectCommands::runWhenNotSaving(std::function<void()> command)
+{
+    if (!isBusy()) {
+        command();
+        return;
+    }
+    m_waitingCommand = std::move(command);
+    m_waitingCommandTimer.start();
+}
+
+void ProjectCommands::runWaitingCommand()
+{
+    // The save's own boxes and dialogs (and the Open dialog after a save question) are
+    // not to be interrupted either.
+    if (isBusy() || QApplication::activeModalWidget() != nullptr)
+        return;
+    m_waitingCommandTimer.stop();
+    const auto command = std::exchange(m_waitingCommand, {});
+    if (command)
+        command();
 }
 
 void ProjectCommands::loadRecentFiles()
@@ -83,30 +109,36 @@ void ProjectCommands::resetToNewProject()
 
 void ProjectCommands::newProject()
 {
-    if (isBusy() || !savePrompt(NewProjectQuestion))
-        return;
-    resetToNewProject();
+    runWhenNotSaving([this] {
+        if (savePrompt(NewProjectQuestion))
+            resetToNewProject();
+    });
 }
 
 void ProjectCommands::open()
 {
-    if (isBusy() || !savePrompt(OpenQuestion))
-        return;
-    const auto path = m_files.askOpenPath();
-    if (path)
-        openPath(*path);
+    runWhenNotSaving([this] {
+        if (!savePrompt(OpenQuestion))
+            return;
+        const auto path = m_files.askOpenPath();
+        if (path)
+            openPath(*path);
+    });
 }
 
 void ProjectCommands::openRecent(int index)
 {
     const auto& entries = m_recent.entries();
-    if (isBusy() || index < 0 || index >= static_cast<int>(entries.size()))
+    if (index < 0 || index >= static_cast<int>(entries.size()))
         return;
+    // The entry chosen, not its place: the save being written may move it down the list.
     const std::string path = entries[static_cast<std::size_t>(index)];
-    if (!savePrompt(OpenQuestion))
-        return;
-    // The same path as Open: the project takes the path only when the file opens.
-    openPath(path);
+    runWhenNotSaving([this, path] {
+        if (!savePrompt(OpenQuestion))
+            return;
+        // The same path as Open: the project takes the path only when the file opens.
+        openPath(path);
+    });
 }
 
 void ProjectCommands::openPath(const std::string& path)

@@ -4,6 +4,9 @@
 #include "core/persistence/ProjectFiles.h"
 #include "core/persistence/RecentFileList.h"
 
+#include <QTimer>
+
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -60,9 +63,16 @@ public:
     RecentFileList& recent() { return m_recent; }
     ProjectFiles& files() { return m_files; }
     // A save or an open is under way: commands that replace the project wait.
-    bool isBusy() const { return m_files.isBusy(); }
+    bool isBusy() const { return m_files.isBusy() || m_work.isBusy(); }
 
 private:
+    static constexpr int WaitingCommandPollMs = 10;
+
+    // New, Open and a recent entry replace the project, so they never run inside a save:
+    // while a file is being written the command waits (the latest one asked for) and
+    // runs once the save has ended and no box is open.
+    void runWhenNotSaving(std::function<void()> command);
+    void runWaitingCommand();
     // Save with the "Save changes" question; true when the command may go on.
     bool savePrompt(const char* question);
     ProjectFiles::SaveOutcome saveForExit();
@@ -78,6 +88,8 @@ private:
     RecentFileList m_recent;
     ProjectFiles m_files;
     std::string m_removerAfterExit; // set while Uninstall runs Exit
+    std::function<void()> m_waitingCommand;
+    QTimer m_waitingCommandTimer;
 };
 
 } // namespace deskpanel

@@ -1,12 +1,42 @@
 #include "app/SingleInstance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace deskpanel {
 
-SingleInstance::SingleInstance(const QString& folder)
-    : m_path(QDir(folder.isEmpty() ? defaultFolder() : folder).filePath(QString::fromLatin1(LockName) + ".lock"))
+namespace {
+
+QString lockErrorText(QLockFile::LockError error)
+{
+    switch (error) {
+    case QLockFile::PermissionError: return QStringLiteral("no permission to write there");
+    case QLockFile::LockFailedError: return QStringLiteral("another user's lock is there");
+    default: return QStringLiteral("the lock file cannot be created there");
+    }
+}
+
+QString failureText(const QString& folder, const QString& why)
+{
+    return QStringLiteral("The lock that keeps a second copy from starting could not be taken in %1: %2.")
+        .arg(QDir::toNativeSeparators(folder), why);
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& folder, const QString& tempFolder)
+    : m_folder(folder.isEmpty() ? defaultFolder() : folder),
+      m_tempFolder(tempFolder.isEmpty() ? QDir::tempPath() : tempFolder),
+      m_path(QDir(m_folder).filePath(QString::fromLatin1(LockName) + ".lock"))
 {}
 
 QString SingleInstance::defaultFolder()
@@ -15,15 +45,84 @@ QString SingleInstance::defaultFolder()
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
-bool SingleInstance::acquire()
+QString SingleInstance::fallbackFolder() const
+{
+#ifdef _WIN32
+    const QString user = QDir::home().dirName();
+#else
+    const QString user = QString::number(::geteuid());
+#endif
+    return QDir(m_tempFolder).filePath(QString::fromLatin1(FallbackPrefix) + user);
+}
+
+SingleInstance::Outcome SingleInstance::acquire()
 {
     if (m_lock && m_lock->isLocked())
-        return true;
+        return Outcome::Acquired;
+    m_error.clear();
+    switch (tryIn(m_folder)) {
+    case Attempt::Locked: return Outcome::Acquired;
+    case Attempt::HeldByLiveCopy: return Outcome::HeldByAnotherCopy;
+    case Attempt::Failed: break;
+    }
+    const QString fallback = fallbackFolder();
+    if (!makePrivateFolder(fallback))
+        return Outcome::Failed;
+    const Attempt second = tryIn(fallback);
+    if (second == Attempt::Failed)
+        return Outcome::Failed;
+    m_error.clear(); // the runtime folder's failure no longer matters
+    return second == Attempt::Locked ? Outcome::Acquired : Outcome::HeldByAnotherCopy;
+}
+
+SingleInstance::Attempt SingleInstance::tryIn(const QString& folder)
+{
+    m_path = QDir(folder).filePath(QString::fromLatin1(LockName) + ".lock");
     m_lock = std::make_unique<QLockFile>(m_path);
     // Never stale by age: a running copy may run for weeks. A lock whose process is gone
     // is still recognised and removed by tryLock().
     m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0))
+        return Attempt::Locked;
+    const QLockFile::LockError error = m_lock->error();
+    m_lock.reset();
+#ifndef _WIN32
+    // A live lock counts only when it is this user's: another user's copy in a shared
+    // folder must not keep this one from starting.
+    struct stat info {};
+    const bool ours = ::lstat(QFile::encodeName(m_path).constData(), &info) == 0 && info.st_uid == ::geteuid();
+#else
+    const bool ours = true;
+#endif
+    if (error == QLockFile::LockFailedError && ours)
+        return Attempt::HeldByLiveCopy;
+    m_error = failureText(folder, lockErrorText(error));
+    return Attempt::Failed;
+}
+
+bool SingleInstance::makePrivateFolder(const QString& folder)
+{
+    const auto failed = [this, &folder](const QString& why) {
+        m_error = failureText(folder, why);
+        return false;
+    };
+#ifdef _WIN32
+    return QDir().mkpath(folder) || failed(QStringLiteral("the folder cannot be created"));
+#else
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    // It must be a real folder of this user (not a link someone planted), closed to
+    // everyone else whatever the umask left.
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return failed(QStringLiteral("it is not a folder"));
+    if (info.st_uid != ::geteuid())
+        return failed(QStringLiteral("the folder belongs to another user"));
+    if ((info.st_mode & 0777) != 0700 && ::chmod(path.constData(), 0700) != 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    return true;
+#endif
 }
 
 } // namespace deskpanel

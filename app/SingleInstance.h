@@ -6,24 +6,54 @@
 
 namespace deskpanel {
 
-// The one-copy rule: a lock file "PreventSecondInstance" in the user's runtime folder
+// The one-copy rule: a lock file "PreventSecondInstance.lock" in the user's runtime folder
 // ($XDG_RUNTIME_DIR), taken before any window exists and held until the process ends.
 // A lock left behind by a copy that died is taken over.
+//
+// Only a lock held by a live copy of this user keeps a copy from starting. When the
+// runtime folder fails in any other way (missing, not writable, another user's lock in a
+// shared temporary folder) the lock moves to a private folder of this user in the
+// temporary folder, "DeskPanel-<uid>" (mode 0700).
 class SingleInstance {
 public:
     static constexpr const char* LockName = "PreventSecondInstance";
+    static constexpr const char* FallbackPrefix = "DeskPanel-";
 
-    // `folder` empty: the runtime folder (the temporary folder when there is none).
-    explicit SingleInstance(const QString& folder = {});
+    enum class Outcome {
+        Acquired,
+        HeldByAnotherCopy, // a live copy of this user holds it: end silently
+        Failed // neither folder could hold the lock: errorText() says why; run without it
+    };
 
-    // True when this process now holds the lock; false when another copy holds it.
-    bool acquire();
+    // `folder` empty: the runtime folder (the temporary folder when there is none);
+    // `tempFolder` empty: the system's temporary folder.
+    explicit SingleInstance(const QString& folder = {}, const QString& tempFolder = {});
+
+    Outcome acquire();
+    // Where the lock is held (or was tried last).
     QString lockPath() const { return m_path; }
+    // After Failed: what went wrong, naming the folder.
+    QString errorText() const { return m_error; }
+    // The private folder in the temporary folder the lock moves to.
+    QString fallbackFolder() const;
 
     static QString defaultFolder();
 
 private:
+    enum class Attempt {
+        Locked,
+        HeldByLiveCopy,
+        Failed
+    };
+    Attempt tryIn(const QString& folder);
+    // Creates the private folder, or checks that the one there is a folder of this user
+    // that no one else may enter.
+    bool makePrivateFolder(const QString& folder);
+
+    QString m_folder;
+    QString m_tempFolder;
     QString m_path;
+    QString m_error;
     std::unique_ptr<QLockFile> m_lock;
 };
 

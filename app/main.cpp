@@ -45,10 +45,18 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    // One copy only: a second one ends here, silently, before any window exists.
+    deskpanel::QtOperator op;
+    // One copy only: a second one ends here, silently, before any window exists. A lock
+    // that cannot be taken anywhere is reported, and this copy runs without it.
     deskpanel::SingleInstance instance;
-    if (!instance.acquire())
-        return 0;
+    switch (instance.acquire()) {
+    case deskpanel::SingleInstance::Outcome::Acquired: break;
+    case deskpanel::SingleInstance::Outcome::HeldByAnotherCopy: return 0;
+    case deskpanel::SingleInstance::Outcome::Failed:
+        std::fprintf(stderr, "DeskPanel: %s\n", qPrintable(instance.errorText()));
+        op.platformMessage(instance.errorText().toStdString());
+        break;
+    }
 
     deskpanel::MainWindowOptions options;
     options.locations =
@@ -57,7 +65,6 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         options.projectFile = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath().toStdString();
 
-    deskpanel::QtOperator op;
     deskpanel::DeskPanelApp app(deskpanel::LinkPorts{}, op);
     deskpanel::MainWindow window(app, std::move(options));
     op.setParentWindow(&window);

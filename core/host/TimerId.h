@@ -24,6 +24,7 @@ enum class TimerId : int {
     SceneRenumber = 103, // once, 500 ms after a scene drag step
     IdentityCheckEnd = 104, // once, 10000 ms
     IdentityCheckToggle = 105, // 500 ms
+    BindRetry = 106, // 2000 ms, while another program holds the host port
 };
 
 } // namespace deskpanel

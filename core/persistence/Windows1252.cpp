@@ -1,5 +1,6 @@
 #include "core/persistence/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace deskpanel {
@@ -41,6 +42,14 @@ void appendUtf8(std::string& out, char32_t cp)
 }
 
 } // namespace
+
+bool isPrintableWindows1252(char32_t codePoint)
+{
+    if ((codePoint >= 0x20 && codePoint < 0x7F) || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return true;
+    // The undefined bytes stand for themselves, below 0xA0: not printable.
+    return codePoint > 0xFF && std::find(HighControls.begin(), HighControls.end(), codePoint) != HighControls.end();
+}
 
 std::string toWindows1252(const std::string& utf8)
 {

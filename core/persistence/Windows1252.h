@@ -12,6 +12,10 @@ namespace deskpanel {
 // ends early in its field.
 std::string toWindows1252(const std::string& utf8);
 
+// True for a character the code page holds and shows: its printable characters, without
+// the control characters and the five bytes it leaves undefined.
+bool isPrintableWindows1252(char32_t codePoint);
+
 // Windows-1252 bytes to UTF-8, stopping at the first NUL or after `size` bytes. The
 // five bytes the code page leaves undefined map to the control characters of the same
 // value, so that they come back unchanged when written again.

@@ -2,6 +2,7 @@
 #include "core/host/DatagramSender.h"
 #include "core/unitlink/UnitPacket.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -24,6 +25,7 @@ public:
         bool socketCreated = false;
         bool reuseAddressSet = false;
         bool bound = false;
+        std::uint16_t port = 0; // the host port asked for, or the one bound
     };
     using Handler = std::function<void(const Datagram&)>;
 

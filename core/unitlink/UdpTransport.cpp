@@ -86,6 +86,7 @@ UdpTransport::~UdpTransport()
 LinkTransport::OpenResult UdpTransport::open()
 {
     OpenResult result;
+    result.port = m_hostPort;
     if (!m_stackStarted)
         m_stackStarted = startSocketLayer();
     result.stackStarted = m_stackStarted;
@@ -115,6 +116,7 @@ LinkTransport::OpenResult UdpTransport::open()
     SocketLength length = sizeof address;
     ::getsockname(m_receiveSocket, reinterpret_cast<sockaddr*>(&address), &length);
     m_boundPort = ntohs(address.sin_port);
+    result.port = m_boundPort;
     result.bound = true;
     return result;
 }

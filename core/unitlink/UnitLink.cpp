@@ -4,6 +4,7 @@
 #include "core/model/Text.h"
 #include "core/unitlink/HealthCheck.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace deskpanel {
@@ -22,12 +23,14 @@ UnitLink::UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& s
     m_timers.setHandler(TimerId::OfflineCheck, [this] { onOfflineCheck(); });
     m_timers.setHandler(TimerId::IdConflictEnd, [this] { onIdConflictEnd(); });
     m_timers.setHandler(TimerId::IpConflictEnd, [this] { onIpConflictEnd(); });
+    m_timers.setHandler(TimerId::BindRetry, [this] { onBindRetry(); });
 }
 
 UnitLink::~UnitLink()
 {
     stop();
-    for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::IdConflictEnd, TimerId::IpConflictEnd})
+    for (TimerId id :
+         {TimerId::Poll, TimerId::OfflineCheck, TimerId::IdConflictEnd, TimerId::IpConflictEnd, TimerId::BindRetry})
         m_timers.clearHandler(id);
 }
 
@@ -49,23 +52,69 @@ void UnitLink::start(LinkTransport& transport)
     if (!opened.reuseAddressSet)
         m_operator.platformMessage("setsockopt error");
     if (!opened.bound) {
-        m_operator.platformMessage(" Error in bind");
         transport.close();
+        // The port may be held by a program that ends later: the link keeps trying, so
+        // the console is not deaf for the whole run. The box is shown once.
+        m_waitingForPort = &transport;
+        m_timers.start(TimerId::BindRetry, BindRetryMs);
+        const auto listeners = m_portListeners;
+        for (HostPortListener* listener : listeners)
+            listener->hostPortBusy(opened.port);
+        m_operator.platformMessage(" Error in bind");
         return;
     }
+    beginReceiving(transport, opened.port, false);
+}
+
+void UnitLink::onBindRetry()
+{
+    if (m_waitingForPort == nullptr || m_stopRequested) {
+        m_timers.stop(TimerId::BindRetry);
+        return;
+    }
+    LinkTransport& transport = *m_waitingForPort;
+    const LinkTransport::OpenResult opened = transport.open();
+    if (!opened.bound) {
+        transport.close(); // quietly: the next try comes in BindRetryMs
+        return;
+    }
+    m_timers.stop(TimerId::BindRetry);
+    m_waitingForPort = nullptr;
+    if (opened.localLookupOk)
+        m_localIpText = opened.localIpText;
+    beginReceiving(transport, opened.port, true);
+}
+
+void UnitLink::beginReceiving(LinkTransport& transport, std::uint16_t port, bool wasBusy)
+{
     m_transport = &transport;
     transport.startReceiving([this](const Datagram& datagram) {
         handleDatagram(datagram.bytes.data(), datagram.bytes.size(), datagram.from);
     });
     m_timers.start(TimerId::Poll, PollPeriodMs);
+    const auto listeners = m_portListeners;
+    for (HostPortListener* listener : listeners)
+        listener->hostPortBound(port, wasBusy);
+}
+
+void UnitLink::addHostPortListener(HostPortListener* listener)
+{
+    if (listener && std::find(m_portListeners.begin(), m_portListeners.end(), listener) == m_portListeners.end())
+        m_portListeners.push_back(listener);
+}
+
+void UnitLink::removeHostPortListener(HostPortListener* listener)
+{
+    std::erase(m_portListeners, listener);
 }
 
 void UnitLink::stop()
 {
     m_stopRequested = true;
     for (TimerId id : {TimerId::Poll, TimerId::OfflineCheck, TimerId::FullResend, TimerId::IdConflictEnd,
-                       TimerId::IpConflictEnd, TimerId::LinkResend})
+                       TimerId::IpConflictEnd, TimerId::LinkResend, TimerId::BindRetry})
         m_timers.stop(id);
+    m_waitingForPort = nullptr;
     if (m_transport) {
         m_transport->close();
         m_transport = nullptr;

@@ -4,6 +4,7 @@
 #include "core/host/Timers.h"
 #include "core/host/UnitSender.h"
 #include "core/model/ProjectPrefs.h"
+#include "core/unitlink/HostPortListener.h"
 #include "core/unitlink/LinkTransport.h"
 #include "core/unitlink/UnitLinkEvents.h"
 #include "core/unitlink/UnitTable.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace deskpanel {
 
@@ -26,6 +28,7 @@ public:
     static constexpr std::uint32_t OfflineAfterMs = 5000;
     static constexpr std::uint32_t ConflictEndMs = 2000;
     static constexpr std::uint32_t BlinkPeriodMs = 500;
+    static constexpr std::uint32_t BindRetryMs = 2000;
 
     UnitLink(Clock& clock, Timers& timers, Operator& op, DatagramSender& sender, UnitLinkEvents& events,
              ProjectPrefs& prefs, std::uint16_t unitPort = DefaultUnitPort);
@@ -34,12 +37,18 @@ public:
     UnitLink& operator=(const UnitLink&) = delete;
 
     // Opens the transport and starts receiving and polling. Failures are reported to the
-    // operator with the program's messages and leave the link silent.
+    // operator with the program's messages and leave the link silent; only a host port
+    // held by another program is tried again, quietly, every BindRetryMs until it is
+    // bound, and units are then taken on as at start-up.
     void start(LinkTransport& transport);
     // Stops receiving and every timer that sends to units. Returns when the receive
     // thread has ended. (The full resend and link resend timers are armed and handled by
     // the channel control; they are stopped here so that nothing is sent after stop.)
     void stop();
+
+    // Each listener hears of a busy and a bound host port, in the order they were added.
+    void addHostPortListener(HostPortListener* listener);
+    void removeHostPortListener(HostPortListener* listener);
 
     // One datagram as it arrived, of any size (UI thread).
     void handleDatagram(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& from);
@@ -91,6 +100,8 @@ private:
     // Numbers the packet with the next sequence number and sends it.
     bool sendPacket(PacketBytes bytes, const Ipv4Endpoint& to);
 
+    void beginReceiving(LinkTransport& transport, std::uint16_t port, bool wasBusy);
+    void onBindRetry();
     void onPoll();
     void onOfflineCheck();
     void onIdConflictEnd();
@@ -104,6 +115,8 @@ private:
     ProjectPrefs& m_prefs;
     const std::uint16_t m_unitPort;
     LinkTransport* m_transport = nullptr;
+    LinkTransport* m_waitingForPort = nullptr; // set while the host port is tried again
+    std::vector<HostPortListener*> m_portListeners;
 
     UnitTable m_table;
     std::array<UnitSlot, 49> m_slots{}; // entry 0 unused

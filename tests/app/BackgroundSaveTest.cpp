@@ -21,6 +21,8 @@
 namespace deskpanel::test {
 namespace {
 
+using Kind = ScriptedOperator::Kind;
+
 // Waits, off the UI thread, for something only the UI thread does; bounded.
 bool waitFor(const std::atomic<bool>& flag)
 {
@@ -95,6 +97,23 @@ protected:
         return at;
     }
 
+    // A project of `scenes` stored scenes that has a file, slow to write.
+    void bigProjectWithFile(const std::string& name, int scenes)
+    {
+        Project& project = app.project();
+        project.resetToNewProject(folder.path() + "/");
+        for (int n = 1; n <= scenes; ++n) {
+            Scene scene;
+            scene.name = "Scene " + std::to_string(n);
+            scene.settings = project.snapshotSettings();
+            scene.channelNames = project.channelNames();
+            project.scenes.append(scene);
+        }
+        project.projectPath = folder.file(name);
+        project.setProjectName(name);
+        project.hasFile = true;
+    }
+
     TempFolder folder;
     ScriptedOperator op;
     ScriptedFileDialogs dialogs;
@@ -138,17 +157,7 @@ TEST_F(SaveInBackground, AutosaveNeverOpensASecondSaveAsOverTheFirst)
 
 TEST_F(SaveInBackground, ExitWaitsForASaveInFlight)
 {
-    Project& project = app.project();
-    for (int n = 1; n <= 199; ++n) {
-        Scene scene;
-        scene.name = "Scene " + std::to_string(n);
-        scene.settings = project.snapshotSettings();
-        scene.channelNames = project.channelNames();
-        project.scenes.append(scene);
-    }
-    project.projectPath = folder.file("big.vpf");
-    project.setProjectName("big.vpf");
-    project.hasFile = true;
+    bigProjectWithFile("big.vpf", 199);
 
     // The window closes (Exit answered No) while the file is still being written.
     bool writingWhenExitAsked = false;
@@ -163,6 +172,54 @@ TEST_F(SaveInBackground, ExitWaitsForASaveInFlight)
     ASSERT_TRUE(writingWhenExitAsked);
     EXPECT_EQ(sizeWhenClosed, std::filesystem::file_size(folder.file("big.vpf")));
     EXPECT_GT(sizeWhenClosed, 40u * 1000 * 1000);
+}
+
+// New, Open and a recent entry asked for while a file is written run once the save has
+// ended, and the end of the save does not touch the project they brought.
+TEST_F(SaveInBackground, CommandsThatReplaceTheProjectWaitForASaveInFlight)
+{
+    // A small real project to open.
+    app.project().projectPath = folder.file("other.vpf");
+    ASSERT_EQ(commands.files().writeFile(folder.file("other.vpf")), ProjectFiles::SaveOutcome::Saved);
+    commands.recent().add(folder.file("other.vpf"));
+
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        std::string pathAfter; // empty: a new project
+    };
+    const Case cases[] = {
+        {"New Project", [this] { commands.newProject(); }, ""},
+        {"Open", [this] { commands.open(); }, folder.file("other.vpf")},
+        {"Recent entry", [this] { commands.openRecent(0); }, folder.file("other.vpf")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bigProjectWithFile("big.vpf", 60);
+        op.clear();
+        op.answers = {Decision::No};
+        dialogs.answers = {folder.file("other.vpf")};
+        bool askedWhileWriting = false;
+        bool busyAtTheQuestion = true;
+        op.whileOpen = [&] { busyAtTheQuestion = commands.isBusy(); };
+        QTimer::singleShot(0, [&] {
+            askedWhileWriting = commands.isBusy();
+            c.run();
+        });
+        commands.save();
+        ASSERT_TRUE(askedWhileWriting);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !op.textsOf(Kind::Decide).empty(); }, 5000));
+        EXPECT_FALSE(busyAtTheQuestion);
+        EXPECT_EQ(app.project().scenes.count(), 1);
+        if (c.pathAfter.empty()) {
+            EXPECT_EQ(app.project().projectName, Project::NewProjectName);
+            EXPECT_FALSE(app.project().hasFile);
+        } else {
+            EXPECT_EQ(app.project().projectPath, c.pathAfter);
+            EXPECT_TRUE(app.project().hasFile);
+        }
+        EXPECT_GT(std::filesystem::file_size(folder.file("big.vpf")), 10u * 1000 * 1000);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
+#include "app/HostPortReport.h"
 #include "core/model/Limits.h"
 #include "tests/app/RackProcess.h"
 #include "tests/support/RecordingMeterListener.h"
@@ -19,6 +20,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace deskpanel;
@@ -206,6 +212,77 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
     auto units = rack.finish();
     EXPECT_EQ(units[3]["faultFlag"].toInt(), 1);
     EXPECT_EQ(units[1]["faultFlag"].toInt(), 0);
+    app.stop();
+}
+
+namespace {
+
+class RecordingPortListener : public HostPortListener {
+public:
+    void hostPortBusy(std::uint16_t port) override { events.push_back("busy " + std::to_string(port)); }
+    void hostPortBound(std::uint16_t port, bool wasBusy) override
+    {
+        events.push_back("bound " + std::to_string(port) + (wasBusy ? " after busy" : ""));
+    }
+    std::vector<std::string> events;
+};
+
+// Another program's socket on the port, without SO_REUSEADDR (which the program's own
+// socket sets, so that two of its kind would share the port).
+int holdUdpPort(std::uint16_t port)
+{
+    const int holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (holder < 0 || ::bind(holder, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (holder >= 0)
+            ::close(holder);
+        return -1;
+    }
+    return holder;
+}
+
+} // namespace
+
+// A host port held by another program: the bind box once, then quiet tries every 2 s;
+// once the other program lets go the port is bound and units are taken on as at start-up.
+TEST(LoopbackRack, BusyHostPortIsBoundOnceFreedAndUnitsAreTakenOn)
+{
+    Shell shell(5);
+    DeskPanelApp& app = shell.app;
+    app.project().live[channelIndex(1, 2)].gainPosition = 30; // 50 dB
+    const int holder = holdUdpPort(shell.ports.hostPort);
+    ASSERT_GE(holder, 0);
+    RecordingPortListener listener;
+    std::ostringstream standardError;
+    HostPortReport report(standardError);
+    app.link().addHostPortListener(&listener);
+    app.link().addHostPortListener(&report);
+    const std::string port = std::to_string(shell.ports.hostPort);
+
+    app.start(); // returns once the box has been closed
+    EXPECT_EQ(shell.closer.texts, QStringList{QStringLiteral(" Error in bind")});
+    // Tries while the port is still held say nothing.
+    pumpFor(UnitLink::BindRetryMs + 500);
+    EXPECT_EQ(shell.closer.texts.size(), 1);
+    EXPECT_EQ(listener.events, std::vector<std::string>{"busy " + port});
+    EXPECT_NE(standardError.str().find("host port " + port + " is busy"), std::string::npos) << standardError.str();
+
+    ::close(holder);
+    ASSERT_TRUE(pumpUntil([&] { return listener.events.size() == 2; }, UnitLink::BindRetryMs + 2000));
+    EXPECT_EQ(listener.events.back(), "bound " + port + " after busy");
+    EXPECT_NE(standardError.str().find("host port " + port + " bound at "), std::string::npos) << standardError.str();
+
+    Rack rack(shell.ports, "127.0.6.1", {"--units", "2"});
+    ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 2; }, 5000));
+    pumpFor(300);
+    auto units = rack.finish();
+    EXPECT_EQ(Rack::inputOf(units, 1, 2)["gainDb"].toInt(), 50);
+    EXPECT_EQ(shell.closer.texts.size(), 1);
+    app.link().removeHostPortListener(&report);
+    app.link().removeHostPortListener(&listener);
     app.stop();
 }
 

@@ -14,8 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace deskpanel::test {
 namespace {
@@ -61,39 +67,141 @@ TEST(Startup, RunsItsStepsInOrderAndResetsChannelsThreeSecondsLater)
     EXPECT_EQ(std::count(steps.steps.begin(), steps.steps.end(), "reset"), 1); // once only
 }
 
+std::string outcomeName(SingleInstance::Outcome outcome)
+{
+    switch (outcome) {
+    case SingleInstance::Outcome::Acquired: return "locked";
+    case SingleInstance::Outcome::HeldByAnotherCopy: return "refused";
+    case SingleInstance::Outcome::Failed: return "failed";
+    }
+    return "?";
+}
+
+// What another process finds: its outcome, then where it tried last, then the error.
+std::vector<std::string> acquireInAnotherProcess(const QString& folder, const QString& temp = {})
+{
+    const std::string output =
+        runInChild([&] {
+            SingleInstance other(folder, temp);
+            const std::string outcome = outcomeName(other.acquire());
+            return outcome + "\n" + other.lockPath().toStdString() + "\n" + other.errorText().toStdString();
+        }).output;
+    std::vector<std::string> parts(3);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t end = i < 2 ? output.find('\n', at) : std::string::npos;
+        parts[i] = output.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? output.size() : end + 1;
+    }
+    return parts;
+}
+
 TEST(SingleInstance, SecondCopyIsRefusedAndALeftOverLockIsTakenOver)
 {
     TempFolder folder;
     const QString at = QString::fromStdString(folder.path());
-    const auto tryInAnotherProcess = [&at] {
-        return runInChild([&at] {
-                   SingleInstance other(at);
-                   return std::string(other.acquire() ? "locked" : "refused");
-               })
-            .output;
-    };
     {
         SingleInstance first(at);
-        ASSERT_TRUE(first.acquire());
+        ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
         EXPECT_TRUE(first.lockPath().endsWith(QStringLiteral("PreventSecondInstance.lock")));
-        EXPECT_EQ(tryInAnotherProcess(), "refused");
+        EXPECT_EQ(acquireInAnotherProcess(at)[0], "refused");
     }
     // A copy that crashed leaves its lock file behind (the lock is never released).
     const ChildResult crashed = runInChild([&at] {
         auto* dying = new SingleInstance(at);
-        return std::string(dying->acquire() ? "locked" : "refused");
+        return outcomeName(dying->acquire());
     });
     ASSERT_EQ(crashed.output, "locked");
     ASSERT_FALSE(folder.entries().empty());
     SingleInstance next(at);
-    EXPECT_TRUE(next.acquire());
+    EXPECT_EQ(next.acquire(), SingleInstance::Outcome::Acquired);
+}
+
+// Only a live copy of this user ends a copy silently. Any other failure of the runtime
+// folder moves the lock to a private folder of the user in the temporary folder; only
+// when that fails too is the error reported (naming the folder) and the copy runs.
+TEST(SingleInstance, OtherLockErrorsMoveTheLockToAPrivateTemporaryFolder)
+{
+    constexpr uid_t OtherUser = 4242;
+    struct Case {
+        const char* name;
+        // Prepares the folders; returns the runtime folder to use.
+        std::function<std::string(TempFolder& root, const std::string& fallback)> prepare;
+        std::string outcome;
+        bool inFallback; // where the lock is (or was last tried)
+        bool asRootOnly = false; // needs to hand a file to another user
+    };
+    const Case cases[] = {
+        {"a missing runtime folder", [](TempFolder& root, const std::string&) { return root.file("missing"); },
+         "locked", true},
+        {"a runtime folder that is a file",
+         [](TempFolder& root, const std::string&) {
+             writeText(root.file("file"), "x");
+             return root.file("file");
+         },
+         "locked", true},
+        {"another user's live lock in a shared folder",
+         [](TempFolder& root, const std::string&) {
+             std::filesystem::create_directory(root.file("shared"));
+             return root.file("shared");
+         },
+         "locked", true, true},
+        {"a live copy in the private folder", [](TempFolder& root, const std::string&) { return root.file("missing"); },
+         "refused", true},
+        {"the private folder is a file",
+         [](TempFolder& root, const std::string& fallback) {
+             writeText(fallback, "x");
+             return root.file("missing");
+         },
+         "failed", false},
+        {"the private folder is another user's",
+         [](TempFolder& root, const std::string& fallback) {
+             std::filesystem::create_directory(fallback);
+             EXPECT_EQ(::chown(fallback.c_str(), OtherUser, OtherUser), 0);
+             return root.file("missing");
+         },
+         "failed", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.asRootOnly && ::geteuid() != 0)
+            continue;
+        TempFolder root;
+        std::filesystem::create_directory(root.file("tmp"));
+        const QString temp = QString::fromStdString(root.file("tmp"));
+        const std::string fallback = SingleInstance(QString(), temp).fallbackFolder().toStdString();
+        EXPECT_EQ(fallback, root.file("tmp") + "/DeskPanel-" + std::to_string(::geteuid()));
+        const QString runtime = QString::fromStdString(c.prepare(root, fallback));
+
+        // The copy already running, where the case needs one.
+        std::unique_ptr<SingleInstance> running;
+        if (std::string(c.name).find("live") != std::string::npos) {
+            running = std::make_unique<SingleInstance>(runtime, temp);
+            ASSERT_EQ(running->acquire(), SingleInstance::Outcome::Acquired);
+            if (c.asRootOnly) {
+                ASSERT_EQ(::chown(running->lockPath().toLocal8Bit().constData(), OtherUser, OtherUser), 0);
+            }
+        }
+
+        const auto found = acquireInAnotherProcess(runtime, temp);
+        EXPECT_EQ(found[0], c.outcome);
+        if (c.outcome != "failed") {
+            EXPECT_EQ(found[1], (c.inFallback ? fallback : runtime.toStdString()) + "/PreventSecondInstance.lock");
+            EXPECT_TRUE(found[2].empty()) << found[2];
+            struct stat info {};
+            ASSERT_EQ(::stat(fallback.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u);
+        } else {
+            EXPECT_NE(found[2].find(fallback), std::string::npos) << found[2];
+        }
+    }
 }
 
 TEST(SingleInstance, SecondProgramEndsAtOnceWithCodeZero)
 {
     TempFolder runtime;
     SingleInstance running(QString::fromStdString(runtime.path()));
-    ASSERT_TRUE(running.acquire());
+    ASSERT_EQ(running.acquire(), SingleInstance::Outcome::Acquired);
 
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -19,6 +19,9 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
+#include <filesystem>
+#include <functional>
+
 namespace deskpanel::test {
 namespace {
 
@@ -137,6 +140,47 @@ TEST_F(MainWindowTest, AnEmptyRecentFilesSubmenuStaysEnabledWithOneEmptyEntry)
     actions[0]->trigger();
     EXPECT_EQ(op.shown.size(), shown);
     EXPECT_EQ(app.project().projectPath, path);
+}
+
+// Every Save As names the project in the title and heads the Recent Files submenu,
+// whichever path started it.
+TEST_F(MainWindowTest, EverySaveAsShowsTheNewNameAndRecentEntry)
+{
+    struct Case {
+        const char* name;
+        const char* fileName; // what the Save As dialog answers
+        std::function<void(MainWindow&)> run;
+    };
+    const Case cases[] = {{"autosave of an unnamed project", "autosaved.vpf",
+                           [this](MainWindow&) {
+                               app.timers().start(TimerId::Autosave, 1);
+                               EXPECT_TRUE(QTest::qWaitFor([this] { return !fileDialogs.requests.empty(); }, 5000));
+                               app.timers().stop(TimerId::Autosave);
+                           }},
+                          {"the save question of Open, Open then cancelled", "before open.vpf",
+                           [this](MainWindow&) {
+                               op.answers = {Decision::Yes};
+                               findEntry(*window, QStringLiteral("&Open..."))->trigger();
+                           }},
+                          {"Exit's save", "at exit.vpf", [this](MainWindow& w) {
+                               op.answers = {Decision::Yes};
+                               w.close();
+                               EXPECT_FALSE(w.isVisible());
+                           }}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindow& w = started();
+        ASSERT_EQ(app.project().projectName, Project::NewProjectName);
+        const std::string path = folder.file(c.fileName);
+        fileDialogs.requests.clear();
+        fileDialogs.answers = {path, std::nullopt};
+        c.run(w);
+        ASSERT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(w.windowTitle().toStdString(), std::string(" Veltara RP-8 - ") + c.fileName);
+        const auto recent = w.menu().recentMenu()->actions();
+        EXPECT_EQ(recent.isEmpty() ? std::string() : recent[0]->text().toStdString(), "&1. " + path);
+        app.project().resetToNewProject(folder.path() + "/");
+    }
 }
 
 TEST_F(MainWindowTest, FailedSaveKeepsTheProgramRunningWithNothingLost)

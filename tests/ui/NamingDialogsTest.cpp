@@ -9,14 +9,22 @@
 #include "ui/dialogs/LinkGroupNameDialog.h"
 #include "ui/dialogs/SceneNameDialog.h"
 #include "ui/dialogs/UnitNameDialog.h"
+#include "ui/views/StripText.h"
 
 #include "tests/ui/DialogTestRig.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace deskpanel;
 
@@ -33,6 +41,15 @@ void type(QWidget& dialog, const QString& name, const QString& notes = {})
         auto* notesEdit = dialog.findChild<QPlainTextEdit*>(QStringLiteral("notes"));
         notesEdit->clear();
         QTest::keyClicks(notesEdit, notes);
+    }
+}
+
+// Each character as the keyboard would deliver it, also those QTest has no key for.
+void typeEach(QWidget* edit, const QString& text)
+{
+    for (char32_t c : text.toStdU32String()) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromStdU32String(std::u32string(1, c)));
+        QApplication::sendEvent(edit, &press);
     }
 }
 
@@ -212,4 +229,107 @@ TEST(SceneNameDialog, TheScenesAskThroughTheProgramsDialogs)
     EXPECT_EQ(created->notes, "kept notes");
     whenModalOpens([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     EXPECT_FALSE(dialogs.askRenameScene("Enter a new name for the 'Finale' scene", {"Finale", ""}).has_value());
+}
+
+// The edits take only what a project file holds (printable Windows-1252; the notes also
+// line breaks and tabs): anything else beeps and is dropped, the rest kept. A text that
+// came from a file is left as it is.
+TEST(NamingDialogs, EditsTakeOnlyWhatAProjectFileHolds)
+{
+    enum class Edit {
+        Name,
+        Notes
+    };
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<NameNotesDialog>(ModelRig&)> open;
+        Edit edit;
+        bool paste; // else typed key by key
+        QString input;
+        std::string expected; // the whole text of the edit afterwards, UTF-8
+        int beeps;
+    };
+    const auto channel = [](ModelRig& rig) {
+        rig.project.channels[0].name.clear();
+        return std::make_unique<ChannelNameDialog>(rig.project, rig.channels, rig.op, 0);
+    };
+    const auto unit = [](ModelRig& rig) {
+        rig.project.units[0].name.clear();
+        return std::make_unique<UnitNameDialog>(rig.project, rig.channels, rig.op, 1);
+    };
+    const auto scene = [](ModelRig& rig) {
+        return std::make_unique<SceneNameDialog>(SceneNameDialog::Kind::NewScene, QString(), NameAndNotes{},
+                                                 rig.channels, rig.op);
+    };
+    const auto group = [](ModelRig& rig) {
+        return std::make_unique<LinkGroupNameDialog>(rig.project, rig.channels, rig.op, 1);
+    };
+    // Texts read from a file: a name with a line break, notes with an undefined byte.
+    const auto fromFile = [](ModelRig& rig) {
+        rig.project.channels[0].name = "Old\nname";
+        rig.project.channels[0].notes = "a\u0081b";
+        return std::make_unique<ChannelNameDialog>(rig.project, rig.channels, rig.op, 0);
+    };
+    const Case cases[] = {
+        {"code page letters typed", channel, Edit::Name, false, QStringLiteral("Kick €é™"), "Kick €é™", 0},
+        {"a letter outside the code page typed", unit, Edit::Name, false, QStringLiteral("Bass Ā DI"), "Bass  DI", 1},
+        {"pasted undefined bytes and controls", unit, Edit::Name, true,
+         QStringLiteral("a\u0081\u008D\u008F\u0090\u009D\u007F\u0007b"), "ab", 1},
+        {"a pasted line break becomes a blank", scene, Edit::Name, true, QStringLiteral("Act\r\n1\nend"), "Act 1 end",
+         0},
+        {"a pasted tab and emoji in a name", group, Edit::Name, true, QStringLiteral("To\tm\U0001F600s"), "Toms", 1},
+        {"notes take line breaks and tabs", scene, Edit::Notes, true, QStringLiteral("one\ntwo\tthree"),
+         "one\ntwo\tthree", 0},
+        {"notes drop what the code page lacks", channel, Edit::Notes, true, QStringLiteral("x\u0081y\u4E2Dz"), "xyz",
+         1},
+        {"a name from a file keeps its break", fromFile, Edit::Name, false, QStringLiteral("!"), "Old\nname!", 0},
+        {"notes from a file keep their byte", fromFile, Edit::Notes, false, QStringLiteral("c"), "a\u0081bc", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelRig rig;
+        const auto dialog = c.open(rig);
+        dialog->show();
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("name"));
+        auto* notes = dialog->findChild<QPlainTextEdit*>(QStringLiteral("notes"));
+        QWidget* edit = c.edit == Edit::Name ? static_cast<QWidget*>(name) : notes;
+        if (c.edit == Edit::Name)
+            name->end(false);
+        else
+            notes->moveCursor(QTextCursor::End);
+        if (c.paste) {
+            QGuiApplication::clipboard()->setText(c.input);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            typeEach(edit, c.input);
+        }
+        const NameAndNotes texts = dialog->texts();
+        EXPECT_EQ(c.edit == Edit::Name ? texts.name : texts.notes, c.expected);
+        EXPECT_EQ(rig.beeps(), c.beeps);
+    }
+}
+
+// Strip titles are drawn on one line whatever they hold: a line break draws as a blank.
+TEST(NamingDialogs, StripTitlesAreDrawnOnOneLine)
+{
+    const QRect field(0, 0, 120, 16);
+    const auto drawn = [&field](const std::function<void(QPainter&, const QString&)>& draw, const QString& text) {
+        QImage image(field.size() + QSize(0, 40), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.translate(0, 20);
+        draw(p, text);
+        return image;
+    };
+    const std::pair<const char*, std::function<void(QPainter&, const QString&)>> painters[] = {
+        {"channel name", [&field](QPainter& p, const QString& t) { StripText::drawChannelName(p, field, t); }},
+        {"unit name", [&field](QPainter& p, const QString& t) { StripText::drawUnitName(p, field, t, 0, 100); }},
+        {"centred label",
+         [&field](QPainter& p, const QString& t) { StripText::drawCentred(p, field, t, StripText::FieldBlue); }},
+    };
+    for (const auto& [name, draw] : painters) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(drawn(draw, QStringLiteral("Kick\nin")), drawn(draw, QStringLiteral("Kick in")));
+        EXPECT_EQ(drawn(draw, QStringLiteral("Kick\r\nin")), drawn(draw, QStringLiteral("Kick  in")));
+    }
 }

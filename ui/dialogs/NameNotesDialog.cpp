@@ -3,6 +3,7 @@
 #include "core/host/Operator.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/AppDialogTemplates.h"
+#include "ui/dialogs/NamingInputFilter.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +32,7 @@ NameNotesDialog::NameNotesDialog(const DialogTemplate& layout, const QString& ti
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setGeometry(controlRect(NotesEdit));
     m_notes->setTabChangesFocus(true);
+    m_inputFilter = new NamingInputFilter(m_name, m_notes, [this] { m_operator.beep(); });
     connect(m_notes, &QPlainTextEdit::textChanged, this, &NameNotesDialog::limitNotes);
     m_notes->installEventFilter(this);
     const QString face = ImageRegistry::key(162);
@@ -51,8 +53,7 @@ NameAndNotes NameNotesDialog::texts() const
 
 void NameNotesDialog::setTexts(const NameAndNotes& texts)
 {
-    m_name->setText(QString::fromStdString(texts.name));
-    m_notes->setPlainText(QString::fromStdString(texts.notes));
+    m_inputFilter->setTexts(QString::fromStdString(texts.name), QString::fromStdString(texts.notes));
 }
 
 QString NameNotesDialog::heading() const

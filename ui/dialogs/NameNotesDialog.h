@@ -9,12 +9,15 @@ class QPlainTextEdit;
 
 namespace deskpanel {
 
+class NamingInputFilter;
 class Operator;
 
 // The layout and behaviour the naming dialogs share: a heading, a one-line name, the
 // notes, OK and Cancel, and in the dialogs that walk through items "< Prev" and
 // "Next >". Both edits take at most 200 characters. 100 ms after opening, and after
 // every step, the caret goes to the start of the name (the dialog's own timer).
+//
+// Both edits take only what a project file can hold (NamingInputFilter).
 //
 // A walking dialog stores the texts on screen into the current item on OK, Prev and
 // Next; Prev on the first item and Next on the last store, beep and stay. Enter is OK in
@@ -59,6 +62,7 @@ private:
     QLabel* m_heading = nullptr;
     QLineEdit* m_name = nullptr;
     QPlainTextEdit* m_notes = nullptr;
+    NamingInputFilter* m_inputFilter = nullptr;
     QTimer m_setUpTimer;
     int m_last;
     int m_index;

@@ -25,7 +25,7 @@ void drawUnitName(QPainter& p, const QRect& field, const QString& text, int shif
     const QRect band(field.left() + 10, middle - h / 2 + shiftDown, field.width() - 20, h);
     const bool centred = metrics.horizontalAdvance(text) <= centredUpTo;
     p.setPen(UnitNameGrey);
-    p.drawText(band, Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft), text);
+    p.drawText(band, Qt::TextSingleLine | Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft), text);
 }
 
 void drawChannelName(QPainter& p, const QRect& field, const QString& text)
@@ -33,13 +33,13 @@ void drawChannelName(QPainter& p, const QRect& field, const QString& text)
     const QRect inside = field.adjusted(2, 0, -2, 0);
     const bool fits = QFontMetrics(p.font()).horizontalAdvance(text) <= inside.width();
     p.setPen(Qt::black);
-    p.drawText(inside, Qt::AlignVCenter | (fits ? Qt::AlignHCenter : Qt::AlignLeft), text);
+    p.drawText(inside, Qt::TextSingleLine | Qt::AlignVCenter | (fits ? Qt::AlignHCenter : Qt::AlignLeft), text);
 }
 
 void drawCentred(QPainter& p, const QRect& field, const QString& text, const QColor& colour)
 {
     p.setPen(colour);
-    p.drawText(field, Qt::AlignCenter, text);
+    p.drawText(field, Qt::TextSingleLine | Qt::AlignCenter, text);
 }
 
 } // namespace deskpanel::StripText

@@ -9,7 +9,8 @@ class QPainter;
 
 namespace deskpanel {
 
-// The texts the strip views draw and how they place them.
+// The texts the strip views draw and how they place them. Every text is drawn on one
+// line, whatever it holds (a name read from a file may carry line breaks).
 namespace StripText {
 
 inline const QColor UnitNameGrey{164, 164, 164};

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+
+namespace deskpanel {
+
+// Told about the unit link's host port, on the UI thread: an operator's record or the
+// program's standard error follow it through these calls.
+class HostPortListener {
+public:
+    virtual ~HostPortListener() = default;
+    // Another program holds the port; the link tries again every UnitLink::BindRetryMs.
+    virtual void hostPortBusy(std::uint16_t port) = 0;
+    // The port is bound; `wasBusy` when earlier tries found it held.
+    virtual void hostPortBound(std::uint16_t port, bool wasBusy) = 0;
+};
+
+} // namespace deskpanel
