@@ -2,6 +2,7 @@
 #include "app/QtBackgroundWork.h"
 #include "core/persistence/ProfileLocations.h"
 #include "core/persistence/ProjectFiles.h"
+#include "core/persistence/RecallSafesSidecar.h"
 #include "core/persistence/RecentFileList.h"
 
 #include <optional>
@@ -77,6 +78,7 @@ private:
     QtBackgroundWork m_work;
     RecentFileList m_recent;
     ProjectFiles m_files;
+    RecallSafesSidecar m_safesFile;
     std::string m_removerAfterExit; // set while Uninstall runs Exit
 };
 
