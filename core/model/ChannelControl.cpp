@@ -431,7 +431,7 @@ std::vector<int> ChannelControl::phantomTurnedOnBy(const ChannelSettingsArray& s
     return channels;
 }
 
-void ChannelControl::recordRecall(std::shared_ptr<const LiveState> before)
+void ChannelControl::recordStateUndo(std::shared_ptr<const LiveState> before)
 {
     m_undo.recordLiveState(std::move(before));
 }

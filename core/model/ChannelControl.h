@@ -110,8 +110,9 @@ public:
     void undo();
     void redo();
     bool canRedo() const { return m_undo.redoCount() > 0; }
-    // A recall: one undo entry holding the live state from before it.
-    void recordRecall(std::shared_ptr<const LiveState> before);
+    // A change of many inputs at once (a recall, an import of names): one undo entry
+    // holding the live state from before it, which Undo puts back as a recall would.
+    void recordStateUndo(std::shared_ptr<const LiveState> before);
     // A change that records no undo entry of its own (a rename) still ends redo.
     void clearRedo() { m_undo.clearRedo(); }
 

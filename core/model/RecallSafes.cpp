@@ -31,45 +31,38 @@ int RecallSafes::safeChannelCount() const
     return static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](SafeFlags f) { return f != 0; }));
 }
 
+namespace {
+// Each safe setting of `from` into `into`.
+void takeSafeSettings(SafeFlags f, ChannelSettings& into, const ChannelSettings& from)
+{
+    if (hasFlag(f, SafeFlag::Gain)) {
+        into.gainPosition = from.gainPosition;
+        into.gainAux = from.gainAux;
+    }
+    if (hasFlag(f, SafeFlag::Phantom48V))
+        into.phantom48V = from.phantom48V;
+    if (hasFlag(f, SafeFlag::Pad))
+        into.pad = from.pad;
+    if (hasFlag(f, SafeFlag::Polarity))
+        into.polarity = from.polarity;
+    if (hasFlag(f, SafeFlag::Mute))
+        into.mute = from.mute;
+}
+} // namespace
+
 ChannelSettings RecallSafes::keptOnRecall(SafeFlags f, const ChannelSettings& live, const ChannelSettings& target)
 {
     ChannelSettings kept = target;
-    if (hasFlag(f, SafeFlag::Gain)) {
-        kept.gainPosition = live.gainPosition;
-        kept.gainAux = live.gainPosition;
-    }
-    if (hasFlag(f, SafeFlag::Phantom48V))
-        kept.phantom48V = live.phantom48V;
-    if (hasFlag(f, SafeFlag::Pad))
-        kept.pad = live.pad;
-    if (hasFlag(f, SafeFlag::Polarity))
-        kept.polarity = live.polarity;
-    if (hasFlag(f, SafeFlag::Mute))
-        kept.mute = live.mute;
+    takeSafeSettings(f, kept, live);
+    if (hasFlag(f, SafeFlag::Gain))
+        kept.gainAux = live.gainPosition; // the reference follows the gain it kept
     return kept;
 }
 
 void RecallSafes::keepStoredSafeSettings(ChannelSettingsArray& written, const ChannelSettingsArray& stored) const
 {
-    for (std::size_t c = 0; c < written.size(); ++c) {
-        const SafeFlags f = m_flags[c];
-        if (f == 0)
-            continue;
-        ChannelSettings& w = written[c];
-        const ChannelSettings& s = stored[c];
-        if (hasFlag(f, SafeFlag::Gain)) {
-            w.gainPosition = s.gainPosition;
-            w.gainAux = s.gainAux;
-        }
-        if (hasFlag(f, SafeFlag::Phantom48V))
-            w.phantom48V = s.phantom48V;
-        if (hasFlag(f, SafeFlag::Pad))
-            w.pad = s.pad;
-        if (hasFlag(f, SafeFlag::Polarity))
-            w.polarity = s.polarity;
-        if (hasFlag(f, SafeFlag::Mute))
-            w.mute = s.mute;
-    }
+    for (std::size_t c = 0; c < written.size(); ++c)
+        takeSafeSettings(m_flags[c], written[c], stored[c]);
 }
 
 } // namespace deskpanel

@@ -143,7 +143,7 @@ void SceneOperations::recallScene(int position, RecallOrigin origin)
         m_project.followedSceneName = SceneList::BlankSceneText;
         m_project.activeSceneName = SceneList::BlankSceneText;
         m_channels.resetAllChannels(m_project.recallSafes);
-        m_channels.recordRecall(std::move(before));
+        m_channels.recordStateUndo(std::move(before));
         m_listeners.activeSceneChanged();
         return;
     }
@@ -162,7 +162,7 @@ void SceneOperations::recallScene(int position, RecallOrigin origin)
         m_project.channels[index].name = scene.channelNames[index];
         m_channelListeners.channelChanged(c, ChannelAspect::Name);
     }
-    m_channels.recordRecall(std::move(before));
+    m_channels.recordStateUndo(std::move(before));
     m_listeners.activeSceneChanged();
     m_channels.armFullResend(ChannelControl::FullResendMs);
 }
