@@ -26,6 +26,8 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
     });
     m_sceneRelay.target = m_sceneOps.get();
     m_channels->setClock(&m_clock);
+    // The 48 V guard asks through the program's own boxes.
+    m_channels->setOperator(&m_operator);
     m_events->attach(*m_channels);
     m_events->onStateChanged = [this](int unitNumber) { tellUnitState(unitNumber); };
     // A unit that stops sending levels, or whose levels are not used (LOCAL), must not

@@ -95,6 +95,11 @@ private:
             if (target)
                 target->updateFollowedScene();
         }
+        void restoreLiveState(const LiveState& state) override
+        {
+            if (target)
+                target->restoreLiveState(state);
+        }
     } m_sceneRelay;
     struct NamingRelay : SceneNamingDialogs {
         SceneNamingDialogs* target = nullptr;

@@ -21,7 +21,8 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
       m_window(window),
       m_recent(m_locations.settingsFile, app.operatorPort()),
       m_files(app.project(), app.operatorPort(), app.timers(), dialogs, m_recent, m_locations.settingsFile,
-              [&app] { app.channels().resetAllChannels(); })
+              [&app] { app.channels().resetAllChannels(); }),
+      m_safesFile(app.project(), app.operatorPort())
 {
     m_files.setBackgroundWork(&m_work);
     // The autosave never opens over a dialog or a box.
@@ -30,6 +31,8 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
     m_files.addSavedHook([this](const std::string&) { m_window.showProject(); });
     m_waitingCommandTimer.setInterval(WaitingCommandPollMs);
     QObject::connect(&m_waitingCommandTimer, &QTimer::timeout, [this] { runWaitingCommand(); });
+    // The recall safes are written beside every file saved and read with every file opened.
+    m_safesFile.attachTo(m_files);
 }
 
 void ProjectCommands::runWhenNotSaving(std::function<void()> command)

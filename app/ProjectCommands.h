@@ -2,6 +2,7 @@
 #include "app/QtBackgroundWork.h"
 #include "core/persistence/ProfileLocations.h"
 #include "core/persistence/ProjectFiles.h"
+#include "core/persistence/RecallSafesSidecar.h"
 #include "core/persistence/RecentFileList.h"
 
 #include <QTimer>
@@ -87,6 +88,7 @@ private:
     QtBackgroundWork m_work;
     RecentFileList m_recent;
     ProjectFiles m_files;
+    RecallSafesSidecar m_safesFile;
     std::string m_removerAfterExit; // set while Uninstall runs Exit
     std::function<void()> m_waitingCommand;
     QTimer m_waitingCommandTimer;

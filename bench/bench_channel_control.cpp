@@ -9,21 +9,18 @@
 #include "core/model/SceneTracker.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
-#include "tests/support/PacketBuilder.h"
 #include "tests/support/QuietHost.h"
+
+#include "bench/LoopbackUnits.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <chrono>
 #include <cstdio>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace deskpanel;
+using namespace deskpanel::bench;
 
 namespace {
 
@@ -33,50 +30,6 @@ public:
     void updateFollowedScene() override {}
 };
 
-// New units get their settings from the channel control, as in the program.
-class Events : public NullUnitLinkEvents {
-public:
-    ChannelControl* control = nullptr;
-    void saveUnitSettings(int unit) override { control->saveUnitSettings(unit); }
-    void restoreUnitSettings(int unit) override { control->restoreUnitSettings(unit); }
-};
-
-// The units' side: one socket on loopback that every unit address reaches.
-class UnitsSocket {
-public:
-    UnitsSocket()
-    {
-        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        int bufferBytes = 4 << 20;
-        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
-        timeval timeout{1, 0}; // a lost datagram must not hang the benchmark
-        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
-    }
-    ~UnitsSocket() { ::close(m_fd); }
-    std::uint16_t port() const { return m_port; }
-
-    // Waits for `count` datagrams; false when one did not come within a second.
-    bool receive(int count)
-    {
-        std::uint8_t buffer[512];
-        for (int i = 0; i < count; ++i)
-            if (::recv(m_fd, buffer, sizeof buffer, 0) < 0)
-                return false;
-        return true;
-    }
-
-private:
-    int m_fd = -1;
-    std::uint16_t m_port = 0;
-};
-
 struct Rig {
     explicit Rig(int unitCount)
         : transport([](std::function<void()> f) { f(); }, 0),
@@ -84,16 +37,7 @@ struct Rig {
           control(project, link, timers, scenes)
     {
         events.control = &control;
-        for (int unit = 1; unit <= unitCount; ++unit) {
-            test::UnitPacketFields fields;
-            fields.unitNumber = static_cast<std::uint8_t>(unit);
-            fields.mac = test::macOf(unit);
-            const PacketBytes bytes = test::unitPacket(fields);
-            // Each unit on its own loopback address, so none conflicts with another.
-            const Ipv4Endpoint from{(127u << 24) | static_cast<std::uint32_t>(unit + 1), 40000};
-            link.handleDatagram(bytes.data(), bytes.size(), from);
-        }
-        // The restores of the new units sent 48 parameters each.
+        announceUnits(link, unitCount);
         units.receive(unitCount * 48);
     }
 
@@ -109,21 +53,6 @@ struct Rig {
     ChannelControl control;
 };
 
-double medianUs(std::vector<double>& samples)
-{
-    if (samples.empty())
-        return 0;
-    std::nth_element(samples.begin(), samples.begin() + static_cast<long>(samples.size() / 2), samples.end());
-    return samples[samples.size() / 2];
-}
-
-using Clock = std::chrono::steady_clock;
-
-double elapsedUs(Clock::time_point since)
-{
-    return std::chrono::duration<double, std::micro>(Clock::now() - since).count();
-}
-
 void singleGainMove(benchmark::State& state, bool toArrival)
 {
     Rig rig(1);
@@ -135,7 +64,7 @@ void singleGainMove(benchmark::State& state, bool toArrival)
     int position = 30;
     for (auto _ : state) {
         position = position == 30 ? 31 : 30;
-        const auto start = Clock::now();
+        const auto start = StopClock::now();
         rig.control.singleGainMove(0, position);
         if (toArrival && !rig.units.receive(1)) {
             state.SkipWithError("a datagram was lost");
@@ -173,7 +102,7 @@ void linkedGainMove384(benchmark::State& state, bool toArrival)
     int position = 20;
     for (auto _ : state) {
         position = position == 20 ? 21 : 20;
-        const auto start = Clock::now();
+        const auto start = StopClock::now();
         rig.control.linkedGainMove(0, position);
         if (toArrival && !rig.units.receive(MaxChannels)) {
             state.SkipWithError("a datagram was lost");
@@ -211,7 +140,7 @@ void linkSwitchOnIn384Group(benchmark::State& state)
         const std::uint32_t before = rig.link.txSequence();
         state.ResumeTiming();
 
-        const auto start = Clock::now();
+        const auto start = StopClock::now();
         rig.control.switchChanged(static_cast<int>(SwitchKind::Link), 0, 1);
         samples.push_back(elapsedUs(start));
 
@@ -253,7 +182,7 @@ void linkedGainMove384ModelOnly(benchmark::State& state)
     int position = 20;
     for (auto _ : state) {
         position = position == 20 ? 21 : 20;
-        const auto start = Clock::now();
+        const auto start = StopClock::now();
         control.linkedGainMove(0, position);
         samples.push_back(elapsedUs(start));
     }

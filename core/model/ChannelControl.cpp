@@ -1,10 +1,12 @@
 #include "core/model/ChannelControl.h"
 
 #include "core/host/Clock.h"
+#include "core/host/Operator.h"
 #include "core/host/Timers.h"
 #include "core/host/UnitSender.h"
 #include "core/model/ChannelStripDialogs.h"
 #include "core/model/GainMath.h"
+#include "core/model/LiveState.h"
 #include "core/model/Project.h"
 #include "core/model/SceneTracker.h"
 #include "core/model/Text.h"
@@ -83,6 +85,7 @@ void ChannelControl::setGain(int channel, int position)
 
 void ChannelControl::closingSteps(bool updateFollowedScene)
 {
+    m_undo.clearRedo();
     m_scenes.markActiveSceneModified();
     if (updateFollowedScene)
         m_scenes.updateFollowedScene();
@@ -106,11 +109,31 @@ void ChannelControl::setMuteLinkedChannels(bool on)
 
 // ---------------------------------------------------------------- switches
 
-void ChannelControl::switchChanged(int kind, int channel, int state)
+bool ChannelControl::confirmPhantomOn(const std::vector<int>& channels)
+{
+    if (!m_confirmPhantomOn || channels.empty() || !m_operator)
+        return true;
+    // One question, however many inputs: the first few by name.
+    constexpr std::size_t Named = 3;
+    std::string titles;
+    for (std::size_t i = 0; i < channels.size() && i < Named; ++i) {
+        if (i > 0)
+            titles += ", ";
+        titles += m_project.channels[static_cast<std::size_t>(channels[i])].name;
+    }
+    if (channels.size() > Named)
+        titles += format(" and %d more", static_cast<int>(channels.size() - Named));
+    return m_operator->decide(format(PhantomOnQuestion, titles.c_str())) == Decision::Yes;
+}
+
+bool ChannelControl::switchChanged(int kind, int channel, int state, PhantomConfirmation confirmation)
 {
     if (!isValidChannel(channel))
-        return;
+        return false;
     const auto switchKind = static_cast<SwitchKind>(kind);
+    if (switchKind == SwitchKind::Phantom48V && onOff(state) == 1 && confirmation == PhantomConfirmation::Ask &&
+        m_project.live[static_cast<std::size_t>(channel)].phantom48V == 0 && !confirmPhantomOn({channel}))
+        return false;
     switch (switchKind) {
     case SwitchKind::Pol:
     case SwitchKind::Pad:
@@ -136,6 +159,7 @@ void ChannelControl::switchChanged(int kind, int channel, int state)
         break;
     default: break; // not a switch of a strip
     }
+    return true;
 }
 
 // Pol, Pad and 48v act on the one input, linked or not.
@@ -395,34 +419,109 @@ void ChannelControl::keyDown()
 
 // ---------------------------------------------------------------- undo
 
-void ChannelControl::undo()
+std::vector<int> ChannelControl::phantomTurnedOnBy(const ChannelSettingsArray& state) const
 {
-    const std::optional<UndoEntry> entry = m_undo.takeNewest();
-    if (!entry || !isValidChannel(entry->channel))
-        return;
-    const int channel = entry->channel;
+    std::vector<int> channels;
+    for (int c = 0; c < MaxChannels; ++c) {
+        const auto index = static_cast<std::size_t>(c);
+        if (state[index].phantom48V != 0 && m_project.live[index].phantom48V == 0 &&
+            !m_project.recallSafes.has(c, SafeFlag::Phantom48V))
+            channels.push_back(c);
+    }
+    return channels;
+}
+
+void ChannelControl::recordStateUndo(std::shared_ptr<const LiveState> before)
+{
+    m_undo.recordLiveState(std::move(before));
+}
+
+std::optional<UndoStep> ChannelControl::applyLiveStateStep(const UndoStep& step)
+{
+    auto replaced = std::make_shared<const LiveState>(LiveState::of(m_project));
+    m_scenes.restoreLiveState(*step.state);
+    return UndoStep{step.entry, std::move(replaced)};
+}
+
+// A switch entry holds the state it set: Undo sets the opposite, Redo the state again,
+// and the same entry takes either back. A gain entry holds the position to go to and
+// comes back holding the position it replaced.
+std::optional<UndoStep> ChannelControl::applyChannelStep(const UndoEntry& entry, bool undoing)
+{
+    const int channel = entry.channel;
     ChannelSettings& settings = m_project.live[static_cast<std::size_t>(channel)];
-    const auto kind = static_cast<SwitchKind>(entry->kind);
+    const auto kind = static_cast<SwitchKind>(entry.kind);
     switch (kind) {
     case SwitchKind::Pol:
     case SwitchKind::Pad:
     case SwitchKind::Phantom48V:
     case SwitchKind::Mute:
     case SwitchKind::Link: {
-        const int value = entry->value == 0 ? 1 : 0;
+        const int value = undoing ? (entry.value == 0 ? 1 : 0) : onOff(entry.value);
         switchField(settings, kind) = value;
         m_listeners.channelChanged(channel, ChannelAspect::Switches);
         send(switchName(kind), value, channel);
-        break;
+        return UndoStep{entry, nullptr};
     }
     default:
-        if (entry->kind == static_cast<std::int32_t>(UndoKind::GainPosition)) {
-            const int position = std::clamp<int>(entry->value, 0, MaxGainPosition);
+        if (entry.kind == static_cast<std::int32_t>(UndoKind::GainPosition)) {
+            const int replaced = settings.gainPosition;
+            const int position = std::clamp<int>(entry.value, 0, MaxGainPosition);
             setGain(channel, position);
             send("Gain", gainDb(position, reducedGainRange()), channel);
+            return UndoStep{UndoEntry{channel, entry.kind, replaced}, nullptr};
         }
-        break;
+        return std::nullopt;
     }
+}
+
+void ChannelControl::undo()
+{
+    const std::optional<UndoStep> step = m_undo.newest();
+    if (!step)
+        return;
+    const UndoEntry& entry = step->entry;
+    if (entry.kind == static_cast<std::int32_t>(UndoKind::LiveState)) {
+        if (step->state && !confirmPhantomOn(phantomTurnedOnBy(step->state->settings)))
+            return; // the entry stays for a later Undo
+        m_undo.takeNewest();
+        if (step->state)
+            m_undo.pushRedo(*applyLiveStateStep(*step));
+        return;
+    }
+    if (!isValidChannel(entry.channel)) {
+        m_undo.takeNewest();
+        return;
+    }
+    const bool turnsPhantomOn = entry.kind == static_cast<std::int32_t>(UndoKind::Phantom48V) && entry.value == 0 &&
+                                m_project.live[static_cast<std::size_t>(entry.channel)].phantom48V == 0;
+    if (turnsPhantomOn && !confirmPhantomOn({entry.channel}))
+        return;
+    m_undo.takeNewest();
+    if (const auto back = applyChannelStep(entry, true))
+        m_undo.pushRedo(*back);
+}
+
+void ChannelControl::redo()
+{
+    const std::optional<UndoStep> step = m_undo.newestRedo();
+    if (!step)
+        return;
+    const UndoEntry& entry = step->entry;
+    if (entry.kind == static_cast<std::int32_t>(UndoKind::LiveState)) {
+        if (!confirmPhantomOn(phantomTurnedOnBy(step->state->settings)))
+            return;
+        m_undo.dropNewestRedo();
+        m_undo.recordForRedo(*applyLiveStateStep(*step));
+        return;
+    }
+    const bool turnsPhantomOn = entry.kind == static_cast<std::int32_t>(UndoKind::Phantom48V) && entry.value != 0 &&
+                                m_project.live[static_cast<std::size_t>(entry.channel)].phantom48V == 0;
+    if (turnsPhantomOn && !confirmPhantomOn({entry.channel}))
+        return;
+    m_undo.dropNewestRedo();
+    if (const auto back = applyChannelStep(entry, false))
+        m_undo.recordForRedo(*back);
 }
 
 // ---------------------------------------------------------------- unit settings, reset, recall
@@ -446,6 +545,7 @@ void ChannelControl::setChannelText(int channel, const std::string& name, const 
 {
     if (!isValidChannel(channel))
         return;
+    m_undo.clearRedo();
     ChannelInfo& info = m_project.channels[static_cast<std::size_t>(channel)];
     info.name = name;
     info.notes = notes;
@@ -488,25 +588,40 @@ void ChannelControl::restoreUnitSettingsFrom(int unitNumber, const UnitSettingsH
 
 void ChannelControl::resetAllChannels()
 {
-    m_project.resetAllChannelSettings();
+    resetAllChannels(RecallSafes{});
+}
+
+void ChannelControl::resetAllChannels(const RecallSafes& safes)
+{
+    for (int c = 0; c < MaxChannels; ++c) {
+        const auto index = static_cast<std::size_t>(c);
+        m_project.live[index] = RecallSafes::keptOnRecall(safes.flags(c), m_project.live[index], ChannelSettings{});
+        m_showsResetGainText[index] = !safes.has(c, SafeFlag::Gain);
+    }
     m_linkGroups.clearAllMemberships();
-    m_showsResetGainText.fill(true);
     for (int unit = 1; unit <= MaxUnits; ++unit) {
         if (!m_units.isUnitPresent(unit))
             continue;
         for (int input = 1; input <= ChannelsPerUnit; ++input) {
+            const SafeFlags safe = safes.flags(channelIndex(unit, input));
             m_units.sendParameter("Link", 0, unit, input);
-            m_units.sendParameter("Mute", 0, unit, input);
-            m_units.sendParameter("Gain", MinGainDb, unit, input);
-            m_units.sendParameter("Pad", 0, unit, input);
-            m_units.sendParameter("Pol", 0, unit, input);
-            m_units.sendParameter("48v", 0, unit, input);
+            if (!hasFlag(safe, SafeFlag::Mute))
+                m_units.sendParameter("Mute", 0, unit, input);
+            if (!hasFlag(safe, SafeFlag::Gain))
+                m_units.sendParameter("Gain", MinGainDb, unit, input);
+            if (!hasFlag(safe, SafeFlag::Pad))
+                m_units.sendParameter("Pad", 0, unit, input);
+            if (!hasFlag(safe, SafeFlag::Polarity))
+                m_units.sendParameter("Pol", 0, unit, input);
+            if (!hasFlag(safe, SafeFlag::Phantom48V))
+                m_units.sendParameter("48v", 0, unit, input);
         }
     }
     m_listeners.allChannelsChanged();
 }
 
-void ChannelControl::applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order)
+void ChannelControl::applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order,
+                                       SafeFlags safe)
 {
     if (!isValidChannel(channel))
         return;
@@ -520,18 +635,26 @@ void ChannelControl::applySceneChannel(int channel, const ChannelSettings& setti
                                &applied.linkActive})
         *flag = onOff(*flag);
     applied.linkActive = applied.linkButton; // a recall engages exactly the lit links
-    m_project.live[static_cast<std::size_t>(channel)] = applied;
-    m_showsResetGainText[static_cast<std::size_t>(channel)] = false;
+    ChannelSettings& live = m_project.live[static_cast<std::size_t>(channel)];
+    applied = RecallSafes::keptOnRecall(safe, live, applied);
+    const bool gainKept = hasFlag(safe, SafeFlag::Gain);
+    if (!gainKept)
+        m_showsResetGainText[static_cast<std::size_t>(channel)] = false;
+    live = applied;
 
     const double db = gainDb(applied.gainPosition, reducedGainRange());
-    if (order == GainSendOrder::GainFirst)
+    if (order == GainSendOrder::GainFirst && !gainKept)
         send("Gain", db, channel);
-    send("Pol", applied.polarity, channel);
-    send("Pad", applied.pad, channel);
-    send("48v", applied.phantom48V, channel);
-    send("Mute", applied.mute, channel);
+    if (!hasFlag(safe, SafeFlag::Polarity))
+        send("Pol", applied.polarity, channel);
+    if (!hasFlag(safe, SafeFlag::Pad))
+        send("Pad", applied.pad, channel);
+    if (!hasFlag(safe, SafeFlag::Phantom48V))
+        send("48v", applied.phantom48V, channel);
+    if (!hasFlag(safe, SafeFlag::Mute))
+        send("Mute", applied.mute, channel);
     send("Link", applied.linkButton, channel);
-    if (order == GainSendOrder::GainLast)
+    if (order == GainSendOrder::GainLast && !gainKept)
         send("Gain", db, channel);
     m_linkGroups.followLinkGroupSetting(channel);
     m_listeners.channelChanged(channel, ChannelAspect::Switches);

@@ -3,18 +3,23 @@
 #include "core/model/ChannelSettings.h"
 #include "core/model/LinkGroupControl.h"
 #include "core/model/LinkedSet.h"
+#include "core/model/RecallSafes.h"
 #include "core/model/UndoHistory.h"
 #include "core/model/UnitSettingsHolder.h"
 #include "core/model/UnitSettingsKeeper.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace deskpanel {
 
 class ChannelStripDialogs;
 class Clock;
+class Operator;
+struct LiveState;
 class Project;
 class SceneTracker;
 class Timers;
@@ -66,8 +71,23 @@ public:
     // --- what the strips, keys and menus call ---
 
     // kind is a SwitchKind; state is the switch's new state (any value above 0 is on).
-    // Unknown kinds and channels outside 0..383 are ignored.
-    void switchChanged(int kind, int channel, int state);
+    // Unknown kinds and channels outside 0..383 are ignored. Switching 48 V on asks the
+    // 48 V guard first unless the caller already did (a drag across switches asks once);
+    // false when the guard said no and nothing changed.
+    enum class PhantomConfirmation {
+        Ask,
+        Given
+    };
+    bool switchChanged(int kind, int channel, int state, PhantomConfirmation confirmation = PhantomConfirmation::Ask);
+
+    // The 48 V guard: while on, switching phantom power on (from a strip, by Undo or
+    // Redo, or remotely) asks "Switch 48 V on for <channel title>?". Off by default.
+    static constexpr const char* PhantomOnQuestion = "Switch 48 V on for %s?";
+    void setOperator(Operator* op) { m_operator = op; }
+    void setConfirmPhantomOn(bool on) { m_confirmPhantomOn = on; }
+    bool confirmsPhantomOn() const { return m_confirmPhantomOn; }
+    // True when the guard is off, no channel is listed, or the operator answered Yes.
+    bool confirmPhantomOn(const std::vector<int>& channels);
 
     // The channel alone to a position (clamped to the fader's range). With altHeld the
     // move unlinks the channel until the drag is over.
@@ -85,7 +105,16 @@ public:
     void keyUp();
     void keyDown();
 
+    // Undo puts back the newest entry (a recall as a whole); Redo puts back what the
+    // last Undo replaced. Any new change empties the redo list.
     void undo();
+    void redo();
+    bool canRedo() const { return m_undo.redoCount() > 0; }
+    // A change of many inputs at once (a recall, an import of names): one undo entry
+    // holding the live state from before it, which Undo puts back as a recall would.
+    void recordStateUndo(std::shared_ptr<const LiveState> before);
+    // A change that records no undo entry of its own (a rename) still ends redo.
+    void clearRedo() { m_undo.clearRedo(); }
 
     // Ctrl+G and Ctrl+U.
     void setMuteLinkedChannels(bool on);
@@ -121,16 +150,20 @@ public:
     // Every channel to its defaults, sent to every present unit; every link group
     // membership cleared. The undo history stays.
     void resetAllChannels();
+    // The recall of the Blank Scene: the same, except that each safe setting stays as it
+    // is live and is not sent.
+    void resetAllChannels(const RecallSafes& safes);
 
     // Scene recall, one channel: the live settings become `settings` and, when the
     // channel's unit is present, "Pol", "Pad", "48v", "Mute", "Link" are sent in this
     // order and "Gain" once, first or last. The channel's group flags follow its
-    // linkGroup. Nothing is recorded for Undo.
+    // linkGroup. Nothing is recorded for Undo. A safe setting (`safe`) keeps its live
+    // value and is not sent.
     enum class GainSendOrder {
         GainFirst,
         GainLast
     };
-    void applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order);
+    void applySceneChannel(int channel, const ChannelSettings& settings, GainSendOrder order, SafeFlags safe = 0);
     // Every group flag cleared; the settings stay (a recall does this first).
     void clearLinkMemberships() { m_linkGroups.clearAllMemberships(); }
 
@@ -162,6 +195,11 @@ private:
     void setGain(int channel, int position);
     void send(const char* name, double value, int channel);
     void closingSteps(bool updateFollowedScene);
+    // Applies an undo or redo step of one channel; returns the step that takes it back.
+    std::optional<UndoStep> applyChannelStep(const UndoEntry& entry, bool undoing);
+    std::optional<UndoStep> applyLiveStateStep(const UndoStep& step);
+    // Channels that `state` would switch 48 V on for.
+    std::vector<int> phantomTurnedOnBy(const ChannelSettingsArray& state) const;
 
     void onFullResendTimer();
     void onLinkResendTimer();
@@ -187,6 +225,8 @@ private:
     std::uint32_t m_dialogClosedAt = 0;
     const Clock* m_clock = nullptr;
     bool m_stripsHeld = false;
+    Operator* m_operator = nullptr;
+    bool m_confirmPhantomOn = false;
 };
 
 } // namespace deskpanel

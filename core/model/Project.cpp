@@ -40,6 +40,7 @@ void Project::resetToNewProject(const std::string& lastUsedDirectory)
     activeSceneIndex = 0;
     activeSceneName = SceneList::BlankSceneText;
     resetAllChannelSettings();
+    recallSafes.clear();
     projectPath = lastUsedDirectory + NewProjectName + ".vpf";
     hasFile = false;
     setProjectName(NewProjectName);

@@ -2,6 +2,7 @@
 #include "core/model/ChannelSettings.h"
 #include "core/model/Limits.h"
 #include "core/model/ProjectPrefs.h"
+#include "core/model/RecallSafes.h"
 #include "core/model/SceneList.h"
 
 #include <array>
@@ -46,6 +47,8 @@ public:
     std::string followedSceneName;
     bool sceneFollowing = false;
     ProjectPrefs prefs;
+    // Kept beside the project file, never in it; New Project clears them.
+    RecallSafes recallSafes;
 
     // The main window's title; changed only when a project name longer than 3
     // characters is set.

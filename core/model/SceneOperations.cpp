@@ -4,7 +4,9 @@
 #include "core/host/Operator.h"
 #include "core/host/Timers.h"
 #include "core/model/ChannelControl.h"
+#include "core/model/LiveState.h"
 #include "core/model/Project.h"
+#include "core/model/RecallPreview.h"
 #include "core/model/SceneListListeners.h"
 #include "core/model/Text.h"
 
@@ -87,20 +89,61 @@ void SceneOperations::storeNewScene()
 
 // ----------------------------------------------------------------------- recall
 
-void SceneOperations::recallScene(int position)
+ChannelControl::GainSendOrder SceneOperations::gainSendOrder() const
 {
-    if (m_sceneLock)
-        return;
-    if (m_project.prefs.promptRecallScene && m_operator.decide(AreYouSure) != Decision::Yes)
-        return;
+    return m_overviewShown ? ChannelControl::GainSendOrder::GainFirst : ChannelControl::GainSendOrder::GainLast;
+}
+
+ChangeList SceneOperations::recallPreview(int position) const
+{
+    ChangeList list;
+    list.caption = PreviewCaption;
+    list.acceptText = "&Recall";
+    if (position < 0 || position >= m_project.scenes.count())
+        return list;
+    const std::string name = position == 0 ? "Blank Scene" : m_project.scenes.scene(position).name;
+    if (position == 0)
+        list.lines = recallChangeLines(m_project, ChannelSettingsArray{}, nullptr, m_channels.reducedGainRange());
+    else
+        list.lines = recallChangeLines(m_project, m_project.scenes.scene(position).settings,
+                                       &m_project.scenes.scene(position).channelNames, m_channels.reducedGainRange());
+    list.heading = format(list.lines.empty() ? PreviewNoChanges : PreviewHeading, name.c_str());
+    return list;
+}
+
+// The recall question, or the preview in its place when it is switched on.
+bool SceneOperations::operatorAllowsRecall(int position)
+{
+    if (m_previewRecall && m_changeList) {
+        if (position < 0 || position >= m_project.scenes.count())
+            return false;
+        return m_changeList->confirm(recallPreview(position));
+    }
+    return !m_project.prefs.promptRecallScene || m_operator.decide(AreYouSure) == Decision::Yes;
+}
+
+void SceneOperations::recallScene(int position, RecallOrigin origin)
+{
+    if (origin == RecallOrigin::Operator) {
+        if (m_sceneLock)
+            return;
+        // The entry is found again after the question: the list may change under a box.
+        const std::uint64_t id = m_project.scenes.isStoredPosition(position) ? m_project.scenes.idAt(position) : 0;
+        if (!operatorAllowsRecall(position))
+            return;
+        if (id != 0)
+            position = m_project.scenes.positionOf(id) > 0 ? m_project.scenes.positionOf(id) : -1;
+    }
     if (position < 0 || position >= m_project.scenes.count())
         return;
 
+    auto before = std::make_shared<const LiveState>(LiveState::of(m_project));
     m_project.activeSceneIndex = position;
     if (position == 0) {
         m_project.followedSceneName = SceneList::BlankSceneText;
         m_project.activeSceneName = SceneList::BlankSceneText;
-        m_channels.resetAllChannels();
+        m_channels.resetAllChannels(m_project.recallSafes);
+        m_channels.recordStateUndo(std::move(before));
         m_listeners.activeSceneChanged();
         return;
     }
@@ -111,16 +154,42 @@ void SceneOperations::recallScene(int position)
     m_project.activeSceneName = scene.name;
     m_project.sceneFollowing = true;
 
-    const auto order =
-        m_overviewShown ? ChannelControl::GainSendOrder::GainFirst : ChannelControl::GainSendOrder::GainLast;
+    const auto order = gainSendOrder();
     m_channels.clearLinkMemberships();
     for (int c = 0; c < MaxChannels; ++c) {
         const auto index = static_cast<std::size_t>(c);
-        m_channels.applySceneChannel(c, scene.settings[index], order);
+        m_channels.applySceneChannel(c, scene.settings[index], order, m_project.recallSafes.flags(c));
         m_project.channels[index].name = scene.channelNames[index];
         m_channelListeners.channelChanged(c, ChannelAspect::Name);
     }
+    m_channels.recordStateUndo(std::move(before));
     m_listeners.activeSceneChanged();
+    m_channels.armFullResend(ChannelControl::FullResendMs);
+}
+
+void SceneOperations::restoreLiveState(const LiveState& state)
+{
+    const auto order = gainSendOrder();
+    m_channels.clearLinkMemberships();
+    for (int c = 0; c < MaxChannels; ++c) {
+        const auto index = static_cast<std::size_t>(c);
+        m_channels.applySceneChannel(c, state.settings[index], order, m_project.recallSafes.flags(c));
+        // A recall engages exactly the lit links; the state before it may have differed.
+        m_project.live[index].linkActive = state.settings[index].linkActive;
+        m_project.channels[index].name = state.names[index];
+        m_channelListeners.channelChanged(c, ChannelAspect::Name);
+    }
+    const int active = state.activeSceneId != 0 ? m_project.scenes.positionOf(state.activeSceneId) : 0;
+    m_project.activeSceneIndex = active;
+    m_project.activeSceneName =
+        active == 0 && state.activeSceneId != 0 ? SceneList::BlankSceneText : state.activeSceneName;
+    m_project.followedSceneName = state.followedSceneName;
+    m_project.scenes.clearModifiedMarkers();
+    for (std::uint64_t id : state.markedScenes)
+        if (const int p = m_project.scenes.positionOf(id); p > 0)
+            m_project.scenes.setModified(p);
+    m_listeners.activeSceneChanged();
+    linesChanged(active);
     m_channels.armFullResend(ChannelControl::FullResendMs);
 }
 
@@ -143,6 +212,7 @@ void SceneOperations::renameScene(int position)
     if (stored) {
         selected = m_project.scenes.positionOf(id);
         if (entered && selected > 0) {
+            m_channels.clearRedo();
             Scene& scene = m_project.scenes.scene(selected);
             scene.name = cutToFieldChars(entered->name);
             scene.notes = cutToFieldChars(entered->notes);
@@ -295,8 +365,12 @@ void SceneOperations::updateFollowedScene()
     const int followed = m_project.scenes.findByName(m_project.followedSceneName);
     if (followed == 0)
         return;
-    // The settings only: a scene's channel names change when it is stored or saved.
-    m_project.scenes.scene(followed).settings = m_project.snapshotSettings();
+    // The settings only: a scene's channel names change when it is stored or saved. A
+    // safe setting keeps the scene's value, so a recall never changes its scene.
+    ChannelSettingsArray& stored = m_project.scenes.scene(followed).settings;
+    ChannelSettingsArray written = m_project.snapshotSettings();
+    m_project.recallSafes.keepStoredSafeSettings(written, stored);
+    stored = written;
 }
 
 } // namespace deskpanel

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/host/ChangeListDialog.h"
+#include "core/model/ChannelControl.h"
 #include "core/model/ChannelListener.h"
 #include "core/model/SceneListListeners.h"
 #include "core/model/SceneTracker.h"
@@ -10,6 +12,7 @@
 
 namespace deskpanel {
 
+class ChangeListDialog;
 class ChannelControl;
 class Operator;
 class Project;
@@ -52,8 +55,27 @@ public:
     // A recall sends "Gain" first while the overview is shown, last for the underview.
     void setOverviewShown(bool shown) { m_overviewShown = shown; }
 
+    // Whether the operator's recalls show the change list instead of the recall
+    // question, and the dialog that shows it.
+    void setPreviewRecall(bool on) { m_previewRecall = on; }
+    bool previewsRecall() const { return m_previewRecall; }
+    void setChangeListDialog(ChangeListDialog* dialog) { m_changeList = dialog; }
+    static constexpr const char* PreviewCaption = " Recall Scene";
+    static constexpr const char* PreviewHeading = "Recalling '%s' changes these inputs:";
+    static constexpr const char* PreviewNoChanges = "Recalling '%s' changes no input.";
+
+    // Who asks for a recall: the operator (the recall question or the preview, and the
+    // scene lock) or a remote controller (neither). Both keep the recall safes and
+    // record one undo entry for the whole recall.
+    enum class RecallOrigin {
+        Operator,
+        Remote
+    };
+
     void storeNewScene();
-    void recallScene(int position);
+    void recallScene(int position, RecallOrigin origin = RecallOrigin::Operator);
+    // What a recall of the entry would change, as the preview shows it.
+    ChangeList recallPreview(int position) const;
     void renameScene(int position);
     void deleteScene(int position);
 
@@ -68,10 +90,13 @@ public:
     // SceneTracker: called by the channel control after an operator's change.
     void markActiveSceneModified() override;
     void updateFollowedScene() override;
+    void restoreLiveState(const LiveState& state) override;
 
 private:
     void renumberAfterDrag();
     void linesChanged(int select);
+    bool operatorAllowsRecall(int position);
+    ChannelControl::GainSendOrder gainSendOrder() const;
 
     Project& m_project;
     ChannelControl& m_channels;
@@ -83,6 +108,8 @@ private:
     ChannelListenerList m_channelListeners;
     bool m_overviewShown = false;
     bool m_sceneLock = false;
+    bool m_previewRecall = false;
+    ChangeListDialog* m_changeList = nullptr;
 
     int m_dragSource = -1; // -1 when no drag is under way
     bool m_dragMoved = false;

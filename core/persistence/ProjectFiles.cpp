@@ -164,6 +164,9 @@ bool ProjectFiles::open(const std::string& path)
     ProjectFileReader reader(m_project, m_operator, m_timers);
     const auto outcome = reader.read(source);
     m_listeners.sceneLinesChanged();
+    const auto hooks = m_openedHooks;
+    for (const OpenedHook& hook : hooks)
+        hook(path);
     if (outcome != ProjectFileReader::Outcome::Complete)
         return false;
 

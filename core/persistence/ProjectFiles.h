@@ -48,6 +48,11 @@ public:
     // the project. Hooks run in the order they were added.
     using SavedHook = std::function<void(const std::string& path)>;
     void addSavedHook(SavedHook hook) { m_savedHooks.push_back(std::move(hook)); }
+    // Runs after a file has replaced the project (read whole or not), with its path:
+    // files kept beside the project are read here. Not run when the file could not be
+    // opened and the project stayed as it was.
+    using OpenedHook = std::function<void(const std::string& path)>;
+    void addOpenedHook(OpenedHook hook) { m_openedHooks.push_back(std::move(hook)); }
     // Returns when no file is being written.
     void waitForWrite() { m_work->waitUntilIdle(); }
 
@@ -88,6 +93,7 @@ private:
     std::function<void()> m_resetAllChannels;
     SceneListListeners m_listeners;
     std::vector<SavedHook> m_savedHooks;
+    std::vector<OpenedHook> m_openedHooks;
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;

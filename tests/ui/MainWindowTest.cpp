@@ -276,15 +276,18 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
         {"Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true},
         {"E&xit", {}, true},
         {"&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), true},
+        {"&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), true},
         {"&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), true},
         {"Unit &Naming...", {}, true},
         {"&Channel Naming...", {}, true},
+        {"Recall Safes...", {}, true},
         {"&IP Address...", {}, true},
         {"&Unit Identity Check...", QKeySequence(Qt::CTRL | Qt::Key_I), true},
         {"&System Status...", {}, true},
         {"&Option Slot...", {}, false},
         {"&ADC...", {}, false},
         {"&Preferences...", {}, true},
+        {"Recall and &Safety...", {}, true},
         {"&Quick Reference...", {}, true},
         {"User &Guide", QKeySequence(Qt::CTRL | Qt::Key_H), true},
         {"&About...", {}, true},
@@ -298,6 +301,8 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
         EXPECT_EQ(action->isEnabled(), e.enabled);
     }
     EXPECT_TRUE(findEntry(w, QStringLiteral("User &Guide"))->shortcuts().contains(QKeySequence(Qt::Key_F1)));
+    EXPECT_TRUE(
+        findEntry(w, QStringLiteral("&Redo"))->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     QStringList menus;
     for (QAction* menu : w.menuBar()->actions())
         menus << menu->text();

@@ -44,6 +44,8 @@ void ToggleButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    if (m_pressGuard && !m_pressGuard(m_channel, kind(), 1 - m_state))
+        return;
     setState(1 - m_state);
     m_painting = true;
     m_paintValue = m_state;

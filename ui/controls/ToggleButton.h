@@ -2,6 +2,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 namespace deskpanel {
 
 // A two-state LED switch of a channel strip (Pol, Link, Pad, 48v, Mute). A press flips
@@ -28,6 +30,10 @@ public:
     int baseId() const { return m_baseId; }
     int state() const { return m_state; }
     void setState(int state);
+    // Asked before a press flips the switch, with the value it would take: false leaves
+    // the switch as it is and starts no drag.
+    using PressGuard = std::function<bool(int channel, int kind, int value)>;
+    void setPressGuard(PressGuard guard) { m_pressGuard = std::move(guard); }
 
 signals:
     // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
@@ -49,6 +55,7 @@ private:
     int m_state = 0;
     // The gesture started on this switch: the value being painted across, and the
     // channel it last reached.
+    PressGuard m_pressGuard;
     bool m_painting = false;
     int m_paintValue = 0;
     int m_lastChannel = -1;

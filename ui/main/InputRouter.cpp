@@ -54,6 +54,15 @@ bool InputRouter::overList(QKeyEvent* key, bool shortcutOverride)
     const int k = key->key();
     if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Escape)
         return true;
+    // Redo's second key, Ctrl+Shift+Z, works over the list like Ctrl+Z.
+    const bool redoKey = key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) && k == Qt::Key_Z;
+    if (redoKey) {
+        if (shortcutOverride)
+            key->accept();
+        else
+            m_commands.redo();
+        return true;
+    }
     if (key->modifiers() != Qt::ControlModifier) {
         // The accelerator table is off over the list: the key goes to the list.
         if (shortcutOverride && (key->modifiers() & Qt::ControlModifier || k == Qt::Key_F1))
@@ -73,6 +82,7 @@ bool InputRouter::overList(QKeyEvent* key, bool shortcutOverride)
     case Qt::Key_O: project.open(); return true;
     case Qt::Key_S: project.save(); return true;
     case Qt::Key_Z: m_commands.undo(); return true;
+    case Qt::Key_Y: m_commands.redo(); return true;
     default: return false;
     }
 }

@@ -4,6 +4,7 @@
 #include "app/HelpOpener.h"
 #include "core/model/Text.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/SafetyDialogs.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,23 @@ MainCommands::MainCommands(DeskPanelApp& app, ProjectCommands& project, DialogLa
 void MainCommands::undo()
 {
     m_app.channels().undo();
+}
+
+void MainCommands::redo()
+{
+    m_app.channels().redo();
+}
+
+void MainCommands::openRecallSafes()
+{
+    if (m_safety)
+        m_safety->openRecallSafes();
+}
+
+void MainCommands::openRecallAndSafety()
+{
+    if (m_safety)
+        m_safety->openRecallAndSafety();
 }
 
 void MainCommands::setMuteLinkedChannels(bool on)

@@ -8,6 +8,7 @@ class DeskPanelApp;
 class DialogLauncher;
 class HelpOpener;
 class ProjectCommands;
+class SafetyDialogs;
 
 // Every command of the menu bar and the accelerator table, in one place so the menus, the
 // keys and the scene-list routing run the same code.
@@ -22,6 +23,11 @@ public:
     DialogLauncher& dialogs() { return m_dialogs; }
 
     void undo();
+    void redo();
+    // The recall safety dialogs (none: the commands do nothing).
+    void setSafetyDialogs(SafetyDialogs* safety) { m_safety = safety; }
+    void openRecallSafes();
+    void openRecallAndSafety();
     void setMuteLinkedChannels(bool on);
     void showIpAddress();
     void quickReference();
@@ -34,6 +40,7 @@ private:
     DialogLauncher& m_dialogs;
     HelpOpener& m_help;
     QWidget* m_window;
+    SafetyDialogs* m_safety = nullptr;
 };
 
 } // namespace deskpanel

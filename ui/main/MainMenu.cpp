@@ -42,9 +42,12 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     entry(edit, "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), [&c] { c.undo(); });
+    QAction* redo = entry(edit, "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), [&c] { c.redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     entry(edit, "&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), [&dialogs] { dialogs.openLinkMatrix(); });
     entry(edit, "Unit &Naming...", {}, [&dialogs] { dialogs.openUnitName(1); });
     entry(edit, "&Channel Naming...", {}, [&dialogs] { dialogs.openChannelName(0); });
+    entry(edit, "Recall Safes...", {}, [&c] { c.openRecallSafes(); });
 
     QMenu* setup = bar->addMenu(QStringLiteral("&Setup"));
     QMenu* diagnostics = setup->addMenu(QStringLiteral("&Diagnostics"));
@@ -55,6 +58,7 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
     setup->addAction(QStringLiteral("&Option Slot..."))->setEnabled(false);
     setup->addAction(QStringLiteral("&ADC..."))->setEnabled(false);
     entry(setup, "&Preferences...", {}, [&dialogs] { dialogs.openPreferences(); });
+    entry(setup, "Recall and &Safety...", {}, [&c] { c.openRecallAndSafety(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     entry(help, "&Quick Reference...", {}, [&c] { c.quickReference(); });

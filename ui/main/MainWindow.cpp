@@ -7,6 +7,7 @@
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
+#include "ui/dialogs/SafetyDialogs.h"
 #include "ui/main/InputRouter.h"
 #include "ui/main/MainClient.h"
 #include "ui/main/MainCommands.h"
@@ -59,6 +60,9 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     m_project =
         std::make_unique<ProjectCommands>(app, fileDialogs, m_options.locations, static_cast<CommandWindow&>(*this));
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, this);
+    m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
+    m_safety->applyStoredSettings();
+    m_commands->setSafetyDialogs(m_safety.get());
     app.setSceneNaming(&m_dialogs);
     app.channels().setStripDialogs(&m_dialogs);
     app.setSaveAsCommand([this] { m_project->saveAs(); });

@@ -20,6 +20,7 @@ class DeskPanelApp;
 class InputRouter;
 class MainClient;
 class MainCommands;
+class SafetyDialogs;
 class MainMenu;
 class SceneButtons;
 class SceneListPanel;
@@ -102,6 +103,7 @@ private:
     QtFileDialogs m_qtFileDialogs;
     std::unique_ptr<ProjectCommands> m_project;
     std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<SafetyDialogs> m_safety;
     StartupSequence m_startup;
     MainClient* m_client = nullptr;
     MainMenu* m_menu = nullptr;

@@ -63,6 +63,8 @@ void OverviewPainter::paintChannels(QPainter& p, const QRect& area, int firstUni
     each(Part::TopNumber, [&](int c, const QRect& r) {
         m_pictures.draw(p, 251, r);
         StripText::drawCentred(p, r, QString::number(c + 1), StripText::NumberWhite);
+        if (m_app.project().recallSafes.any(c))
+            StripText::drawSafeMark(p, r);
     });
     each(Part::RightEdge, [&](int, const QRect& r) { m_pictures.draw(p, 254, r); });
     forEachUnitPart(m_layout, Unit::RightVertcialEdge, firstUnit, lastUnit, area,

@@ -42,4 +42,10 @@ void drawCentred(QPainter& p, const QRect& field, const QString& text, const QCo
     p.drawText(field, Qt::TextSingleLine | Qt::AlignCenter, text);
 }
 
+void drawSafeMark(QPainter& p, const QRect& numberField)
+{
+    p.setPen(SafeAmber);
+    p.drawText(numberField.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("S"));
+}
+
 } // namespace deskpanel::StripText

@@ -30,6 +30,10 @@ void drawUnitName(QPainter& p, const QRect& field, const QString& text, int shif
 // otherwise from the left; vertically centred.
 void drawChannelName(QPainter& p, const QRect& field, const QString& text);
 void drawCentred(QPainter& p, const QRect& field, const QString& text, const QColor& colour);
+// The mark of a channel with any recall safe: a small amber "S" at the right end of its
+// number field, in the field's font.
+inline const QColor SafeAmber{255, 176, 0};
+void drawSafeMark(QPainter& p, const QRect& numberField);
 
 } // namespace StripText
 } // namespace deskpanel

@@ -24,10 +24,19 @@ namespace {
 // drag across switches of its kind) is a switch change; a fader's grab, moves (with Alt,
 // a move of the one channel) and release are the fader operations; a fader does not go
 // above position 11 while the reduced gain range is in force.
+//
+// Switching 48 V on asks the 48 V guard once per gesture, at the press: No leaves the
+// switch off and starts no drag; Yes carries over the switches the drag then reaches.
 void wireSwitch(ToggleButton* button, ChannelControl& channels)
 {
-    QObject::connect(button, &ToggleButton::switchCommand, button,
-                     [&channels](int channel, int kind, int value) { channels.switchChanged(kind, channel, value); });
+    button->setPressGuard([&channels](int channel, int kind, int value) {
+        if (kind != ToggleButton::Phantom || value == 0 || channels.settings(channel).phantom48V != 0)
+            return true;
+        return channels.confirmPhantomOn({channel});
+    });
+    QObject::connect(button, &ToggleButton::switchCommand, button, [&channels](int channel, int kind, int value) {
+        channels.switchChanged(kind, channel, value, ChannelControl::PhantomConfirmation::Given);
+    });
 }
 
 // A move may be limited, dropped or refused, and then no view update reaches the fader

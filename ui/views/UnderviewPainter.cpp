@@ -79,6 +79,8 @@ void UnderviewPainter::paintChannels(QPainter& p, const QRect& area, int first, 
     each(Part::TopNumber, [&](int c, const QRect& r) {
         m_pictures.draw(p, 251, r);
         StripText::drawCentred(p, r, QString::number(c + 1), StripText::NumberWhite);
+        if (m_app.project().recallSafes.any(c))
+            StripText::drawSafeMark(p, r);
     });
     p.setFont(m_numberBelowFont);
     each(Part::BottomNumber, [&](int c, const QRect& r) {

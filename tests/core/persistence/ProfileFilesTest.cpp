@@ -2,6 +2,7 @@
 #include "core/persistence/IniFile.h"
 #include "core/persistence/InstallationRecord.h"
 #include "core/persistence/ProfileLocations.h"
+#include "core/persistence/SafetySettings.h"
 #include "core/persistence/WindowPosition.h"
 #include "tests/support/TempFolder.h"
 
@@ -203,4 +204,20 @@ TEST(FileAssociation, RegistryTextsFollowTheCommandLine)
     const std::string alone = "\"C:\\Program Files\\DeskPanel.exe\"";
     EXPECT_EQ(FileAssociation::openCommand(alone), "C:\\Program Files\\DeskPanel.exe \"%1\"");
     EXPECT_EQ(FileAssociation::iconText(alone), "C:\\Program Files\\DeskPanel.exe,0");
+}
+
+TEST(SafetySettings, OffUntilTurnedOnAndKeptInTheirOwnSectionBesideTheWindowPosition)
+{
+    TempFolder folder;
+    const std::string profile = folder.file("DeskPanel.INI");
+    EXPECT_EQ(SafetySettings::read(profile), SafetySettings{});
+    ASSERT_TRUE(writeProfileString(profile, "Settings", "WindowPos", "kept"));
+    SafetySettings on;
+    on.previewSceneRecall = true;
+    on.confirm48VOn = true;
+    ASSERT_TRUE(on.write(profile));
+    EXPECT_EQ(SafetySettings::read(profile), on);
+    EXPECT_EQ(readProfileString(profile, "Settings", "WindowPos"), "kept");
+    ASSERT_TRUE(writeProfileString(profile, "Safety", "Confirm48VOn", "yes")); // not "1": off
+    EXPECT_FALSE(SafetySettings::read(profile).confirm48VOn);
 }

@@ -1,0 +1,30 @@
+#pragma once
+#include "core/model/ChannelSettings.h"
+#include "core/model/Limits.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace deskpanel {
+
+class Project;
+
+// Everything a recall changes, taken before it, so that one Undo puts it all back:
+// the live settings and names of every channel, the active and the followed scene, and
+// the modified markers. Scenes are held by identity, since the list may be re-ordered
+// meanwhile.
+struct LiveState {
+    ChannelSettingsArray settings{};
+    std::array<std::string, MaxChannels> names;
+    std::uint64_t activeSceneId = 0; // 0: the Blank Scene, or a scene no longer there
+    int activeSceneIndex = 0;
+    std::string activeSceneName;
+    std::string followedSceneName;
+    std::vector<std::uint64_t> markedScenes;
+
+    static LiveState of(const Project& project);
+};
+
+} // namespace deskpanel

@@ -1,0 +1,164 @@
+#include "core/persistence/RecallSafesFile.h"
+#include "core/persistence/ProjectFiles.h"
+#include "core/persistence/RecallSafesSidecar.h"
+#include "core/persistence/RecentFileList.h"
+#include "tests/support/FakeTimers.h"
+#include "tests/support/ScriptedFileDialogs.h"
+#include "tests/support/ScriptedOperator.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace deskpanel;
+using namespace deskpanel::test;
+using Kind = ScriptedOperator::Kind;
+
+namespace {
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void put(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+SafeFlags flags(std::initializer_list<SafeFlag> list)
+{
+    SafeFlags f = 0;
+    for (SafeFlag flag : list)
+        f |= static_cast<SafeFlags>(flag);
+    return f;
+}
+
+} // namespace
+
+TEST(RecallSafesCodec, WritesOneKeyPerSafeChannelWithItsFlagsInOrderAndReadsThemBack)
+{
+    RecallSafes safes;
+    safes.set(0, flags({SafeFlag::Mute, SafeFlag::Gain}));
+    safes.set(2, AllSafeFlags);
+    safes.set(383, flags({SafeFlag::Phantom48V}));
+    const std::string text = RecallSafesFile::encode(safes);
+    EXPECT_EQ(text, "[Recall Safes]\nChannel1=gain,mute\nChannel3=gain,48v,pad,polarity,mute\nChannel384=48v\n");
+    const RecallSafesFile::Decoded decoded = RecallSafesFile::decode(text);
+    EXPECT_EQ(decoded.safes, safes);
+    EXPECT_TRUE(decoded.damagedLines.empty());
+}
+
+TEST(RecallSafesCodec, DamagedLinesAreIgnoredAndNamedTheRestIsRead)
+{
+    const std::string text = "; kept by hand\r\n"
+                             "Channel9=gain\n" // 2: before the section
+                             "[recall safes]\n"
+                             "channel4 = Pad , MUTE\r\n"
+                             "Channel0=gain\n" // 5: no channel 0
+                             "Channel385=gain\n" // 6
+                             "Channel07=gain\n" // 7: not written plainly
+                             "Channel5=gain,,pad\n" // 8: an empty flag
+                             "Channel6=phantom\n" // 9: unknown flag
+                             "Channel4=gain\n" // 10: given twice
+                             "Channel8\n" // 11: no value
+                             "Channel10=\n"
+                             "[Other]\n"
+                             "Anything=at all\n"
+                             "[Recall Safes\n" // 15: broken header
+                             "Channel11=gain\n"
+                             "[Recall Safes]\n"
+                             "Channel12=48v";
+    const RecallSafesFile::Decoded decoded = RecallSafesFile::decode(text);
+    EXPECT_EQ(decoded.damagedLines, (std::vector<int>{2, 5, 6, 7, 8, 9, 10, 11, 15}));
+    RecallSafes expected;
+    expected.set(3, flags({SafeFlag::Pad, SafeFlag::Mute}));
+    expected.set(11, flags({SafeFlag::Phantom48V}));
+    EXPECT_EQ(decoded.safes, expected);
+}
+
+class SidecarTest : public ::testing::Test {
+protected:
+    SidecarTest()
+    {
+        project.resetToNewProject(folder.path() + "/");
+        sidecar.attachTo(files);
+    }
+
+    TempFolder folder;
+    std::string settings = folder.file("Veltara-RP8.ini");
+    Project project;
+    FakeClock clock;
+    FakeTimers timers{clock};
+    ScriptedOperator op;
+    ScriptedFileDialogs dialogs;
+    RecentFileList recent{settings, op};
+    ProjectFiles files{project, op, timers, dialogs, recent, settings, [this] { project.resetAllChannelSettings(); }};
+    RecallSafesSidecar sidecar{project, op};
+};
+
+TEST_F(SidecarTest, SavingWritesTheSafesBesideTheProjectWhichStaysByteForByteTheSame)
+{
+    const std::string show = folder.file("show.vpf");
+    ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    const std::string withoutSafes = contents(show);
+    EXPECT_FALSE(std::filesystem::exists(show + ".safes"));
+
+    project.recallSafes.set(4, SafeFlag::Phantom48V, true);
+    ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    EXPECT_EQ(contents(show), withoutSafes);
+    EXPECT_EQ(contents(show + ".safes"), "[Recall Safes]\nChannel5=48v\n");
+
+    // Save As writes them next to the new name; the old project keeps its own.
+    dialogs.answers = {folder.file("moved.vpf")};
+    ASSERT_EQ(files.saveAs(), ProjectFiles::SaveOutcome::Saved);
+    EXPECT_EQ(contents(folder.file("moved.vpf.safes")), "[Recall Safes]\nChannel5=48v\n");
+
+    // Open reads them; New Project clears them; a save without safes removes the file.
+    project.recallSafes.clear();
+    ASSERT_TRUE(files.open(show));
+    EXPECT_TRUE(project.recallSafes.has(4, SafeFlag::Phantom48V));
+    project.resetToNewProject(folder.path() + "/");
+    EXPECT_TRUE(project.recallSafes.empty());
+    ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    EXPECT_FALSE(std::filesystem::exists(show + ".safes"));
+    EXPECT_TRUE(op.shown.empty());
+}
+
+TEST_F(SidecarTest, OpenReportsADamagedFileOnceAndAMissingOneMeansNoSafes)
+{
+    const std::string show = folder.file("show.vpf");
+    ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    put(show + ".safes", "[Recall Safes]\nChannel2=gain\nChannel3=sideways\n");
+    project.recallSafes.set(100, AllSafeFlags); // the previous project's
+    ASSERT_TRUE(files.open(show));
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage),
+              (std::vector<std::string>{"The recall safes file " + show + ".safes is damaged: line 3 was ignored."}));
+    RecallSafes expected;
+    expected.set(1, SafeFlag::Gain, true);
+    EXPECT_EQ(project.recallSafes, expected);
+
+    std::filesystem::remove(show + ".safes");
+    op.clear();
+    ASSERT_TRUE(files.open(show));
+    EXPECT_TRUE(project.recallSafes.empty());
+    EXPECT_TRUE(op.shown.empty());
+}
+
+TEST_F(SidecarTest, AFailedWriteOfTheSafesIsReportedWithoutUndoingTheSave)
+{
+    const std::string show = folder.file("show.vpf");
+    // Something that is not a file stands where the safes go.
+    std::filesystem::create_directory(show + ".safes");
+    project.recallSafes.set(0, AllSafeFlags);
+    EXPECT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    EXPECT_TRUE(std::filesystem::exists(show));
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Failed to write file " + show + ".safes"}));
+    EXPECT_TRUE(std::filesystem::is_directory(show + ".safes"));
+}

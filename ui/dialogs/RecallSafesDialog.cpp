@@ -1,0 +1,58 @@
+#include "ui/dialogs/RecallSafesDialog.h"
+
+#include "core/model/ChannelControl.h"
+#include "core/model/Project.h"
+#include "ui/controls/ImageRegistry.h"
+#include "ui/controls/ScrollBar.h"
+#include "ui/dialogs/RecallSafesView.h"
+#include "ui/dialogs/SafetyDialogTemplates.h"
+
+namespace deskpanel {
+
+RecallSafesDialog::RecallSafesDialog(Project& project, ChannelControl& channels, QWidget* parent)
+    : GlassDialog(SafetyTemplates::recallSafes(), QStringLiteral("Recall Safes"), parent),
+      m_project(project),
+      m_channels(channels)
+{
+    m_matrix = new RecallSafesView(project, project.recallSafes, this);
+    m_matrix->setGeometry(controlRect(SafetyControl::SafesArea));
+    m_matrix->setFont(font());
+    m_scrollBar = ScrollBar::create(0, this, controlRect(SafetyControl::SafesScrollBar), SafetyControl::SafesScrollBar);
+    if (m_scrollBar) {
+        m_scrollBar->setScrollRange(0, m_matrix->scrollRange());
+        m_scrollBar->setScrollPos(0);
+        connect(m_scrollBar, &ScrollBar::scrolled, this, &RecallSafesDialog::onScrolled);
+    }
+    createOkCancel();
+}
+
+void RecallSafesDialog::onScrolled(int code, int position)
+{
+    const int column = RecallSafesView::ColumnWidth;
+    int next = m_matrix->scrollPos();
+    switch (code) {
+    case ScrollBar::LineLeft: next -= column; break;
+    case ScrollBar::LineRight: next += column; break;
+    case ScrollBar::PageLeft: next -= PageColumns * column; break;
+    case ScrollBar::PageRight: next += PageColumns * column; break;
+    case ScrollBar::ThumbPosition:
+    case ScrollBar::ThumbTrack: next = position; break;
+    case ScrollBar::Left: next = 0; break;
+    case ScrollBar::Right: next = m_matrix->scrollRange(); break;
+    default: return;
+    }
+    m_matrix->setScrollPos(next);
+    m_scrollBar->setScrollPos(m_matrix->scrollPos());
+}
+
+void RecallSafesDialog::onCommand(int id)
+{
+    if (id == ControlId::Ok) {
+        m_project.recallSafes = m_matrix->safes();
+        m_channels.notifyAllChannelsChanged(); // the strips' "S"
+        m_channels.raiseDialogJustClosed();
+    }
+    GlassDialog::onCommand(id);
+}
+
+} // namespace deskpanel
