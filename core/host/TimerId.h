@@ -24,6 +24,8 @@ enum class TimerId : int {
     SceneRenumber = 103, // once, 500 ms after a scene drag step
     IdentityCheckEnd = 104, // once, 10000 ms
     IdentityCheckToggle = 105, // 500 ms
+    RemoteGrabRelease = 106, // once, 500 ms after a remote's last gain message for a channel
+    RemoteFeedback = 107, // 20 ms while feedback waits for a subscriber
 };
 
 } // namespace deskpanel

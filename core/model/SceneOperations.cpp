@@ -93,6 +93,18 @@ void SceneOperations::recallScene(int position)
         return;
     if (m_project.prefs.promptRecallScene && m_operator.decide(AreYouSure) != Decision::Yes)
         return;
+    applyRecall(position);
+}
+
+void SceneOperations::recallSceneWithoutPrompt(int position)
+{
+    if (m_sceneLock)
+        return;
+    applyRecall(position);
+}
+
+void SceneOperations::applyRecall(int position)
+{
     if (position < 0 || position >= m_project.scenes.count())
         return;
 

@@ -54,6 +54,9 @@ public:
 
     void storeNewScene();
     void recallScene(int position);
+    // A recall that no one at the desk asked for (a remote's): never prompted, since no
+    // one would be there to answer; every other rule of a recall holds.
+    void recallSceneWithoutPrompt(int position);
     void renameScene(int position);
     void deleteScene(int position);
 
@@ -70,6 +73,7 @@ public:
     void updateFollowedScene() override;
 
 private:
+    void applyRecall(int position);
     void renumberAfterDrag();
     void linesChanged(int select);
 
