@@ -1,6 +1,7 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
 #include "core/model/Limits.h"
+#include "tests/app/UnitRack.h"
 #include "tests/support/RecordingMeterListener.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/dialogs/QtOperator.h"
@@ -28,13 +29,6 @@ using uitest::pumpUntil;
 
 namespace {
 
-// Ports no other test uses at the same time: each test program run picks its own.
-LinkPorts freshPorts(int offset)
-{
-    const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
-    return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
-}
-
 // Closes the program's modal boxes as an operator would, so a test never waits on one.
 class BoxCloser {
 public:
@@ -57,52 +51,10 @@ private:
     QTimer m_timer;
 };
 
-class Rack {
-public:
-    Rack(const LinkPorts& ports, const QString& firstAddress, QStringList extra)
-    {
-        QStringList args{"--host-port",     QString::number(ports.hostPort),
-                         "--unit-port",     QString::number(ports.unitPort),
-                         "--first-address", firstAddress};
-        args += extra;
-        m_process.start(UNITSIM_PATH, args);
-        m_process.waitForStarted();
-    }
-    ~Rack()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-    // Stops the rack and returns its final report, one object per unit number.
-    std::map<int, QJsonObject> finish()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-        std::map<int, QJsonObject> units;
-        for (const QByteArray& line : m_process.readAllStandardOutput().split('\n')) {
-            const QJsonObject object = QJsonDocument::fromJson(line).object();
-            if (object.contains("unit"))
-                units[object["unit"].toInt()] = object;
-        }
-        return units;
-    }
-    // What one input (1..8) of a unit was last set to, from a final report.
-    static QJsonObject inputOf(const std::map<int, QJsonObject>& units, int unit, int input)
-    {
-        const auto found = units.find(unit);
-        return found == units.end() ? QJsonObject() : found->second["inputs"].toArray()[input - 1].toObject();
-    }
-
-private:
-    QProcess m_process;
-};
-
 // The program as main() puts it together (the window, the operator's boxes, the
 // application) on ports of its own, with an operator who closes every box.
 struct Shell {
-    explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op)
+    explicit Shell(int portOffset) : ports(test::freshPorts(portOffset)), app(ports, op)
     {
         app.addUnitStateListener([this](int unit, UnitState state) { boxes.setUnitState(unit, state); });
     }
@@ -128,7 +80,7 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     Shell shell(0);
     DeskPanelApp& app = shell.app;
     app.start();
-    Rack rack(shell.ports, "127.0.1.1", {"--units", "48"});
+    test::Rack rack(shell.ports, "127.0.1.1", {"--units", "48"});
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 48; }, 15000)) << activeUnits(app) << " active";
     EXPECT_EQ(app.link().unitCount(), 48);
@@ -151,13 +103,13 @@ TEST(LoopbackRack, FortyEightUnitsAreDiscoveredAndASettingReachesTheRightInput)
     pumpFor(300);
     auto units = rack.finish();
     ASSERT_EQ(units.size(), 48u);
-    const QJsonObject input = Rack::inputOf(units, 7, 3);
+    const QJsonObject input = test::Rack::inputOf(units, 7, 3);
     EXPECT_EQ(input["gainDb"].toInt(), 44);
     EXPECT_EQ(input["mute"].toInt(), 1);
-    EXPECT_EQ(Rack::inputOf(units, 7, 2)["gainDb"].toInt(), 8);
-    EXPECT_EQ(Rack::inputOf(units, 6, 3)["gainDb"].toInt(), 8);
-    EXPECT_EQ(Rack::inputOf(units, 30, 8)["phantom"].toInt(), 1);
-    EXPECT_EQ(Rack::inputOf(units, 30, 8)["mute"].toInt(), 0);
+    EXPECT_EQ(test::Rack::inputOf(units, 7, 2)["gainDb"].toInt(), 8);
+    EXPECT_EQ(test::Rack::inputOf(units, 6, 3)["gainDb"].toInt(), 8);
+    EXPECT_EQ(test::Rack::inputOf(units, 30, 8)["phantom"].toInt(), 1);
+    EXPECT_EQ(test::Rack::inputOf(units, 30, 8)["mute"].toInt(), 0);
     app.stop();
 }
 
@@ -167,7 +119,7 @@ TEST(LoopbackRack, SilentUnitGoesOfflineAndIsTakenOnAgainWhenItSpeaks)
     DeskPanelApp& app = shell.app;
     app.start();
     // Unit 2 is silent from 1 s to 12 s after the rack starts.
-    Rack rack(shell.ports, "127.0.2.1", {"--units", "3", "--silent", "2:1000:12000"});
+    test::Rack rack(shell.ports, "127.0.2.1", {"--units", "3", "--silent", "2:1000:12000"});
 
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 3; }, 5000));
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(2) == UnitState::OFFLINE; }, 12000));
@@ -184,7 +136,7 @@ TEST(LoopbackRack, StopWhileTheRackFloodsThePortReturnsPromptly)
     auto shell = std::make_unique<Shell>(2);
     DeskPanelApp* app = &shell->app;
     app->start();
-    Rack rack(shell->ports, "127.0.3.1", {"--units", "48"});
+    test::Rack rack(shell->ports, "127.0.3.1", {"--units", "48"});
     pumpUntil([&] { return activeUnits(*app) >= 10; }, 5000);
     QElapsedTimer elapsed;
     elapsed.start();
@@ -203,13 +155,13 @@ TEST(LoopbackRack, UnitChangingItsNumberTakesTheNewNumbersSettings)
     app.project().live[channelIndex(12, 1)].gainPosition = 30; // 50 dB
     app.project().live[channelIndex(12, 1)].phantom48V = 1;
     app.start();
-    Rack rack(shell.ports, "127.0.4.1", {"--units", "3", "--renumber", "3:12:1500"});
+    test::Rack rack(shell.ports, "127.0.4.1", {"--units", "3", "--renumber", "3:12:1500"});
     ASSERT_TRUE(pumpUntil([&] { return app.link().state(12) == UnitState::ACTIVE; }, 6000));
     EXPECT_EQ(app.link().state(3), UnitState::INACTIVE);
     EXPECT_EQ(app.link().unitCount(), 3);
     pumpFor(300);
     auto units = rack.finish();
-    const QJsonObject input = Rack::inputOf(units, 3, 1); // reported by its first number
+    const QJsonObject input = test::Rack::inputOf(units, 3, 1); // reported by its first number
     EXPECT_EQ(input["gainDb"].toInt(), 50);
     EXPECT_EQ(input["phantom"].toInt(), 1);
     app.stop();
@@ -222,9 +174,9 @@ TEST(LoopbackRack, MisbehavingUnitsAreClassified)
     app.start();
     // 1 normal, 2 in front-panel mode, 3 with a low 24 V supply, 4 also sending with a
     // second MAC from its address, 5 reporting number 49, 6 the reduced-gain variant.
-    Rack rack(shell.ports, "127.0.5.1",
-              {"--units", "6", "--local", "2", "--abnormal", "3:24v", "--foreign-mac", "4", "--number", "5:49",
-               "--reduced", "6"});
+    test::Rack rack(shell.ports, "127.0.5.1",
+                    {"--units", "6", "--local", "2", "--abnormal", "3:24v", "--foreign-mac", "4", "--number", "5:49",
+                     "--reduced", "6"});
     ASSERT_TRUE(pumpUntil(
         [&] {
             return app.link().state(1) == UnitState::ACTIVE && app.link().state(3) == UnitState::FAULT &&

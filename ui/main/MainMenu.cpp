@@ -55,6 +55,7 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
     setup->addAction(QStringLiteral("&Option Slot..."))->setEnabled(false);
     setup->addAction(QStringLiteral("&ADC..."))->setEnabled(false);
     entry(setup, "&Preferences...", {}, [&dialogs] { dialogs.openPreferences(); });
+    entry(setup, "&Remote Control...", {}, [&c] { c.remoteControl(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     entry(help, "&Quick Reference...", {}, [&c] { c.quickReference(); });

@@ -1,6 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "app/DeskPanelApp.h"
+#include "app/RemoteEndpoint.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "ui/controls/ImageRegistry.h"
@@ -56,7 +57,9 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     FileDialogs& fileDialogs = m_options.fileDialogs ? *m_options.fileDialogs : m_qtFileDialogs;
     m_project =
         std::make_unique<ProjectCommands>(app, fileDialogs, m_options.locations, static_cast<CommandWindow&>(*this));
-    m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, this);
+    m_remote = std::make_unique<RemoteEndpoint>(app);
+    m_remote->useProfile(m_options.locations.windowProfile);
+    m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     app.setSceneNaming(&m_dialogs);
     app.channels().setStripDialogs(&m_dialogs);
     app.setSaveAsCommand([this] { m_project->saveAs(); });

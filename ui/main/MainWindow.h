@@ -21,6 +21,7 @@ class InputRouter;
 class MainClient;
 class MainCommands;
 class MainMenu;
+class RemoteEndpoint;
 class SceneButtons;
 class SceneListPanel;
 class StripScroller;
@@ -54,6 +55,8 @@ public:
 
     const MainLayout& layout() const { return m_layout; }
     ProjectCommands& projectCommands() { return *m_project; }
+    // The remote control endpoint, set up from the program's profile.
+    RemoteEndpoint& remote() { return *m_remote; }
     SceneListPanel& sceneList() { return *m_sceneList; }
     SceneButtons& sceneButtons() { return *m_buttons; }
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
@@ -99,6 +102,7 @@ private:
     ClickThroughGuard m_clickGuard;
     QtFileDialogs m_qtFileDialogs;
     std::unique_ptr<ProjectCommands> m_project;
+    std::unique_ptr<RemoteEndpoint> m_remote;
     std::unique_ptr<MainCommands> m_commands;
     StartupSequence m_startup;
     MainClient* m_client = nullptr;
