@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 
@@ -32,7 +33,7 @@
 #include <vector>
 
 using namespace deskpanel;
-using Clock = std::chrono::steady_clock;
+using SteadyTime = std::chrono::steady_clock;
 
 namespace {
 
@@ -92,7 +93,7 @@ void addBenchCpu(double seconds)
 struct Stream {
     std::atomic<bool> running{false};
     std::atomic<bool> done{false};
-    std::vector<Clock::time_point> sentAt;
+    std::vector<SteadyTime::time_point> sentAt;
     std::atomic<int> sent{0};
     std::vector<double> latenciesUs;
 };
@@ -106,16 +107,16 @@ void playUnitOne(Stream& stream)
     fields.unitNumber = 1;
     fields.mac = test::macOf(1);
     const PacketBytes report = test::unitPacket(fields);
-    auto nextReport = Clock::now();
+    auto nextReport = SteadyTime::now();
     int matched = 0;
     std::uint8_t buffer[256];
     while (!stream.done) {
-        if (Clock::now() >= nextReport) {
+        if (SteadyTime::now() >= nextReport) {
             sendTo(fd, report.data(), report.size(), HostPort);
             nextReport += std::chrono::milliseconds(50);
         }
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        const auto now = Clock::now();
+        const auto now = SteadyTime::now();
         const int newest = stream.sent.load() - 1;
         if (got == static_cast<ssize_t>(PacketSize) && stream.running && newest >= matched) {
             stream.latenciesUs.push_back(
@@ -133,14 +134,14 @@ void sendGains(Stream& stream, int seconds)
     const int fd = udpSocket("127.0.0.1", 0);
     const int total = seconds * 1000;
     stream.sentAt.resize(static_cast<std::size_t>(total));
-    const auto start = Clock::now();
+    const auto start = SteadyTime::now();
     stream.running = true;
     for (int k = 0; k < total; ++k) {
         std::this_thread::sleep_until(start + std::chrono::milliseconds(k));
         const OscMessage message{"/deskpanel/ch/" + std::to_string(k % 8 + 1) + "/gain",
                                  {static_cast<float>(8 + (k / 8) % 73)}};
         const std::vector<std::uint8_t> bytes = osc::encodeMessage(message);
-        stream.sentAt[static_cast<std::size_t>(k)] = Clock::now();
+        stream.sentAt[static_cast<std::size_t>(k)] = SteadyTime::now();
         sendTo(fd, bytes.data(), bytes.size(), RemotePort);
         stream.sent = k + 1;
     }
@@ -161,8 +162,10 @@ double deskPanelCpuShare(int ms, const std::function<void()>& during)
     QElapsedTimer wall;
     wall.start();
     during();
-    while (wall.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    // A real event loop, as the program runs one: it sleeps until something happens.
+    QEventLoop loop;
+    QTimer::singleShot(std::max<qint64>(0, ms - wall.elapsed()), &loop, &QEventLoop::quit);
+    loop.exec();
     const double process1 = processCpuSeconds();
     std::lock_guard<std::mutex> lock(benchCpuLock);
     return 100.0 * ((process1 - process0) - (benchCpu - bench0)) / (static_cast<double>(wall.elapsed()) / 1000.0);

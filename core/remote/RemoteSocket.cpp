@@ -101,16 +101,18 @@ bool RemoteSocket::receive(std::vector<std::uint8_t>& data, Ipv4Endpoint& from)
 {
     if (!m_open)
         return false;
-    data.resize(ReceiveBytes);
+    // Read into a buffer kept from call to call: filling 64 KB afresh for every datagram
+    // would cost more than reading it.
+    m_buffer.resize(ReceiveBytes);
     sockaddr_in sender{};
     SocketLength length = sizeof sender;
-    const auto got = ::recvfrom(m_socket, reinterpret_cast<char*>(data.data()), static_cast<int>(data.size()), 0,
-                                reinterpret_cast<sockaddr*>(&sender), &length);
+    const auto got = ::recvfrom(m_socket, reinterpret_cast<char*>(m_buffer.data()), static_cast<int>(m_buffer.size()),
+                                0, reinterpret_cast<sockaddr*>(&sender), &length);
     if (got < 0) {
         data.clear();
         return false;
     }
-    data.resize(static_cast<std::size_t>(got));
+    data.assign(m_buffer.begin(), m_buffer.begin() + got);
     from = Ipv4Endpoint{ntohl(sender.sin_addr.s_addr), ntohs(sender.sin_port)};
     return true;
 }

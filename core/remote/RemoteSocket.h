@@ -45,6 +45,7 @@ public:
 private:
     Handle m_socket{};
     bool m_open = false;
+    std::vector<std::uint8_t> m_buffer;
 };
 
 } // namespace deskpanel
