@@ -25,6 +25,8 @@ enum class TimerId : int {
     IdentityCheckEnd = 104, // once, 10000 ms
     IdentityCheckToggle = 105, // 500 ms
     BindRetry = 106, // 2000 ms, while another program holds the host port
+    RemoteGrabRelease = 107, // once, 500 ms after a remote's last gain message for a channel
+    RemoteFeedback = 108, // 20 ms while feedback waits for a subscriber
 };
 
 } // namespace deskpanel

@@ -175,22 +175,33 @@ void ChannelControl::flagSwitchChange(SwitchKind kind, int channel, int state)
 
 void ChannelControl::muteChange(int channel, int state)
 {
+    const LinkedSet set = LinkedSet::of(m_project.live, channel);
+    if (set.empty() || m_project.prefs.muteLinkedChannels == 0) {
+        muteAlone(channel, state);
+        return;
+    }
     const int value = onOff(state);
     m_project.live[static_cast<std::size_t>(channel)].mute = value;
     m_listeners.channelChanged(channel, ChannelAspect::Switches);
-    const LinkedSet set = LinkedSet::of(m_project.live, channel);
-    if (!set.empty() && m_project.prefs.muteLinkedChannels != 0) {
-        for (int member : set.members) {
-            m_project.live[static_cast<std::size_t>(member)].mute = value;
-            m_listeners.channelChanged(member, ChannelAspect::Switches);
-            send("Mute", value, member);
-            m_undo.record(member, UndoKind::Mute, value);
-        }
-        armFullResend();
-    } else {
-        send("Mute", value, channel);
-        m_undo.record(channel, UndoKind::Mute, value);
+    for (int member : set.members) {
+        m_project.live[static_cast<std::size_t>(member)].mute = value;
+        m_listeners.channelChanged(member, ChannelAspect::Switches);
+        send("Mute", value, member);
+        m_undo.record(member, UndoKind::Mute, value);
     }
+    armFullResend();
+    closingSteps(true);
+}
+
+void ChannelControl::muteAlone(int channel, int state)
+{
+    if (!isValidChannel(channel))
+        return;
+    const int value = onOff(state);
+    m_project.live[static_cast<std::size_t>(channel)].mute = value;
+    m_listeners.channelChanged(channel, ChannelAspect::Switches);
+    send("Mute", value, channel);
+    m_undo.record(channel, UndoKind::Mute, value);
     closingSteps(true);
 }
 
@@ -292,6 +303,21 @@ void ChannelControl::singleGainMove(int channel, int position, bool altHeld)
         return;
     }
     m_dialogJustClosed = false;
+    moveSingle(channel, position, altHeld);
+}
+
+bool ChannelControl::gainMoveFromRemote(int channel, int position)
+{
+    if (!isValidChannel(channel))
+        return true;
+    if (!LinkedSet::of(m_project.live, channel).empty())
+        return linkedGainMove(channel, position);
+    moveSingle(channel, position, false);
+    return true;
+}
+
+void ChannelControl::moveSingle(int channel, int position, bool altHeld)
+{
     if (!isValidChannel(channel) || m_stripsHeld)
         return;
     // The reduced range bars gain beyond its floor; an input still below the floor from
@@ -314,14 +340,14 @@ void ChannelControl::singleGainMove(int channel, int position, bool altHeld)
     closingSteps(false);
 }
 
-void ChannelControl::linkedGainMove(int channel, int position)
+bool ChannelControl::linkedGainMove(int channel, int position)
 {
     if (!isValidChannel(channel) || m_stripsHeld)
-        return;
+        return true;
     const LinkedSet set = LinkedSet::of(m_project.live, channel);
     if (set.empty()) {
         singleGainMove(channel, position);
-        return;
+        return true;
     }
     const bool reduced = reducedGainRange();
     const int floor = std::min(gainFloorPosition(reduced), set.minPosition);
@@ -339,14 +365,14 @@ void ChannelControl::linkedGainMove(int channel, int position)
     for (int member : set.members) {
         const int target = m_project.live[static_cast<std::size_t>(member)].gainAux + offset;
         if (target < floor || target > MaxGainPosition)
-            return; // the group is wider than the fader: the move is dropped
+            return false; // the group is wider than the fader: the move is dropped
         targets.push_back(target);
     }
     bool changes = false;
     for (std::size_t i = 0; i < set.members.size(); ++i)
         changes = changes || targets[i] != m_project.live[static_cast<std::size_t>(set.members[i])].gainPosition;
     if (!changes)
-        return; // held at an end: nothing to send, nothing modified
+        return true; // held at an end: nothing to send, nothing modified
 
     const bool anyUnit = m_units.unitCount() > 0;
     for (std::size_t i = 0; i < set.members.size(); ++i) {
@@ -356,6 +382,7 @@ void ChannelControl::linkedGainMove(int channel, int position)
     }
     armFullResend();
     closingSteps(false);
+    return true;
 }
 
 void ChannelControl::faderGrabbed(int channel)
@@ -364,6 +391,13 @@ void ChannelControl::faderGrabbed(int channel)
         return;
     m_currentChannel = channel;
     m_dragInProgress = true;
+    recordGainUndo(channel);
+}
+
+void ChannelControl::recordGainUndo(int channel)
+{
+    if (!isValidChannel(channel))
+        return;
     const LinkedSet set = LinkedSet::of(m_project.live, channel);
     if (set.empty()) {
         m_undo.record(channel, UndoKind::GainPosition, m_project.live[static_cast<std::size_t>(channel)].gainPosition);

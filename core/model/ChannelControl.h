@@ -93,9 +93,16 @@ public:
     // move unlinks the channel until the drag is over.
     void singleGainMove(int channel, int position, bool altHeld = false);
     // The channel's linked set to a position, relative to the members' references.
-    void linkedGainMove(int channel, int position);
+    // False when the move was dropped because the group is wider than the fader.
+    bool linkedGainMove(int channel, int position);
+    // A fader move that no click of the operator made (a remote control's): linked or
+    // single as the channel's link calls for, and never taken for the click that closed
+    // a dialog. False when a linked move was dropped.
+    bool gainMoveFromRemote(int channel, int position);
 
     void faderGrabbed(int channel);
+    // What grabbing the channel's fader records for Undo, without starting a drag.
+    void recordGainUndo(int channel);
     void faderMoved(int channel, int position, bool altHeld);
     void faderReleased(int channel);
     bool isDragInProgress() const { return m_dragInProgress; }
@@ -116,6 +123,10 @@ public:
     // A change that records no undo entry of its own (a rename) still ends redo.
     void clearRedo() { m_undo.clearRedo(); }
 
+    // The channel's MUTE switch as if it were not linked: the one input changes, is sent
+    // and recorded for Undo, and the scene is marked and followed.
+    void muteAlone(int channel, int state);
+
     // Ctrl+G and Ctrl+U.
     void setMuteLinkedChannels(bool on);
 
@@ -130,6 +141,7 @@ public:
     void keyPressed() { m_dialogJustClosed = false; }
     // While the unit identity check holds the strips, gain moves do nothing.
     void setStripsHeld(bool held) { m_stripsHeld = held; }
+    bool stripsHeld() const { return m_stripsHeld; }
 
     int currentChannel() const { return m_currentChannel; }
     void setCurrentChannel(int channel);
@@ -192,6 +204,7 @@ private:
     void linkSwitchChange(int channel, int state);
     void openLinkGroupPopup(int channel);
     void openChannelTitle(int channel);
+    void moveSingle(int channel, int position, bool altHeld);
     void setGain(int channel, int position);
     void send(const char* name, double value, int channel);
     void closingSteps(bool updateFollowedScene);

@@ -94,6 +94,13 @@ ChannelControl::GainSendOrder SceneOperations::gainSendOrder() const
     return m_overviewShown ? ChannelControl::GainSendOrder::GainFirst : ChannelControl::GainSendOrder::GainLast;
 }
 
+void SceneOperations::recallSceneWithoutPrompt(int position)
+{
+    if (m_sceneLock)
+        return;
+    recallScene(position, RecallOrigin::Remote);
+}
+
 ChangeList SceneOperations::recallPreview(int position) const
 {
     ChangeList list;

@@ -76,6 +76,10 @@ public:
     void recallScene(int position, RecallOrigin origin = RecallOrigin::Operator);
     // What a recall of the entry would change, as the preview shows it.
     ChangeList recallPreview(int position) const;
+    // A recall that no one at the desk asked for (a remote's): never prompted, since no
+    // one would be there to answer; the scene lock still holds, and every other rule of
+    // a recall.
+    void recallSceneWithoutPrompt(int position);
     void renameScene(int position);
     void deleteScene(int position);
 

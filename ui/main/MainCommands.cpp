@@ -4,6 +4,7 @@
 #include "app/HelpOpener.h"
 #include "core/model/Text.h"
 #include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/RemoteControlDialog.h"
 #include "ui/dialogs/SafetyDialogs.h"
 
 #include <QCoreApplication>
@@ -11,8 +12,8 @@
 namespace deskpanel {
 
 MainCommands::MainCommands(DeskPanelApp& app, ProjectCommands& project, DialogLauncher& dialogs, HelpOpener& help,
-                           QWidget* window)
-    : m_app(app), m_project(project), m_dialogs(dialogs), m_help(help), m_window(window)
+                           RemoteEndpoint& remote, QWidget* window)
+    : m_app(app), m_project(project), m_dialogs(dialogs), m_help(help), m_remote(remote), m_window(window)
 {}
 
 void MainCommands::undo()
@@ -61,6 +62,12 @@ void MainCommands::about()
 {
     AboutBox box(QCoreApplication::applicationVersion(), m_window);
     box.exec();
+}
+
+void MainCommands::remoteControl()
+{
+    RemoteControlDialog dialog(m_remote, m_window);
+    dialog.exec();
 }
 
 } // namespace deskpanel

@@ -9,6 +9,7 @@ class DialogLauncher;
 class HelpOpener;
 class ProjectCommands;
 class SafetyDialogs;
+class RemoteEndpoint;
 
 // Every command of the menu bar and the accelerator table, in one place so the menus, the
 // keys and the scene-list routing run the same code.
@@ -17,7 +18,7 @@ public:
     static constexpr const char* IpAddressText = "This computer's IP Address is: %s";
 
     MainCommands(DeskPanelApp& app, ProjectCommands& project, DialogLauncher& dialogs, HelpOpener& help,
-                 QWidget* window);
+                 RemoteEndpoint& remote, QWidget* window);
 
     ProjectCommands& project() { return m_project; }
     DialogLauncher& dialogs() { return m_dialogs; }
@@ -33,12 +34,14 @@ public:
     void quickReference();
     void userGuide();
     void about();
+    void remoteControl();
 
 private:
     DeskPanelApp& m_app;
     ProjectCommands& m_project;
     DialogLauncher& m_dialogs;
     HelpOpener& m_help;
+    RemoteEndpoint& m_remote;
     QWidget* m_window;
     SafetyDialogs* m_safety = nullptr;
 };

@@ -59,6 +59,7 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
     setup->addAction(QStringLiteral("&ADC..."))->setEnabled(false);
     entry(setup, "&Preferences...", {}, [&dialogs] { dialogs.openPreferences(); });
     entry(setup, "Recall and &Safety...", {}, [&c] { c.openRecallAndSafety(); });
+    entry(setup, "&Remote Control...", {}, [&c] { c.remoteControl(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     entry(help, "&Quick Reference...", {}, [&c] { c.quickReference(); });

@@ -2,6 +2,7 @@
 
 #include "app/DeskPanelApp.h"
 #include "app/QuietPrograms.h"
+#include "app/RemoteEndpoint.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "ui/controls/ImageRegistry.h"
@@ -59,7 +60,9 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     FileDialogs& fileDialogs = m_options.fileDialogs ? *m_options.fileDialogs : m_qtFileDialogs;
     m_project =
         std::make_unique<ProjectCommands>(app, fileDialogs, m_options.locations, static_cast<CommandWindow&>(*this));
-    m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, this);
+    m_remote = std::make_unique<RemoteEndpoint>(app);
+    m_remote->useProfile(m_options.locations.windowProfile);
+    m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
     m_safety->applyStoredSettings();
     m_commands->setSafetyDialogs(m_safety.get());

@@ -22,6 +22,7 @@ class MainClient;
 class MainCommands;
 class SafetyDialogs;
 class MainMenu;
+class RemoteEndpoint;
 class SceneButtons;
 class SceneListPanel;
 class StripScroller;
@@ -57,6 +58,8 @@ public:
 
     const MainLayout& layout() const { return m_layout; }
     ProjectCommands& projectCommands() { return *m_project; }
+    // The remote control endpoint, set up from the program's profile.
+    RemoteEndpoint& remote() { return *m_remote; }
     SceneListPanel& sceneList() { return *m_sceneList; }
     SceneButtons& sceneButtons() { return *m_buttons; }
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
@@ -102,6 +105,7 @@ private:
     ClickThroughGuard m_clickGuard;
     QtFileDialogs m_qtFileDialogs;
     std::unique_ptr<ProjectCommands> m_project;
+    std::unique_ptr<RemoteEndpoint> m_remote;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<SafetyDialogs> m_safety;
     StartupSequence m_startup;

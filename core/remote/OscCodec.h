@@ -1,0 +1,66 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace deskpanel {
+
+// One argument of an OSC 1.0 message: 'i' (32-bit integer), 'f' (32-bit float) or 's'.
+using OscArgument = std::variant<std::int32_t, float, std::string>;
+
+struct OscMessage {
+    std::string address;
+    std::vector<OscArgument> arguments;
+
+    bool operator==(const OscMessage&) const = default;
+};
+
+// What a datagram held: every message in order, bundles taken apart (their time tags
+// are not kept: everything is applied at once), or what was wrong with it. A packet
+// with any fault yields no messages at all, so nothing of it is applied.
+struct OscPacket {
+    std::vector<OscMessage> messages;
+    std::string error; // empty when the packet was sound
+};
+
+namespace osc {
+
+// No datagram is larger than this; anything longer is refused unread.
+constexpr std::size_t MaxPacketBytes = 65507;
+// Bundles inside bundles deeper than this are refused, so reading never recurses
+// without bound.
+constexpr int MaxBundleDepth = 8;
+// The largest number of messages one packet may carry.
+constexpr std::size_t MaxMessagesPerPacket = 4096;
+// Feedback datagrams stay below the Ethernet payload so they are never fragmented.
+constexpr std::size_t MaxFeedbackDatagram = 1472;
+
+OscPacket decode(const std::uint8_t* data, std::size_t size);
+
+std::vector<std::uint8_t> encodeMessage(const OscMessage& message);
+
+// Puts encoded messages into one bundle (time tag "immediately") of at most `maxBytes`.
+class BundleWriter {
+public:
+    explicit BundleWriter(std::size_t maxBytes = MaxFeedbackDatagram);
+
+    // False (and nothing added) when the message does not fit into the bundle any more;
+    // a message that could never fit is refused even into an empty bundle.
+    bool add(const std::vector<std::uint8_t>& encodedMessage);
+    bool empty() const { return m_count == 0; }
+    // The datagram built so far; the writer starts over.
+    std::vector<std::uint8_t> take();
+
+private:
+    std::size_t m_maxBytes;
+    std::vector<std::uint8_t> m_bytes;
+    std::size_t m_count = 0;
+};
+
+// The bytes of an empty bundle: "#bundle", its NUL, the time tag 1 ("immediately").
+constexpr std::size_t BundleHeaderBytes = 16;
+
+} // namespace osc
+} // namespace deskpanel

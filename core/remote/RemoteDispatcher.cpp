@@ -1,0 +1,311 @@
+#include "core/remote/RemoteDispatcher.h"
+
+#include "core/host/Clock.h"
+#include "core/host/Timers.h"
+#include "core/model/ChannelControl.h"
+#include "core/model/GainMath.h"
+#include "core/model/Project.h"
+#include "core/model/SceneOperations.h"
+#include "core/model/Text.h"
+#include "core/remote/RemoteStateReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace deskpanel {
+namespace {
+
+constexpr int ReducedRangeTopDb = 69;
+
+std::optional<int> switchValue(const OscMessage& message, std::string& error)
+{
+    if (message.arguments.size() != 1) {
+        error = "one argument expected";
+        return std::nullopt;
+    }
+    const auto* value = std::get_if<std::int32_t>(&message.arguments[0]);
+    if (!value) {
+        error = "wrong argument type, i expected";
+        return std::nullopt;
+    }
+    if (*value != 0 && *value != 1) {
+        error = "value out of range, 0 or 1 expected";
+        return std::nullopt;
+    }
+    return *value;
+}
+
+SwitchKind switchKindOf(RemoteAction action)
+{
+    switch (action) {
+    case RemoteAction::ChannelPad: return SwitchKind::Pad;
+    case RemoteAction::ChannelPolarity: return SwitchKind::Pol;
+    case RemoteAction::ChannelPhantom: return SwitchKind::Phantom48V;
+    default: return SwitchKind::Mute;
+    }
+}
+
+} // namespace
+
+OscMessage remoteError(const std::string& what, const std::string& address)
+{
+    return {"/deskpanel/error", {what + ": " + address}};
+}
+
+RemoteDispatcher::RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
+                                   const RemoteStateReader& state, Timers& timers, const Clock& clock)
+    : m_project(project), m_channels(channels), m_scenes(scenes), m_state(state), m_timers(timers), m_clock(clock)
+{
+    m_timers.setHandler(TimerId::RemoteGrabRelease, [this] { onGrabReleaseTimer(); });
+}
+
+RemoteDispatcher::~RemoteDispatcher()
+{
+    m_timers.stop(TimerId::RemoteGrabRelease);
+    m_timers.clearHandler(TimerId::RemoteGrabRelease);
+}
+
+bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& message,
+                             std::vector<OscMessage>& answers)
+{
+    const bool query = message.arguments.empty();
+    switch (match.action) {
+    case RemoteAction::ChannelGain:
+    case RemoteAction::ChannelMute:
+    case RemoteAction::ChannelPad:
+    case RemoteAction::ChannelPolarity:
+    case RemoteAction::ChannelPhantom:
+        if (query) {
+            answers.push_back(m_state.channelValue(match.action, match.number));
+            return true;
+        }
+        return channelChange(match, message, answers);
+    case RemoteAction::GroupMute:
+        if (query) {
+            answers.push_back(remoteError("one argument expected", message.address));
+            return false;
+        }
+        return groupMute(match.number, message, answers);
+    case RemoteAction::SceneRecall: return recall(message, answers);
+    case RemoteAction::ChannelName:
+    case RemoteAction::SceneActive:
+    case RemoteAction::UnitState:
+    case RemoteAction::SceneList:
+    case RemoteAction::Ping:
+        if (!query) {
+            answers.push_back(remoteError("no arguments expected", message.address));
+            return false;
+        }
+        if (match.action == RemoteAction::ChannelName)
+            answers.push_back(m_state.channelValue(match.action, match.number));
+        else if (match.action == RemoteAction::SceneActive)
+            answers.push_back(m_state.activeScene());
+        else if (match.action == RemoteAction::UnitState)
+            answers.push_back(m_state.unitState(match.number));
+        else if (match.action == RemoteAction::SceneList)
+            answers.push_back(m_state.sceneList());
+        else
+            answers.push_back({"/deskpanel/pong", {}});
+        return true;
+    default: break; // the subscription rows are served by the remote control itself
+    }
+    answers.push_back(remoteError("unknown address", message.address));
+    return false;
+}
+
+std::string RemoteDispatcher::refusalFor(const std::vector<int>& channels) const
+{
+    if (m_channels.stripsHeld())
+        return "the identity check holds the strips";
+    if (m_channels.isDragInProgress()) {
+        const int held = m_channels.currentChannel();
+        // The channel under the operator's hand, and every channel a move would carry with it.
+        for (int channel : channels) {
+            const std::vector<int> members = m_channels.linkedSet(channel).members;
+            if (channel == held || std::find(members.begin(), members.end(), held) != members.end())
+                return "the operator holds the fader";
+        }
+    }
+    return {};
+}
+
+bool RemoteDispatcher::channelChange(const RemoteAddressMatch& match, const OscMessage& message,
+                                     std::vector<OscMessage>& answers)
+{
+    const int channel = match.number;
+    if (match.action == RemoteAction::ChannelGain)
+        return gainChange(channel, message, answers);
+    std::string error;
+    const std::optional<int> value = switchValue(message, error);
+    if (!value) {
+        answers.push_back(remoteError(error, message.address));
+        return false;
+    }
+    if (match.action == RemoteAction::ChannelPhantom && !m_allowPhantom)
+        error = "48 V from remote is not allowed";
+    else
+        error = refusalFor({channel});
+    if (!error.empty()) {
+        answers.push_back(remoteError(error, message.address));
+        return false;
+    }
+    // As the strip's switch, except that the arrow keys stay on the operator's channel.
+    const int current = m_channels.currentChannel();
+    m_channels.switchChanged(static_cast<int>(switchKindOf(match.action)), channel, *value);
+    m_channels.setCurrentChannel(current);
+    return true;
+}
+
+bool RemoteDispatcher::gainChange(int channel, const OscMessage& message, std::vector<OscMessage>& answers)
+{
+    if (message.arguments.size() != 1) {
+        answers.push_back(remoteError("one argument expected", message.address));
+        return false;
+    }
+    double requested = 0;
+    if (const auto* i = std::get_if<std::int32_t>(&message.arguments[0]))
+        requested = *i;
+    else if (const auto* f = std::get_if<float>(&message.arguments[0]))
+        requested = *f;
+    else {
+        answers.push_back(remoteError("wrong argument type, f or i expected", message.address));
+        return false;
+    }
+    if (!std::isfinite(requested)) {
+        answers.push_back(remoteError("not a finite number", message.address));
+        return false;
+    }
+    const int rounded = static_cast<int>(std::clamp(std::round(requested), -1.0, 1000.0));
+    int db = rounded;
+    if (db < MinGainDb || db > MaxGainDb) {
+        answers.push_back(remoteError("value out of range, 8..80 dB expected", message.address));
+        return false;
+    }
+    const std::string refusal = refusalFor({channel});
+    if (!refusal.empty()) {
+        answers.push_back(remoteError(refusal, message.address));
+        return false;
+    }
+    if (m_channels.reducedGainRange())
+        db = std::min(db, ReducedRangeTopDb);
+
+    grab(channel);
+    if (!m_channels.gainMoveFromRemote(channel, MaxGainDb - db)) {
+        answers.push_back(remoteError("linked move dropped: the group is wider than the fader", message.address));
+        return false;
+    }
+    if (m_channels.gainDbOf(channel) != rounded)
+        answers.push_back(m_state.channelValue(RemoteAction::ChannelGain, channel)); // limited
+    return true;
+}
+
+bool RemoteDispatcher::groupMute(int group, const OscMessage& message, std::vector<OscMessage>& answers)
+{
+    std::string error;
+    const std::optional<int> value = switchValue(message, error);
+    std::vector<int> members;
+    for (int channel = 0; channel < MaxChannels; ++channel)
+        if (m_project.live[static_cast<std::size_t>(channel)].linkGroup == group)
+            members.push_back(channel);
+    if (value)
+        error = refusalFor(members);
+    if (!error.empty()) {
+        answers.push_back(remoteError(error, message.address));
+        return false;
+    }
+    const int current = m_channels.currentChannel();
+    for (int channel : members)
+        m_channels.muteAlone(channel, *value);
+    m_channels.setCurrentChannel(current);
+    return true;
+}
+
+int RemoteDispatcher::phantomSwitchOnCount(int position) const
+{
+    if (!m_project.scenes.isStoredPosition(position))
+        return 0; // the Blank Scene switches everything off
+    const ChannelSettingsArray& stored = m_project.scenes.scene(position).settings;
+    int count = 0;
+    for (std::size_t c = 0; c < stored.size(); ++c)
+        if (stored[c].phantom48V != 0 && m_project.live[c].phantom48V == 0)
+            ++count;
+    return count;
+}
+
+bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>& answers)
+{
+    if (message.arguments.size() != 1) {
+        answers.push_back(remoteError("one argument expected", message.address));
+        return false;
+    }
+    int position = -1;
+    if (const auto* number = std::get_if<std::int32_t>(&message.arguments[0])) {
+        if (*number >= 0 && *number < m_project.scenes.count())
+            position = *number;
+    } else if (const auto* name = std::get_if<std::string>(&message.arguments[0])) {
+        for (int p = 0; p < m_project.scenes.count() && position < 0; ++p)
+            if (m_state.sceneName(p) == *name)
+                position = p;
+    } else {
+        answers.push_back(remoteError("wrong argument type, s or i expected", message.address));
+        return false;
+    }
+    std::string refusal;
+    if (position < 0)
+        refusal = "no such scene";
+    else if (m_scenes.sceneLock())
+        refusal = "the scene lock is on";
+    else if (m_channels.stripsHeld())
+        refusal = "the identity check holds the strips";
+    else if (m_channels.isDragInProgress())
+        refusal = "the operator holds a fader";
+    else if (const int count = m_allowPhantom ? 0 : phantomSwitchOnCount(position); count > 0)
+        refusal = format("the recall would switch 48 V on for %d channel%s", count, count == 1 ? "" : "s");
+    if (!refusal.empty()) {
+        answers.push_back(remoteError(refusal, message.address));
+        return false;
+    }
+    m_scenes.recallSceneWithoutPrompt(position);
+    return true;
+}
+
+// ------------------------------------------------------------------ grabs
+
+void RemoteDispatcher::grab(int channel)
+{
+    const auto index = static_cast<std::size_t>(channel);
+    if (!m_grabbed[index]) {
+        m_channels.recordGainUndo(channel);
+        m_grabbed[index] = true;
+    }
+    m_lastMoveAt[index] = m_clock.nowMs();
+    if (!m_timers.isRunning(TimerId::RemoteGrabRelease))
+        m_timers.start(TimerId::RemoteGrabRelease, GrabMs);
+}
+
+void RemoteDispatcher::onGrabReleaseTimer()
+{
+    const std::uint32_t now = m_clock.nowMs();
+    bool released = false;
+    std::uint32_t next = 0;
+    for (std::size_t c = 0; c < m_grabbed.size(); ++c) {
+        if (!m_grabbed[c])
+            continue;
+        const std::uint32_t since = now - m_lastMoveAt[c];
+        if (since >= GrabMs) {
+            m_grabbed[c] = false;
+            released = true;
+        } else if (next == 0 || GrabMs - since < next) {
+            next = GrabMs - since;
+        }
+    }
+    if (next > 0)
+        m_timers.start(TimerId::RemoteGrabRelease, next);
+    else
+        m_timers.stop(TimerId::RemoteGrabRelease);
+    if (released)
+        m_scenes.updateFollowedScene(); // what releasing a fader does
+}
+
+} // namespace deskpanel

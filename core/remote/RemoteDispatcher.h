@@ -1,0 +1,73 @@
+#pragma once
+#include "core/model/Limits.h"
+#include "core/remote/OscCodec.h"
+#include "core/remote/RemoteAddressTable.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace deskpanel {
+
+class ChannelControl;
+class Clock;
+class Project;
+class RemoteStateReader;
+class SceneOperations;
+class Timers;
+
+// Applies remote messages the way the strips and the scene list apply the operator's
+// changes: through the channel control and the scene operations, so the units get the
+// same datagrams in the same order, links follow, Undo records and the scene is marked.
+//
+// Gain messages for one channel less than GrabMs apart are one grab of its fader: one
+// set of Undo entries at the first, the release (the followed scene's snapshot) GrabMs
+// after the last. Owns the timer RemoteGrabRelease.
+class RemoteDispatcher {
+public:
+    static constexpr std::uint32_t GrabMs = 500;
+
+    RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
+                     const RemoteStateReader& state, Timers& timers, const Clock& clock);
+    ~RemoteDispatcher();
+    RemoteDispatcher(const RemoteDispatcher&) = delete;
+    RemoteDispatcher& operator=(const RemoteDispatcher&) = delete;
+
+    // "Allow 48 V from remote".
+    void setAllowPhantom(bool allow) { m_allowPhantom = allow; }
+    bool allowPhantom() const { return m_allowPhantom; }
+
+    // Applies one message whose address matched a row other than the subscription rows.
+    // Answers for the sender are appended. False when the message was refused or
+    // malformed: an error answer says why, and nothing changed.
+    bool apply(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
+
+    // How many channels recalling the scene at `position` would switch 48 V on.
+    int phantomSwitchOnCount(int position) const;
+
+private:
+    bool channelChange(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool gainChange(int channel, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool groupMute(int group, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool recall(const OscMessage& message, std::vector<OscMessage>& answers);
+    // Why a change to these channels must not be made now; empty when it may.
+    std::string refusalFor(const std::vector<int>& channels) const;
+    void grab(int channel);
+    void onGrabReleaseTimer();
+
+    Project& m_project;
+    ChannelControl& m_channels;
+    SceneOperations& m_scenes;
+    const RemoteStateReader& m_state;
+    Timers& m_timers;
+    const Clock& m_clock;
+    bool m_allowPhantom = false;
+    std::array<bool, MaxChannels> m_grabbed{};
+    std::array<std::uint32_t, MaxChannels> m_lastMoveAt{};
+};
+
+// The answer that refuses a message: "/deskpanel/error" s "<what>: <address>".
+OscMessage remoteError(const std::string& what, const std::string& address);
+
+} // namespace deskpanel

@@ -1,0 +1,86 @@
+#include "core/remote/RemoteSettings.h"
+
+#include "core/host/Ipv4Endpoint.h"
+#include "core/persistence/IniFile.h"
+
+#include <charconv>
+
+namespace deskpanel {
+namespace {
+
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<long> numberOf(const std::optional<std::string>& text)
+{
+    if (!text)
+        return std::nullopt;
+    const std::string value = trimmed(*text);
+    long number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size())
+        return std::nullopt;
+    return number;
+}
+
+} // namespace
+
+RemoteSettings RemoteSettings::read(const std::string& profile)
+{
+    const IniFile file = IniFile::load(profile);
+    RemoteSettings settings;
+    if (const auto enabled = numberOf(file.value(Section, "Enabled")); enabled && (*enabled == 0 || *enabled == 1))
+        settings.enabled = *enabled == 1;
+    if (const auto port = numberOf(file.value(Section, "Port")); port && *port >= 1 && *port <= 65535)
+        settings.port = static_cast<std::uint16_t>(*port);
+    if (const auto hosts = file.value(Section, "Allowed Hosts")) {
+        std::string error;
+        if (parseAllowedHosts(*hosts, error))
+            settings.allowedHosts = trimmed(*hosts);
+        else
+            settings.enabled = false; // never serve a wider audience than the operator listed
+    }
+    if (const auto phantom = numberOf(file.value(Section, "Allow Phantom"));
+        phantom && (*phantom == 0 || *phantom == 1))
+        settings.allowPhantom = *phantom == 1;
+    return settings;
+}
+
+bool RemoteSettings::write(const std::string& profile) const
+{
+    IniFile file = IniFile::load(profile);
+    file.setValue(Section, "Enabled", enabled ? "1" : "0");
+    file.setValue(Section, "Port", std::to_string(port));
+    file.setValue(Section, "Allowed Hosts", allowedHosts);
+    file.setValue(Section, "Allow Phantom", allowPhantom ? "1" : "0");
+    return file.save(profile);
+}
+
+std::optional<std::vector<std::uint32_t>> parseAllowedHosts(const std::string& text, std::string& error)
+{
+    std::vector<std::uint32_t> hosts;
+    if (trimmed(text).empty())
+        return hosts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string entry =
+            trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        std::uint32_t address = 0;
+        if (!parseIpv4(entry, address)) {
+            error = "\"" + entry + "\" is not an IPv4 address";
+            return std::nullopt;
+        }
+        hosts.push_back(address);
+        if (comma == std::string::npos)
+            return hosts;
+        start = comma + 1;
+    }
+}
+
+} // namespace deskpanel

@@ -1,0 +1,121 @@
+#include "tests/core/remote/RemoteFixture.h"
+
+#include <map>
+
+namespace deskpanel::test {
+namespace {
+
+class RemoteFeedback : public RemoteFixture {};
+
+TEST_F(RemoteFeedback, ASubscriberGetsTheWholeStatePacedThenEveryChange)
+{
+    store("Act 1");
+    unitStates[1] = UnitState::ACTIVE;
+    EXPECT_EQ(send({"/deskpanel/subscribe", {std::int32_t{10}}}), std::vector<OscMessage>{});
+    // Bundles of at most 1,472 bytes, one every 20 ms, until the whole state is out.
+    std::map<std::string, OscMessage> state;
+    std::size_t datagrams = 0;
+    for (int tick = 0; tick < 100; ++tick) {
+        timers.advance(tick == 0 ? 0 : RemoteSubscriptions::PaceMs);
+        EXPECT_LE(sender.sent.size(), 1u) << "one datagram per 20 ms";
+        for (const auto& datagram : sender.sent)
+            EXPECT_LE(datagram.bytes.size(), osc::MaxFeedbackDatagram);
+        datagrams += sender.sent.size();
+        for (const OscMessage& m : received())
+            state[m.address] = m;
+    }
+    EXPECT_EQ(state.size(), std::size_t{MaxChannels * 5 + MaxUnits + 1});
+    EXPECT_GT(datagrams, 40u);
+    EXPECT_EQ(state["/deskpanel/ch/384/gain"], (OscMessage{"/deskpanel/ch/384/gain", {8.0f}}));
+    EXPECT_EQ(state["/deskpanel/unit/1/state"], (OscMessage{"/deskpanel/unit/1/state", {std::string("ACTIVE")}}));
+    EXPECT_EQ(state["/deskpanel/scene/active"],
+              (OscMessage{"/deskpanel/scene/active", {std::string("Blank Scene"), std::int32_t{0}}}));
+    EXPECT_FALSE(timers.isRunning(TimerId::RemoteFeedback));
+
+    // A change by a second client, one by the operator and a unit's state reach the subscriber in one bundle.
+    const Ipv4Endpoint second{0x7F000002u, 9200};
+    send({"/deskpanel/ch/2/mute", {std::int32_t{1}}}, second);
+    send({"/deskpanel/ch/2/mute", {std::int32_t{0}}}, second);
+    send({"/deskpanel/ch/2/mute", {std::int32_t{1}}}, second);
+    channels.singleGainMove(2, 40);
+    unitStates[3] = UnitState::OFFLINE;
+    remote.unitStateChanged(3);
+    timers.advance(0);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0].to, Client);
+    const std::vector<OscMessage> changes = received();
+    EXPECT_EQ(changes, (std::vector<OscMessage>{{"/deskpanel/ch/2/mute", {std::int32_t{1}}},
+                                                {"/deskpanel/ch/2/pad", {std::int32_t{0}}},
+                                                {"/deskpanel/ch/2/polarity", {std::int32_t{0}}},
+                                                {"/deskpanel/ch/2/phantom", {std::int32_t{0}}},
+                                                {"/deskpanel/ch/3/gain", {40.0f}},
+                                                {"/deskpanel/unit/3/state", {std::string("OFFLINE")}}}));
+
+    // A recall's two thousand values go out paced like the whole state.
+    send({"/deskpanel/scene/recall", {std::int32_t{1}}}, second);
+    timers.advance(RemoteSubscriptions::PaceMs - 1);
+    EXPECT_TRUE(sender.sent.empty()) << "20 ms after the last bundle at the earliest";
+    timers.advance(1);
+    EXPECT_EQ(sender.sent.size(), 1u);
+    timers.advance(RemoteSubscriptions::PaceMs);
+    EXPECT_EQ(sender.sent.size(), 2u);
+    timers.advance(2000);
+    const std::vector<OscMessage> recalled = received();
+    EXPECT_EQ(recalled.back(), (OscMessage{"/deskpanel/scene/active", {std::string("Act 1"), std::int32_t{1}}}));
+
+    // The lease runs out: nothing more; renewing keeps it; unsubscribing ends it.
+    timers.advance(10000);
+    EXPECT_TRUE(remote.subscribers().empty());
+    channels.switchChanged(static_cast<int>(SwitchKind::Pad), 0, 1);
+    timers.advance(100);
+    EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(RemoteFeedback, SixteenLeasesAtMostTheOldestMakesRoom)
+{
+    for (std::uint16_t port = 1; port <= RemoteSubscriptions::MaxSubscribers + 1; ++port) {
+        send({"/deskpanel/subscribe", {std::int32_t{60}}}, {0x7F000001u, port});
+        timers.advance(1000);
+        if (port == 3) // renewed, port 1's lease is younger than port 2's
+            send({"/deskpanel/subscribe", {std::int32_t{60}}}, {0x7F000001u, 1});
+    }
+    const std::vector<Ipv4Endpoint> now = remote.subscribers();
+    ASSERT_EQ(now.size(), std::size_t{RemoteSubscriptions::MaxSubscribers});
+    EXPECT_EQ(std::count(now.begin(), now.end(), Ipv4Endpoint{0x7F000001u, 1}), 1);
+    EXPECT_EQ(std::count(now.begin(), now.end(), Ipv4Endpoint{0x7F000001u, 2}), 0);
+    send({"/deskpanel/unsubscribe", {}}, {0x7F000001u, 1});
+    EXPECT_EQ(remote.subscribers().size(), std::size_t{RemoteSubscriptions::MaxSubscribers - 1});
+}
+
+TEST_F(RemoteFeedback, OnlyAllowedSendersAreServedAndEachAtMost2000MessagesASecond)
+{
+    const OscMessage ping{"/deskpanel/ping", {}};
+    const OscMessage pong{"/deskpanel/pong", {}};
+    const Ipv4Endpoint lan{0xC0A80105u, 9000}; // 192.168.1.5
+    EXPECT_EQ(send(ping, {0x7F0000FEu, 9000}), std::vector<OscMessage>{pong}) << "loopback by default";
+    EXPECT_TRUE(send(ping, lan).empty());
+    remote.setAllowedHosts({0xC0A80105u});
+    EXPECT_EQ(send(ping, lan), std::vector<OscMessage>{pong});
+    EXPECT_TRUE(send(ping, Client).empty()) << "loopback only when listed";
+    EXPECT_TRUE(send({"/deskpanel/ch/1/mute", {std::int32_t{1}}}, {0xC0A80106u, 9000}).empty());
+    EXPECT_EQ(project.live[0].mute, 0);
+    EXPECT_EQ(remote.counts().droppedNotAllowed, 3u);
+
+    // A bundle of 1,000 pings, three times within a second: the last thousand are dropped.
+    osc::BundleWriter writer(osc::MaxPacketBytes);
+    for (int i = 0; i < 1000; ++i)
+        writer.add(osc::encodeMessage(ping));
+    const std::vector<std::uint8_t> bundle = writer.take();
+    std::size_t answered = 0;
+    for (int burst = 0; burst < 3; ++burst) {
+        answered += sendBytes(bundle, lan).size();
+        timers.advance(300);
+    }
+    EXPECT_EQ(answered, 1999u) << "one ping answered before the bursts";
+    EXPECT_EQ(remote.counts().droppedOverRate, 1001u);
+    timers.advance(100); // a new second
+    EXPECT_EQ(sendBytes(bundle, lan).size(), 1000u);
+}
+
+} // namespace
+} // namespace deskpanel::test
