@@ -9,6 +9,7 @@
 
 namespace deskpanel {
 
+class BackupKeeper;
 class DeskPanelApp;
 
 // What the commands need of the main window.
@@ -56,6 +57,12 @@ public:
     // True when the program may end (the window then closes).
     bool exit();
     void uninstall();
+    // From now on every save keeps the file it replaces with `keeper`; a backup that
+    // cannot be made is reported once and never stops the save.
+    void keepBackups(BackupKeeper& keeper);
+    // Opens a backup as an unnamed copy (after the save question, as Open does); the
+    // last used directory and the recent list stay as they are.
+    void openBackup(const std::string& path);
 
     RecentFileList& recent() { return m_recent; }
     ProjectFiles& files() { return m_files; }
@@ -78,6 +85,7 @@ private:
     RecentFileList m_recent;
     ProjectFiles m_files;
     std::string m_removerAfterExit; // set while Uninstall runs Exit
+    bool m_backupFailureReported = false;
 };
 
 } // namespace deskpanel

@@ -1,7 +1,28 @@
 #include "core/records/UnitEvent.h"
 
+#include "core/records/Csv.h"
+
 #include <array>
 #include <charconv>
+
+namespace deskpanel {
+
+std::string eventKind(const UnitEvent& event)
+{
+    return event.unit == 0 ? ProgramKind : event.newState;
+}
+
+std::string eventsCsv(const std::vector<UnitEvent>& events)
+{
+    std::string out = csv::Utf8Bom;
+    out += csv::line({"Time", "Unit", "MAC", "IP", "Old State", "New State", "Text"});
+    for (const UnitEvent& e : events)
+        out += csv::line({csv::textField(e.time), std::to_string(e.unit), csv::textField(e.mac), csv::textField(e.ip),
+                          csv::textField(e.oldState), csv::textField(e.newState), csv::textField(e.text)});
+    return out;
+}
+
+} // namespace deskpanel
 
 namespace deskpanel::eventline {
 

@@ -26,6 +26,15 @@ inline constexpr const char* PortBusy = "PORT BUSY";
 inline constexpr const char* PortBound = "PORT BOUND";
 } // namespace eventkind
 
+// What the event window filters by: the new state's name, or "PROGRAM" for the
+// program's own events.
+std::string eventKind(const UnitEvent& event);
+inline constexpr const char* ProgramKind = "PROGRAM";
+
+// The events as a CSV file (UTF-8 with BOM, RFC 4180), in the order given, under the
+// log's own column names.
+std::string eventsCsv(const std::vector<UnitEvent>& events);
+
 // The log's text form: one event per line, tab-separated, in the header's order.
 namespace eventline {
 inline constexpr const char* Header = "Time\tUnit\tMAC\tIP\tOld State\tNew State\tText";

@@ -3,6 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
+#include "core/records/BackupKeeper.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
@@ -10,6 +11,7 @@
 #include "ui/main/MainClient.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainMenu.h"
+#include "ui/main/RecordsCommands.h"
 #include "ui/main/SceneButtons.h"
 #include "ui/main/SceneListPanel.h"
 #include "ui/main/StripScroller.h"
@@ -32,6 +34,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.windowProfile = folder + "/DeskPanel.INI";
     o.locations.installationRecord = folder + "/record.ini";
     o.locations.dataHome = folder + "/share";
+    o.stateFolder = folder + "/state";
     return o;
 }
 
@@ -57,13 +60,19 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     m_project =
         std::make_unique<ProjectCommands>(app, fileDialogs, m_options.locations, static_cast<CommandWindow&>(*this));
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, this);
+    if (!m_options.stateFolder.empty()) {
+        m_backups = std::make_unique<BackupKeeper>(m_options.stateFolder + "/backups", m_wallClock);
+        m_project->keepBackups(*m_backups);
+    }
+    m_records =
+        std::make_unique<RecordsCommands>(app, *m_project, fileDialogs, m_options.eventLog, m_backups.get(), this);
     app.setSceneNaming(&m_dialogs);
     app.channels().setStripDialogs(&m_dialogs);
     app.setSaveAsCommand([this] { m_project->saveAs(); });
 
     resize(m_layout.windowSize);
     buildPanels();
-    m_menu = new MainMenu(*this, *m_commands);
+    m_menu = new MainMenu(*this, *m_commands, *m_records);
     app.timers().setHandler(TimerId::Refresh, [this] { menuBar()->update(); });
 }
 

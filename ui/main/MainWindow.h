@@ -2,6 +2,7 @@
 #include "app/ClickThroughGuard.h"
 #include "app/HelpOpener.h"
 #include "app/ProjectCommands.h"
+#include "app/QtWallClock.h"
 #include "app/StartupSequence.h"
 #include "ui/dialogs/AppDialogs.h"
 #include "ui/dialogs/QtFileDialogs.h"
@@ -21,6 +22,9 @@ class InputRouter;
 class MainClient;
 class MainCommands;
 class MainMenu;
+class BackupKeeper;
+class EventLog;
+class RecordsCommands;
 class SceneButtons;
 class SceneListPanel;
 class StripScroller;
@@ -34,6 +38,8 @@ struct MainWindowOptions {
     DisplayMetrics metrics = DisplayMetrics::current();
     QString helpFolder; // empty: beside the executable
     FileDialogs* fileDialogs = nullptr; // tests: scripted; else Qt's
+    EventLog* eventLog = nullptr; // the unit event log; none: the window has nothing to show
+    std::string stateFolder; // backups go to its "backups" folder; empty: none are kept
 
     // Every profile file in `folder`, away from the operator's own (tests, pictures,
     // measurements).
@@ -59,6 +65,7 @@ public:
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
     StripScroller& strips() { return *m_strips; }
     MainMenu& menu() { return *m_menu; }
+    RecordsCommands& records() { return *m_records; }
     AppDialogs& dialogs() { return m_dialogs; }
     bool overviewShown() const;
     void switchView();
@@ -100,6 +107,9 @@ private:
     QtFileDialogs m_qtFileDialogs;
     std::unique_ptr<ProjectCommands> m_project;
     std::unique_ptr<MainCommands> m_commands;
+    QtWallClock m_wallClock;
+    std::unique_ptr<BackupKeeper> m_backups;
+    std::unique_ptr<RecordsCommands> m_records;
     StartupSequence m_startup;
     MainClient* m_client = nullptr;
     MainMenu* m_menu = nullptr;
