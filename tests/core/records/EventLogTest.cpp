@@ -149,7 +149,7 @@ TEST(EventLogTest, FilesRotateAtTheLimitKeepingFive)
 
 // Events reach the file from the writer's thread; a file that cannot be written is
 // reported once, and the events stay in memory.
-TEST(EventLogTest, WritesInTheBackgroundAndReportsAFailureOnce)
+TEST(EventLogTest, WriterThreadWritesAndReportsAFailureOnce)
 {
     TempFolder folder;
     FakeClock clock;
