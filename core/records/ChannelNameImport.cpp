@@ -42,7 +42,7 @@ std::string unguarded(const std::string& text)
 std::string refusalFor(const std::string& text, const char* what)
 {
     if (characterCount(text) > ChannelNameImport::MaxFieldChars)
-        return format("%s longer than %zu characters", what, ChannelNameImport::MaxFieldChars);
+        return format("%s longer than %d characters", what, static_cast<int>(ChannelNameImport::MaxFieldChars));
     // What the file cannot hold comes back as "?" (a NUL would end the text early).
     const std::string stored = toWindows1252(text);
     const auto* storedBytes = reinterpret_cast<const std::uint8_t*>(stored.data());
