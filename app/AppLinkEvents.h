@@ -38,7 +38,14 @@ public:
             onBlink(unitNumber, picture);
     }
 
+    void unitGoneSilent(int unitNumber, std::uint32_t lastHeardMs) override
+    {
+        if (onSilent)
+            onSilent(unitNumber, lastHeardMs);
+    }
+
     std::function<void(int)> onStateChanged;
+    std::function<void(int, std::uint32_t)> onSilent;
     std::function<void(int, UnitPicture)> onBlink;
 
 private:

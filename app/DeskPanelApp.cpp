@@ -37,6 +37,24 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
             m_metering.clearUnit(unitNumber);
     });
     m_link->addHostPortListener(&m_portReport);
+    m_events->onSilent = [this](int unitNumber, std::uint32_t lastHeardMs) {
+        const auto listeners = m_unitSilenceListeners; // a copy, as for the states
+        for (const auto& [id, listener] : listeners)
+            if (listener)
+                listener(unitNumber, lastHeardMs);
+    };
+}
+
+int DeskPanelApp::addUnitSilenceListener(UnitSilenceListener listener)
+{
+    const int id = m_nextUnitStateListener++;
+    m_unitSilenceListeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void DeskPanelApp::removeUnitSilenceListener(int id)
+{
+    std::erase_if(m_unitSilenceListeners, [id](const auto& entry) { return entry.first == id; });
 }
 
 int DeskPanelApp::addUnitStateListener(UnitStateListener listener)

@@ -59,6 +59,12 @@ public:
     using UnitStateListener = std::function<void(int unitNumber, UnitState state)>;
     int addUnitStateListener(UnitStateListener listener);
     void removeUnitStateListener(int id);
+    // Each listener is called on the UI thread when the off-line check finds a unit
+    // silent, before the off-line message: the unit number and when it was last heard
+    // (the clock() time). The answer identifies the listener for removal.
+    using UnitSilenceListener = std::function<void(int unitNumber, std::uint32_t lastHeardMs)>;
+    int addUnitSilenceListener(UnitSilenceListener listener);
+    void removeUnitSilenceListener(int id);
     // Called on the UI thread for each blink step of a unit in LOCAL mode.
     void setUnitBlinkListener(std::function<void(int unitNumber, UnitPicture picture)> listener)
     {
@@ -79,6 +85,7 @@ private:
     std::unique_ptr<AppLinkEvents> m_events;
     HostPortReport m_portReport;
     std::vector<std::pair<int, UnitStateListener>> m_unitStateListeners;
+    std::vector<std::pair<int, UnitSilenceListener>> m_unitSilenceListeners;
     int m_nextUnitStateListener = 1;
     std::unique_ptr<UnitLink> m_link;
     // The channel control and the scene operations need each other; the channel control

@@ -3,6 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "core/persistence/InstallationRecord.h"
 #include "core/persistence/PathText.h"
+#include "core/records/BackupKeeper.h"
 
 #include <QApplication>
 #include <QDir>
@@ -142,6 +143,27 @@ void ProjectCommands::openRecent(int index)
         // The same path as Open: the project takes the path only when the file opens.
         openPath(path);
     });
+}
+
+void ProjectCommands::keepBackups(BackupKeeper& keeper)
+{
+    m_files.addBeforeWriteHook([&keeper](const std::string& path) { keeper.stage(path); });
+    m_files.addSavedHook([this, &keeper](const std::string& path) {
+        const std::string failure = keeper.commit(path);
+        if (failure.empty() || m_backupFailureReported)
+            return;
+        m_backupFailureReported = true;
+        m_app.operatorPort().message(failure + " The project itself was saved.");
+    });
+}
+
+void ProjectCommands::openBackup(const std::string& path)
+{
+    if (isBusy() || !savePrompt(OpenQuestion))
+        return;
+    m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
+    m_app.channels().notifyProjectReplaced();
+    m_window.showProject();
 }
 
 void ProjectCommands::openPath(const std::string& path)

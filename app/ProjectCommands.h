@@ -13,6 +13,7 @@
 
 namespace deskpanel {
 
+class BackupKeeper;
 class DeskPanelApp;
 
 // What the commands need of the main window.
@@ -60,6 +61,12 @@ public:
     // True when the program may end (the window then closes).
     bool exit();
     void uninstall();
+    // From now on every save keeps the file it replaces with `keeper`; a backup that
+    // cannot be made is reported once and never stops the save.
+    void keepBackups(BackupKeeper& keeper);
+    // Opens a backup as an unnamed copy (after the save question, as Open does); the
+    // last used directory and the recent list stay as they are.
+    void openBackup(const std::string& path);
 
     RecentFileList& recent() { return m_recent; }
     ProjectFiles& files() { return m_files; }
@@ -92,6 +99,7 @@ private:
     std::string m_removerAfterExit; // set while Uninstall runs Exit
     std::function<void()> m_waitingCommand;
     QTimer m_waitingCommandTimer;
+    bool m_backupFailureReported = false;
 };
 
 } // namespace deskpanel

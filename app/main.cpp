@@ -1,4 +1,7 @@
+#include "app/ChannelSheetPdf.h"
 #include "app/DeskPanelApp.h"
+#include "app/EventLogging.h"
+#include "app/SheetExport.h"
 #include "app/SingleInstance.h"
 #include "core/persistence/ProfileLocations.h"
 #include "ui/dialogs/QtOperator.h"
@@ -7,8 +10,38 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <cstdio>
+
+namespace {
+
+// `--export-sheet`: no lock, no window and no unit; Qt draws offscreen whatever the
+// display, and nothing of the operator's settings is read or written.
+int exportSheet(const char* program, const QString& out, const std::optional<std::string>& scene, const QString& paper,
+                const QString& project)
+{
+    int argc = 3;
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    std::string name = program;
+    char* argv[] = {name.data(), platform, offscreen, nullptr};
+    QGuiApplication application(argc, argv);
+    QPageSize::PageSizeId size = deskpanel::ChannelSheetPdf::defaultPaper();
+    if (paper.compare(QStringLiteral("letter"), Qt::CaseInsensitive) == 0)
+        size = QPageSize::Letter;
+    else if (paper.compare(QStringLiteral("a4"), Qt::CaseInsensitive) == 0)
+        size = QPageSize::A4;
+    std::string error;
+    const int code =
+        deskpanel::SheetExport::fromProjectFile(QFileInfo(out).absoluteFilePath().toStdString(), scene,
+                                                QFileInfo(project).absoluteFilePath().toStdString(), size, error);
+    if (code != deskpanel::SheetExport::Done)
+        std::fprintf(stderr, "DeskPanel: %s\n", error.c_str());
+    return code;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -23,6 +56,20 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Remote control of RP-8 microphone preamplifiers."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption exportSheetOption(
+        QStringLiteral("export-sheet"),
+        QStringLiteral("Write the project's channel sheet to FILE (.csv or .pdf) and exit, without a window."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption sceneOption(
+        QStringLiteral("scene"),
+        QStringLiteral("With --export-sheet: the scene's settings (its number, 2 or 002, or its name)."),
+        QStringLiteral("SCENE"));
+    const QCommandLineOption paperOption(QStringLiteral("paper"),
+                                         QStringLiteral("With --export-sheet: the PDF's paper, A4 or Letter."),
+                                         QStringLiteral("SIZE"));
+    parser.addOption(exportSheetOption);
+    parser.addOption(sceneOption);
+    parser.addOption(paperOption);
     parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project file (.vpf) to open."),
                                  QStringLiteral("[project]"));
     const auto helpText = [&parser] {
@@ -37,6 +84,26 @@ int main(int argc, char** argv)
     if (parser.isSet(version)) {
         std::printf("DeskPanel %s\n", DESKPANEL_VERSION);
         return 0;
+    }
+    if (parser.isSet(exportSheetOption) || parser.isSet(sceneOption) || parser.isSet(paperOption)) {
+        const QString paper = parser.value(paperOption);
+        const bool paperKnown = paper.isEmpty() || paper.compare(QStringLiteral("a4"), Qt::CaseInsensitive) == 0 ||
+                                paper.compare(QStringLiteral("letter"), Qt::CaseInsensitive) == 0;
+        if (!parser.parse(arguments) || !parser.isSet(exportSheetOption) || parser.positionalArguments().size() != 1 ||
+            !paperKnown) {
+            const QString reason = !parser.errorText().isEmpty() ? parser.errorText()
+                                   : !parser.isSet(exportSheetOption)
+                                       ? QStringLiteral("--scene and --paper go with --export-sheet.")
+                                   : !paperKnown ? QStringLiteral("--paper is A4 or Letter.")
+                                                 : QStringLiteral("--export-sheet needs one project file.");
+            std::fprintf(stderr, "%s\n%s", qPrintable(reason), qPrintable(helpText()));
+            return deskpanel::SheetExport::WrongUsage;
+        }
+        std::optional<std::string> scene;
+        if (parser.isSet(sceneOption))
+            scene = parser.value(sceneOption).toStdString();
+        return exportSheet(argv[0], parser.value(exportSheetOption), scene, paper,
+                           parser.positionalArguments().constFirst());
     }
 
     QApplication application(argc, argv);
@@ -66,10 +133,17 @@ int main(int argc, char** argv)
         options.projectFile = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath().toStdString();
 
     deskpanel::DeskPanelApp app(deskpanel::LinkPorts{}, op);
+    const std::string stateFolder = deskpanel::programStateFolder();
+    deskpanel::EventLogging events(
+        app, stateFolder.empty() ? std::string() : stateFolder + "/" + deskpanel::EventLogging::FileName,
+        DESKPANEL_VERSION);
+    options.eventLog = &events.log();
+    options.stateFolder = stateFolder;
     deskpanel::MainWindow window(app, std::move(options));
     op.setParentWindow(&window);
     window.start();
     const int result = QApplication::exec();
     app.stop();
+    events.close();
     return result;
 }

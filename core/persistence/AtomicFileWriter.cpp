@@ -290,4 +290,12 @@ void AtomicFileWriter::abandon()
 
 #endif
 
+bool writeWholeFile(const std::string& path, const std::string& bytes, int& errorNumber)
+{
+    AtomicFileWriter writer(path);
+    const bool written = writer.open() && writer.write(bytes.data(), bytes.size()) && writer.commit();
+    errorNumber = written ? 0 : writer.errorNumber();
+    return written;
+}
+
 } // namespace deskpanel

@@ -57,4 +57,8 @@ private:
 #endif
 };
 
+// Replaces the file at `path` with `bytes` as a whole or not at all. On failure
+// `errorNumber` holds the system's error number.
+bool writeWholeFile(const std::string& path, const std::string& bytes, int& errorNumber);
+
 } // namespace deskpanel

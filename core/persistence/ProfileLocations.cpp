@@ -43,6 +43,22 @@ std::string xdgDataHome()
     return xdgFolder("XDG_DATA_HOME", "/.local/share");
 }
 
+std::string xdgStateHome()
+{
+    return xdgFolder("XDG_STATE_HOME", "/.local/state");
+}
+
+std::string programStateFolder()
+{
+#ifdef _WIN32
+    const std::string local = environment("LOCALAPPDATA");
+    return local.empty() ? std::string() : local + "\\DeskPanel";
+#else
+    const std::string state = xdgStateHome();
+    return state.empty() ? std::string() : withSlash(state) + "DeskPanel";
+#endif
+}
+
 ProfileLocations ProfileLocations::forThisUser(const std::string& executableName, const std::string& programFolder)
 {
     ProfileLocations at;

@@ -34,4 +34,10 @@ std::string xdgConfigHome();
 // $XDG_DATA_HOME when set to an absolute path, else $HOME/.local/share.
 std::string xdgDataHome();
 
+// $XDG_STATE_HOME when set to an absolute path, else $HOME/.local/state.
+std::string xdgStateHome();
+// Where the program keeps what it records for the operator (the event log, backups of
+// saved projects): "<state home>/DeskPanel"; empty when there is no home.
+std::string programStateFolder();
+
 } // namespace deskpanel

@@ -104,7 +104,12 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
     m_project.scenes.clearModifiedMarkers();
 
     auto result = ProjectFileWriter::Result::WriteFailed;
-    m_work->run([&saved, &path, &result] { result = ProjectFileWriter::write(saved, path); });
+    const auto beforeWrite = m_beforeWriteHooks;
+    m_work->run([&saved, &path, &result, &beforeWrite] {
+        for (const BeforeWriteHook& hook : beforeWrite)
+            hook(path);
+        result = ProjectFileWriter::write(saved, path);
+    });
     if (result != ProjectFileWriter::Result::Saved) {
         for (std::uint64_t id : markedBefore)
             if (const int p = m_project.scenes.positionOf(id); p > 0)
@@ -145,9 +150,8 @@ void ProjectFiles::applySaved(const Project& saved)
     m_listeners.sceneSelected(m_project.activeSceneIndex);
 }
 
-bool ProjectFiles::open(const std::string& path)
+bool ProjectFiles::readFile(const std::string& path)
 {
-    BusyFlag busy(m_busy);
     // A file still being written is finished before anything is read.
     m_work->waitUntilIdle();
     FileSource source(path);
@@ -172,6 +176,34 @@ bool ProjectFiles::open(const std::string& path)
 
     if (m_resetAllChannels)
         m_resetAllChannels();
+    return true;
+}
+
+bool ProjectFiles::openAsCopy(const std::string& path, const std::string& newProjectPath)
+{
+    BusyFlag busy(m_busy);
+    const bool read = readFile(path);
+    if (m_project.projectPath == path) {
+        // Whatever was read belongs to no file: a Save must never write over the backup.
+        m_project.projectPath = newProjectPath;
+        m_project.setProjectName(Project::NewProjectName);
+        m_project.hasFile = false;
+    }
+    if (!read)
+        return false;
+    m_project.activeSceneIndex = 0;
+    m_project.activeSceneName = SceneList::BlankSceneText;
+    m_listeners.activeSceneChanged();
+    m_listeners.sceneSelected(0);
+    m_listeners.sceneListScrolled(0);
+    return true;
+}
+
+bool ProjectFiles::open(const std::string& path)
+{
+    BusyFlag busy(m_busy);
+    if (!readFile(path))
+        return false;
 
     m_project.setProjectName(fileNamePart(path));
     if (characterCount(m_project.projectName) <= 3) {

@@ -53,6 +53,12 @@ public:
     // opened and the project stayed as it was.
     using OpenedHook = std::function<void(const std::string& path)>;
     void addOpenedHook(OpenedHook hook) { m_openedHooks.push_back(std::move(hook)); }
+    // Runs where the file is written (the background worker), just before the file at
+    // `path` is replaced, in the order added: what must be taken from the file the save
+    // replaces (its backup). A hook must not fail the save; it reports through the
+    // saved hooks, which run only when the write succeeded.
+    using BeforeWriteHook = std::function<void(const std::string& path)>;
+    void addBeforeWriteHook(BeforeWriteHook hook) { m_beforeWriteHooks.push_back(std::move(hook)); }
     // Returns when no file is being written.
     void waitForWrite() { m_work->waitUntilIdle(); }
 
@@ -69,6 +75,10 @@ public:
 
     // Reads a project file. True when it was read to the end and its name accepted.
     bool open(const std::string& path);
+    // Reads a project file as an unnamed copy (a backup): the project is then called
+    // "New Project" at `newProjectPath`, so Save asks where; nothing is written to the
+    // settings or the recent list. True when it was read to the end.
+    bool openAsCopy(const std::string& path, const std::string& newProjectPath);
 
     // The Open dialog, started at the project's path; nothing when cancelled.
     std::optional<std::string> askOpenPath();
@@ -81,6 +91,8 @@ private:
         Yes
     };
     SaveOutcome write(const std::string& path, TakePath takePath);
+    // The part of opening that reads the file; false when it could not be read whole.
+    bool readFile(const std::string& path);
     void autosave();
     void applySaved(const Project& saved);
 
@@ -94,6 +106,7 @@ private:
     SceneListListeners m_listeners;
     std::vector<SavedHook> m_savedHooks;
     std::vector<OpenedHook> m_openedHooks;
+    std::vector<BeforeWriteHook> m_beforeWriteHooks;
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;

@@ -312,8 +312,9 @@ void UnitLink::createRecord(const PacketBytes& bytes, const UnitReport& report, 
     slotOf(n).slotIpText = record.ipText();
     ++m_unitCount;
     m_conflictPending = false;
-    setState(n, UnitState::ACTIVE);
+    // In the table before the state is told, so those told find the new unit's record.
     m_table.insert(std::move(record));
+    setState(n, UnitState::ACTIVE);
     m_timers.start(TimerId::OfflineCheck, OfflineCheckPeriodMs);
     slotOf(n).offlineReported = false;
     // The new unit gets the project's settings of its eight inputs. Its first packet's
@@ -483,8 +484,12 @@ void UnitLink::onOfflineCheck()
         if (m_clock.nowMs() - r.lastHeard <= OfflineAfterMs || slot.state == UnitState::OFFLINE || slot.offlineReported)
             continue;
         const Mac mac = r.mac;
+        const std::uint32_t lastHeard = r.lastHeard;
         --m_unitCount;
         slot.offlineReported = true;
+        // Told now, while the operator has not yet seen the message: the silence began
+        // when the unit was last heard, not when the message is closed.
+        m_events.unitGoneSilent(m, lastHeard);
         // Datagrams and timers are handled while the message is open; the record is
         // found again by its MAC afterwards.
         m_operator.message(format("RP8 Unit %d has gone off-line and will be de-activated", m));

@@ -1,6 +1,8 @@
 #pragma once
 #include "core/unitlink/UnitState.h"
 
+#include <cstdint>
+
 namespace deskpanel {
 
 // What the unit link asks of the rest of the program. All calls come on the UI thread.
@@ -16,6 +18,9 @@ public:
     virtual void unitStateChanged(int unitNumber) = 0;
     // One step of a LOCAL unit's blinking.
     virtual void unitBoxBlink(int unitNumber, UnitPicture picture) = 0;
+    // The off-line check found the unit silent, last heard at `lastHeardMs` (the link's
+    // clock); called before the off-line message is shown and the state changes.
+    virtual void unitGoneSilent(int /*unitNumber*/, std::uint32_t /*lastHeardMs*/) {}
 };
 
 // Does nothing; for a link that nothing listens to yet.

@@ -174,6 +174,57 @@ const DialogTemplate& linkGroupMembers()
     return t;
 }
 
+const DialogTemplate& eventLog()
+{
+    static const DialogTemplate t{QStringLiteral("eventlog"),
+                                  QSize(440, 260),
+                                  microsoftSansSerif,
+                                  80,
+                                  {headerFor(440),
+                                   {EventUnitLabel, QRect(14, 27, 20, 8)},
+                                   {EventUnitFilter, QRect(36, 25, 70, 13)},
+                                   {EventKindLabel, QRect(118, 27, 20, 8)},
+                                   {EventKindFilter, QRect(140, 25, 80, 13)},
+                                   {EventCount, QRect(232, 27, 194, 8)},
+                                   {EventTable, QRect(14, 42, 412, 190)},
+                                   {EventExport, QRect(14, 239, 60, 12)},
+                                   {ControlId::Ok, QRect(390, 239, 36, 12)},
+                                   leftCorner}};
+    return t;
+}
+
+const DialogTemplate& channelSheet()
+{
+    static const DialogTemplate t{QStringLiteral("channelsheet"),
+                                  QSize(200, 100),
+                                  microsoftSansSerif,
+                                  80,
+                                  {headerFor(200),
+                                   {SheetSceneLabel, QRect(14, 30, 40, 8)},
+                                   {SheetScene, QRect(56, 28, 130, 13)},
+                                   {SheetUnitsLabel, QRect(14, 52, 40, 8)},
+                                   {SheetUnits, QRect(56, 50, 130, 13)},
+                                   {ControlId::Ok, QRect(60, 78, 36, 12)},
+                                   {ControlId::Cancel, QRect(104, 78, 36, 12)},
+                                   leftCorner}};
+    return t;
+}
+
+const DialogTemplate& openBackup()
+{
+    static const DialogTemplate t{QStringLiteral("openbackup"),
+                                  QSize(240, 170),
+                                  microsoftSansSerif,
+                                  80,
+                                  {headerFor(240),
+                                   {BackupLabel, QRect(14, 26, 212, 8)},
+                                   {BackupList, QRect(14, 38, 212, 106)},
+                                   {ControlId::Ok, QRect(80, 150, 36, 12)},
+                                   {ControlId::Cancel, QRect(124, 150, 36, 12)},
+                                   leftCorner}};
+    return t;
+}
+
 const DialogTemplate& systemStatus()
 {
     static const DialogTemplate t{QStringLiteral("systemstatus"),

@@ -59,6 +59,21 @@ constexpr int IpLine = 1156;
 constexpr int SelectLabel = 1157;
 constexpr int Indicator = 1158;
 constexpr int Check = 1159;
+// Event log window.
+constexpr int EventUnitLabel = 1170;
+constexpr int EventUnitFilter = 1171;
+constexpr int EventKindLabel = 1172;
+constexpr int EventKindFilter = 1173;
+constexpr int EventTable = 1174;
+constexpr int EventExport = 1175;
+constexpr int EventCount = 1176;
+// Channel sheet and backups.
+constexpr int SheetSceneLabel = 1180;
+constexpr int SheetScene = 1181;
+constexpr int SheetUnitsLabel = 1182;
+constexpr int SheetUnits = 1183;
+constexpr int BackupLabel = 1184;
+constexpr int BackupList = 1185;
 } // namespace DialogControl
 
 namespace DialogTemplates {
@@ -76,6 +91,9 @@ const DialogTemplate& meterPreferences();
 const DialogTemplate& linkMatrix();
 const DialogTemplate& linkGroupMembers();
 const DialogTemplate& systemStatus();
+const DialogTemplate& eventLog();
+const DialogTemplate& channelSheet();
+const DialogTemplate& openBackup();
 const DialogTemplate& unitStatus();
 const DialogTemplate& identityCheck();
 } // namespace DialogTemplates

@@ -3,6 +3,7 @@
 #include "app/ProjectCommands.h"
 #include "ui/dialogs/DialogLauncher.h"
 #include "ui/main/MainCommands.h"
+#include "ui/main/RecordsCommands.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -25,7 +26,7 @@ QAction* entry(QMenu* menu, const char* text, const QKeySequence& keys, Run run)
 }
 } // namespace
 
-MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_commands(c)
+MainMenu::MainMenu(QMainWindow& window, MainCommands& c, RecordsCommands& records) : QObject(&window), m_commands(c)
 {
     QMenuBar* bar = window.menuBar();
     ProjectCommands& project = c.project();
@@ -36,6 +37,8 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
     entry(m_files, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), [&project] { project.open(); });
     entry(m_files, "&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), [&project] { project.save(); });
     entry(m_files, "Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [&project] { project.saveAs(); });
+    entry(m_files, "Open Bac&kup...", {}, [&records] { records.openBackup(); });
+    entry(m_files, "Export Channel S&heet...", {}, [&records] { records.exportChannelSheet(); });
     entry(m_files, "E&xit", {}, [&window] { window.close(); });
     m_recent = m_files->addMenu(QStringLiteral("&Recent Files"));
     connect(m_files, &QMenu::aboutToShow, this, [this] { fillRecentFiles(); });
@@ -55,6 +58,7 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c) : QObject(&window), m_c
     entry(diagnostics, "&Unit Identity Check...", QKeySequence(Qt::CTRL | Qt::Key_I),
           [&dialogs] { dialogs.openIdentityCheck(); });
     entry(diagnostics, "&System Status...", {}, [&dialogs] { dialogs.openSystemStatus(); });
+    entry(diagnostics, "&Event Log...", {}, [&records] { records.openEventLog(); });
     setup->addAction(QStringLiteral("&Option Slot..."))->setEnabled(false);
     setup->addAction(QStringLiteral("&ADC..."))->setEnabled(false);
     entry(setup, "&Preferences...", {}, [&dialogs] { dialogs.openPreferences(); });

@@ -7,13 +7,14 @@ class QMenu;
 namespace deskpanel {
 
 class MainCommands;
+class RecordsCommands;
 
 // Menu bar 127 and accelerator table 103: every entry with its key text, the two disabled
 // entries, the recent files filled in each time the Files menu opens, and the keys that
 // have no menu entry (F1, Ctrl+M, Ctrl+G, Ctrl+U).
 class MainMenu : public QObject {
 public:
-    MainMenu(QMainWindow& window, MainCommands& commands);
+    MainMenu(QMainWindow& window, MainCommands& commands, RecordsCommands& records);
 
     QMenu* filesMenu() const { return m_files; }
     QMenu* recentMenu() const { return m_recent; }

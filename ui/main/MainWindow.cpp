@@ -5,6 +5,7 @@
 #include "app/RemoteEndpoint.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
+#include "core/records/BackupKeeper.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
@@ -13,6 +14,7 @@
 #include "ui/main/MainClient.h"
 #include "ui/main/MainCommands.h"
 #include "ui/main/MainMenu.h"
+#include "ui/main/RecordsCommands.h"
 #include "ui/main/SceneButtons.h"
 #include "ui/main/SceneListPanel.h"
 #include "ui/main/StripScroller.h"
@@ -36,6 +38,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.installationRecord = folder + "/record.ini";
     o.locations.dataHome = folder + "/share";
     o.refreshDesktopCaches = false;
+    o.stateFolder = folder + "/state";
     return o;
 }
 
@@ -66,13 +69,19 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
     m_safety->applyStoredSettings();
     m_commands->setSafetyDialogs(m_safety.get());
+    if (!m_options.stateFolder.empty()) {
+        m_backups = std::make_unique<BackupKeeper>(m_options.stateFolder + "/backups", m_wallClock);
+        m_project->keepBackups(*m_backups);
+    }
+    m_records =
+        std::make_unique<RecordsCommands>(app, *m_project, fileDialogs, m_options.eventLog, m_backups.get(), this);
     app.setSceneNaming(&m_dialogs);
     app.channels().setStripDialogs(&m_dialogs);
     app.setSaveAsCommand([this] { m_project->saveAs(); });
 
     resize(m_layout.windowSize);
     buildPanels();
-    m_menu = new MainMenu(*this, *m_commands);
+    m_menu = new MainMenu(*this, *m_commands, *m_records);
     app.timers().setHandler(TimerId::Refresh, [this] { menuBar()->update(); });
 }
 

@@ -2,6 +2,7 @@
 #include "app/ClickThroughGuard.h"
 #include "app/HelpOpener.h"
 #include "app/ProjectCommands.h"
+#include "app/QtWallClock.h"
 #include "app/StartupSequence.h"
 #include "ui/dialogs/AppDialogs.h"
 #include "ui/dialogs/QtFileDialogs.h"
@@ -23,6 +24,9 @@ class MainCommands;
 class SafetyDialogs;
 class MainMenu;
 class RemoteEndpoint;
+class BackupKeeper;
+class EventLog;
+class RecordsCommands;
 class SceneButtons;
 class SceneListPanel;
 class StripScroller;
@@ -38,6 +42,8 @@ struct MainWindowOptions {
     FileDialogs* fileDialogs = nullptr; // tests: scripted; else Qt's
     // Whether start-up runs the desktop's cache programs after writing the association.
     bool refreshDesktopCaches = true;
+    EventLog* eventLog = nullptr; // the unit event log; none: the window has nothing to show
+    std::string stateFolder; // backups go to its "backups" folder; empty: none are kept
 
     // Every profile file in `folder`, away from the operator's own (tests, pictures,
     // measurements); the desktop's caches are left alone.
@@ -65,6 +71,7 @@ public:
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
     StripScroller& strips() { return *m_strips; }
     MainMenu& menu() { return *m_menu; }
+    RecordsCommands& records() { return *m_records; }
     AppDialogs& dialogs() { return m_dialogs; }
     bool overviewShown() const;
     void switchView();
@@ -108,6 +115,9 @@ private:
     std::unique_ptr<RemoteEndpoint> m_remote;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<SafetyDialogs> m_safety;
+    QtWallClock m_wallClock;
+    std::unique_ptr<BackupKeeper> m_backups;
+    std::unique_ptr<RecordsCommands> m_records;
     StartupSequence m_startup;
     MainClient* m_client = nullptr;
     MainMenu* m_menu = nullptr;

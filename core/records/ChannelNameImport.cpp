@@ -1,0 +1,194 @@
+#include "core/records/ChannelNameImport.h"
+
+#include "core/model/Text.h"
+#include "core/persistence/Windows1252.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <optional>
+
+namespace deskpanel {
+
+namespace {
+
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<int> number(const std::string& text, int low, int high)
+{
+    const std::string t = trimmed(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
+    if (t.empty() || error != std::errc{} || end != t.data() + t.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// The apostrophe the export put before a text a spreadsheet would take for a formula.
+std::string unguarded(const std::string& text)
+{
+    if (text.size() >= 2 && text[0] == '\'' && std::string("=+-@\t\r").find(text[1]) != std::string::npos)
+        return text.substr(1);
+    return text;
+}
+
+// Why the project file cannot hold `text`; empty when it can.
+std::string refusalFor(const std::string& text, const char* what)
+{
+    if (characterCount(text) > ChannelNameImport::MaxFieldChars)
+        return format("%s longer than %d characters", what, static_cast<int>(ChannelNameImport::MaxFieldChars));
+    // What the file cannot hold comes back as "?" (a NUL would end the text early).
+    const std::string stored = toWindows1252(text);
+    const auto* storedBytes = reinterpret_cast<const std::uint8_t*>(stored.data());
+    if (text.find('\0') != std::string::npos || fromWindows1252(storedBytes, stored.size()) != text)
+        return format("%s has characters a project file cannot hold", what);
+    return {};
+}
+
+} // namespace
+
+std::vector<std::vector<std::string>> ChannelNameImport::records(const std::string& text, char separator,
+                                                                 std::vector<int>* lineNumbers)
+{
+    std::vector<std::vector<std::string>> out;
+    std::vector<std::string> record;
+    std::string field;
+    bool quoted = false;
+    bool fieldStarted = false;
+    int line = 1;
+    int recordLine = 1;
+    const auto endRecord = [&] {
+        record.push_back(field);
+        field.clear();
+        fieldStarted = false;
+        // A line with nothing on it is no record.
+        if (!(record.size() == 1 && record[0].empty())) {
+            out.push_back(std::move(record));
+            if (lineNumbers)
+                lineNumbers->push_back(recordLine);
+        }
+        record.clear();
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"') {
+                if (i + 1 < text.size() && text[i + 1] == '"') {
+                    field += '"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                if (c == '\n')
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (c == '"' && !fieldStarted) {
+            quoted = true;
+            fieldStarted = true;
+        } else if (c == separator) {
+            record.push_back(field);
+            field.clear();
+            fieldStarted = false;
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            endRecord();
+            ++line;
+            recordLine = line;
+        } else {
+            field += c;
+            fieldStarted = true;
+        }
+    }
+    if (!field.empty() || !record.empty() || fieldStarted)
+        endRecord();
+    return out;
+}
+
+ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, const Project& project)
+{
+    Result result;
+    if (bytes.size() > MaxFileBytes) {
+        result.error = "The file is too large for a list of channel names.";
+        return result;
+    }
+    std::string text = bytes;
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3);
+    const std::string headerLine = text.substr(0, text.find_first_of("\r\n"));
+    const char separator =
+        std::count(headerLine.begin(), headerLine.end(), ';') > std::count(headerLine.begin(), headerLine.end(), ',')
+            ? ';'
+            : ',';
+    std::vector<int> lines;
+    const auto rows = records(text, separator, &lines);
+    if (rows.empty()) {
+        result.error = "The file is empty.";
+        return result;
+    }
+    std::map<std::string, std::size_t> column;
+    for (std::size_t i = 0; i < rows[0].size(); ++i)
+        column.emplace(trimmed(rows[0][i]), i);
+    const auto has = [&column](const char* name) { return column.count(name) != 0; };
+    const bool byChannel = has("Channel");
+    if (!has("Channel Name") || (!byChannel && !(has("Unit") && has("Input")))) {
+        result.error = "The file needs the columns \"Channel Name\" and \"Channel\" (or \"Unit\" and \"Input\").";
+        return result;
+    }
+    const bool withNotes = has("Notes");
+    const auto field = [&column](const std::vector<std::string>& row, const char* name) {
+        const std::size_t i = column.at(name);
+        return i < row.size() ? row[i] : std::string();
+    };
+
+    std::map<int, Change> changes;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const auto& row = rows[r];
+        const int line = lines[r];
+        std::optional<int> channel;
+        if (byChannel) {
+            if (const auto c = number(field(row, "Channel"), 1, MaxChannels))
+                channel = *c - 1;
+        } else {
+            const auto unit = number(field(row, "Unit"), 1, MaxUnits);
+            const auto input = number(field(row, "Input"), 1, ChannelsPerUnit);
+            if (unit && input)
+                channel = channelIndex(*unit, *input);
+        }
+        if (!channel) {
+            result.refusals.push_back({line, byChannel ? "no channel number 1..384" : "no unit 1..48 and input 1..8"});
+            continue;
+        }
+        const std::string name = unguarded(field(row, "Channel Name"));
+        const std::string notes = withNotes ? unguarded(field(row, "Notes")) : std::string();
+        std::string refusal = refusalFor(name, "the name");
+        if (refusal.empty() && withNotes)
+            refusal = refusalFor(notes, "the notes");
+        if (!refusal.empty()) {
+            result.refusals.push_back({line, format("channel %d: %s", *channel + 1, refusal.c_str())});
+            continue;
+        }
+        const ChannelInfo& now = project.channels[static_cast<std::size_t>(*channel)];
+        Change change{*channel, now.name, name, withNotes, now.notes, withNotes ? notes : now.notes};
+        if (change.newName == change.oldName && change.newNotes == change.oldNotes) {
+            changes.erase(*channel); // a later row puts it back as it is
+            continue;
+        }
+        changes[*channel] = std::move(change); // the last row for a channel wins
+    }
+    for (auto& [channel, change] : changes)
+        result.changes.push_back(std::move(change));
+    return result;
+}
+
+} // namespace deskpanel

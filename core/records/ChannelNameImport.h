@@ -1,0 +1,46 @@
+#pragma once
+#include "core/model/Project.h"
+
+#include <string>
+#include <vector>
+
+namespace deskpanel {
+
+// Reads channel names (and notes) from a CSV file as a spreadsheet saves it, and works out
+// what they would change in the project. Nothing is applied here.
+//
+// The file is UTF-8 with or without BOM; its header line decides the separator (a
+// semicolon when the header has more semicolons than commas, else a comma) and the
+// columns: "Channel" (1..384), or "Unit" (1..48) and "Input" (1..8), and "Channel Name";
+// "Notes" when present. Quoted fields follow RFC 4180. The leading apostrophe the channel
+// sheet's formula guard adds is taken off again. A name or note longer than 99 characters,
+// or with a character the project file cannot hold, is refused, never cut.
+class ChannelNameImport {
+public:
+    // Files beyond this are refused as a whole (a full sheet is well under 100 KiB).
+    static constexpr std::size_t MaxFileBytes = 4 * 1024 * 1024;
+    static constexpr std::size_t MaxFieldChars = 99;
+
+    struct Change {
+        int channel = 0; // 0..383
+        std::string oldName, newName;
+        bool notesGiven = false;
+        std::string oldNotes, newNotes;
+    };
+    struct Refusal {
+        int line = 0; // 1-based line of the file
+        std::string reason;
+    };
+    struct Result {
+        std::string error; // non-empty: the file as a whole cannot be used
+        std::vector<Change> changes; // in channel order, only what differs
+        std::vector<Refusal> refusals;
+    };
+
+    static Result read(const std::string& bytes, const Project& project);
+    // The file's records: fields split, quotes undone. `separator` is ',' or ';'.
+    static std::vector<std::vector<std::string>> records(const std::string& text, char separator,
+                                                         std::vector<int>* lineNumbers = nullptr);
+};
+
+} // namespace deskpanel

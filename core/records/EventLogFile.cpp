@@ -1,0 +1,90 @@
+#include "core/records/EventLogFile.h"
+
+#include "core/records/UnitEvent.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace deskpanel {
+
+namespace fs = std::filesystem;
+
+EventLogFile::EventLogFile(std::string path, std::uint64_t rotateAtBytes, int keptFiles)
+    : m_path(std::move(path)), m_rotateAt(rotateAtBytes), m_kept(keptFiles)
+{}
+
+EventLogFile::~EventLogFile()
+{
+    closeFile();
+}
+
+void EventLogFile::closeFile()
+{
+    if (m_file)
+        std::fclose(m_file);
+    m_file = nullptr;
+}
+
+bool EventLogFile::fail()
+{
+    m_errno = errno != 0 ? errno : EIO;
+    closeFile(); // opened afresh next time, in case the folder went away
+    return false;
+}
+
+bool EventLogFile::openForAppend()
+{
+    std::error_code error;
+    fs::create_directories(fs::path(m_path).parent_path(), error);
+    errno = 0;
+    m_file = std::fopen(m_path.c_str(), "ab");
+    if (!m_file)
+        return fail();
+    if (std::fseek(m_file, 0, SEEK_END) != 0)
+        return fail();
+    const long size = std::ftell(m_file);
+    if (size < 0)
+        return fail();
+    m_size = static_cast<std::uint64_t>(size);
+    return true;
+}
+
+bool EventLogFile::rotate()
+{
+    closeFile();
+    std::error_code error;
+    const auto numbered = [this](int n) { return m_path + "." + std::to_string(n); };
+    fs::remove(numbered(m_kept), error);
+    for (int n = m_kept - 1; n >= 1; --n)
+        if (fs::exists(numbered(n), error))
+            fs::rename(numbered(n), numbered(n + 1), error);
+    if (m_kept >= 1)
+        fs::rename(m_path, numbered(1), error);
+    else
+        fs::remove(m_path, error);
+    return openForAppend();
+}
+
+bool EventLogFile::append(const std::string& line)
+{
+    if (!m_file && !openForAppend())
+        return false;
+    const std::uint64_t needed = line.size() + 1;
+    if (m_size > 0 && m_size + needed > m_rotateAt && !rotate())
+        return false;
+    std::string text;
+    if (m_size == 0) {
+        text = eventline::Header;
+        text += '\n';
+    }
+    text += line;
+    text += '\n';
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), m_file) != text.size() || std::fflush(m_file) != 0)
+        return fail();
+    m_size += text.size();
+    return true;
+}
+
+} // namespace deskpanel

@@ -1,0 +1,89 @@
+#include "ui/main/RecordsCommands.h"
+
+#include "app/ChannelSheetPdf.h"
+#include "app/DeskPanelApp.h"
+#include "app/ProjectCommands.h"
+#include "app/SheetExport.h"
+#include "core/persistence/PathText.h"
+#include "core/records/BackupKeeper.h"
+#include "core/records/ChannelSheet.h"
+#include "ui/dialogs/ChannelSheetDialog.h"
+#include "ui/dialogs/EventLogWindow.h"
+#include "ui/dialogs/OpenBackupDialog.h"
+
+namespace deskpanel {
+
+RecordsCommands::RecordsCommands(DeskPanelApp& app, ProjectCommands& project, FileDialogs& dialogs, EventLog* log,
+                                 BackupKeeper* backups, QWidget* window)
+    : m_app(app), m_project(project), m_dialogs(dialogs), m_log(log), m_backups(backups), m_window(window)
+{}
+
+RecordsCommands::~RecordsCommands()
+{
+    delete m_eventWindow.data();
+}
+
+EventLogWindow* RecordsCommands::eventLogWindow() const
+{
+    return static_cast<EventLogWindow*>(m_eventWindow.data());
+}
+
+void RecordsCommands::openEventLog()
+{
+    if (!m_log)
+        return;
+    if (!m_eventWindow) {
+        m_eventWindow = new EventLogWindow(*m_log, m_dialogs, m_app.operatorPort(), m_window);
+        m_eventWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_eventWindow->show();
+    m_eventWindow->raise();
+    m_eventWindow->activateWindow();
+}
+
+void RecordsCommands::exportChannelSheet()
+{
+    ChannelSheetDialog choice(m_app.project(), m_window);
+    if (choice.exec() != DialogResult::Ok)
+        return;
+    const int position = choice.scenePosition();
+    const bool presentOnly = choice.presentUnitsOnly();
+
+    FileDialogRequest request;
+    request.title = " Export Channel Sheet";
+    request.filterName = "Channel Sheets (*.csv *.pdf)";
+    request.pattern = "*.csv *.pdf";
+    request.defaultExtension = "csv";
+    request.confirmOverwrite = true;
+    request.startPath = directoryPart(m_app.project().projectPath);
+    const auto path = m_dialogs.askSaveAs(request);
+    if (!path)
+        return;
+    // The sheet is made after the dialogs have closed: what it shows is the state now.
+    std::vector<int> units = ChannelSheetMaker::allUnits();
+    if (presentOnly)
+        std::erase_if(units, [this](int unit) { return !m_app.link().isUnitPresent(unit); });
+    const int scene = m_app.project().scenes.isStoredPosition(position) || position <= 0 ? position : 0;
+    const ChannelSheet sheet = ChannelSheetMaker::make(m_app.project(), scene, units, m_app.link().reducedGainRange());
+    std::string error;
+    if (!SheetExport::write(sheet, *path, ChannelSheetPdf::defaultPaper(), error))
+        m_app.operatorPort().platformMessage(error);
+}
+
+void RecordsCommands::openBackup()
+{
+    if (!m_backups || m_project.isBusy())
+        return;
+    const Project& project = m_app.project();
+    const auto backups = project.hasFile ? m_backups->list(project.projectPath) : std::vector<BackupKeeper::Backup>{};
+    if (backups.empty()) {
+        m_app.operatorPort().message(NoBackupsText);
+        return;
+    }
+    OpenBackupDialog dialog(project.projectName, backups, m_window);
+    if (dialog.exec() != DialogResult::Ok || dialog.chosenPath().empty())
+        return;
+    m_project.openBackup(dialog.chosenPath());
+}
+
+} // namespace deskpanel

@@ -1,0 +1,44 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+namespace deskpanel {
+
+class BackupKeeper;
+class DeskPanelApp;
+class EventLog;
+class EventLogWindow;
+class FileDialogs;
+class ProjectCommands;
+
+// The commands that keep records for the operator: the event window (Setup > Diagnostics
+// > "Event Log..."), Files > "Export Channel Sheet..." and Files > "Open Backup...".
+class RecordsCommands {
+public:
+    static constexpr const char* NoBackupsText = "There are no backups of this project.";
+
+    // `log` and `backups` may be null (nothing is logged or kept in this run).
+    RecordsCommands(DeskPanelApp& app, ProjectCommands& project, FileDialogs& dialogs, EventLog* log,
+                    BackupKeeper* backups, QWidget* window);
+    ~RecordsCommands();
+
+    // Opens the event window, or brings it to the front when it is open.
+    void openEventLog();
+    EventLogWindow* eventLogWindow() const;
+    void exportChannelSheet();
+    void openBackup();
+
+private:
+    DeskPanelApp& m_app;
+    ProjectCommands& m_project;
+    FileDialogs& m_dialogs;
+    EventLog* m_log;
+    BackupKeeper* m_backups;
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_eventWindow; // an EventLogWindow while open
+};
+
+} // namespace deskpanel
