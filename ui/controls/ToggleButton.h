@@ -28,6 +28,9 @@ public:
     int baseId() const { return m_baseId; }
     int state() const { return m_state; }
     void setState(int state);
+    // What a left press does: flips the switch and reports the new value. Space and the
+    // accessible toggle action take this path too, so whatever a click asks first applies.
+    void press();
 
 signals:
     // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
@@ -38,6 +41,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     ToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap);
