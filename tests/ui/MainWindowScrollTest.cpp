@@ -1,5 +1,6 @@
 // The main window's scrolling and the scene list's drag, with their limits.
 #include "tests/ui/MainWindowFixture.h"
+#include "ui/controls/GainFader.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/main/StripScroller.h"
 #include "ui/views/UnitStatusWindow.h"
@@ -280,4 +281,36 @@ TEST_F(MainWindowTest, PressingASceneLineActsOnThatLine)
 }
 
 } // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+
+// From the keyboard: the window opens with the scene list focused (a Space reaches no
+// switch); a fader reached by Tab becomes the current channel, is scrolled into sight and
+// steps with Up as the current channel does.
+TEST_F(MainWindowTest, AFocusedFaderIsScrolledIntoSightAndStepsWithUp)
+{
+    MainWindow& w = started();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QString::fromLatin1(QApplication::focusWidget()->metaObject()->className()),
+              QStringLiteral("QListWidget"));
+    const QPoint away = w.mapToGlobal(QPoint(2, w.height() - 2));
+    QCursor::setPos(away);
+    GainFader* fader = nullptr;
+    for (GainFader* f : w.findChildren<GainFader*>(QStringLiteral("slider30100")))
+        if (f->isVisible())
+            fader = f;
+    ASSERT_NE(fader, nullptr);
+    w.strips().setUnderviewPosition(0);
+    app.project().live[100].gainPosition = 40;
+    fader->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(app.channels().currentChannel(), 100);
+    EXPECT_GT(w.strips().underviewPosition(), 0) << "scrolled to the fader";
+    const QRect inView(fader->mapTo(fader->parentWidget()->parentWidget(), QPoint(0, 0)), fader->size());
+    EXPECT_TRUE(fader->parentWidget()->parentWidget()->rect().contains(inView));
+    QTest::keyClick(fader, Qt::Key_Up);
+    EXPECT_EQ(app.project().live[100].gainPosition, 39);
+}
+
 } // namespace deskpanel::test

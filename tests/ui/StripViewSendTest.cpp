@@ -1,75 +1,17 @@
 // A switch pressed on a strip reaches the unit: the view hands the press to the channel
 // control, which sends the unit a parameter packet with the input's new switch bit.
 // Loopback only; every wait is bounded.
+#include "tests/support/FakeUnitSocket.h"
 #include "tests/support/PacketBuilder.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/ui/StripViewFixture.h"
 #include "ui/controls/ToggleButton.h"
 #include "ui/views/UnderviewWindow.h"
 
-#include <QElapsedTimer>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace deskpanel::test {
 namespace {
 
 constexpr std::uint32_t UnitAddress = (127u << 24) | 77u;
-
-// A unit's socket on 127.0.0.77 that collects what the program sends it.
-class FakeUnitSocket {
-public:
-    FakeUnitSocket()
-    {
-        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_addr.s_addr = htonl(UnitAddress);
-        socklen_t size = sizeof at;
-        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
-            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&at), &size) == 0)
-            m_port = ntohs(at.sin_port);
-    }
-    ~FakeUnitSocket()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    std::uint16_t port() const { return m_port; }
-
-    // Packets as they arrive while the UI thread runs, until `count` have come or the time is up.
-    std::vector<PacketBytes> collect(std::size_t count, int limitMs)
-    {
-        std::vector<PacketBytes> packets;
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (packets.size() < count && elapsed.elapsed() < limitMs) {
-            QApplication::processEvents();
-            pollfd p{m_fd, POLLIN, 0};
-            if (::poll(&p, 1, 10) <= 0)
-                continue;
-            PacketBytes bytes{};
-            if (::recv(m_fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()))
-                packets.push_back(bytes);
-        }
-        return packets;
-    }
-
-private:
-    int m_fd = -1;
-    std::uint16_t m_port = 0;
-};
-
-// The switch byte of input 1..8 in a packet to a unit: eight 6-byte channel blocks from
-// offset 34, the switch byte last in each.
-std::uint8_t switchByte(const PacketBytes& packet, int input)
-{
-    return packet[34 + 6 * static_cast<std::size_t>(input - 1) + 5];
-}
 
 // Each switch pressed alone on a strip reaches its unit as its own bit of the input's
 // switch byte, with bit 7 (set by the program), and no other input changes.
@@ -86,7 +28,7 @@ TEST(StripViewSend, EachSwitchPressedAloneSendsItsOwnBit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeUnitSocket unit;
+        FakeUnitSocket unit(UnitAddress);
         ASSERT_NE(unit.port(), 0);
         ScriptedOperator op;
         DeskPanelApp app(LinkPorts{0, unit.port()}, op);
@@ -107,7 +49,7 @@ TEST(StripViewSend, EachSwitchPressedAloneSendsItsOwnBit)
         const std::vector<PacketBytes> found = unit.collect(48, 5000);
         ASSERT_EQ(found.size(), 48u);
         for (int input = 1; input <= 8; ++input)
-            ASSERT_EQ(switchByte(found.back(), input), 0x80) << input;
+            ASSERT_EQ(FakeUnitSocket::switchByte(found.back(), input), 0x80) << input;
 
         QTest::mouseClick(view.toggle(3, c.kind), Qt::LeftButton); // unit 1, input 4
         const std::vector<PacketBytes> sent = unit.collect(1, 5000);
@@ -115,7 +57,7 @@ TEST(StripViewSend, EachSwitchPressedAloneSendsItsOwnBit)
 
         ASSERT_EQ(sent.size(), 1u);
         for (int input = 1; input <= 8; ++input)
-            EXPECT_EQ(switchByte(sent.front(), input), input == 4 ? c.switchByte : 0x80) << input;
+            EXPECT_EQ(FakeUnitSocket::switchByte(sent.front(), input), input == 4 ? c.switchByte : 0x80) << input;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/controls/GainFader.h"
 
+#include "ui/controls/AccessibleNotifier.h"
+#include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/LostRelease.h"
 
@@ -27,6 +29,7 @@ GainFader::GainFader(QWidget* parent, int channel, const QString& track, const Q
     setObjectName(QStringLiteral("slider%1").arg(30000 + channel));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
     m_thumbHeight = ImageRegistry::instance().size(thumb).height();
 }
 
@@ -55,6 +58,33 @@ void GainFader::setPosition(int position)
         return;
     m_position = p;
     update();
+    AccessibleNotifier::valueChanged(this);
+}
+
+void GainFader::moveTo(int position)
+{
+    if (m_drag.active())
+        return;
+    int p = std::clamp(position, 0, MaxPosition);
+    if (reducedRange())
+        p = std::max(p, ReducedRangeFloor);
+    emit grabbed(m_channel);
+    setPosition(p);
+    emit moved(m_channel, p, false);
+    emit released(m_channel);
+}
+
+void GainFader::focusInEvent(QFocusEvent* event)
+{
+    update();
+    emit focused(m_channel);
+    QWidget::focusInEvent(event);
+}
+
+void GainFader::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void GainFader::paintEvent(QPaintEvent*)
@@ -64,6 +94,8 @@ void GainFader::paintEvent(QPaintEvent*)
     const ImageRegistry& images = ImageRegistry::instance();
     images.draw(p, m_track, rect());
     images.draw(p, m_thumb, thumbRect());
+    if (hasFocus())
+        drawFocusRing(p, rect());
 }
 
 void GainFader::mousePressEvent(QMouseEvent* event)
@@ -88,7 +120,7 @@ void GainFader::mouseMoveEvent(QMouseEvent* event)
     if (pos.y() < 0 || pos.y() > height() || height() <= m_thumbHeight)
         return;
     int p = DragTracker::valueAt(m_drag.thumbStart(pos), height() - m_thumbHeight, MaxPosition);
-    if (m_reducedRange && m_reducedRange())
+    if (reducedRange())
         p = std::max(p, ReducedRangeFloor);
     setPosition(p);
     emit moved(m_channel, p, (event->modifiers() & Qt::AltModifier) != 0);

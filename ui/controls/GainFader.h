@@ -34,6 +34,10 @@ public:
 
     // While this answers true, the fader does not go above position 11.
     void setReducedRangeQuery(std::function<bool()> query) { m_reducedRange = std::move(query); }
+    bool reducedRange() const { return m_reducedRange && m_reducedRange(); }
+    // A grab, a move to `position` (limited as a drag is) and a release, as a quick drag
+    // would report them: what an assistive tool setting the gain asks for.
+    void moveTo(int position);
     // True while any fader of the program is being dragged; the views do not scroll
     // vertically meanwhile.
     static bool isAnyActive() { return s_activeCount > 0; }
@@ -42,6 +46,8 @@ signals:
     void grabbed(int channel);
     void moved(int channel, int position, bool alt);
     void released(int channel);
+    // The fader took the keyboard focus: its channel becomes the current one.
+    void focused(int channel);
 
 protected:
     bool event(QEvent* event) override;
@@ -50,6 +56,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     GainFader(QWidget* parent, int channel, const QString& track, const QString& thumb);

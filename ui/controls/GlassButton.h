@@ -18,6 +18,8 @@ public:
     int state() const { return m_state; }
     QString text() const { return m_text; }
     QString bitmap() const { return m_bitmap; }
+    // A press and release over the button (the accessible press action).
+    void click() { emit clicked(m_controlId); }
 
 signals:
     // A click: pressed and released over the button.

@@ -1,8 +1,11 @@
 #include "ui/controls/PictureButton.h"
 
+#include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/ControlErrors.h"
+#include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,6 +34,7 @@ PictureButton::PictureButton(QWidget* parent, int controlId, const QString& norm
 {
     setObjectName(QStringLiteral("button%1").arg(controlId));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
     m_springTimer.setSingleShot(true);
     connect(&m_springTimer, &QTimer::timeout, this, &PictureButton::springBack);
 }
@@ -57,6 +61,7 @@ void PictureButton::setState(int state)
         return;
     m_state = state;
     update();
+    AccessibleNotifier::stateChanged(this);
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
@@ -66,14 +71,20 @@ void PictureButton::paintEvent(QPaintEvent*)
     const QString& bitmap = m_bitmaps[m_state == Pressed ? 1 : m_state == Disabled ? 2 : 0];
     const QPoint at = m_state == Pressed ? QPoint(1, 1) : QPoint(0, 0);
     ImageRegistry::instance().draw(p, bitmap, QRect(at, size()), ImageRegistry::DrawMode::Fixed);
+    if (hasFocus())
+        drawFocusRing(p, rect());
 }
 
 // The command goes out on the press, after the look has changed, so the Overview
 // button's look is settled before the view switches.
 void PictureButton::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() == Qt::LeftButton)
+        press();
+}
+
+void PictureButton::press()
+{
     if (const int ms = springBackMs())
         m_springTimer.start(ms);
     const bool overviewShown = m_overviewShown && m_overviewShown();
@@ -83,10 +94,42 @@ void PictureButton::mousePressEvent(QMouseEvent* event)
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() == Qt::LeftButton)
+        release();
+}
+
+void PictureButton::release()
+{
     if (m_controlId != OverviewId && m_controlId != LockId && m_state != Disabled)
         setState(Normal);
+}
+
+void PictureButton::click()
+{
+    if (!isEnabled())
+        return;
+    press();
+    release();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat())
+        click();
+    else
+        event->ignore();
+}
+
+void PictureButton::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void PictureButton::springBack()

@@ -39,6 +39,8 @@ public:
     void setOverviewShownQuery(std::function<bool()> query) { m_overviewShown = std::move(query); }
     // How long a press lasts at most before the button springs back (0: it does not).
     int springBackMs() const;
+    // A left press and release, as the mouse gives them (Space and the accessible press).
+    void click();
 
 signals:
     void clicked(int controlId);
@@ -47,11 +49,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     PictureButton(QWidget* parent, int controlId, const QString& normal, const QString& pressed,
                   const QString& disabled);
     void springBack();
+    void press();
+    void release();
 
     int m_controlId;
     QString m_bitmaps[3];

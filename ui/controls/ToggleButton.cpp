@@ -1,7 +1,10 @@
 #include "ui/controls/ToggleButton.h"
 
+#include "ui/controls/AccessibleNotifier.h"
+#include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -23,6 +26,7 @@ ToggleButton::ToggleButton(QWidget* parent, int baseId, int channel, const QStri
 {
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus); // a click gives no focus: the ring is for the keyboard only
 }
 
 void ToggleButton::setState(int state)
@@ -32,25 +36,61 @@ void ToggleButton::setState(int state)
         return;
     m_state = s;
     update();
+    AccessibleNotifier::stateChanged(this);
 }
 
 void ToggleButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     ImageRegistry::instance().draw(p, m_bitmaps[m_state], rect(), ImageRegistry::DrawMode::Stretch);
+    if (hasFocus())
+        drawFocusRing(p, rect());
 }
 
 void ToggleButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (m_pressGuard && !m_pressGuard(m_channel, kind(), 1 - m_state))
+    if (!flip())
         return;
-    setState(1 - m_state);
     m_painting = true;
     m_paintValue = m_state;
     m_lastChannel = m_channel;
     emit switchCommand(m_channel, kind(), m_state);
+}
+
+bool ToggleButton::flip()
+{
+    if (m_pressGuard && !m_pressGuard(m_channel, kind(), 1 - m_state))
+        return false;
+    setState(1 - m_state);
+    return true;
+}
+
+void ToggleButton::press()
+{
+    if (flip())
+        emit switchCommand(m_channel, kind(), m_state);
+}
+
+void ToggleButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat())
+        press();
+    else
+        event->ignore(); // Ctrl+Tab and the rest go on to the strip view
+}
+
+void ToggleButton::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ToggleButton::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 // The pressed switch keeps the pointer while the button is held, so it looks for the

@@ -34,6 +34,9 @@ public:
     // the switch as it is and starts no drag.
     using PressGuard = std::function<bool(int channel, int kind, int value)>;
     void setPressGuard(PressGuard guard) { m_pressGuard = std::move(guard); }
+    // What a left press does: flips the switch and reports the new value. Space and the
+    // accessible toggle action take this path too, so whatever a click asks first applies.
+    void press();
 
 signals:
     // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
@@ -44,8 +47,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The press guard asked, then the switch flipped: false when the guard refused.
+    bool flip();
     ToggleButton(QWidget* parent, int baseId, int channel, const QString& offBitmap, const QString& onBitmap);
     ToggleButton* switchAt(const QPoint& globalPos) const;
 

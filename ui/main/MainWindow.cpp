@@ -6,6 +6,7 @@
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "core/records/BackupKeeper.h"
+#include "ui/access/ConsoleAccessibility.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     app.setSaveAsCommand([this] { m_project->saveAs(); });
 
     resize(m_layout.windowSize);
+    installConsoleAccessibility();
     buildPanels();
     m_menu = new MainMenu(*this, *m_commands, *m_records);
     app.timers().setHandler(TimerId::Refresh, [this] { menuBar()->update(); });
@@ -132,6 +134,9 @@ void MainWindow::buildPanels()
     m_sceneList->onLockChanged = [this](bool locked) { m_buttons->showLock(locked); };
     m_app.scenes().addListener(m_sceneList);
     m_project->files().addListener(m_sceneList);
+    // The window opens with the scene list focused, as it always did: the strips' switches
+    // come first in the focus chain, and a Space meant for nothing must not reach one.
+    m_sceneList->list()->setFocus(Qt::OtherFocusReason);
 
     m_unitStatus = new UnitStatusWindow(m_layout.unitNumberTop, metrics.dpiY, m_client);
     m_unitStatus->setObjectName(QStringLiteral("unitStatus"));
@@ -144,6 +149,10 @@ void MainWindow::buildPanels()
     }
     m_unitStatus->onUnitClicked = [this](int unit) { m_strips->scrollToUnit(unit); };
     m_unitStatus->onUnitDoubleClicked = [this](int unit) { m_dialogs.openUnitStatus(unit); };
+    m_unitStatus->onScrolledToFocus = [this](int position) {
+        if (m_unitBar)
+            m_unitBar->setScrollPos(position);
+    };
     m_unitStateListener =
         m_app.addUnitStateListener([this](int unit, UnitState state) { m_unitStatus->setUnitState(unit, state); });
     m_app.setUnitBlinkListener([this](int unit, UnitPicture picture) { m_unitStatus->setBlinkPicture(unit, picture); });

@@ -5,6 +5,8 @@
 #include "ui/controls/ScrollBar.h"
 #include "ui/views/StripView.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <optional>
 
@@ -47,6 +49,25 @@ StripScroller::StripScroller(DeskPanelApp& app, StripView& underview, StripView&
     if (m_overviewBar) {
         m_overviewBar->setScrollRange(0, m_overviewMax);
         connect(m_overviewBar, &ScrollBar::scrolled, this, [this](int code, int pos) { scrollOverview(code, pos); });
+    }
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { keepInSight(now); });
+}
+
+// A control of the shown view that takes the keyboard focus is scrolled into sight.
+void StripScroller::keepInSight(QWidget* focused)
+{
+    StripView& view = m_overviewShown ? m_overview : m_underview;
+    if (!focused || !view.isAncestorOf(focused))
+        return;
+    const QRect r(focused->mapTo(&view, QPoint(0, 0)), focused->size());
+    if (view.rect().contains(r))
+        return;
+    if (m_overviewShown) {
+        const int shift = r.top() < 0 ? r.top() : r.bottom() - view.height() + 1;
+        setOverviewPosition(m_overviewPos + shift);
+    } else {
+        const int shift = r.left() < 0 ? r.left() : r.right() - view.width() + 1;
+        setUnderviewPosition(m_underviewPos + shift);
     }
 }
 

@@ -2,6 +2,8 @@
 #include <QObject>
 #include <QRect>
 
+class QWidget;
+
 namespace deskpanel {
 class ScrollBar;
 
@@ -47,6 +49,7 @@ public:
 
 private:
     // Puts one view and its bar at `position`, already clamped.
+    void keepInSight(QWidget* focused);
     static void moveView(StripView& view, ScrollBar* bar, int& current, int position);
 
     DeskPanelApp& m_app;

@@ -1,5 +1,6 @@
 #include "ui/views/StripCanvas.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -27,6 +28,12 @@ void StripCanvas::paintEvent(QPaintEvent* event)
 void StripCanvas::mousePressEvent(QMouseEvent* event)
 {
     m_client.contentPressed(event->position().toPoint(), event->button());
+}
+
+void StripCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_client.contentKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 } // namespace deskpanel

@@ -1,6 +1,7 @@
 #include "ui/views/StripWindow.h"
 
 #include "app/DeskPanelApp.h"
+#include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ToggleButton.h"
@@ -12,6 +13,8 @@
 #include "ui/views/UnderviewLayout.h"
 #include "ui/views/UnderviewPainter.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPointer>
 
@@ -68,6 +71,39 @@ void wireFader(GainFader* fader, ChannelControl& channels)
 void keepOutOfOpaqueRegion(QWidget* control)
 {
     control->setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+QString switchCaption(int kind)
+{
+    switch (kind) {
+    case ToggleButton::Pol: return QStringLiteral("Polarity");
+    case ToggleButton::Pad: return QStringLiteral("Pad");
+    case ToggleButton::Phantom: return QStringLiteral("48V");
+    case ToggleButton::Mute: return QStringLiteral("Mute");
+    case ToggleButton::Link: return QStringLiteral("Link");
+    default: return {};
+    }
+}
+
+void setNameOnChange(QWidget* widget, const QString& name)
+{
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name); // tells assistive technology of the new name
+}
+
+// A meter's last reading in dB, read back from where it lies on the scale; an empty or
+// silent meter reads the bottom of the scale.
+double meterLevelDb(const MeterScaleTable& table, const MeterState& meter)
+{
+    const int s = meter.position.segment;
+    if (meter.silent || s >= MeterSegmentCount)
+        return table.bottomDb();
+    if (s < 0)
+        return table.topDb();
+    const auto& t = table.thresholdsDb;
+    const double upper = t[static_cast<std::size_t>(s)];
+    const double lower = t[static_cast<std::size_t>(s) + 1];
+    return upper - meter.position.fraction * (upper - lower);
 }
 
 } // namespace
@@ -129,8 +165,123 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
         GainFader::create(m_canvas, m_layout.channelRect(m_faces.faderPart, channel), channel,
                           QString::fromLatin1(m_faces.faderTrack), QString::fromLatin1(m_faces.faderThumb));
     wireFader(fader, m_app.channels());
+    QObject::connect(fader, &GainFader::focused, fader, [this](int c) { m_app.channels().setCurrentChannel(c); });
     keepOutOfOpaqueRegion(fader);
     strip.fader = fader;
+    nameChannelControls(channel);
+}
+
+template <class Layout, class Painter>
+QString StripWindow<Layout, Painter>::channelLabel(int channel) const
+{
+    const std::string& title = m_app.project().channels[static_cast<std::size_t>(channel)].name;
+    return QStringLiteral("Channel %1, %2").arg(channel + 1).arg(QString::fromStdString(title));
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::nameChannelControls(int channel)
+{
+    const QString label = channelLabel(channel);
+    Strip& strip = m_strips[static_cast<std::size_t>(channel)];
+    for (std::size_t i = 0; i < m_faces.switches.size(); ++i)
+        setNameOnChange(strip.toggles[i], label + QStringLiteral(": ") + switchCaption(strip.toggles[i]->kind()));
+    setNameOnChange(strip.fader, label + QStringLiteral(": gain"));
+}
+
+template <class Layout, class Painter>
+int StripWindow<Layout, Painter>::partsPerChannel() const
+{
+    return channelTitleArea(0).isEmpty() ? 2 : 3;
+}
+
+template <class Layout, class Painter>
+PaintedPart StripWindow<Layout, Painter>::paintedPart(int index) const
+{
+    PaintedPart part;
+    const int unit = index / partsPerUnit();
+    const int inUnit = index % partsPerUnit();
+    if (unit < 0 || unit >= MaxUnits)
+        return part;
+    if (inUnit == 0) {
+        part.name = QString::fromStdString(m_app.project().units[static_cast<std::size_t>(unit)].name);
+        part.rect = m_layout.unitRect(UnitPart::UnitName, unit);
+        part.pressable = true;
+        return part;
+    }
+    const int channel = unit * ChannelsPerUnit + (inUnit - 1) / partsPerChannel();
+    switch ((inUnit - 1) % partsPerChannel()) {
+    case 0:
+        part.name = channelLabel(channel) + QStringLiteral(": link group");
+        part.description = QString::fromStdString(linkGroupLabel(m_app.channels().settings(channel).linkGroup));
+        part.rect = m_layout.channelRect(ChannelPart::SetLink, channel);
+        part.pressable = true;
+        break;
+    case 1: {
+        const MeterScale scale = m_app.metering().scale();
+        part.role = QAccessible::ProgressBar;
+        part.name = channelLabel(channel) + QStringLiteral(": level");
+        part.rect = m_layout.channelRect(ChannelPart::RangeAndPeak, channel);
+        part.hasValue = true;
+        part.value = meterLevelDb(scale.table(), m_app.metering().meter(m_faces.meterView, channel));
+        part.minimum = scale.table().bottomDb();
+        part.maximum = scale.table().topDb();
+        break;
+    }
+    default:
+        part.name = QString::fromStdString(m_app.project().channels[static_cast<std::size_t>(channel)].name);
+        part.rect = channelTitleArea(channel);
+        part.pressable = true;
+        break;
+    }
+    return part;
+}
+
+// What a click on the part does (the left click on a link field, the right click on a
+// title).
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::pressPaintedPart(int index)
+{
+    const int unit = index / partsPerUnit();
+    const int inUnit = index % partsPerUnit();
+    if (unit < 0 || unit >= MaxUnits)
+        return;
+    if (inUnit == 0) {
+        m_dialogs.openUnitName(unit + 1);
+        return;
+    }
+    const int channel = unit * ChannelsPerUnit + (inUnit - 1) / partsPerChannel();
+    switch ((inUnit - 1) % partsPerChannel()) {
+    case 0: m_app.channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), channel, 1); break;
+    case 1: break; // a meter has no press
+    default: m_app.channels().switchChanged(static_cast<int>(SwitchKind::ChannelTitle), channel, 1); break;
+    }
+}
+
+template <class Layout, class Painter>
+int StripWindow<Layout, Painter>::linkFieldChildIndex(int channel) const
+{
+    const int widgets = MaxChannels * static_cast<int>(m_faces.switches.size() + 1);
+    const int unit = channel / ChannelsPerUnit;
+    return widgets + unit * partsPerUnit() + 1 + (channel % ChannelsPerUnit) * partsPerChannel();
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab: the same control of the next or previous unit.
+template <class Layout, class Painter>
+bool StripWindow<Layout, Painter>::contentKey(QKeyEvent* event)
+{
+    const bool next = event->key() == Qt::Key_Tab;
+    if ((!next && event->key() != Qt::Key_Backtab) || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    QWidget* focused = QApplication::focusWidget();
+    const int step = next ? ChannelsPerUnit : -ChannelsPerUnit;
+    QWidget* target = nullptr;
+    if (auto* t = qobject_cast<ToggleButton*>(focused))
+        target = toggle(t->channel() + step, t->kind());
+    else if (auto* f = qobject_cast<GainFader*>(focused))
+        target = fader(f->channel() + step);
+    if (target)
+        target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 template <class Layout, class Painter>
@@ -160,8 +311,10 @@ QPoint StripWindow<Layout, Painter>::contentShift() const
 template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::refreshFromModel()
 {
-    for (int c = 0; c < MaxChannels; ++c)
+    for (int c = 0; c < MaxChannels; ++c) {
         showChannelControls(c);
+        nameChannelControls(c);
+    }
     m_canvas->update();
 }
 
@@ -239,6 +392,10 @@ void StripWindow<Layout, Painter>::channelChanged(int channel, ChannelAspect asp
         return;
     showChannelControls(channel);
     updateContent(aspectArea(channel, aspect));
+    if (aspect == ChannelAspect::Name)
+        nameChannelControls(channel);
+    if (aspect == ChannelAspect::LinkGroup)
+        AccessibleNotifier::descriptionChanged(m_canvas, linkFieldChildIndex(channel));
 }
 
 template <class Layout, class Painter>

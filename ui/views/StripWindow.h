@@ -94,6 +94,8 @@ protected:
     // A view's own clicks on a channel's strip, tried before the common ones; true when
     // the click was taken.
     virtual bool stripPressed(int /*channel*/, const QPoint& /*at*/, Qt::MouseButton /*button*/) { return false; }
+    // Where a channel's title field lies (content coordinates); empty when the view shows none.
+    virtual QRect channelTitleArea(int /*channel*/) const { return {}; }
     // Marks every meter: those in sight are repainted from their state at the next frame.
     void markAllMetersChanged();
 
@@ -111,6 +113,19 @@ private:
 
     void paintContent(QPainter& p, const QRect& area) override { m_painter.paint(p, area); }
     void contentPressed(const QPoint& at, Qt::MouseButton button) override;
+    bool contentKey(QKeyEvent* event) override;
+
+    // The painted parts assistive technology is told of, unit by unit: the unit's title,
+    // then per channel its link field, its meter and (where shown) its title.
+    int partsPerChannel() const;
+    int partsPerUnit() const { return 1 + ChannelsPerUnit * partsPerChannel(); }
+    int paintedPartCount() const override { return MaxUnits * partsPerUnit(); }
+    PaintedPart paintedPart(int index) const override;
+    void pressPaintedPart(int index) override;
+    // The accessible index of a channel's link field among the canvas's children.
+    int linkFieldChildIndex(int channel) const;
+    QString channelLabel(int channel) const;
+    void nameChannelControls(int channel);
 
     void channelChanged(int channel, ChannelAspect aspect) override;
     void allChannelsChanged() override { refreshFromModel(); }

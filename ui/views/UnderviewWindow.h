@@ -25,6 +25,10 @@ private:
     QRect aspectArea(int channel, ChannelAspect aspect) const override;
     int unitAt(const QPoint& at) const override { return at.x() / UnitWidth; }
     bool stripPressed(int channel, const QPoint& at, Qt::MouseButton button) override;
+    QRect channelTitleArea(int channel) const override
+    {
+        return layout().channelRect(UnderviewLayout::ChannelPart::ChannelScribble, channel);
+    }
     void readoutMarksCleared() override;
 };
 

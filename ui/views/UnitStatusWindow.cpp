@@ -1,9 +1,13 @@
 #include "ui/views/UnitStatusWindow.h"
 
+#include "ui/controls/AccessibleNotifier.h"
+#include "ui/controls/FocusRing.h"
 #include "ui/controls/FontMapper.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ScrollBar.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -32,6 +36,8 @@ UnitStatusWindow::UnitStatusWindow(int unitNumberTop, int dpiY, QWidget* parent)
     m_blinkPictures.fill(pictureForState(UnitState::LOCAL));
     // The panel's small font: Arial 8 pt.
     m_font = FontMapper::font(QStringLiteral("Arial"), 80, 400, dpiY);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Units"));
 }
 
 void UnitStatusWindow::setUnitState(int unit, UnitState state)
@@ -42,6 +48,7 @@ void UnitStatusWindow::setUnitState(int unit, UnitState state)
     // A unit that turns LOCAL starts its blink on the picture of the state.
     m_blinkPictures[std::size_t(unit - 1)] = pictureForState(UnitState::LOCAL);
     updateBox(unit);
+    AccessibleNotifier::descriptionChanged(this, unit - 1);
 }
 
 void UnitStatusWindow::setBlinkPicture(int unit, UnitPicture picture)
@@ -125,6 +132,87 @@ void UnitStatusWindow::paintEvent(QPaintEvent*)
         p.fillRect(ground, Qt::white);
         p.setPen(QColor(64, 64, 64));
         p.drawText(ground, Qt::AlignCenter, number);
+    }
+    if (hasFocus())
+        drawFocusRing(p, boxRect(m_focusUnit));
+}
+
+PaintedPart UnitStatusWindow::paintedPart(int index) const
+{
+    PaintedPart part;
+    const int unit = index + 1;
+    if (!isValidUnitNumber(unit))
+        return part;
+    part.name = QStringLiteral("Unit %1").arg(unit);
+    part.description = QString::fromLatin1(unitStateName(stateOf(unit)));
+    part.rect = boxRect(unit).translated(0, -m_scroll * BoxHeight);
+    part.pressable = true;
+    return part;
+}
+
+void UnitStatusWindow::pressPaintedPart(int index)
+{
+    if (isValidUnitNumber(index + 1) && onUnitClicked)
+        onUnitClicked(index + 1);
+}
+
+void UnitStatusWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat())
+        pressPaintedPart(m_focusUnit - 1);
+    else
+        event->ignore();
+}
+
+// Tab enters on the first box, Shift+Tab on the last.
+void UnitStatusWindow::focusInEvent(QFocusEvent* event)
+{
+    if (event->reason() == Qt::TabFocusReason)
+        focusUnit(1);
+    else if (event->reason() == Qt::BacktabFocusReason)
+        focusUnit(MaxUnits);
+    else
+        focusUnit(m_focusUnit);
+    QWidget::focusInEvent(event);
+}
+
+void UnitStatusWindow::focusOutEvent(QFocusEvent* event)
+{
+    updateBox(m_focusUnit);
+    QWidget::focusOutEvent(event);
+}
+
+bool UnitStatusWindow::focusNextPrevChild(bool next)
+{
+    const int unit = m_focusUnit + (next ? 1 : -1);
+    if (!hasFocus() || !isValidUnitNumber(unit))
+        return QWidget::focusNextPrevChild(next);
+    focusUnit(unit);
+    return true;
+}
+
+// Moves the ring and scrolls by rows until the box is in sight.
+void UnitStatusWindow::focusUnit(int unit)
+{
+    updateBox(m_focusUnit);
+    m_focusUnit = unit;
+    const int row = (unit - 1) / Columns;
+    const int rowsShown = std::max(1, height() / BoxHeight);
+    int top = m_scroll;
+    if (row < top)
+        top = row;
+    else if (row >= top + rowsShown)
+        top = row - rowsShown + 1;
+    if (top != m_scroll) {
+        scroll(ScrollBar::ThumbPosition, top);
+        if (onScrolledToFocus)
+            onScrolledToFocus(m_scroll);
+    }
+    updateBox(unit);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(unit - 1);
+        QAccessible::updateAccessibility(&focus);
     }
 }
 

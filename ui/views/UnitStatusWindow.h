@@ -1,6 +1,7 @@
 #pragma once
 #include "core/model/Limits.h"
 #include "core/unitlink/UnitState.h"
+#include "ui/controls/PaintedParts.h"
 
 #include <QFont>
 #include <QWidget>
@@ -13,8 +14,9 @@ namespace deskpanel {
 // The unit box panel: 48 numbered boxes, four a row, whose pictures show the state it
 // keeps for each unit; a unit in LOCAL mode blinks between the inactive and active
 // pictures. It scrolls by rows (0..9). A click on a box asks the main window to scroll
-// the strips to that unit, a double click opens the unit's status.
-class UnitStatusWindow : public QWidget {
+// the strips to that unit, a double click opens the unit's status. From the keyboard,
+// Tab walks the boxes one by one and Space acts as a click on the focused box.
+class UnitStatusWindow : public QWidget, public PaintedParts {
 public:
     static constexpr int Columns = 4;
     static constexpr int Rows = 12;
@@ -41,17 +43,33 @@ public:
 
     std::function<void(int unit)> onUnitClicked;
     std::function<void(int unit)> onUnitDoubleClicked;
+    // The panel scrolled to show the box that took the focus (the new position).
+    std::function<void(int position)> onScrolledToFocus;
+
+    // The box with the keyboard focus (1..48) while the panel has it.
+    int focusedUnit() const { return m_focusUnit; }
+
+    int paintedPartCount() const override { return MaxUnits; }
+    PaintedPart paintedPart(int index) const override;
+    void pressPaintedPart(int index) override;
+    int focusedPaintedPart() const override { return m_focusUnit - 1; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void updateBox(int unit);
+    void focusUnit(int unit);
 
     int m_unitNumberTop;
     int m_scroll = 0;
+    int m_focusUnit = 1;
     QFont m_font;
     std::array<UnitState, MaxUnits> m_states{};
     std::array<UnitPicture, MaxUnits> m_blinkPictures{};
