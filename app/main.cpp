@@ -1,5 +1,6 @@
 #include "app/DeskPanelApp.h"
 #include "app/SingleInstance.h"
+#include "app/SystemHighlight.h"
 #include "core/persistence/ProfileLocations.h"
 #include "ui/dialogs/QtOperator.h"
 #include "ui/main/MainWindow.h"
@@ -57,6 +58,10 @@ int main(int argc, char** argv)
         op.platformMessage(instance.errorText().toStdString());
         break;
     }
+
+    // Changed for every program while this one runs, put back when it ends.
+    const QColor highlight = deskpanel::MainWindow::HighlightColour;
+    deskpanel::SystemHighlight systemHighlight(highlight.red(), highlight.green(), highlight.blue());
 
     deskpanel::MainWindowOptions options;
     options.locations =

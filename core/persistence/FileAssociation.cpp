@@ -91,10 +91,13 @@ std::wstring widen(const std::string& s)
     return w;
 }
 
+// HKEY_CLASSES_ROOT merges the machine's classes with the user's; a user without
+// administrator rights can write only the user's part, which also takes precedence.
 bool setDefaultValue(const std::string& keyPath, const std::string& value)
 {
+    const std::wstring path = widen(FileAssociation::UserClassesKey + std::string("\\") + keyPath);
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, widen(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return false;
     const std::wstring data = widen(value);
