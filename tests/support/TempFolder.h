@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -17,9 +18,20 @@ class TempFolder {
 public:
     TempFolder()
     {
+#ifdef _WIN32
+        // No mkdtemp: a random name is tried until a new folder results.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto folder = std::filesystem::temp_directory_path() / ("deskpanel-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(folder, error))
+                m_path = folder.generic_string();
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "deskpanel-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
             m_path = pattern;
+#endif
     }
     ~TempFolder()
     {
@@ -31,8 +43,14 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& path() const
+    {
+        return m_path;
+    }
+    std::string file(const std::string& name) const
+    {
+        return m_path + "/" + name;
+    }
     // Names of the entries of the folder, sorted.
     std::vector<std::string> entries() const
     {
