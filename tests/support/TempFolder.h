@@ -65,27 +65,34 @@ private:
     std::string m_path;
 };
 
+// Paths are UTF-8 in the program and in the tests; on Windows a plain string would be
+// taken in the ANSI code page instead.
+inline std::filesystem::path utf8Path(const std::string& path)
+{
+    return std::filesystem::u8path(path);
+}
+
 inline std::vector<std::uint8_t> readBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void writeText(const std::string& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(utf8Path(path), std::ios::binary | std::ios::trunc);
     out << text;
 }
 
 inline std::string readText(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(utf8Path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

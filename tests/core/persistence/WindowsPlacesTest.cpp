@@ -1,3 +1,4 @@
+#include "core/persistence/IniFile.h"
 #include "core/persistence/ProfileLocations.h"
 #include "tests/support/TempFolder.h"
 
@@ -68,4 +69,14 @@ TEST(ProfileLocations, TheWritabilityProbeLeavesFilesAsTheyWere)
     EXPECT_FALSE(probe.exists(folder.file("DeskPanel.INI")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
     EXPECT_FALSE(probe.writable(folder.file("no such folder/DeskPanel.INI")));
+}
+
+TEST(ProfileLocations, APerUserFolderWithANameOutsideAsciiIsMadeAndWritten)
+{
+    // %APPDATA% holds the user's name, which is often not ASCII ("C:\\Users\\José\\...").
+    TempFolder folder;
+    const std::string profile = folder.file("Jos\xC3\xA9/DeskPanel/DeskPanel.INI");
+    ASSERT_TRUE(writeProfileString(profile, "Settings", "WindowPos", "0,1,0,0,0,0,0,0,800,600 1 0"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(utf8Path(profile)));
+    EXPECT_EQ(readProfileString(profile, "Settings", "WindowPos"), "0,1,0,0,0,0,0,0,800,600 1 0");
 }
