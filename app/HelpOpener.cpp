@@ -1,10 +1,17 @@
 #include "app/HelpOpener.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <QWidget>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
 
 namespace deskpanel {
 
@@ -34,7 +41,16 @@ bool HelpOpener::openIfPresent(const QString& path)
 
 bool HelpOpener::openLocalFile(const QString& path)
 {
+#ifdef _WIN32
+    // The shell's "open" with the document's default handler, owned by the program's window.
+    const QWidget* window = QApplication::activeWindow();
+    HWND owner = window ? reinterpret_cast<HWND>(window->winId()) : nullptr;
+    const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
+    const auto result = ShellExecuteW(owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+#else
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
 }
 
 } // namespace deskpanel

@@ -216,7 +216,7 @@ void ProjectCommands::uninstall()
         return;
     // The remover deletes this program's files: a cancelled Exit, a cancelled Save As or
     // a failed save starts nothing.
-    m_removerAfterExit = folder + "/" + RemoverName;
+    m_removerAfterExit = folder + RemoverName;
     if (!exit())
         m_removerAfterExit.clear();
 }

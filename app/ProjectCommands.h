@@ -40,7 +40,12 @@ public:
     static constexpr const char* OpenQuestion = "Save changes to current project before opening?";
     static constexpr const char* ExitQuestion = "Do you want to save any changes you made?";
     static constexpr const char* UninstallQuestion = "Are you sure?";
-    static constexpr const char* RemoverName = "UninstallVeltaraRP8";
+    // The first stage of the uninstall, as it follows the installation folder.
+#ifdef _WIN32
+    static constexpr const char* RemoverName = "\\UninstallVeltaraRP8.exe";
+#else
+    static constexpr const char* RemoverName = "/UninstallVeltaraRP8";
+#endif
     static constexpr int RemoverDelayMs = 100;
 
     ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, ProfileLocations locations, CommandWindow& window);
@@ -68,10 +73,19 @@ public:
     // last used directory and the recent list stay as they are.
     void openBackup(const std::string& path);
 
-    RecentFileList& recent() { return m_recent; }
-    ProjectFiles& files() { return m_files; }
+    RecentFileList& recent()
+    {
+        return m_recent;
+    }
+    ProjectFiles& files()
+    {
+        return m_files;
+    }
     // A save or an open is under way: commands that replace the project wait.
-    bool isBusy() const { return m_files.isBusy() || m_work.isBusy(); }
+    bool isBusy() const
+    {
+        return m_files.isBusy() || m_work.isBusy();
+    }
 
 private:
     static constexpr int WaitingCommandPollMs = 10;

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -55,8 +57,38 @@ QString SingleInstance::fallbackFolder() const
     return QDir(m_tempFolder).filePath(QString::fromLatin1(FallbackPrefix) + user);
 }
 
+SingleInstance::~SingleInstance()
+{
+#ifdef _WIN32
+    if (m_mutex)
+        CloseHandle(static_cast<HANDLE>(m_mutex));
+#endif
+}
+
 SingleInstance::Outcome SingleInstance::acquire()
 {
+#ifdef _WIN32
+    if (m_mutex)
+        return Outcome::Acquired;
+    // The system ends the ownership and drops the name when the process that holds it ends.
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, LockName);
+    const DWORD error = GetLastError();
+    if (mutex && error == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return Outcome::HeldByAnotherCopy;
+    }
+    if (!mutex) {
+        // Access denied: the name is held under another security context, by a copy.
+        if (error == ERROR_ACCESS_DENIED)
+            return Outcome::HeldByAnotherCopy;
+        m_error = QStringLiteral("The single-copy mutex \"%1\" could not be created (error %2).")
+                      .arg(QString::fromLatin1(LockName))
+                      .arg(error);
+        return Outcome::Failed;
+    }
+    m_mutex = mutex;
+    return Outcome::Acquired;
+#else
     if (m_lock && m_lock->isLocked())
         return Outcome::Acquired;
     m_error.clear();
@@ -73,6 +105,7 @@ SingleInstance::Outcome SingleInstance::acquire()
         return Outcome::Failed;
     m_error.clear(); // the runtime folder's failure no longer matters
     return second == Attempt::Locked ? Outcome::Acquired : Outcome::HeldByAnotherCopy;
+#endif
 }
 
 SingleInstance::Attempt SingleInstance::tryIn(const QString& folder)

@@ -6,7 +6,9 @@
 
 namespace deskpanel {
 
-// The one-copy rule: a lock file "PreventSecondInstance.lock" in the user's runtime folder
+// The one-copy rule. On Windows: the named mutex "PreventSecondInstance", created owned
+// before any window exists and held until the process ends. Elsewhere: a lock file
+// "PreventSecondInstance.lock" in the user's runtime folder
 // ($XDG_RUNTIME_DIR), taken before any window exists and held until the process ends.
 // A lock left behind by a copy that died is taken over.
 //
@@ -27,7 +29,11 @@ public:
 
     // `folder` empty: the runtime folder (the temporary folder when there is none);
     // `tempFolder` empty: the system's temporary folder.
+    // The folders are not used on Windows, where the mutex lives in the session's namespace.
     explicit SingleInstance(const QString& folder = {}, const QString& tempFolder = {});
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     Outcome acquire();
     // Where the lock is held (or was tried last).
@@ -55,6 +61,7 @@ private:
     QString m_path;
     QString m_error;
     std::unique_ptr<QLockFile> m_lock;
+    void* m_mutex = nullptr; // the mutex handle on Windows
 };
 
 } // namespace deskpanel

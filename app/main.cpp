@@ -3,6 +3,7 @@
 #include "app/EventLogging.h"
 #include "app/SheetExport.h"
 #include "app/SingleInstance.h"
+#include "app/SystemHighlight.h"
 #include "core/persistence/ProfileLocations.h"
 #include "ui/dialogs/QtOperator.h"
 #include "ui/main/MainWindow.h"
@@ -124,6 +125,10 @@ int main(int argc, char** argv)
         op.platformMessage(instance.errorText().toStdString());
         break;
     }
+
+    // Changed for every program while this one runs, put back when it ends.
+    const QColor highlight = deskpanel::MainWindow::HighlightColour;
+    deskpanel::SystemHighlight systemHighlight(highlight.red(), highlight.green(), highlight.blue());
 
     deskpanel::MainWindowOptions options;
     options.locations =

@@ -1,6 +1,7 @@
 #include "core/persistence/AtomicFileWriter.h"
 
 #include "core/persistence/PathText.h"
+#include "core/persistence/WideText.h"
 
 #include <cerrno>
 #include <string>
@@ -35,18 +36,6 @@ std::string temporaryName(const std::string& finalPath, int attempt)
     return directoryPart(finalPath) + "." + name + "." + std::to_string(pid) + "-" + std::to_string(counter) + "-" +
            std::to_string(attempt) + ".tmp";
 }
-
-#ifdef _WIN32
-std::wstring widen(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
-#endif
 
 } // namespace
 
@@ -203,7 +192,7 @@ void AtomicFileWriter::abandon()
 
 bool AtomicFileWriter::resolveFinalPath()
 {
-    const DWORD attributes = GetFileAttributesW(widen(m_targetPath).c_str());
+    const DWORD attributes = GetFileAttributesW(widenUtf8(m_targetPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return fail(Failure::CannotCreate, EISDIR);
     m_finalPath = m_targetPath;
@@ -221,8 +210,8 @@ bool AtomicFileWriter::open()
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         m_tempPath = temporaryName(m_finalPath, attempt);
-        handle = CreateFileW(widen(m_tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
+        handle = CreateFileW(widenUtf8(m_tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
@@ -262,8 +251,8 @@ bool AtomicFileWriter::commit()
     m_handle = nullptr;
     if (!CloseHandle(handle))
         return fail(Failure::WriteFailed, static_cast<int>(GetLastError()));
-    const std::wstring target = widen(m_finalPath);
-    const std::wstring temp = widen(m_tempPath);
+    const std::wstring target = widenUtf8(m_finalPath);
+    const std::wstring temp = widenUtf8(m_tempPath);
     // ReplaceFile keeps the old file's attributes and security; a new file is moved.
     BOOL moved = FALSE;
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
@@ -284,7 +273,7 @@ void AtomicFileWriter::abandon()
         m_handle = nullptr;
     }
     if (m_open && !m_tempPath.empty())
-        DeleteFileW(widen(m_tempPath).c_str());
+        DeleteFileW(widenUtf8(m_tempPath).c_str());
     m_open = false;
 }
 

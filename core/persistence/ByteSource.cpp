@@ -1,5 +1,7 @@
 #include "core/persistence/ByteSource.h"
 
+#include "core/persistence/WideText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -28,11 +30,7 @@ std::size_t MemorySource::read(std::uint8_t* into, std::size_t size)
 #ifdef _WIN32
 FileSource::FileSource(const std::string& path)
 {
-    // Paths are UTF-8 in memory; the wide call takes them whatever the code page.
-    const int n = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), n);
-    if (_wsopen_s(&m_fd, wide.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0)
+    if (_wsopen_s(&m_fd, widenUtf8(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0)
         m_fd = -1;
 }
 

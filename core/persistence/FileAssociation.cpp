@@ -2,6 +2,7 @@
 
 #include "core/persistence/AtomicFileWriter.h"
 #include "core/persistence/IniFile.h"
+#include "core/persistence/WideText.h"
 
 #include <fstream>
 
@@ -83,21 +84,16 @@ bool writeWhole(const std::string& path, const std::string& text, bool& changed)
 #endif
 
 #ifdef _WIN32
-std::wstring widen(const std::string& s)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
+// HKEY_CLASSES_ROOT merges the machine's classes with the user's; a user without
+// administrator rights can write only the user's part, which also takes precedence.
 bool setDefaultValue(const std::string& keyPath, const std::string& value)
 {
+    const std::wstring path = widenUtf8(FileAssociation::UserClassesKey + std::string("\\") + keyPath);
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, widen(keyPath).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return false;
-    const std::wstring data = widen(value);
+    const std::wstring data = widenUtf8(value);
     const LONG result = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);

@@ -14,6 +14,7 @@ public:
     static constexpr const char* MimeFileName = "deskpanel-vpf.xml";
     static constexpr const char* DesktopFileName = "deskpanel.desktop";
     static constexpr const char* IconName = "deskpanel"; // in the hicolor icon theme
+    static constexpr const char* UserClassesKey = "Software\\Classes"; // under HKEY_CURRENT_USER
 
     // What a registration did: `complete` when everything is in place; `changed` when a
     // file was written anew, the only case in which the desktop's caches need refreshing.
@@ -24,7 +25,8 @@ public:
 
     // Here: a shared-mime-info type for "*.vpf" under <dataHome>/mime/packages and a
     // desktop entry under <dataHome>/applications; a file that already holds its text is
-    // left as it is. On Windows: the registry keys under HKEY_CLASSES_ROOT.
+    // left as it is. On Windows: the registry keys under HKEY_CURRENT_USER\\Software\\Classes,
+    // the user's own part of HKEY_CLASSES_ROOT.
     // `commandLine` is the program's own command line (Windows only). A program that the
     // package manager installed writes nothing and is complete: the package's own desktop
     // entry and MIME type serve, and a per-user copy would hide them. `packageDatabase` is

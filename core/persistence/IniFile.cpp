@@ -3,6 +3,7 @@
 #include "core/persistence/AtomicFileWriter.h"
 #include "core/persistence/ByteSource.h"
 #include "core/persistence/PathText.h"
+#include "core/persistence/WideText.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -216,7 +217,7 @@ bool makeFolders(const std::string& folder)
             if (path.empty() || (path.size() == 2 && path[1] == ':'))
                 continue;
 #ifdef _WIN32
-            const int made = _mkdir(path.c_str());
+            const int made = _wmkdir(widenUtf8(path).c_str());
 #else
             const int made = mkdir(path.c_str(), 0777);
 #endif
@@ -224,8 +225,14 @@ bool makeFolders(const std::string& folder)
                 return false;
         }
     }
+#ifdef _WIN32
+    // Unlike _wstat, this takes a folder with a trailing separator.
+    const DWORD attributes = GetFileAttributesW(widenUtf8(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+#else
     struct stat st {};
     return stat(folder.c_str(), &st) == 0 && (st.st_mode & S_IFDIR) != 0;
+#endif
 }
 
 } // namespace deskpanel

@@ -1,6 +1,9 @@
 #include "core/persistence/ProfileLocations.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace deskpanel {
 namespace {
@@ -20,6 +23,53 @@ std::string xdgFolder(const char* variable, const char* underHome)
     if (home.empty())
         return {};
     return home + underHome;
+}
+
+std::string withBackslash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return folder;
+}
+
+// The place the system gives a profile file when this user may write it there, else the
+// per-user one. Once the per-user file exists it is kept, so settings written there are
+// found again even if the other place becomes writable later.
+std::string choosePlace(const std::string& specified, const std::string& perUser,
+                        const ProfileLocations::PlaceProbe& probe)
+{
+    if (perUser.empty())
+        return specified;
+    if (probe.exists(perUser))
+        return perUser;
+    return probe.writable(specified) ? specified : perUser;
+}
+
+std::filesystem::path fsPath(const std::string& path)
+{
+    return std::filesystem::u8path(path);
+}
+
+bool canWrite(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path file = fsPath(path);
+    if (std::filesystem::exists(file, error)) {
+        // Opened for appending: nothing in it changes.
+        std::ofstream stream(file, std::ios::binary | std::ios::app);
+        return stream.is_open();
+    }
+    // A file of our own next to it tells whether the folder takes new files.
+    std::filesystem::path probe = file;
+    probe += ".write-test";
+    bool created = false;
+    {
+        std::ofstream stream(probe, std::ios::binary | std::ios::trunc);
+        created = stream.is_open();
+    }
+    if (created)
+        std::filesystem::remove(probe, error);
+    return created;
 }
 
 #ifndef _WIN32
@@ -61,19 +111,14 @@ std::string programStateFolder()
 
 ProfileLocations ProfileLocations::forThisUser(const std::string& executableName, const std::string& programFolder)
 {
-    ProfileLocations at;
 #ifdef _WIN32
-    std::string windowsFolder = environment("SystemRoot");
-    if (windowsFolder.empty())
-        windowsFolder = "C:\\Windows";
-    std::string folder = programFolder;
-    if (!folder.empty() && folder.back() != '\\')
-        folder += '\\';
-    at.settingsFile = folder + SettingsFileName;
-    at.windowProfile = windowsFolder + "\\" + executableName + ".INI";
-    at.installationRecord = "C:\\Windows\\" + std::string(InstallationRecordName);
+    WindowsFolders folders{programFolder, environment("SystemRoot"), environment("APPDATA")};
+    if (folders.windows.empty())
+        folders.windows = "C:\\Windows";
+    return forWindows(executableName, folders, fileSystemProbe());
 #else
     (void)programFolder;
+    ProfileLocations at;
     at.systemInstallationRecord = SystemInstallationRecord;
     const std::string config = withSlash(xdgConfigHome());
     if (config.empty())
@@ -82,8 +127,37 @@ ProfileLocations ProfileLocations::forThisUser(const std::string& executableName
     at.windowProfile = config + executableName + ".INI";
     at.installationRecord = config + InstallationRecordName;
     at.dataHome = xdgDataHome();
-#endif
     return at;
+#endif
+}
+
+ProfileLocations ProfileLocations::forWindows(const std::string& executableName, const WindowsFolders& folders,
+                                              const PlaceProbe& probe)
+{
+    ProfileLocations at;
+    const std::string perUserFolder = folders.appData.empty() ? std::string() : withBackslash(folders.appData);
+    const auto perUser = [&](const std::string& name) {
+        return perUserFolder.empty() ? std::string() : perUserFolder + "DeskPanel\\" + name;
+    };
+    at.settingsFile = choosePlace(withBackslash(folders.program) + SettingsFileName, perUser(SettingsFileName), probe);
+    const std::string profileName = executableName + ".INI";
+    at.windowProfile = choosePlace(withBackslash(folders.windows) + profileName, perUser(profileName), probe);
+    // The installer's records: a per-user installation cannot write the Windows folder.
+    if (!perUserFolder.empty())
+        at.installationRecord = perUserFolder + InstallationRecordName;
+    at.systemInstallationRecord = std::string("C:\\Windows\\") + InstallationRecordName;
+    return at;
+}
+
+ProfileLocations::PlaceProbe ProfileLocations::fileSystemProbe()
+{
+    PlaceProbe probe;
+    probe.exists = [](const std::string& path) {
+        std::error_code error;
+        return std::filesystem::exists(fsPath(path), error);
+    };
+    probe.writable = canWrite;
+    return probe;
 }
 
 } // namespace deskpanel

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace deskpanel {
@@ -6,7 +7,10 @@ namespace deskpanel {
 // Where the program's own files live.
 //
 // On Windows: the settings file beside the executable, the window profile and the
-// installer's record in the Windows folder. Here the per-user configuration folder
+// installer's record in the Windows folder. A user without administrator rights may
+// write neither folder; the settings file and the profile then live in
+// %APPDATA%\DeskPanel, which is read first from then on, and a per-user installation
+// writes its record as %APPDATA%\Veltara-RP8.ini. Here the per-user configuration folder
 // ($XDG_CONFIG_HOME, else ~/.config) stands for the Windows folder and its "DeskPanel"
 // subfolder for the program's folder, so the settings file and the installer's record,
 // which share a name, stay apart. A per-user installation writes the installer's record
@@ -20,12 +24,29 @@ struct ProfileLocations {
     std::string settingsFile; // "Data Directory", "Recent File List"
     std::string windowProfile; // "Settings" / "WindowPos"
     std::string installationRecord; // "File Location" / "Main Exe File", read only
-    std::string systemInstallationRecord; // the same, written by the package; empty on Windows
+    std::string systemInstallationRecord; // the same, written by the package or an all-users installer
     std::string dataHome; // for the file association; empty on Windows
 
     // `executableName` without folder or extension, "DeskPanel"; `programFolder` is
     // the executable's folder (used on Windows only).
     static ProfileLocations forThisUser(const std::string& executableName, const std::string& programFolder);
+
+    // What forThisUser decides on Windows, from the folders and from what the file system
+    // answers about a path (asked through `probe`).
+    struct WindowsFolders {
+        std::string program; // the executable's folder
+        std::string windows; // %SystemRoot%
+        std::string appData; // %APPDATA%, empty when unknown
+    };
+    struct PlaceProbe {
+        std::function<bool(const std::string& path)> exists;
+        // Whether this process may write the file (or create it, when it is missing).
+        std::function<bool(const std::string& path)> writable;
+    };
+    static ProfileLocations forWindows(const std::string& executableName, const WindowsFolders& folders,
+                                       const PlaceProbe& probe);
+    // The file system's own answers.
+    static PlaceProbe fileSystemProbe();
 };
 
 // $XDG_CONFIG_HOME when set to an absolute path, else $HOME/.config; empty when neither

@@ -1,5 +1,6 @@
 // ErasePanel on Windows: a windowless program, started by the first stage of the
-// uninstall as "C:\ErasePanel.exe" with the installation folder on its command line.
+// uninstall as "C:\ErasePanel.exe" with the installation folder on its command line (or
+// from the user's temporary folder when the user may not write C:\).
 #include <windows.h>
 
 #include "ErasePanel.h"
@@ -12,5 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // whole tail of the command line, not split, not unquoted) holds for every compiler.
     std::string folder = PathRules::commandLineTail(GetCommandLineA());
     Win32Platform platform;
-    return ErasePanel(platform, "C:\\ErasePanel.exe").run(folder);
+    // The file to go at the next restart is this program's own, wherever the copy lies.
+    char own[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
+    const std::string ownPath = length > 0 && length < MAX_PATH ? std::string(own, length) : "C:\\ErasePanel.exe";
+    return ErasePanel(platform, ownPath).run(folder);
 }

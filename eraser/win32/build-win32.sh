@@ -27,3 +27,13 @@ for call in MessageBoxA FindWindowA RemoveDirectoryA FindFirstFileA FindNextFile
   echo "$imports" | grep -q "[[:space:]]$call\$" || { echo "ErasePanel.exe does not import $call"; exit 1; }
 done
 echo "built $exe ($(wc -c < "$exe") bytes), imports checked"
+
+# The first stage of the uninstall on Windows, which copies and starts this program.
+first="$out_dir/UninstallVeltaraRP8.exe"
+"$cxx" -std=c++20 -O2 -Wall -Wextra -Werror -mwindows -static -I. -Iwin32 -o "$first" \
+  PathRules.cpp win32/WindowsFirstStage.cpp win32/FirstStageWinMain.cpp -ladvapi32
+imports=$("$objdump" -p "$first")
+for call in CreateWindowExA CopyFileA CreateProcessA RegDeleteTreeA GetPrivateProfileStringA; do
+  echo "$imports" | grep -q "[[:space:]]$call\$" || { echo "UninstallVeltaraRP8.exe does not import $call"; exit 1; }
+done
+echo "built $first, imports checked"

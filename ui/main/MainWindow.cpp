@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenuBar>
 #include <QProcess>
 #include <QTimer>
@@ -218,8 +219,13 @@ void MainWindow::startLink()
 void MainWindow::registerAssociation()
 {
     // The program works without it: every failure stays silent.
-    const FileAssociation::Outcome outcome = FileAssociation::registerAssociation(
-        m_options.locations.dataHome, QCoreApplication::applicationFilePath().toStdString(), {});
+    const std::string program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString();
+    // The command line as the shell starts the program: its full path in quotes. The one
+    // this copy was started with may name the program relatively, which would only work
+    // from its own folder.
+    const std::string commandLine = '"' + program + '"';
+    const FileAssociation::Outcome outcome =
+        FileAssociation::registerAssociation(m_options.locations.dataHome, program, commandLine);
     // The desktop reads the association from its caches; they are rebuilt only when a
     // file changed, since the programs take a while on a full data folder.
     if (outcome.changed && m_options.refreshDesktopCaches)
