@@ -150,9 +150,12 @@ bool RemoteDispatcher::channelChange(const RemoteAddressMatch& match, const OscM
         answers.push_back(remoteError(error, message.address));
         return false;
     }
-    // As the strip's switch, except that the arrow keys stay on the operator's channel.
+    // As the strip's switch, except that the arrow keys stay on the operator's channel,
+    // and that 48 V asks no question: "Allow 48 V from remote" is the operator's answer,
+    // and nothing a remote does may wait on a box.
     const int current = m_channels.currentChannel();
-    m_channels.switchChanged(static_cast<int>(switchKindOf(match.action)), channel, *value);
+    m_channels.switchChanged(static_cast<int>(switchKindOf(match.action)), channel, *value,
+                             ChannelControl::PhantomConfirmation::Given);
     m_channels.setCurrentChannel(current);
     return true;
 }

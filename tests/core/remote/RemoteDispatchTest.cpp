@@ -199,6 +199,11 @@ TEST_F(RemoteDispatch, RefusesWhatTheDeskForbidsAndChangesNothing)
     EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
     EXPECT_EQ(send({"/deskpanel/ch/4/phantom", {std::int32_t{0}}}), std::vector<OscMessage>{});
     EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 0, 1, 4}));
+    // With the 48 V guard on, a remote's 48 V on still asks no question.
+    channels.setConfirmPhantomOn(true);
+    EXPECT_EQ(send({"/deskpanel/ch/4/phantom", {std::int32_t{1}}}), std::vector<OscMessage>{});
+    EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 1, 1, 4}));
+    EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
     EXPECT_EQ(remote.counts().refused, 7u);
 }
 
