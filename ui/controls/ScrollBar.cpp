@@ -311,4 +311,19 @@ void ScrollBar::drawVertical(QPainter& p)
     frame(p, rect());
 }
 
+std::optional<int> ScrollBar::target(int code, int position, int current, int line, int page, int maximum)
+{
+    switch (code) {
+    case LineLeft: return current - line;
+    case LineRight: return current + line;
+    case PageLeft: return current - page;
+    case PageRight: return current + page;
+    case ThumbPosition:
+    case ThumbTrack: return position;
+    case Left: return 0;
+    case Right: return maximum;
+    default: return std::nullopt;
+    }
+}
+
 } // namespace deskpanel

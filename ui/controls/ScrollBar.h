@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 namespace deskpanel {
 
 // A scroll bar drawn from bitmaps: two arrows, a track and a thumb of fixed length. It
@@ -32,6 +34,11 @@ public:
     };
     // Style bit selecting the vertical bar.
     static constexpr int Vertical = 1;
+
+    // Where a scroll code takes a view now at `current` that moves `line` pixels a line
+    // and `page` a page, up to `maximum`: the owner clamps it. Nothing for a code that
+    // moves nothing (EndScroll).
+    static std::optional<int> target(int code, int position, int current, int line, int page, int maximum);
 
     // Creates the bar over `placeholder`'s rectangle (in the parent's coordinates) and
     // hides the placeholder. Failures go to the trace only; nullptr then.

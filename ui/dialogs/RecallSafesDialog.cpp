@@ -29,19 +29,11 @@ RecallSafesDialog::RecallSafesDialog(Project& project, ChannelControl& channels,
 void RecallSafesDialog::onScrolled(int code, int position)
 {
     const int column = RecallSafesView::ColumnWidth;
-    int next = m_matrix->scrollPos();
-    switch (code) {
-    case ScrollBar::LineLeft: next -= column; break;
-    case ScrollBar::LineRight: next += column; break;
-    case ScrollBar::PageLeft: next -= PageColumns * column; break;
-    case ScrollBar::PageRight: next += PageColumns * column; break;
-    case ScrollBar::ThumbPosition:
-    case ScrollBar::ThumbTrack: next = position; break;
-    case ScrollBar::Left: next = 0; break;
-    case ScrollBar::Right: next = m_matrix->scrollRange(); break;
-    default: return;
-    }
-    m_matrix->setScrollPos(next);
+    const auto next =
+        ScrollBar::target(code, position, m_matrix->scrollPos(), column, PageColumns * column, m_matrix->scrollRange());
+    if (!next)
+        return;
+    m_matrix->setScrollPos(*next);
     m_scrollBar->setScrollPos(m_matrix->scrollPos());
 }
 
