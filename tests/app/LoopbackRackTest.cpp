@@ -33,13 +33,6 @@ using uitest::pumpUntil;
 
 namespace {
 
-// Ports no other test uses at the same time: each test program run picks its own.
-LinkPorts freshPorts(int offset)
-{
-    const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
-    return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
-}
-
 // Closes the program's modal boxes as an operator would, so a test never waits on one.
 class BoxCloser {
 public:
@@ -67,7 +60,7 @@ using Rack = test::RackProcess;
 // The program as main() puts it together (the window, the operator's boxes, the
 // application) on ports of its own, with an operator who closes every box.
 struct Shell {
-    explicit Shell(int portOffset) : ports(freshPorts(portOffset)), app(ports, op)
+    explicit Shell(int portOffset) : ports(test::freshPorts(portOffset)), app(ports, op)
     {
         app.addUnitStateListener([this](int unit, UnitState state) { boxes.setUnitState(unit, state); });
     }

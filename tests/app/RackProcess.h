@@ -9,9 +9,17 @@
 
 #include <functional>
 #include <map>
+#include <unistd.h>
 #include <vector>
 
 namespace deskpanel::test {
+
+// Ports no other test uses at the same time: each test program run picks its own.
+inline LinkPorts freshPorts(int offset)
+{
+    const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
+    return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
+}
 
 // The simulated rack as a child process on loopback. It reports its units' state every
 // 100 ms; the reports are read as they come, so a test waits for the content it expects

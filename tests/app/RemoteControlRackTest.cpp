@@ -4,7 +4,7 @@
 #include "app/RemoteEndpoint.h"
 #include "core/remote/OscCodec.h"
 #include "core/remote/RemoteSocket.h"
-#include "tests/app/UnitRack.h"
+#include "tests/app/RackProcess.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
@@ -88,7 +88,7 @@ struct RemoteShell {
 TEST(RemoteControlRack, GainReachesTheUnitSubscribersSeeOthersChangesStrangersGetNothing)
 {
     RemoteShell shell(8);
-    test::Rack rack(shell.ports, "127.0.8.1", {"--units", "2"});
+    test::RackProcess rack(shell.ports, "127.0.8.1", {"--units", "2"});
     ASSERT_TRUE(pumpUntil([&] { return shell.app.link().unitCount() == 2; }, 10000));
     shell.remote.apply(shell.on("127.0.0.2, 127.0.0.3"));
     ASSERT_TRUE(shell.remote.isListening());
@@ -117,8 +117,8 @@ TEST(RemoteControlRack, GainReachesTheUnitSubscribersSeeOthersChangesStrangersGe
     // The rack's unit 2 input 3 got the gain and the mute, as a fader and a switch send them.
     uitest::pumpFor(300);
     const auto units = rack.finish();
-    EXPECT_EQ(test::Rack::inputOf(units, 2, 3)["gainDb"].toInt(), 44);
-    EXPECT_EQ(test::Rack::inputOf(units, 2, 3)["mute"].toInt(), 1);
+    EXPECT_EQ(test::RackProcess::inputOf(units, 2, 3)["gainDb"].toInt(), 44);
+    EXPECT_EQ(test::RackProcess::inputOf(units, 2, 3)["mute"].toInt(), 1);
     EXPECT_EQ(shell.app.channels().undoHistory().undoableCount(), 2);
 }
 
