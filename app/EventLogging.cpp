@@ -20,6 +20,7 @@ EventLogging::EventLogging(DeskPanelApp& app, const std::string& path, const std
         [this](int unitNumber, UnitState state) { m_recorder->stateChanged(unitNumber, state); });
     m_silenceListener = app.addUnitSilenceListener(
         [this](int unitNumber, std::uint32_t lastHeardMs) { m_recorder->unitGoneSilent(unitNumber, lastHeardMs); });
+    app.link().addHostPortListener(m_recorder.get());
     QObject::connect(&m_tick, &QTimer::timeout, [this] { m_log->tick(); });
     m_tick.start(TickMs);
     m_recorder->programStarted(version);
@@ -38,6 +39,7 @@ void EventLogging::close()
     m_tick.stop();
     m_app.removeUnitStateListener(m_stateListener);
     m_app.removeUnitSilenceListener(m_silenceListener);
+    m_app.link().removeHostPortListener(m_recorder.get());
     m_recorder->programEnding();
     m_log->close();
 }

@@ -472,7 +472,8 @@ void ChannelControl::recordStateUndo(std::shared_ptr<const LiveState> before)
 
 std::optional<UndoStep> ChannelControl::applyLiveStateStep(const UndoStep& step)
 {
-    auto replaced = std::make_shared<const LiveState>(LiveState::of(m_project));
+    const auto notes = step.state->notes ? LiveState::Notes::Kept : LiveState::Notes::Left;
+    auto replaced = std::make_shared<const LiveState>(LiveState::of(m_project, notes));
     m_scenes.restoreLiveState(*step.state);
     return UndoStep{step.entry, std::move(replaced)};
 }

@@ -4,7 +4,7 @@
 
 namespace deskpanel {
 
-LiveState LiveState::of(const Project& project)
+LiveState LiveState::of(const Project& project, Notes notes)
 {
     LiveState state;
     state.settings = project.live;
@@ -17,6 +17,11 @@ LiveState LiveState::of(const Project& project)
     for (int p = 1; p < project.scenes.count(); ++p)
         if (project.scenes.isModified(p))
             state.markedScenes.push_back(project.scenes.idAt(p));
+    if (notes == Notes::Kept) {
+        state.notes.emplace();
+        for (std::size_t c = 0; c < state.notes->size(); ++c)
+            (*state.notes)[c] = project.channels[c].notes;
+    }
     return state;
 }
 

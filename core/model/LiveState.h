@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,15 @@ struct LiveState {
     std::string activeSceneName;
     std::string followedSceneName;
     std::vector<std::uint64_t> markedScenes;
+    // Held only by a change of notes (an import of names): a recall leaves notes alone,
+    // and its Undo must not take back notes edited after it.
+    std::optional<std::array<std::string, MaxChannels>> notes;
 
-    static LiveState of(const Project& project);
+    enum class Notes {
+        Left,
+        Kept,
+    };
+    static LiveState of(const Project& project, Notes notes = Notes::Left);
 };
 
 } // namespace deskpanel

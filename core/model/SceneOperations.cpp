@@ -184,6 +184,8 @@ void SceneOperations::restoreLiveState(const LiveState& state)
         // A recall engages exactly the lit links; the state before it may have differed.
         m_project.live[index].linkActive = state.settings[index].linkActive;
         m_project.channels[index].name = state.names[index];
+        if (state.notes)
+            m_project.channels[index].notes = (*state.notes)[index];
         m_channelListeners.channelChanged(c, ChannelAspect::Name);
     }
     const int active = state.activeSceneId != 0 ? m_project.scenes.positionOf(state.activeSceneId) : 0;

@@ -1,12 +1,16 @@
 #include "core/records/ChannelNameImport.h"
 
+#include "core/model/ChannelControl.h"
+#include "core/model/LiveState.h"
 #include "core/model/Text.h"
 #include "core/persistence/Windows1252.h"
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <string_view>
 
 namespace deskpanel {
 
@@ -38,8 +42,19 @@ std::string unguarded(const std::string& text)
     return text;
 }
 
+// A byte of the code page that a name may hold (its printable characters); notes also
+// hold line breaks and tabs.
+bool isKeptByte(unsigned char byte, bool multiLine)
+{
+    if (multiLine && (byte == '\n' || byte == '\r' || byte == '\t'))
+        return true;
+    if (byte >= 0x80 && byte < 0xA0) // the code page's own characters, but for its five gaps
+        return std::string_view("\x81\x8D\x8F\x90\x9D").find(static_cast<char>(byte)) == std::string_view::npos;
+    return isPrintableWindows1252(byte);
+}
+
 // Why the project file cannot hold `text`; empty when it can.
-std::string refusalFor(const std::string& text, const char* what)
+std::string refusalFor(const std::string& text, const char* what, bool multiLine)
 {
     if (characterCount(text) > ChannelNameImport::MaxFieldChars)
         return format("%s longer than %d characters", what, static_cast<int>(ChannelNameImport::MaxFieldChars));
@@ -48,6 +63,9 @@ std::string refusalFor(const std::string& text, const char* what)
     const auto* storedBytes = reinterpret_cast<const std::uint8_t*>(stored.data());
     if (text.find('\0') != std::string::npos || fromWindows1252(storedBytes, stored.size()) != text)
         return format("%s has characters a project file cannot hold", what);
+    if (!std::all_of(stored.begin(), stored.end(),
+                     [multiLine](char byte) { return isKeptByte(static_cast<unsigned char>(byte), multiLine); }))
+        return format("%s has a line break or another control character", what);
     return {};
 }
 
@@ -171,9 +189,9 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
         }
         const std::string name = unguarded(field(row, "Channel Name"));
         const std::string notes = withNotes ? unguarded(field(row, "Notes")) : std::string();
-        std::string refusal = refusalFor(name, "the name");
+        std::string refusal = refusalFor(name, "the name", false);
         if (refusal.empty() && withNotes)
-            refusal = refusalFor(notes, "the notes");
+            refusal = refusalFor(notes, "the notes", true);
         if (!refusal.empty()) {
             result.refusals.push_back({line, format("channel %d: %s", *channel + 1, refusal.c_str())});
             continue;
@@ -189,6 +207,69 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
     for (auto& [channel, change] : changes)
         result.changes.push_back(std::move(change));
     return result;
+}
+
+ChannelNameImport::Result ChannelNameImport::readFile(const std::string& path, const Project& project)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    if (in) {
+        // One byte past the limit is enough to refuse a larger file without reading it all.
+        bytes.resize(MaxFileBytes + 1);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (!in && !in.eof()) {
+        Result result;
+        result.error = format("The file \"%s\" cannot be read.", path.c_str());
+        return result;
+    }
+    return read(bytes, project);
+}
+
+std::string ChannelNameImport::run(const Result& result, const Project& project, ChannelControl& channels,
+                                   ChangeListDialog& preview)
+{
+    if (!result.error.empty())
+        return result.error;
+    if (result.changes.empty() && result.refusals.empty())
+        return NothingToImportText;
+    if (preview.confirm(ChannelNameImport::preview(result)))
+        apply(result.changes, project, channels);
+    return {};
+}
+
+ChangeList ChannelNameImport::preview(const Result& result)
+{
+    ChangeList list;
+    list.caption = "Import Channel Names";
+    list.acceptText = "&Import";
+    list.heading = result.changes.empty() ? "No channel name changes. Nothing will be imported:"
+                                          : format("%d channels will change:", static_cast<int>(result.changes.size()));
+    for (const Refusal& refusal : result.refusals)
+        list.lines.push_back(
+            {ChangeLine::Kind::Warning, format("Line %d refused: %s", refusal.line, refusal.reason.c_str())});
+    for (const Change& change : result.changes) {
+        std::string text = format("Channel %03d: ", change.channel + 1);
+        if (change.newName != change.oldName)
+            text += format("\"%s\" to \"%s\"", change.oldName.c_str(), change.newName.c_str());
+        else
+            text += format("\"%s\"", change.newName.c_str());
+        if (change.newNotes != change.oldNotes)
+            text += change.newNotes.empty() ? ", notes cleared" : ", new notes";
+        list.lines.push_back({ChangeLine::Kind::Change, text});
+    }
+    return list;
+}
+
+void ChannelNameImport::apply(const std::vector<Change>& changes, const Project& project, ChannelControl& channels)
+{
+    if (changes.empty())
+        return;
+    auto before = std::make_shared<const LiveState>(LiveState::of(project, LiveState::Notes::Kept));
+    for (const Change& change : changes)
+        channels.setChannelText(change.channel, change.newName, change.newNotes);
+    channels.recordStateUndo(std::move(before));
 }
 
 } // namespace deskpanel

@@ -1,10 +1,13 @@
 #pragma once
+#include "core/host/ChangeListDialog.h"
 #include "core/model/Project.h"
 
 #include <string>
 #include <vector>
 
 namespace deskpanel {
+
+class ChannelControl;
 
 // Reads channel names (and notes) from a CSV file as a spreadsheet saves it, and works out
 // what they would change in the project. Nothing is applied here.
@@ -14,7 +17,9 @@ namespace deskpanel {
 // columns: "Channel" (1..384), or "Unit" (1..48) and "Input" (1..8), and "Channel Name";
 // "Notes" when present. Quoted fields follow RFC 4180. The leading apostrophe the channel
 // sheet's formula guard adds is taken off again. A name or note longer than 99 characters,
-// or with a character the project file cannot hold, is refused, never cut.
+// or with a character the project file cannot hold, is refused, never cut; so is a line
+// break or other control character in a name (notes may hold line breaks and tabs, as the
+// naming dialog's notes do).
 class ChannelNameImport {
 public:
     // Files beyond this are refused as a whole (a full sheet is well under 100 KiB).
@@ -38,6 +43,17 @@ public:
     };
 
     static Result read(const std::string& bytes, const Project& project);
+    // The same from the file at `path`; a file that cannot be read is an error.
+    static Result readFile(const std::string& path, const Project& project);
+    // The import as the operator makes it: the preview, then the changes when the operator
+    // goes ahead. Returns what the operator is told afterwards (empty: nothing).
+    static std::string run(const Result& result, const Project& project, ChannelControl& channels,
+                           ChangeListDialog& preview);
+    static constexpr const char* NothingToImportText = "The file changes no channel names.";
+    // What the operator sees before the import: the refusals first, then each change.
+    static ChangeList preview(const Result& result);
+    // Applies the changes as one step that Undo takes back whole.
+    static void apply(const std::vector<Change>& changes, const Project& project, ChannelControl& channels);
     // The file's records: fields split, quotes undone. `separator` is ',' or ';'.
     static std::vector<std::vector<std::string>> records(const std::string& text, char separator,
                                                          std::vector<int>* lineNumbers = nullptr);

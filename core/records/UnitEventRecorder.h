@@ -3,6 +3,7 @@
 #include "core/host/WallClock.h"
 #include "core/model/Limits.h"
 #include "core/records/EventLog.h"
+#include "core/unitlink/HostPortListener.h"
 #include "core/unitlink/UnitLink.h"
 
 #include <array>
@@ -14,7 +15,7 @@ namespace deskpanel {
 // Turns what the unit link tells into events of the log: every change of a unit
 // number's state with the unit's MAC, address and a short text saying what happened,
 // the host port's troubles, and the program's start and exit. UI thread only.
-class UnitEventRecorder {
+class UnitEventRecorder : public HostPortListener {
 public:
     UnitEventRecorder(const UnitLink& link, const Clock& clock, const WallClock& wall, EventLog& log);
 
@@ -25,6 +26,13 @@ public:
     void unitGoneSilent(int unitNumber, std::uint32_t lastHeardMs);
     // The host port could not be bound (another program holds it), or now is.
     void hostPort(bool bound, std::uint16_t port, const std::string& detail);
+    // HostPortListener: a port bound at the first try is the normal start, not an event.
+    void hostPortBusy(std::uint16_t port) override { hostPort(false, port, "held by another program"); }
+    void hostPortBound(std::uint16_t port, bool wasBusy) override
+    {
+        if (wasBusy)
+            hostPort(true, port, {});
+    }
     void programStarted(const std::string& version);
     void programEnding();
 

@@ -1,5 +1,6 @@
 // DeskPanel's unit link against the simulated rack over real loopback UDP.
 #include "app/DeskPanelApp.h"
+#include "app/EventLogging.h"
 #include "app/HostPortReport.h"
 #include "core/model/Limits.h"
 #include "tests/app/RackProcess.h"
@@ -253,6 +254,13 @@ TEST(LoopbackRack, BusyHostPortIsBoundOnceFreedAndUnitsAreTakenOn)
     HostPortReport report(standardError);
     app.link().addHostPortListener(&listener);
     app.link().addHostPortListener(&report);
+    EventLogging events(app, {}, "test"); // the operator's record of the port
+    const auto eventTexts = [&events] {
+        std::vector<std::string> texts;
+        for (const UnitEvent& event : events.log().eventsFrom(1)) // after the start
+            texts.push_back(event.newState + " " + event.text);
+        return texts;
+    };
     const std::string port = std::to_string(shell.ports.hostPort);
 
     app.start(); // returns once the box has been closed
@@ -267,6 +275,10 @@ TEST(LoopbackRack, BusyHostPortIsBoundOnceFreedAndUnitsAreTakenOn)
     ASSERT_TRUE(pumpUntil([&] { return listener.events.size() == 2; }, UnitLink::BindRetryMs + 2000));
     EXPECT_EQ(listener.events.back(), "bound " + port + " after busy");
     EXPECT_NE(standardError.str().find("host port " + port + " bound at "), std::string::npos) << standardError.str();
+    EXPECT_EQ(eventTexts(),
+              (std::vector<std::string>{std::string(eventkind::PortBusy) + " host port " + port +
+                                            " busy: held by another program",
+                                        std::string(eventkind::PortBound) + " host port " + port + " bound"}));
 
     Rack rack(shell.ports, "127.0.6.1", {"--units", "2"});
     ASSERT_TRUE(pumpUntil([&] { return activeUnits(app) == 2; }, 5000));

@@ -10,11 +10,16 @@
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
+#include "ui/dialogs/ChangeListBox.h"
 #include "ui/dialogs/EventLogWindow.h"
+#include "ui/main/RecordsCommands.h"
 
+#include <QApplication>
+#include <QListWidget>
 #include <QProcess>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -217,6 +222,45 @@ TEST(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
     EXPECT_EQ(readText(at.settingsFile), settingsBefore);
     EXPECT_EQ(commands.recent().entries(), recentBefore);
     EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::Message).empty());
+}
+
+// Files > "Import Channel Names...": the file chosen, the list shown in the change list box,
+// Y applies it, and a file without the needed columns is refused with a message.
+TEST(ImportChannelNames, TheChosenFileIsPreviewedAndAppliedOnY)
+{
+    TempFolder folder;
+    ScriptedOperator op;
+    ScriptedFileDialogs dialogs;
+    DeskPanelApp app{LinkPorts{0, 0}, op};
+    NoWindow window;
+    ProfileLocations at;
+    at.settingsFile = folder.file("settings.ini");
+    ProjectCommands commands{app, dialogs, at, window};
+    RecordsCommands records{app, commands, dialogs, nullptr, nullptr, nullptr};
+    const std::string sheet = folder.file("names.csv");
+    const auto write = [&sheet](const char* text) { std::ofstream(sheet, std::ios::binary) << text; };
+    write("\xEF\xBB\xBFUnit,Input,Channel Name\r\n1,1,'=Kick\r\n2,8,Bass DI\r\n");
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<ChangeListBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (int i = 0; i < box->lines()->count(); ++i)
+            shown << box->lines()->item(i)->text();
+        QTest::keyClick(box, Qt::Key_Y);
+    });
+    dialogs.answers = {sheet};
+    records.importChannelNames();
+    EXPECT_EQ(shown,
+              (QStringList{"Channel 001: \"Channel 1\" to \"=Kick\"", "Channel 016: \"Channel 16\" to \"Bass DI\""}));
+    EXPECT_EQ(app.project().channels[0].name, "=Kick");
+    EXPECT_EQ(app.project().channels[15].name, "Bass DI");
+    EXPECT_EQ(dialogs.requests.at(0).pattern, "*.csv");
+
+    write("Name\n");
+    dialogs.answers = {sheet};
+    records.importChannelNames();
+    EXPECT_EQ(op.textsOf(ScriptedOperator::Kind::Message).size(), 1u);
 }
 
 // The event window: newest first, live, filtered by unit and kind; the export writes

@@ -39,6 +39,7 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c, RecordsCommands& record
     entry(m_files, "Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [&project] { project.saveAs(); });
     entry(m_files, "Open Bac&kup...", {}, [&records] { records.openBackup(); });
     entry(m_files, "Export Channel S&heet...", {}, [&records] { records.exportChannelSheet(); });
+    entry(m_files, "&Import Channel Names...", {}, [&records] { records.importChannelNames(); });
     entry(m_files, "E&xit", {}, [&window] { window.close(); });
     m_recent = m_files->addMenu(QStringLiteral("&Recent Files"));
     connect(m_files, &QMenu::aboutToShow, this, [this] { fillRecentFiles(); });

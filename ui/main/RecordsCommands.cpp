@@ -6,7 +6,9 @@
 #include "app/SheetExport.h"
 #include "core/persistence/PathText.h"
 #include "core/records/BackupKeeper.h"
+#include "core/records/ChannelNameImport.h"
 #include "core/records/ChannelSheet.h"
+#include "ui/dialogs/ChangeListBox.h"
 #include "ui/dialogs/ChannelSheetDialog.h"
 #include "ui/dialogs/EventLogWindow.h"
 #include "ui/dialogs/OpenBackupDialog.h"
@@ -15,7 +17,13 @@ namespace deskpanel {
 
 RecordsCommands::RecordsCommands(DeskPanelApp& app, ProjectCommands& project, FileDialogs& dialogs, EventLog* log,
                                  BackupKeeper* backups, QWidget* window)
-    : m_app(app), m_project(project), m_dialogs(dialogs), m_log(log), m_backups(backups), m_window(window)
+    : m_app(app),
+      m_project(project),
+      m_dialogs(dialogs),
+      m_log(log),
+      m_backups(backups),
+      m_window(window),
+      m_importPreview(std::make_unique<QtChangeListDialog>(window))
 {}
 
 RecordsCommands::~RecordsCommands()
@@ -68,6 +76,24 @@ void RecordsCommands::exportChannelSheet()
     std::string error;
     if (!SheetExport::write(sheet, *path, ChannelSheetPdf::defaultPaper(), error))
         m_app.operatorPort().platformMessage(error);
+}
+
+void RecordsCommands::importChannelNames()
+{
+    FileDialogRequest request;
+    request.title = " Import Channel Names";
+    request.filterName = "Channel Sheets (*.csv)";
+    request.pattern = "*.csv";
+    request.defaultExtension = "csv";
+    request.startPath = directoryPart(m_app.project().projectPath);
+    const auto path = m_dialogs.askOpen(request);
+    if (!path)
+        return;
+    // Read after the dialog has closed, against the names as they are now.
+    const auto result = ChannelNameImport::readFile(*path, m_app.project());
+    const std::string told = ChannelNameImport::run(result, m_app.project(), m_app.channels(), *m_importPreview);
+    if (!told.empty())
+        m_app.operatorPort().message(told);
 }
 
 void RecordsCommands::openBackup()

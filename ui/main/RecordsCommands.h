@@ -8,6 +8,7 @@
 namespace deskpanel {
 
 class BackupKeeper;
+class ChangeListDialog;
 class DeskPanelApp;
 class EventLog;
 class EventLogWindow;
@@ -15,7 +16,8 @@ class FileDialogs;
 class ProjectCommands;
 
 // The commands that keep records for the operator: the event window (Setup > Diagnostics
-// > "Event Log..."), Files > "Export Channel Sheet..." and Files > "Open Backup...".
+// > "Event Log..."), Files > "Export Channel Sheet...", "Import Channel Names..." and
+// "Open Backup...".
 class RecordsCommands {
 public:
     static constexpr const char* NoBackupsText = "There are no backups of this project.";
@@ -29,6 +31,7 @@ public:
     void openEventLog();
     EventLogWindow* eventLogWindow() const;
     void exportChannelSheet();
+    void importChannelNames();
     void openBackup();
 
 private:
@@ -39,6 +42,7 @@ private:
     BackupKeeper* m_backups;
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_eventWindow; // an EventLogWindow while open
+    std::unique_ptr<ChangeListDialog> m_importPreview;
 };
 
 } // namespace deskpanel

@@ -1,5 +1,6 @@
 #include "core/model/LiveState.h"
 #include "tests/core/scenes/SceneFixture.h"
+#include "tests/support/ScriptedChangeList.h"
 
 using namespace deskpanel;
 using namespace deskpanel::test;
@@ -246,19 +247,6 @@ TEST_F(RecallSafetyTest, The48VGuardAsksBeforePhantomPowerGoesOnAndNeverForAReca
     EXPECT_EQ(project.live[2].phantom48V, 1);
     EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
 }
-
-namespace {
-class ScriptedChangeList : public ChangeListDialog {
-public:
-    bool confirm(const ChangeList& changes) override
-    {
-        shown.push_back(changes);
-        return answer;
-    }
-    bool answer = false;
-    std::vector<ChangeList> shown;
-};
-} // namespace
 
 TEST_F(RecallSafetyTest, ThePreviewReplacesTheRecallQuestionAndListsRedLinesFirstAndKeptLinesLast)
 {
