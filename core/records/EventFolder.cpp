@@ -17,27 +17,35 @@ std::vector<UnitEvent> EventFolder::offer(const UnitEvent& event, std::uint32_t 
             fold.lastRepeatTime = event.time;
             fold.sample.mac = event.mac;
             fold.sample.ip = event.ip;
+            m_offered.emplace_back(nowMs, key);
             return out;
         }
         if (fold.repeats > 0)
             out.push_back(summary(fold, event.time));
     }
     m_folds[key] = Fold{nowMs, 0, event, {}};
+    m_offered.emplace_back(nowMs, key);
     out.push_back(event);
     return out;
+}
+
+bool EventFolder::anyDue(std::uint32_t nowMs) const
+{
+    return !m_offered.empty() && nowMs - m_offered.front().first >= FoldWindowMs;
 }
 
 std::vector<UnitEvent> EventFolder::due(std::uint32_t nowMs, const std::string& timeText)
 {
     std::vector<UnitEvent> out;
-    for (auto it = m_folds.begin(); it != m_folds.end();) {
-        if (nowMs - it->second.lastMs < FoldWindowMs) {
-            ++it;
-            continue;
-        }
-        if (it->second.repeats > 0)
-            out.push_back(summary(it->second, timeText));
-        it = m_folds.erase(it);
+    while (anyDue(nowMs)) {
+        const auto [offeredMs, key] = std::move(m_offered.front());
+        m_offered.pop_front();
+        const auto found = m_folds.find(key);
+        if (found == m_folds.end() || found->second.lastMs != offeredMs)
+            continue; // offered again since, or already summarised
+        if (found->second.repeats > 0)
+            out.push_back(summary(found->second, timeText));
+        m_folds.erase(found);
     }
     return out;
 }
@@ -49,6 +57,7 @@ std::vector<UnitEvent> EventFolder::closeAll(const std::string& timeText)
         if (fold.repeats > 0)
             out.push_back(summary(fold, timeText));
     m_folds.clear();
+    m_offered.clear();
     return out;
 }
 

@@ -2,6 +2,7 @@
 #include "core/records/UnitEvent.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <tuple>
@@ -20,6 +21,8 @@ public:
     // The events to write now for `event`: none (counted), the event itself, or the
     // summary of an expired fold followed by the event.
     std::vector<UnitEvent> offer(const UnitEvent& event, std::uint32_t nowMs);
+    // True when a fold may have expired: only then is due() worth its wall-clock text.
+    bool anyDue(std::uint32_t nowMs) const;
     // Summaries of the folds whose last repeat is FoldWindowMs old; `timeText` is
     // the wall-clock time they are written at.
     std::vector<UnitEvent> due(std::uint32_t nowMs, const std::string& timeText);
@@ -37,6 +40,9 @@ private:
     static UnitEvent summary(const Fold& fold, const std::string& timeText);
 
     std::map<Key, Fold> m_folds;
+    // Every offer's (time, key), oldest first, so that finding what has expired does not
+    // walk all folds: an entry whose fold was offered again since is passed over.
+    std::deque<std::pair<std::uint32_t, Key>> m_offered;
 };
 
 } // namespace deskpanel

@@ -56,7 +56,8 @@ void EventLog::record(UnitEvent event)
 
 void EventLog::tick()
 {
-    if (!m_closed)
+    // The wall-clock text costs a look at the time zone: taken only when a fold expires.
+    if (!m_closed && m_folder.anyDue(m_clock.nowMs()))
         keep(m_folder.due(m_clock.nowMs(), wallTimeText(m_wall.now())));
 }
 
