@@ -92,6 +92,11 @@ void BackupKeeper::stage(const std::string& projectPath)
     const std::string folder = folderFor(projectPath);
     const std::string staged = folder + "/" + StagedName;
     fs::create_directories(folder, error);
+    // A copy left by a save that failed goes first: the Windows library's copy_file does
+    // not overwrite, whatever its options say.
+    std::error_code noCopy;
+    fs::remove(staged, noCopy);
+    fs::remove(staged + SidecarSuffix, noCopy);
     if (!error)
         fs::copy_file(projectPath, staged, fs::copy_options::overwrite_existing, error);
     if (error) {
