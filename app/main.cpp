@@ -24,9 +24,15 @@ int exportSheet(const char* program, const QString& out, const std::optional<std
 {
     int argc = 3;
     char platform[] = "-platform";
-    char offscreen[] = "offscreen";
+#ifdef _WIN32
+    // The Windows build carries only the windows platform; it opens no window either
+    // unless one is shown.
+    char headless[] = "windows";
+#else
+    char headless[] = "offscreen";
+#endif
     std::string name = program;
-    char* argv[] = {name.data(), platform, offscreen, nullptr};
+    char* argv[] = {name.data(), platform, headless, nullptr};
     QGuiApplication application(argc, argv);
     QPageSize::PageSizeId size = deskpanel::ChannelSheetPdf::defaultPaper();
     if (paper.compare(QStringLiteral("letter"), Qt::CaseInsensitive) == 0)

@@ -236,7 +236,8 @@ TEST_F(ProjectCommandsTest, UninstallStartsTheRemoverOnlyAfterACompletedExit)
         commands.uninstall();
         if (c.removerStarts) {
             ASSERT_EQ(window.started.size(), 1u);
-            EXPECT_EQ(window.started[0], std::make_pair(std::string("/opt/deskpanel/UninstallVeltaraRP8"), 100));
+            EXPECT_EQ(window.started[0],
+                      std::make_pair(std::string("/opt/deskpanel") + ProjectCommands::RemoverName, 100));
             // Armed before the window closes, so the program is still there to start it.
             EXPECT_EQ(window.closedWhenStarted, 0);
         } else {
