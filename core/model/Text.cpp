@@ -22,6 +22,14 @@ std::string cutToFieldChars(const std::string& utf8, std::size_t maxChars)
     return utf8;
 }
 
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::size_t characterCount(const std::string& utf8)
 {
     // Every byte but the continuation bytes starts a character.

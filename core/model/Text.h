@@ -8,6 +8,8 @@ namespace deskpanel {
 std::string cutToFieldChars(const std::string& utf8, std::size_t maxChars = 99);
 // The number of characters of a UTF-8 text (not its bytes).
 std::size_t characterCount(const std::string& utf8);
+// The text without the blanks and tabs at either end.
+std::string trimmed(const std::string& text);
 
 // printf-style formatting into a std::string.
 std::string format(const char* fmt, ...)

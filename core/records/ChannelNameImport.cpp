@@ -16,14 +16,6 @@ namespace deskpanel {
 
 namespace {
 
-std::string trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::optional<int> number(const std::string& text, int low, int high)
 {
     const std::string t = trimmed(text);

@@ -1,20 +1,13 @@
 #include "core/remote/RemoteSettings.h"
 
 #include "core/host/Ipv4Endpoint.h"
+#include "core/model/Text.h"
 #include "core/persistence/IniFile.h"
 
 #include <charconv>
 
 namespace deskpanel {
 namespace {
-
-std::string trimmed(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<long> numberOf(const std::optional<std::string>& text)
 {

@@ -176,20 +176,34 @@ public:
     void startDetachedLater(const std::string&, int) override {}
 };
 
-} // namespace
+// The project commands of a program without a window, with their settings in a folder
+// of their own.
+class CommandsRig : public ::testing::Test {
+protected:
+    static ProfileLocations locationsIn(const TempFolder& folder)
+    {
+        ProfileLocations at;
+        at.settingsFile = folder.file("settings.ini");
+        return at;
+    }
 
-// Every save keeps the file it replaces; Open Backup opens one as an unnamed copy and
-// leaves the last used directory and the recent list as they were.
-TEST(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
-{
     TempFolder folder;
     ScriptedOperator op;
     ScriptedFileDialogs dialogs;
     DeskPanelApp app{LinkPorts{0, 0}, op};
     NoWindow window;
-    ProfileLocations at;
-    at.settingsFile = folder.file("settings.ini");
+    ProfileLocations at = locationsIn(folder);
     ProjectCommands commands{app, dialogs, at, window};
+};
+using Backups = CommandsRig;
+using ImportChannelNames = CommandsRig;
+
+} // namespace
+
+// Every save keeps the file it replaces; Open Backup opens one as an unnamed copy and
+// leaves the last used directory and the recent list as they were.
+TEST_F(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
+{
     FakeWallClock wall;
     BackupKeeper keeper(folder.file("state/backups"), wall);
     commands.keepBackups(keeper);
@@ -226,16 +240,8 @@ TEST(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
 
 // Files > "Import Channel Names...": the file chosen, the list shown in the change list box,
 // Y applies it, and a file without the needed columns is refused with a message.
-TEST(ImportChannelNames, TheChosenFileIsPreviewedAndAppliedOnY)
+TEST_F(ImportChannelNames, TheChosenFileIsPreviewedAndAppliedOnY)
 {
-    TempFolder folder;
-    ScriptedOperator op;
-    ScriptedFileDialogs dialogs;
-    DeskPanelApp app{LinkPorts{0, 0}, op};
-    NoWindow window;
-    ProfileLocations at;
-    at.settingsFile = folder.file("settings.ini");
-    ProjectCommands commands{app, dialogs, at, window};
     RecordsCommands records{app, commands, dialogs, nullptr, nullptr, nullptr};
     const std::string sheet = folder.file("names.csv");
     const auto write = [&sheet](const char* text) { std::ofstream(sheet, std::ios::binary) << text; };
