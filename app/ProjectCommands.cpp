@@ -26,8 +26,9 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
       m_safesFile(app.project(), app.operatorPort())
 {
     m_files.setBackgroundWork(&m_work);
-    // The autosave never opens over a dialog or a box.
+    // The autosave never opens over a dialog or a box, nor runs inside another operation.
     m_files.setAutosaveBlocker([] { return QApplication::activeModalWidget() != nullptr; });
+    m_files.setOperationGate(&app.channels().gate());
     // Whichever path saved (Save, autosave, Save As, Exit's save), the title follows.
     m_files.addSavedHook([this](const std::string&) { m_window.showProject(); });
     m_waitingCommandTimer.setInterval(WaitingCommandPollMs);
@@ -36,13 +37,27 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
     m_safesFile.attachTo(m_files);
 }
 
-void ProjectCommands::runWhenNotSaving(std::function<void()> command)
+bool ProjectCommands::isBusy() const
 {
-    if (!isBusy()) {
+    return m_files.isBusy() || m_work.isBusy();
+}
+
+bool ProjectCommands::mustWait() const
+{
+    return isBusy() || m_app.channels().gate().isHeld();
+}
+
+void ProjectCommands::runWhenNotSaving(const char* operation, std::function<void()> command)
+{
+    auto held = [this, operation, command = std::move(command)] {
+        auto hold = m_app.channels().gate().enter(operation);
         command();
+    };
+    if (!mustWait()) {
+        held();
         return;
     }
-    m_waitingCommand = std::move(command);
+    m_waitingCommand = std::move(held);
     m_waitingCommandTimer.start();
 }
 
@@ -50,7 +65,7 @@ void ProjectCommands::runWaitingCommand()
 {
     // The save's own boxes and dialogs (and the Open dialog after a save question) are
     // not to be interrupted either.
-    if (isBusy() || QApplication::activeModalWidget() != nullptr)
+    if (mustWait() || QApplication::activeModalWidget() != nullptr)
         return;
     m_waitingCommandTimer.stop();
     const auto command = std::exchange(m_waitingCommand, {});
@@ -113,7 +128,7 @@ void ProjectCommands::resetToNewProject()
 
 void ProjectCommands::newProject()
 {
-    runWhenNotSaving([this] {
+    runWhenNotSaving("New", [this] {
         if (savePrompt(NewProjectQuestion))
             resetToNewProject();
     });
@@ -121,7 +136,7 @@ void ProjectCommands::newProject()
 
 void ProjectCommands::open()
 {
-    runWhenNotSaving([this] {
+    runWhenNotSaving("Open", [this] {
         if (!savePrompt(OpenQuestion))
             return;
         const auto path = m_files.askOpenPath();
@@ -137,7 +152,7 @@ void ProjectCommands::openRecent(int index)
         return;
     // The entry chosen, not its place: the save being written may move it down the list.
     const std::string path = entries[static_cast<std::size_t>(index)];
-    runWhenNotSaving([this, path] {
+    runWhenNotSaving("Open", [this, path] {
         if (!savePrompt(OpenQuestion))
             return;
         // The same path as Open: the project takes the path only when the file opens.
@@ -159,7 +174,8 @@ void ProjectCommands::keepBackups(BackupKeeper& keeper)
 
 void ProjectCommands::openBackup(const std::string& path)
 {
-    if (isBusy() || !savePrompt(OpenQuestion))
+    auto hold = m_app.channels().gate().enter("Open backup");
+    if (!hold || isBusy() || !savePrompt(OpenQuestion))
         return;
     m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
     m_app.channels().notifyProjectReplaced();
@@ -173,21 +189,28 @@ void ProjectCommands::openPath(const std::string& path)
     m_window.showProject();
 }
 
+// A save waits for a write in flight and for any other operation, as New and Open do.
 void ProjectCommands::save()
 {
-    m_files.save();
+    runWhenNotSaving("Save", [this] { m_files.save(); });
 }
 
 void ProjectCommands::saveAs()
 {
-    m_files.saveAs();
+    runWhenNotSaving("Save As", [this] { m_files.saveAs(); });
 }
 
 bool ProjectCommands::exit()
 {
+    // Exit inside another operation's box would end the program under it.
+    auto hold = m_app.channels().gate().enter("Exit");
+    if (!hold) {
+        m_app.operatorPort().beep();
+        return false;
+    }
     // A file still being written is finished first.
     m_files.waitForWrite();
-    const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { saveAs(); });
+    const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { m_files.saveAs(); });
     if (answer == Decision::Cancel)
         return false;
     if (answer == Decision::Yes && saveForExit() != SaveOutcome::Saved)

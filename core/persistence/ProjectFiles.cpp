@@ -45,8 +45,11 @@ ProjectFiles::~ProjectFiles()
 
 void ProjectFiles::autosave()
 {
-    if (m_busy || m_work->isBusy() || (m_autosaveBlocked && m_autosaveBlocked()))
+    if (m_busy || m_work->isBusy() || (m_autosaveBlocked && m_autosaveBlocked()) || (m_gate && m_gate->isHeld()))
         return;
+    std::optional<OperationGate::Hold> hold;
+    if (m_gate)
+        hold = m_gate->enter("Autosave");
     save();
 }
 
@@ -105,11 +108,15 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
 
     auto result = ProjectFileWriter::Result::WriteFailed;
     const auto beforeWrite = m_beforeWriteHooks;
-    m_work->run([&saved, &path, &result, &beforeWrite] {
-        for (const BeforeWriteHook& hook : beforeWrite)
-            hook(path);
-        result = ProjectFileWriter::write(saved, path);
-    });
+    {
+        // The copy is taken: the operation gate is free while the worker writes.
+        const OperationGate::Pause pause(m_gate);
+        m_work->run([&saved, &path, &result, &beforeWrite] {
+            for (const BeforeWriteHook& hook : beforeWrite)
+                hook(path);
+            result = ProjectFileWriter::write(saved, path);
+        });
+    }
     if (result != ProjectFileWriter::Result::Saved) {
         for (std::uint64_t id : markedBefore)
             if (const int p = m_project.scenes.positionOf(id); p > 0)

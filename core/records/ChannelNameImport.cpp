@@ -256,12 +256,17 @@ ChangeList ChannelNameImport::preview(const Result& result)
 
 void ChannelNameImport::apply(const std::vector<Change>& changes, const Project& project, ChannelControl& channels)
 {
-    if (changes.empty())
-        return;
-    auto before = std::make_shared<const LiveState>(LiveState::of(project, LiveState::Notes::Kept));
-    for (const Change& change : changes)
-        channels.setChannelText(change.channel, change.newName, change.newNotes);
-    channels.recordStateUndo(std::move(before));
+    // One undo step that holds the texts it changes and nothing else: its Undo sends
+    // nothing and leaves gains, scenes and markers as they are by then.
+    ChannelTextChanges texts;
+    // The old texts as they are now: the preview's box ran a nested event loop.
+    for (const Change& change : changes) {
+        if (!isValidChannel(change.channel))
+            continue;
+        const ChannelInfo& info = project.channels[static_cast<std::size_t>(change.channel)];
+        texts.push_back({change.channel, info.name, info.notes, change.newName, change.newNotes});
+    }
+    channels.changeChannelTexts(std::move(texts));
 }
 
 } // namespace deskpanel

@@ -5,6 +5,7 @@
 #include "core/remote/RemoteSubscriptions.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -13,18 +14,32 @@ namespace deskpanel {
 class Clock;
 class DatagramSender;
 class Timers;
+class UnitSender;
 
 // The remote-control endpoint's logic, apart from its socket: who may talk to it, how
 // much, reading each datagram, applying its messages in order and answering the sender.
 // Everything runs on the UI thread; the socket hands each datagram in as it comes.
+//
+// A message that would change something waits while another operation holds the gate
+// (a box of the desk's is open) and is applied in order once it is free; queries are
+// answered at once. Costly work has its own budget: one recall per datagram (the last),
+// at most two a second per sending host, and a datagram's messages stop after SliceMs
+// of work and go on in the next turn of the event loop. Owns the timer RemoteQueue.
 class RemoteControl {
 public:
     static constexpr int MaxMessagesPerSecond = 2000;
+    static constexpr std::size_t MaxWaiting = 512;
+    static constexpr std::uint32_t MaxWaitMs = 1000;
+    static constexpr std::uint32_t SliceMs = 5;
+    static constexpr int MaxRecallsPerSecond = 2;
+    static constexpr std::uint32_t RecallBudgetMs = 1000;
+    static constexpr std::uint32_t HeldGateCheckMs = 100;
 
     struct Counts {
         std::uint64_t refused = 0; // answered with an error
         std::uint64_t droppedNotAllowed = 0; // datagrams from senders not allowed
         std::uint64_t droppedOverRate = 0; // messages beyond the rate limit
+        std::uint64_t refusedBusy = 0; // beyond the queue, or waited too long
     };
 
     RemoteControl(Project& project, ChannelControl& channels, SceneOperations& scenes, Timers& timers,
@@ -38,6 +53,9 @@ public:
     void setAllowedHosts(std::vector<std::uint32_t> hosts) { m_allowedHosts = std::move(hosts); }
     void setAllowPhantom(bool allow) { m_dispatcher.setAllowPhantom(allow); }
     bool isAllowed(std::uint32_t address) const;
+    // The link whose failed sends, while a remote message is applied, are answered to the
+    // sender instead of boxed at the desk.
+    void setUnitSender(UnitSender* units) { m_units = units; }
 
     void datagramReceived(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& from);
     // From the unit link, for the subscribers.
@@ -47,25 +65,49 @@ public:
 
     const Counts& counts() const { return m_counts; }
     std::vector<Ipv4Endpoint> subscribers() const { return m_subscriptions.subscribers(); }
+    std::size_t waitingCount() const { return m_waiting.size(); }
 
 private:
     struct RateWindow {
         std::uint32_t startedAt = 0;
         int count = 0;
     };
+    struct Waiting {
+        OscMessage message;
+        Ipv4Endpoint from;
+        std::uint32_t arrivedAt = 0;
+    };
+    // Answers gathered for each sender during one turn, sent at its end.
+    using Answers = std::map<Ipv4Endpoint, std::vector<OscMessage>>;
+
     bool takeFromRate(const Ipv4Endpoint& from);
+    bool recallBudgetLeft(std::uint32_t host);
+    static bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message);
     void applyMessage(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
+    void applyChange(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
+                     std::vector<OscMessage>& answers);
+    void wait(OscMessage message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
+    // Applies waiting messages for one slice, answers those that waited too long, and
+    // comes back in the next turn (or, while the gate is held, a little later).
+    void workOnWaiting();
+    void scheduleWaiting();
     void sendAnswers(const std::vector<OscMessage>& answers, const Ipv4Endpoint& to);
+    void sendAll(Answers& answers);
 
     ChannelControl& m_channels;
     SceneOperations& m_scenes;
+    Timers& m_timers;
     const Clock& m_clock;
     DatagramSender& m_sender;
+    UnitSender* m_units = nullptr;
     RemoteStateReader m_state;
     RemoteDispatcher m_dispatcher;
     RemoteSubscriptions m_subscriptions;
     std::vector<std::uint32_t> m_allowedHosts;
     std::map<std::pair<std::uint32_t, std::uint16_t>, RateWindow> m_rates;
+    std::map<std::uint32_t, std::vector<std::uint32_t>> m_recallTimes; // per host, newest last
+    std::deque<Waiting> m_waiting;
+    int m_gateListener = 0;
     Counts m_counts;
 };
 

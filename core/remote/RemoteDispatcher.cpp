@@ -4,6 +4,7 @@
 #include "core/host/Timers.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/GainMath.h"
+#include "core/model/PhantomRule.h"
 #include "core/model/Project.h"
 #include "core/model/SceneOperations.h"
 #include "core/model/Text.h"
@@ -229,11 +230,7 @@ int RemoteDispatcher::phantomSwitchOnCount(int position) const
     if (!m_project.scenes.isStoredPosition(position))
         return 0; // the Blank Scene switches everything off
     const ChannelSettingsArray& stored = m_project.scenes.scene(position).settings;
-    int count = 0;
-    for (std::size_t c = 0; c < stored.size(); ++c)
-        if (stored[c].phantom48V != 0 && m_project.live[c].phantom48V == 0)
-            ++count;
-    return count;
+    return static_cast<int>(phantomSwitchedOnBy(m_project.live, stored, m_project.recallSafes).size());
 }
 
 bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>& answers)

@@ -169,6 +169,7 @@ bool MainWindow::overviewShown() const
 
 void MainWindow::start()
 {
+    m_startup.setGate(&m_app.channels().gate());
     m_startup.begin();
 }
 

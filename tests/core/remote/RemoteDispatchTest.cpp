@@ -240,8 +240,20 @@ TEST_F(RemoteDispatch, ScenesAreRecalledByNameOrNumberAndListed)
     EXPECT_EQ(live(0).mute, 0);
     EXPECT_EQ(send({"/deskpanel/scene/active", {}}),
               (std::vector<OscMessage>{{"/deskpanel/scene/active", {std::string("Blank Scene"), std::int32_t{0}}}}));
+    timers.advance(RemoteControl::RecallBudgetMs); // two recalls a second
     EXPECT_EQ(send({"/deskpanel/scene/recall", {std::string("  002 Act 1*")}}),
               std::vector<OscMessage>{error("no such scene: /deskpanel/scene/recall")});
+}
+
+TEST_F(RemoteDispatch, ARecallIsRefusedOnlyFor48VItWouldReallySwitchOn)
+{
+    live(3).phantom48V = 1;
+    store("Phantom");
+    live(3).phantom48V = 0;
+    project.recallSafes.set(3, SafeFlag::Phantom48V, true); // the recall leaves it off
+    EXPECT_EQ(send({"/deskpanel/scene/recall", {std::int32_t{1}}}), std::vector<OscMessage>{});
+    EXPECT_EQ(project.activeSceneIndex, 1);
+    EXPECT_EQ(live(3).phantom48V, 0);
 }
 
 } // namespace
