@@ -527,12 +527,41 @@ std::optional<UndoStep> ChannelControl::applyChannelStep(const UndoEntry& entry,
     }
 }
 
+// Undo takes the entries back newest first; what comes back takes them forward again in
+// their own order.
+UndoStep ChannelControl::applySteps(const UndoStep& step, bool undoing)
+{
+    std::vector<UndoEntry> back;
+    const std::vector<UndoEntry>& entries = *step.steps;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const UndoEntry& entry = undoing ? entries[entries.size() - 1 - i] : entries[i];
+        if (!isValidChannel(entry.channel))
+            continue;
+        if (const auto replaced = applyChannelStep(entry, undoing))
+            back.push_back(replaced->entry);
+    }
+    if (undoing)
+        std::reverse(back.begin(), back.end());
+    UndoStep result{step.entry, nullptr, nullptr};
+    result.steps = std::make_shared<const std::vector<UndoEntry>>(std::move(back));
+    return result;
+}
+
 std::vector<int> ChannelControl::phantomSwitchedOnByStep(const UndoStep& step, bool undoing) const
 {
     const auto kind = static_cast<UndoKind>(step.entry.kind);
     if (kind == UndoKind::LiveState)
         return step.state ? phantomSwitchedOnBy(m_project.live, step.state->settings, step.state->kept)
                           : std::vector<int>{};
+    if (kind == UndoKind::Steps) {
+        std::vector<int> channels;
+        if (step.steps)
+            for (const UndoEntry& entry : *step.steps)
+                for (int channel : phantomSwitchedOnByStep(UndoStep{entry, nullptr, nullptr}, undoing))
+                    if (std::find(channels.begin(), channels.end(), channel) == channels.end())
+                        channels.push_back(channel);
+        return channels;
+    }
     if (kind != UndoKind::Phantom48V || !isValidChannel(step.entry.channel))
         return {};
     // Undo sets the opposite of the state the entry holds, Redo the state itself.
@@ -594,6 +623,10 @@ void ChannelControl::undo()
             m_undo.pushRedo(*step);
         }
         return;
+    case UndoKind::Steps:
+        if (step->steps)
+            m_undo.pushRedo(applySteps(*step, true));
+        return;
     default:
         if (!isValidChannel(entry.channel))
             return;
@@ -627,6 +660,10 @@ void ChannelControl::redo()
             applyChannelTexts(*step->texts, false);
             m_undo.recordForRedo(*step);
         }
+        return;
+    case UndoKind::Steps:
+        if (step->steps)
+            m_undo.recordForRedo(applySteps(*step, false));
         return;
     default:
         if (!isValidChannel(entry.channel))

@@ -128,6 +128,11 @@ public:
     // and new texts. Undo and Redo put those back and nothing else: nothing is sent.
     void changeChannelTexts(ChannelTextChanges changes);
 
+    // Changes recorded between these are one undo step (a remote's group mute, pattern
+    // or datagram); see UndoHistory::beginGroup.
+    void beginUndoGroup(std::uint64_t continuing = 0) { m_undo.beginGroup(continuing); }
+    std::uint64_t endUndoGroup() { return m_undo.endGroup(); }
+
     // The one operation at a time: every operation that changes live settings, the
     // scene list or the files holds it for its whole length.
     OperationGate& gate() { return m_gate; }
@@ -224,6 +229,7 @@ private:
     std::optional<UndoStep> applyChannelStep(const UndoEntry& entry, bool undoing);
     std::optional<UndoStep> applyLiveStateStep(const UndoStep& step);
     void applyChannelTexts(const ChannelTextChanges& changes, bool undoing);
+    UndoStep applySteps(const UndoStep& step, bool undoing);
     // The channels a step would switch 48 V on for.
     std::vector<int> phantomSwitchedOnByStep(const UndoStep& step, bool undoing) const;
     // Whether Undo (or Redo) may act on the step now, before its question.

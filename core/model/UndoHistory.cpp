@@ -1,6 +1,7 @@
 #include "core/model/UndoHistory.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace deskpanel {
 
@@ -17,7 +18,41 @@ void UndoHistory::shiftIn(UndoStep step)
 void UndoHistory::record(const UndoEntry& entry)
 {
     m_redo.clear();
-    shiftIn(UndoStep{entry, nullptr, nullptr});
+    if (m_grouping)
+        m_group.push_back(entry);
+    else
+        shiftIn(UndoStep{entry, nullptr, nullptr});
+}
+
+void UndoHistory::beginGroup(std::uint64_t continuing)
+{
+    endGroup();
+    m_grouping = true;
+    if (continuing == 0 || m_undoable == 0 || m_steps.front().serial != continuing)
+        return;
+    const UndoStep newest = m_steps.front();
+    takeNewest();
+    if (newest.steps)
+        m_group = *newest.steps;
+    else
+        m_group = {newest.entry};
+}
+
+std::uint64_t UndoHistory::endGroup()
+{
+    m_grouping = false;
+    std::vector<UndoEntry> group = std::exchange(m_group, {});
+    if (group.empty())
+        return 0;
+    if (group.size() == 1) {
+        shiftIn(UndoStep{group.front(), nullptr, nullptr});
+    } else {
+        UndoStep step{UndoEntry{0, static_cast<std::int32_t>(UndoKind::Steps), static_cast<std::int32_t>(group.size())},
+                      nullptr, nullptr};
+        step.steps = std::make_shared<const std::vector<UndoEntry>>(std::move(group));
+        shiftIn(std::move(step));
+    }
+    return m_lastSerial;
 }
 
 void UndoHistory::record(int channel, UndoKind kind, int value)
@@ -27,6 +62,11 @@ void UndoHistory::record(int channel, UndoKind kind, int value)
 
 void UndoHistory::recordLiveState(std::shared_ptr<const LiveState> state)
 {
+    // A recall is a step of its own: what a group gathered before it goes first.
+    if (m_grouping) {
+        endGroup();
+        m_grouping = true;
+    }
     m_redo.clear();
     shiftIn(UndoStep{UndoEntry{0, static_cast<std::int32_t>(UndoKind::LiveState), 0}, std::move(state), nullptr});
 }

@@ -20,6 +20,7 @@ enum class UndoKind : std::int32_t {
     GainPosition = 9, // value: the position before the drag
     LiveState = 20, // a recall: the entry holds the live state from before it
     ChannelTexts = 21, // an import of names: the entry holds the old and new texts
+    Steps = 22, // several entries taken back together (a remote's group mute, pattern or datagram)
 };
 
 struct UndoEntry {
@@ -49,6 +50,7 @@ struct UndoStep {
     std::shared_ptr<const LiveState> state;
     std::shared_ptr<const ChannelTextChanges> texts;
     std::uint64_t serial = 0;
+    std::shared_ptr<const std::vector<UndoEntry>> steps; // of a Steps entry, oldest first
 };
 
 // Ten slots, newest first, and a counter of undoable entries that never passes 8.
@@ -72,6 +74,14 @@ public:
     void recordChannelTexts(std::shared_ptr<const ChannelTextChanges> texts);
     // What a Redo records: the redo list stays.
     void recordForRedo(const UndoStep& step);
+
+    // Entries recorded from beginGroup() to endGroup() become one Steps entry (a single
+    // one stays as it is). `continuing`: the serial endGroup() gave earlier; while that
+    // entry is still the newest, the group takes it up again.
+    void beginGroup(std::uint64_t continuing = 0);
+    // The serial of the entry made, 0 when the group recorded nothing.
+    std::uint64_t endGroup();
+    bool isGrouping() const { return m_grouping; }
 
     // The newest entry and its state, left in place (the 48 V guard may still say no).
     std::optional<UndoStep> newest() const;
@@ -100,6 +110,8 @@ private:
     std::array<UndoStep, SlotCount> m_steps{};
     int m_undoable = 0;
     std::uint64_t m_lastSerial = 0;
+    bool m_grouping = false;
+    std::vector<UndoEntry> m_group;
     std::vector<UndoStep> m_redo;
 };
 
