@@ -132,6 +132,7 @@ public:
     // or datagram); see UndoHistory::beginGroup.
     void beginUndoGroup(std::uint64_t continuing = 0) { m_undo.beginGroup(continuing); }
     std::uint64_t endUndoGroup() { return m_undo.endGroup(); }
+    bool isUndoGrouping() const { return m_undo.isGrouping(); }
 
     // The one operation at a time: every operation that changes live settings, the
     // scene list or the files holds it for its whole length.

@@ -47,10 +47,10 @@ using ChannelTextChanges = std::vector<ChannelTextChange>;
 // operator first acts only if the entry it asked about is still the newest.
 struct UndoStep {
     UndoEntry entry;
-    std::shared_ptr<const LiveState> state;
-    std::shared_ptr<const ChannelTextChanges> texts;
+    std::shared_ptr<const LiveState> state{};
+    std::shared_ptr<const ChannelTextChanges> texts{};
     std::uint64_t serial = 0;
-    std::shared_ptr<const std::vector<UndoEntry>> steps; // of a Steps entry, oldest first
+    std::shared_ptr<const std::vector<UndoEntry>> steps{}; // of a Steps entry, oldest first
 };
 
 // Ten slots, newest first, and a counter of undoable entries that never passes 8.

@@ -173,6 +173,15 @@ private:
                 else
                     message.arguments.emplace_back(std::bit_cast<double>((std::uint64_t{word} << 32) | low));
                 break;
+            case 'b': {
+                if (!in.word(word) || word > in.left() || !in.skip(0))
+                    return fail("argument missing: " + message.address);
+                const std::uint8_t* at = in.here();
+                if (!in.skip(padded(word)))
+                    return fail("argument missing: " + message.address);
+                message.arguments.emplace_back(OscBlob{std::vector<std::uint8_t>(at, at + word)});
+                break;
+            }
             case 'T': message.arguments.emplace_back(true); break;
             case 'F': message.arguments.emplace_back(false); break;
             case 'N':
@@ -224,6 +233,8 @@ std::vector<std::uint8_t> encodeMessage(const OscMessage& message)
             tags += *b ? 'T' : 'F';
         else if (const auto* none = std::get_if<OscNoData>(&argument))
             tags += none->tag == 'I' ? 'I' : 'N';
+        else if (std::holds_alternative<OscBlob>(argument))
+            tags += 'b';
         else
             tags += "ifsdh"[argument.index()];
     }
@@ -239,6 +250,11 @@ std::vector<std::uint8_t> encodeMessage(const OscMessage& message)
             appendBigEndian64(out, std::bit_cast<std::uint64_t>(*d));
         else if (const auto* h = std::get_if<std::int64_t>(&argument))
             appendBigEndian64(out, static_cast<std::uint64_t>(*h));
+        else if (const auto* blob = std::get_if<OscBlob>(&argument)) {
+            appendBigEndian(out, static_cast<std::uint32_t>(blob->bytes.size()));
+            out.insert(out.end(), blob->bytes.begin(), blob->bytes.end());
+            out.insert(out.end(), padded(blob->bytes.size()) - blob->bytes.size(), 0);
+        }
     }
     return out;
 }

@@ -92,19 +92,19 @@ TEST(OscCodec, RefusesEveryMalformedPacketWhole)
 // literal bytes. A type that cannot be read marks its message alone.
 TEST(OscCodec, ReadsTheTypesCommonClientsSendAndSkipsOnlyAnUnreadableMessage)
 {
-    const Bytes typed = bytesOf(std::string("/t\0\0,dhTFNI\0\0\0\0"
+    const Bytes typed = bytesOf(std::string("/t\0\0,dhTFNI\0"
                                             "\x40\x44\x80\0\0\0\0\0"
                                             "\xff\xff\xff\xff\xff\xff\xff\xfe",
-                                            32));
+                                            28));
     const OscMessage expected{"/t", {41.0, std::int64_t{-2}, true, false, OscNoData{'N'}, OscNoData{'I'}}};
     EXPECT_EQ(decodeBytes(typed).messages, std::vector<OscMessage>{expected});
     EXPECT_EQ(osc::encodeMessage(expected), typed);
 
     const Bytes good = osc::encodeMessage({"/x", {std::int32_t{1}}});
-    const OscPacket mixed = decodeBytes(bundleOf({bytesOf(std::string("/y\0\0,bi\0\0\0\0\0\0", 12)), good}));
+    const OscPacket mixed = decodeBytes(bundleOf({bytesOf(std::string("/y\0\0,qi\0\0\0\0\0\0", 12)), good}));
     EXPECT_EQ(mixed.error, "");
     ASSERT_EQ(mixed.messages.size(), 2u);
-    EXPECT_EQ(mixed.messages[0].unreadable, "unsupported argument type 'b'");
+    EXPECT_EQ(mixed.messages[0].unreadable, "unsupported argument type 'q'");
     EXPECT_EQ(mixed.messages[1], (OscMessage{"/x", {std::int32_t{1}}}));
 }
 
