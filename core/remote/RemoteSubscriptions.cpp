@@ -23,11 +23,12 @@ RemoteSubscriptions::RemoteSubscriptions(const RemoteStateReader& state, Datagra
 {
     m_timers.setHandler(TimerId::RemoteFeedback, [this] { onFeedbackTimer(); });
     m_timers.setHandler(TimerId::RemoteMeters, [this] { onMeterTimer(); });
+    m_timers.setHandler(TimerId::RemoteLeaseEnd, [this] { dropExpired(); });
 }
 
 RemoteSubscriptions::~RemoteSubscriptions()
 {
-    for (TimerId id : {TimerId::RemoteFeedback, TimerId::RemoteMeters}) {
+    for (TimerId id : {TimerId::RemoteFeedback, TimerId::RemoteMeters, TimerId::RemoteLeaseEnd}) {
         m_timers.stop(id);
         m_timers.clearHandler(id);
     }
@@ -51,6 +52,27 @@ void RemoteSubscriptions::dropExpired()
     std::erase_if(m_meters, [&](const MeterLease& m) { return expired(m) && (ended.push_back(m.address), true); });
     for (const Ipv4Endpoint& to : ended)
         tellEnded(to);
+    armLeaseTimer();
+}
+
+// Comes back when the next lease runs out, so its end is told when it happens.
+void RemoteSubscriptions::armLeaseTimer()
+{
+    std::uint32_t next = 0;
+    bool any = false;
+    const auto consider = [&](std::uint32_t grantedAt, std::uint32_t leaseMs) {
+        const std::uint32_t left = leaseMs - std::min(leaseMs, elapsedSince(grantedAt));
+        next = any ? std::min(next, left) : left;
+        any = true;
+    };
+    for (const Subscriber& s : m_subscribers)
+        consider(s.grantedAt, s.leaseMs);
+    for (const MeterLease& m : m_meters)
+        consider(m.grantedAt, m.leaseMs);
+    if (any)
+        m_timers.start(TimerId::RemoteLeaseEnd, std::max<std::uint32_t>(next, 1));
+    else
+        m_timers.stop(TimerId::RemoteLeaseEnd);
 }
 
 RemoteSubscriptions::Lease RemoteSubscriptions::admit(const Ipv4Endpoint& to, bool meters) const
@@ -82,14 +104,15 @@ RemoteSubscriptions::Lease RemoteSubscriptions::subscribe(const Ipv4Endpoint& to
             }
         }
     }
-    if (lease != Lease::Granted)
-        return lease;
-    Subscriber& subscriber = m_subscribers.emplace_back();
-    subscriber.address = to;
-    subscriber.grantedAt = now;
-    subscriber.leaseMs = leaseMs;
-    markAll(subscriber);
-    armTimer();
+    if (lease == Lease::Granted) {
+        Subscriber& subscriber = m_subscribers.emplace_back();
+        subscriber.address = to;
+        subscriber.grantedAt = now;
+        subscriber.leaseMs = leaseMs;
+        markAll(subscriber);
+        armTimer();
+    }
+    armLeaseTimer();
     return lease;
 }
 
@@ -114,6 +137,7 @@ RemoteSubscriptions::Lease RemoteSubscriptions::subscribeMeters(const Ipv4Endpoi
     }
     if (!m_timers.isRunning(TimerId::RemoteMeters))
         m_timers.start(TimerId::RemoteMeters, MeterTickMs);
+    armLeaseTimer();
     return lease;
 }
 
@@ -136,6 +160,7 @@ void RemoteSubscriptions::unsubscribe(const Ipv4Endpoint& to)
     std::erase_if(m_meters, [&](const MeterLease& m) { return m.address == to; });
     if (leaseCount() != before)
         tellEnded(to);
+    armLeaseTimer();
 }
 
 void RemoteSubscriptions::dropHost(std::uint32_t address)
@@ -164,6 +189,7 @@ void RemoteSubscriptions::clear()
     m_meters.clear();
     m_timers.stop(TimerId::RemoteFeedback);
     m_timers.stop(TimerId::RemoteMeters);
+    m_timers.stop(TimerId::RemoteLeaseEnd);
     for (const Ipv4Endpoint& to : ended)
         tellEnded(to);
 }

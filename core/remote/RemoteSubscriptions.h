@@ -110,6 +110,7 @@ private:
     Lease admit(const Ipv4Endpoint& to, bool meters) const;
     int leaseCount() const { return static_cast<int>(m_subscribers.size() + m_meters.size()); }
     void tellEnded(const Ipv4Endpoint& to);
+    void armLeaseTimer();
     void onMeterTimer();
 
     void mark(int item);

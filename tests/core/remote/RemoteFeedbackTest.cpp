@@ -66,7 +66,9 @@ TEST_F(RemoteFeedback, ASubscriberGetsTheWholeStatePacedThenEveryChange)
     // The lease runs out, and the subscriber is told so; then nothing more.
     timers.advance(10000);
     EXPECT_TRUE(remote.subscribers().empty());
-    EXPECT_EQ(received().back(), (OscMessage{"/deskpanel/unsubscribed", {}}));
+    const std::vector<OscMessage> ended = received();
+    ASSERT_FALSE(ended.empty());
+    EXPECT_EQ(ended.back(), (OscMessage{"/deskpanel/unsubscribed", {}}));
     channels.switchChanged(static_cast<int>(SwitchKind::Pad), 0, 1);
     timers.advance(100);
     EXPECT_TRUE(sender.sent.empty());
