@@ -15,7 +15,7 @@ PartialSettings PartialSettings::of(const ChannelSettings& settings, bool reduce
 {
     const auto onOff = [](std::int32_t state) { return state > 0 ? 1 : 0; };
     PartialSettings out;
-    out.gainDb = gainDb(settings.gainPosition, reducedGainRange);
+    out.gainDb = deskpanel::gainDb(settings.gainPosition, reducedGainRange);
     out.pad = onOff(settings.pad);
     out.polarity = onOff(settings.polarity);
     out.phantom48V = onOff(settings.phantom48V);

@@ -41,6 +41,9 @@ std::optional<int> number(std::string_view digits, int low, int high)
 {
     if (digits.empty() || digits.size() > 2 || (digits.size() > 1 && digits.front() == '0'))
         return std::nullopt;
+    for (char c : digits)
+        if (c < '0' || c > '9')
+            return std::nullopt;
     int value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error != std::errc{} || end != digits.data() + digits.size() || value < low || value > high)

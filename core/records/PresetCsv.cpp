@@ -152,8 +152,9 @@ ChangeList preview(const Import& import, const PresetLibrary& library)
     ChangeList list;
     list.caption = "Import Channel Presets";
     list.acceptText = "&Import";
-    list.heading = import.presets.empty() ? "No presets. Nothing will be imported:"
-                                          : format("%d presets will be imported:", static_cast<int>(import.presets.size()));
+    list.heading = import.presets.empty()
+                       ? "No presets. Nothing will be imported:"
+                       : format("%d presets will be imported:", static_cast<int>(import.presets.size()));
     for (const Refusal& refusal : import.refusals)
         list.lines.push_back(
             {ChangeLine::Kind::Warning, format("Line %d refused: %s", refusal.line, refusal.reason.c_str())});

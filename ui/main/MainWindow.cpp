@@ -39,6 +39,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.windowProfile = folder + "/DeskPanel.INI";
     o.locations.installationRecord = folder + "/record.ini";
     o.locations.dataHome = folder + "/share";
+    o.locations.presetLibrary = folder + "/Channel Presets.ini";
     o.refreshDesktopCaches = false;
     o.stateFolder = folder + "/state";
     return o;
