@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -132,7 +133,7 @@ Import read(const std::string& bytes)
 
 Import readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     std::string bytes;
     if (in) {
         bytes.resize(ChannelNameImport::MaxFileBytes + 1);
