@@ -49,6 +49,21 @@ bool parse(const std::string& field, bool isGain, std::optional<int>& out)
     return true;
 }
 
+// The formula guard of the export, and one more apostrophe before a name that starts
+// with one, so that the import's taking off of the guard gives every name back whole.
+std::string guardedName(const std::string& name)
+{
+    return csv::textField(!name.empty() && name.front() == '\'' ? "'" + name : name);
+}
+
+std::string unguardedName(const std::string& field)
+{
+    const std::string t = trimmed(field);
+    if (t.size() >= 2 && t[0] == '\'' && t[1] == '\'')
+        return t.substr(1);
+    return trimmed(ChannelNameImport::unguarded(t));
+}
+
 } // namespace
 
 std::string write(const PresetLibrary& library)
@@ -59,7 +74,7 @@ std::string write(const PresetLibrary& library)
         header.emplace_back(c.header);
     out += csv::line(header);
     for (const ChannelPreset& preset : library.presets()) {
-        std::vector<std::string> fields{csv::textField(preset.name)};
+        std::vector<std::string> fields{guardedName(preset.name)};
         for (const Column& c : Columns) {
             const auto& value = preset.settings.*c.field;
             if (!value)
@@ -107,7 +122,7 @@ Import read(const std::string& bytes)
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const auto& row = rows[r];
         const int line = lines[r];
-        const std::string name = trimmed(ChannelNameImport::unguarded(field(row, "Preset")));
+        const std::string name = unguardedName(field(row, "Preset"));
         std::string problem = seen.nameProblem(name, seen.find(name));
         if (!problem.empty()) {
             result.refusals.push_back({line, problem});

@@ -9,7 +9,8 @@ namespace deskpanel {
 
 // The preset library as CSV, in the channel sheet's format: UTF-8 with BOM, the columns
 // "Preset", "Gain dB", "Pad", "Polarity", "48V", "Mute", switches "on" or "off", a blank
-// field for a setting the preset leaves alone, the formula guard on the names.
+// field for a setting the preset leaves alone, the formula guard on the names (and an
+// apostrophe more before a name that starts with one).
 //
 // The import reads what a spreadsheet saves (a comma or, as the header asks, a semicolon;
 // RFC 4180 quotes), takes the guard's apostrophe off again, and refuses a line whose name

@@ -103,10 +103,12 @@ TEST(PresetCsv, ExportImportRoundTripWithTheFormulaGuardAndRefusals)
     PresetLibrary library;
     library.put({"=Lead", PartialSettings{44, 0, {}, 1, {}}});
     library.put({"Bass, DI", PartialSettings{{}, {}, 1, {}, {}}});
+    library.put({"'=Quoted", PartialSettings{{}, {}, {}, {}, 0}}); // an apostrophe of its own survives
     const std::string csv = PresetCsv::write(library);
     EXPECT_EQ(csv, "\xEF\xBB\xBFPreset,Gain dB,Pad,Polarity,48V,Mute\r\n"
                    "'=Lead,44,off,,on,\r\n"
-                   "\"Bass, DI\",,,on,,\r\n");
+                   "\"Bass, DI\",,,on,,\r\n"
+                   "''=Quoted,,,,,off\r\n");
     const PresetCsv::Import back = PresetCsv::read(csv);
     EXPECT_TRUE(back.error.empty());
     EXPECT_TRUE(back.refusals.empty());
@@ -127,9 +129,9 @@ TEST(PresetCsv, ExportImportRoundTripWithTheFormulaGuardAndRefusals)
 
     PresetLibrary target = PresetLibrary::examples();
     const ChangeList preview = PresetCsv::preview(back, target);
-    EXPECT_EQ(preview.lines.size(), 2u);
+    EXPECT_EQ(preview.lines.size(), 3u);
     PresetCsv::apply(back, target);
-    EXPECT_EQ(target.size(), 8u);
+    EXPECT_EQ(target.size(), 9u);
 }
 
 } // namespace
