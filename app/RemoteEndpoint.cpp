@@ -10,7 +10,6 @@ namespace deskpanel {
 namespace {
 
 constexpr std::uint32_t Loopback = 0x7F000001u;
-constexpr std::uint32_t AnyAddress = 0;
 
 } // namespace
 
@@ -20,6 +19,8 @@ RemoteEndpoint::RemoteEndpoint(DeskPanelApp& app)
                 [&app](int unitNumber) { return app.link().state(unitNumber); })
 {
     m_control.setUnitSender(&app.link());
+    Metering& meters = app.metering();
+    m_control.setMeterSource([&meters](int channel) { return meters.levelDb(channel); });
     m_unitStateListener =
         app.addUnitStateListener([this](int unitNumber, UnitState) { m_control.unitStateChanged(unitNumber); });
     m_retry.setInterval(BindRetryMs);
@@ -51,9 +52,10 @@ void RemoteEndpoint::apply(const RemoteSettings& settings)
 {
     std::string error;
     const auto hosts = parseAllowedHosts(settings.allowedHosts, error);
-    const bool sameSocket = settings.enabled && m_settings.enabled && settings.port == m_settings.port &&
-                            settings.allowedHosts.empty() == m_settings.allowedHosts.empty() && isListening();
+    const std::uint32_t before = boundAddress();
     m_settings = settings;
+    const bool sameSocket =
+        settings.enabled && isListening() && settings.port == m_boundPort && boundAddress() == before;
     m_control.setAllowedHosts(hosts.value_or(std::vector<std::uint32_t>{}));
     m_control.setAllowPhantom(settings.allowPhantom);
     if (!settings.enabled || !hosts) {
@@ -81,10 +83,12 @@ void RemoteEndpoint::close()
 
 void RemoteEndpoint::bindSocket()
 {
-    // Listed hosts may be anywhere; with none listed, only this machine can reach it.
-    const std::uint32_t address = m_settings.allowedHosts.empty() ? Loopback : AnyAddress;
+    // Loopback while every host listed is this machine (or none is), unless the operator
+    // chose where to listen.
+    const std::uint32_t address = boundAddress();
     std::string error;
     if (m_socket.open(address, m_settings.port, error)) {
+        m_boundPort = m_settings.port;
         m_retry.stop();
         m_bindError.clear();
         m_failureReported = false;
@@ -111,8 +115,14 @@ QString RemoteEndpoint::listeningText() const
 {
     if (!isListening())
         return {};
-    const std::uint32_t address = m_settings.allowedHosts.empty() ? Loopback : AnyAddress;
-    return QStringLiteral("%1:%2").arg(QString::fromStdString(ipv4Text(address))).arg(m_settings.port);
+    return QStringLiteral("%1:%2").arg(QString::fromStdString(ipv4Text(boundAddress()))).arg(m_settings.port);
+}
+
+std::uint32_t RemoteEndpoint::boundAddress() const
+{
+    std::string error;
+    const auto hosts = parseAllowedHosts(m_settings.allowedHosts, error);
+    return listenAddress(m_settings.listen, hosts.value_or(std::vector<std::uint32_t>{})).value_or(Loopback);
 }
 
 void RemoteEndpoint::readPending()

@@ -16,8 +16,8 @@ namespace deskpanel {
 class DeskPanelApp;
 
 // The remote control's UDP socket on the UI thread's event loop (datagrams keep coming
-// inside modal boxes, like the unit link's). Binds 127.0.0.1 when no hosts are listed,
-// every IPv4 interface when some are; a port that cannot be bound is reported once and
+// inside modal boxes, like the unit link's). Binds where "Listen" says: by itself,
+// 127.0.0.1 while every listed host is this machine, every interface otherwise; a port that cannot be bound is reported once and
 // tried again every BindRetryMs.
 class RemoteEndpoint : public QObject {
     Q_OBJECT
@@ -42,6 +42,9 @@ public:
     // Why the port could not be bound, while it cannot.
     const QString& bindError() const { return m_bindError; }
     const RemoteControl& control() const { return m_control; }
+    RemoteControl& control() { return m_control; }
+    // The address the socket is (or would be) bound to.
+    std::uint32_t boundAddress() const;
 
 signals:
     // The endpoint started or stopped listening, or a bind failed.
@@ -62,6 +65,7 @@ private:
     QString m_bindError;
     int m_unitStateListener = 0;
     bool m_failureReported = false;
+    std::uint16_t m_boundPort = 0;
 };
 
 } // namespace deskpanel

@@ -523,6 +523,12 @@ std::optional<UndoStep> ChannelControl::applyChannelStep(const UndoEntry& entry,
             send("Gain", gainDb(position, reducedGainRange()), channel);
             return UndoStep{UndoEntry{channel, entry.kind, replaced}, nullptr, nullptr};
         }
+        if (entry.kind == static_cast<std::int32_t>(UndoKind::GainReference)) {
+            // The reference alone: nothing is sent, the fader stays.
+            const int replaced = settings.gainAux;
+            settings.gainAux = std::clamp<int>(entry.value, 0, MaxGainPosition);
+            return UndoStep{UndoEntry{channel, entry.kind, replaced}, nullptr, nullptr};
+        }
         return std::nullopt;
     }
 }

@@ -133,6 +133,8 @@ public:
     void beginUndoGroup(std::uint64_t continuing = 0) { m_undo.beginGroup(continuing); }
     std::uint64_t endUndoGroup() { return m_undo.endGroup(); }
     bool isUndoGrouping() const { return m_undo.isGrouping(); }
+    // An entry for a change made by a command that sets live values itself (a paste).
+    void recordUndo(const UndoEntry& entry) { m_undo.record(entry); }
 
     // The one operation at a time: every operation that changes live settings, the
     // scene list or the files holds it for its whole length.

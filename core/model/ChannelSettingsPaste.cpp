@@ -4,7 +4,6 @@
 #include "core/host/UnitSender.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/GainMath.h"
-#include "core/model/LiveState.h"
 #include "core/model/Project.h"
 #include "core/model/SceneTracker.h"
 
@@ -20,13 +19,14 @@ struct Switch {
     std::optional<int> PartialSettings::*given;
     std::int32_t ChannelSettings::*live;
     const char* parameter;
+    UndoKind undo;
 };
 // The order in which one channel's switches are sent, after its gain.
 constexpr std::array<Switch, 4> Switches{{
-    {&PartialSettings::pad, &ChannelSettings::pad, "Pad"},
-    {&PartialSettings::polarity, &ChannelSettings::polarity, "Pol"},
-    {&PartialSettings::phantom48V, &ChannelSettings::phantom48V, "48v"},
-    {&PartialSettings::mute, &ChannelSettings::mute, "Mute"},
+    {&PartialSettings::pad, &ChannelSettings::pad, "Pad", UndoKind::Pad},
+    {&PartialSettings::polarity, &ChannelSettings::polarity, "Pol", UndoKind::Polarity},
+    {&PartialSettings::phantom48V, &ChannelSettings::phantom48V, "48v", UndoKind::Phantom48V},
+    {&PartialSettings::mute, &ChannelSettings::mute, "Mute", UndoKind::Mute},
 }};
 
 std::vector<int> span(int from, int to, int low, int high)
@@ -90,7 +90,9 @@ ChannelSettingsPaste::Outcome ChannelSettingsPaste::paste(const PartialSettings&
     channels.erase(std::unique(channels.begin(), channels.end()), channels.end());
     if (settings.empty() || channels.empty())
         return Outcome::NothingChanged;
-    if (refused(channels)) {
+    // One operation: not inside another's box, and nothing else inside its own.
+    auto hold = m_channels.gate().enter("Paste");
+    if (!hold || refused(channels)) {
         m_operator.beep();
         return Outcome::Refused;
     }
@@ -110,13 +112,14 @@ ChannelSettingsPaste::Outcome ChannelSettingsPaste::paste(const PartialSettings&
         }
     }
 
-    auto before = std::make_shared<const LiveState>(LiveState::of(m_project));
+    // Each change records what takes it back; together they are one undo step.
+    m_channels.beginUndoGroup();
     bool changed = false;
     for (int c : channels)
         changed = pasteOne(c, settings) || changed;
+    m_channels.endUndoGroup();
     if (!changed)
         return Outcome::NothingChanged;
-    m_channels.recordStateUndo(std::move(before));
     m_scenes.markActiveSceneModified();
     m_scenes.updateFollowedScene();
     return Outcome::Pasted;
@@ -133,12 +136,15 @@ bool ChannelSettingsPaste::pasteOne(int channel, const PartialSettings& settings
         const int floor = std::min(gainFloorPosition(m_units.reducedGainRange()), static_cast<int>(live.gainPosition));
         const int position = std::clamp(requested, floor, MaxGainPosition);
         if (position != live.gainPosition) {
+            m_channels.recordUndo(
+                UndoEntry{channel, static_cast<std::int32_t>(UndoKind::GainPosition), live.gainPosition});
             // A command, not a click: the click that closed a dialog has nothing to do here.
             m_channels.keyPressed();
             m_channels.singleGainMove(channel, position);
             changed = true;
         }
         if (live.gainAux != live.gainPosition) {
+            m_channels.recordUndo(UndoEntry{channel, static_cast<std::int32_t>(UndoKind::GainReference), live.gainAux});
             live.gainAux = live.gainPosition;
             changed = true;
         }
@@ -149,6 +155,7 @@ bool ChannelSettingsPaste::pasteOne(int channel, const PartialSettings& settings
         if (!value || live.*s.live == *value)
             continue;
         live.*s.live = *value;
+        m_channels.recordUndo(UndoEntry{channel, static_cast<std::int32_t>(s.undo), *value});
         if (m_units.isUnitPresent(unitOfChannel(channel)))
             m_units.sendParameter(s.parameter, *value, unitOfChannel(channel), inputOfChannel(channel));
         switched = true;

@@ -1,5 +1,7 @@
 #include "core/model/Metering.h"
 
+#include <algorithm>
+
 namespace deskpanel {
 
 Metering::Metering(const ProjectPrefs& prefs, Timers& timers) : m_prefs(prefs), m_timers(timers)
@@ -22,6 +24,7 @@ void Metering::setLevel(int channel, int levelDb)
 {
     if (!isValidChannel(channel))
         return;
+    m_levelsDb[static_cast<std::size_t>(channel)] = static_cast<std::int8_t>(std::clamp(levelDb, -127, 127));
     showReading(channel, MeterScale::fromPrefs(m_prefs).read(levelDb));
 }
 
@@ -63,8 +66,14 @@ void Metering::clearAll()
         clearChannel(channel);
 }
 
+int Metering::levelDb(int channel) const
+{
+    return isValidChannel(channel) ? m_levelsDb[static_cast<std::size_t>(channel)] : NoLevel;
+}
+
 void Metering::clearChannel(int channel)
 {
+    m_levelsDb[static_cast<std::size_t>(channel)] = NoLevel;
     for (MeterView view : {MeterView::Overview, MeterView::Underview}) {
         Meter& meter = metersOf(view)[static_cast<std::size_t>(channel)];
         meter = Meter{};

@@ -31,6 +31,10 @@ public:
 
     // One input's level from a unit's status packet. A channel outside 0..383 is dropped.
     void setLevel(int channel, int levelDb);
+    // The last level a unit reported for the input, in whole dB within -127..127;
+    // NoLevel while nothing feeds it (no reading yet, its unit gone or not active).
+    static constexpr int NoLevel = -128;
+    int levelDb(int channel) const;
     // A reading already placed on the scale (the simulation's).
     void showReading(int channel, const MeterReading& reading);
 
@@ -68,6 +72,13 @@ private:
     const ProjectPrefs& m_prefs;
     Timers& m_timers;
     MeterView m_shownView = MeterView::Underview;
+    std::array<std::int8_t, MaxChannels> m_levelsDb = filledLevels();
+    static std::array<std::int8_t, MaxChannels> filledLevels()
+    {
+        std::array<std::int8_t, MaxChannels> levels{};
+        levels.fill(NoLevel);
+        return levels;
+    }
     MeterListener* m_overviewListener = nullptr;
     MeterListener* m_underviewListener = nullptr;
     ViewMeters m_overview{};

@@ -18,6 +18,7 @@ enum class UndoKind : std::int32_t {
     Phantom48V = 6,
     Mute = 7,
     GainPosition = 9, // value: the position before the drag
+    GainReference = 10, // value: the link reference (gainAux) before a paste
     LiveState = 20, // a recall: the entry holds the live state from before it
     ChannelTexts = 21, // an import of names: the entry holds the old and new texts
     Steps = 22, // several entries taken back together (a remote's group mute, pattern or datagram)

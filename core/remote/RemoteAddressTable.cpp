@@ -35,7 +35,8 @@ constexpr std::array<RemoteAddress, 18> Table{{
     {"/deskpanel/subscribe", RemoteAction::Subscribe, "i: seconds 1..60, then s: the token",
      "the first answers /deskpanel/subscribe/token s; sent again with the token, sends the whole state, then every "
      "change, until the lease runs out; a subscriber renews without the token"},
-    {"/deskpanel/unsubscribe", RemoteAction::Unsubscribe, "none", "ends the subscription (answers /deskpanel/unsubscribed)"},
+    {"/deskpanel/unsubscribe", RemoteAction::Unsubscribe, "none",
+     "ends the subscription (answers /deskpanel/unsubscribed)"},
     {"/deskpanel/meters/subscribe", RemoteAction::MetersSubscribe,
      "i seconds, i first channel, i count (1..384), i rate 1..20 Hz, then s: the token",
      "sends /deskpanel/meters i first, b levels (one signed byte per channel, dB, -128 silent) at that rate"},

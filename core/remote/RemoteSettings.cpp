@@ -4,6 +4,7 @@
 #include "core/model/Text.h"
 #include "core/persistence/IniFile.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace deskpanel {
@@ -38,6 +39,8 @@ RemoteSettings RemoteSettings::read(const std::string& profile)
         else
             settings.enabled = false; // never serve a wider audience than the operator listed
     }
+    if (const auto listen = file.value(Section, "Listen"); listen && listenAddress(trimmed(*listen), {}))
+        settings.listen = trimmed(*listen);
     if (const auto phantom = numberOf(file.value(Section, "Allow Phantom"));
         phantom && (*phantom == 0 || *phantom == 1))
         settings.allowPhantom = *phantom == 1;
@@ -51,7 +54,26 @@ bool RemoteSettings::write(const std::string& profile) const
     file.setValue(Section, "Port", std::to_string(port));
     file.setValue(Section, "Allowed Hosts", allowedHosts);
     file.setValue(Section, "Allow Phantom", allowPhantom ? "1" : "0");
+    file.setValue(Section, "Listen", listen);
     return file.save(profile);
+}
+
+std::optional<std::uint32_t> listenAddress(const std::string& listen, const std::vector<std::uint32_t>& hosts)
+{
+    constexpr std::uint32_t Loopback = 0x7F000001u;
+    if (listen == "auto") {
+        const bool allLoopback =
+            std::all_of(hosts.begin(), hosts.end(), [](std::uint32_t host) { return (host >> 24) == 127; });
+        return allLoopback ? Loopback : 0u;
+    }
+    if (listen == "loopback")
+        return Loopback;
+    if (listen == "all")
+        return 0u;
+    std::uint32_t address = 0;
+    if (parseIpv4(listen, address))
+        return address;
+    return std::nullopt;
 }
 
 std::optional<std::vector<std::uint32_t>> parseAllowedHosts(const std::string& text, std::string& error)

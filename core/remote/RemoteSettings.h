@@ -16,6 +16,9 @@ struct RemoteSettings {
     std::uint16_t port = DefaultPort;
     std::string allowedHosts; // blank, or IPv4 addresses separated by commas
     bool allowPhantom = false;
+    // Key "Listen": "auto" (loopback while every listed host is this machine, else all
+    // interfaces), "loopback", "all", or one IPv4 address of this machine.
+    std::string listen = "auto";
 
     bool operator==(const RemoteSettings&) const = default;
 
@@ -24,6 +27,10 @@ struct RemoteSettings {
     // False when the profile could not be written.
     bool write(const std::string& profile) const;
 };
+
+// The address to bind for `listen` and the hosts listed; nothing when `listen` is not one
+// of its forms.
+std::optional<std::uint32_t> listenAddress(const std::string& listen, const std::vector<std::uint32_t>& hosts);
 
 // The addresses of an "Allowed hosts" text, in order; nothing when any entry is not an
 // IPv4 address (the entry is named in `error`). Blanks around entries do not count.

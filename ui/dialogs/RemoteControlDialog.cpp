@@ -1,8 +1,11 @@
 #include "ui/dialogs/RemoteControlDialog.h"
 
 #include "app/RemoteEndpoint.h"
+#include "core/unitlink/LocalAddress.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -19,25 +22,31 @@ enum Control {
     Hosts,
     Phantom,
     Status,
+    ListenLabel,
+    Listen,
+    HostsNote,
 };
 
 // A dialog of its own, beyond the program's first layouts, drawn in the same look.
 const DialogTemplate& remoteControlLayout()
 {
     static const DialogTemplate t{QStringLiteral("remote"),
-                                  QSize(220, 172),
+                                  QSize(220, 212),
                                   QStringLiteral("Microsoft Sans Serif"),
                                   80,
                                   {{ControlId::Header, QRect(33, 0, 178, 18)},
                                    {Enable, QRect(16, 26, 188, 10)},
                                    {PortLabel, QRect(16, 43, 50, 8)},
                                    {Port, QRect(70, 41, 44, 12)},
-                                   {HostsLabel, QRect(16, 58, 120, 8)},
-                                   {Hosts, QRect(16, 68, 188, 12)},
-                                   {Phantom, QRect(16, 86, 188, 10)},
-                                   {Status, QRect(16, 102, 188, 44)},
-                                   {ControlId::Ok, QRect(70, 152, 36, 12)},
-                                   {ControlId::Cancel, QRect(112, 152, 36, 12)},
+                                   {ListenLabel, QRect(16, 59, 50, 8)},
+                                   {Listen, QRect(70, 57, 134, 12)},
+                                   {HostsLabel, QRect(16, 74, 120, 8)},
+                                   {Hosts, QRect(16, 84, 188, 12)},
+                                   {HostsNote, QRect(16, 98, 188, 26)},
+                                   {Phantom, QRect(16, 126, 188, 10)},
+                                   {Status, QRect(16, 142, 188, 44)},
+                                   {ControlId::Ok, QRect(70, 192, 36, 12)},
+                                   {ControlId::Cancel, QRect(112, 192, 36, 12)},
                                    {ControlId::LeftCorner, QRect(0, 0, 18, 18)}}};
     return t;
 }
@@ -58,11 +67,27 @@ RemoteControlDialog::RemoteControlDialog(RemoteEndpoint& endpoint, QWidget* pare
     m_port->setGeometry(controlRect(Port));
     m_port->setRange(1, 65535);
     m_port->setValue(settings.port);
+    QLabel* listenLabel = createLabel(ListenLabel, QStringLiteral("Listen on"));
+    m_listen = new QComboBox(this);
+    m_listen->setObjectName(QStringLiteral("listen"));
+    m_listen->setGeometry(controlRect(Listen));
+    m_listen->addItem(QStringLiteral("automatic"), QStringLiteral("auto"));
+    m_listen->addItem(QStringLiteral("this computer only"), QStringLiteral("loopback"));
+    m_listen->addItem(QStringLiteral("all interfaces"), QStringLiteral("all"));
+    if (const auto local = localIpv4Address(); local && local->rfind("127.", 0) != 0)
+        m_listen->addItem(QString::fromStdString(*local), QString::fromStdString(*local));
+    if (m_listen->findData(QString::fromStdString(settings.listen)) < 0)
+        m_listen->addItem(QString::fromStdString(settings.listen), QString::fromStdString(settings.listen));
+    m_listen->setCurrentIndex(m_listen->findData(QString::fromStdString(settings.listen)));
+    listenLabel->setBuddy(m_listen);
     createLabel(HostsLabel, QStringLiteral("Allowed hosts"));
     m_hosts = new QLineEdit(QString::fromStdString(settings.allowedHosts), this);
     m_hosts->setObjectName(QStringLiteral("hosts"));
     m_hosts->setGeometry(controlRect(Hosts));
     m_hosts->setPlaceholderText(QStringLiteral("this computer only"));
+    QLabel* note = createLabel(HostsNote, QString::fromLatin1(HostsNoteText));
+    note->setObjectName(QStringLiteral("hostsNote"));
+    note->setWordWrap(true);
     m_phantom = new QCheckBox(QStringLiteral("Allow 48 V from remote"), this);
     m_phantom->setObjectName(QStringLiteral("phantom"));
     m_phantom->setGeometry(controlRect(Phantom));
@@ -122,6 +147,7 @@ void RemoteControlDialog::onCommand(int id)
     settings.port = static_cast<std::uint16_t>(m_port->value());
     settings.allowedHosts = m_hosts->text().trimmed().toStdString();
     settings.allowPhantom = m_phantom->isChecked();
+    settings.listen = m_listen->currentData().toString().toStdString();
     std::string error;
     if (!parseAllowedHosts(settings.allowedHosts, error)) {
         m_problem = QStringLiteral("Allowed hosts: %1").arg(QString::fromStdString(error));

@@ -10,6 +10,7 @@
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
+#include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/SafetyDialogs.h"
 #include "ui/main/ChannelSettingsCommands.h"
 #include "ui/main/InputRouter.h"
@@ -26,6 +27,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QMenuBar>
 #include <QProcess>
@@ -68,6 +70,9 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     m_project =
         std::make_unique<ProjectCommands>(app, fileDialogs, m_options.locations, static_cast<CommandWindow&>(*this));
     m_remote = std::make_unique<RemoteEndpoint>(app);
+    // /deskpanel/info says the version as the About box does.
+    m_remote->control().setProgramVersion(
+        AboutBox::versionText(QCoreApplication::applicationVersion()).mid(8).toStdString());
     m_remote->useProfile(m_options.locations.windowProfile);
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
