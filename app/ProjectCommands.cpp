@@ -147,23 +147,41 @@ void ProjectCommands::openRecent(int index)
 
 void ProjectCommands::keepBackups(BackupKeeper& keeper)
 {
-    m_files.addBeforeWriteHook([&keeper](const std::string& path) { keeper.stage(path); });
-    m_files.addSavedHook([this, &keeper](const std::string& path) {
-        const std::string failure = keeper.commit(path);
-        if (failure.empty() || m_backupFailureReported)
-            return;
-        m_backupFailureReported = true;
-        m_app.operatorPort().message(failure + " The project itself was saved.");
+    m_backups = &keeper;
+    // Each save commits the copy it staged itself, never another save's.
+    m_files.addWriteCompanion([this, &keeper](const std::string& path) -> ProjectFiles::SaveEnd {
+        const BackupKeeper::Token token = keeper.stage(path);
+        return [this, &keeper, token, path](bool written) {
+            if (!written) {
+                keeper.discard(token);
+                return;
+            }
+            const std::string failure = keeper.commit(token, path);
+            if (failure.empty() || m_backupFailureReported)
+                return;
+            m_backupFailureReported = true;
+            m_app.operatorPort().message(failure + " The project itself was saved.");
+        };
     });
 }
 
-void ProjectCommands::openBackup(const std::string& path)
+void ProjectCommands::openBackup(const std::function<std::string()>& choose)
 {
-    if (isBusy() || !savePrompt(OpenQuestion))
-        return;
-    m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
-    m_app.channels().notifyProjectReplaced();
-    m_window.showProject();
+    runWhenNotSaving([this, choose] {
+        // Asked before the list, as Open asks before its dialog: the save's backup is in
+        // the list, and its pruning cannot take the backup chosen afterwards.
+        if (!savePrompt(OpenQuestion))
+            return;
+        const std::string path = choose();
+        if (path.empty())
+            return;
+        std::optional<BackupKeeper::Held> held;
+        if (m_backups)
+            held.emplace(*m_backups, path); // a save still being written may prune meanwhile
+        m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
+        m_app.channels().notifyProjectReplaced();
+        m_window.showProject();
+    });
 }
 
 void ProjectCommands::openPath(const std::string& path)
@@ -175,19 +193,21 @@ void ProjectCommands::openPath(const std::string& path)
 
 void ProjectCommands::save()
 {
-    m_files.save();
+    // A second save asked while the first is being written waits for it, so each
+    // save's backup holds the file as that save found it.
+    runWhenNotSaving([this] { m_files.save(); });
 }
 
 void ProjectCommands::saveAs()
 {
-    m_files.saveAs();
+    runWhenNotSaving([this] { m_files.saveAs(); });
 }
 
 bool ProjectCommands::exit()
 {
     // A file still being written is finished first.
     m_files.waitForWrite();
-    const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { saveAs(); });
+    const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { m_files.saveAs(); });
     if (answer == Decision::Cancel)
         return false;
     if (answer == Decision::Yes && saveForExit() != SaveOutcome::Saved)

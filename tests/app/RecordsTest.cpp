@@ -10,6 +10,7 @@
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
+#include "ui/controls/GlassDialog.h"
 #include "ui/dialogs/ChangeListBox.h"
 #include "ui/dialogs/EventLogWindow.h"
 #include "ui/main/RecordsCommands.h"
@@ -23,8 +24,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace deskpanel::test {
 namespace {
@@ -228,7 +232,7 @@ TEST_F(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
     commands.save(); // the second backup holds no scene, the file now has one
     commands.files().waitForWrite();
     op.answers = {Decision::No}; // "Save changes to current project before opening?"
-    commands.openBackup(keeper.list(path).front().path);
+    commands.openBackup([&] { return keeper.list(path).front().path; });
     EXPECT_EQ(app.project().projectName, "New Project");
     EXPECT_FALSE(app.project().hasFile);
     EXPECT_EQ(app.project().projectPath, "New Project.vpf"); // in the last used directory (none here)
@@ -236,6 +240,83 @@ TEST_F(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
     EXPECT_EQ(readText(at.settingsFile), settingsBefore);
     EXPECT_EQ(commands.recent().entries(), recentBefore);
     EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::Message).empty());
+}
+
+// Ctrl+S while the first save's file is still being written waits for that write: each
+// save keeps its own backup, so one still holds the file as it was before the first.
+TEST_F(Backups, ASecondSaveDuringAWriteKeepsTheFileFromBeforeTheFirst)
+{
+    FakeWallClock wall;
+    BackupKeeper keeper(folder.file("state/backups"), wall);
+    commands.keepBackups(keeper);
+    const std::string path = folder.file("Gala.vpf");
+    dialogs.answers = {path};
+    app.project().channels[0].name = "Version 0";
+    commands.saveAs();
+    commands.files().waitForWrite();
+    const std::string beforeBoth = readText(path);
+
+    // The first write stays in flight until the second save has been asked for.
+    std::atomic<bool> asked{false};
+    commands.files().addBeforeWriteHook([&asked](const std::string&) {
+        for (int i = 0; i < 300 && !asked; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    QTimer::singleShot(0, [&] {
+        app.project().channels[0].name = "Version 2";
+        asked = true;
+        commands.save();
+    });
+    app.project().channels[0].name = "Version 1";
+    commands.save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !commands.isBusy() && keeper.list(path).size() == 2; }, 5000))
+        << keeper.list(path).size();
+    std::vector<std::string> kept;
+    for (const auto& backup : keeper.list(path))
+        kept.push_back(readText(backup.path));
+    EXPECT_EQ(kept.back(), beforeBoth);
+    EXPECT_NE(kept.front(), beforeBoth); // the file the first save wrote
+    EXPECT_NE(readText(path).find("Version 2"), std::string::npos);
+}
+
+// Open Backup asks "Save changes?" before the list: the list then holds that save's
+// backup, and the one chosen opens as an unnamed copy.
+TEST_F(Backups, OpenBackupAsksBeforeTheListIsShown)
+{
+    FakeWallClock wall;
+    BackupKeeper keeper(folder.file("state/backups"), wall);
+    commands.keepBackups(keeper);
+    RecordsCommands records{app, commands, dialogs, nullptr, &keeper, nullptr};
+    const std::string path = folder.file("Gala.vpf");
+    dialogs.answers = {path};
+    app.project().channels[0].name = "Version 1";
+    commands.saveAs();
+    commands.files().waitForWrite();
+    app.project().channels[0].name = "Version 2";
+    commands.save();
+    commands.files().waitForWrite();
+    wall.advance(1000);
+    app.project().channels[0].name = "Version 3";
+
+    std::size_t questionsBeforeList = 0;
+    int rows = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<GlassDialog*>(QApplication::activeModalWidget());
+        auto* list = dialog ? dialog->findChild<QListWidget*>(QStringLiteral("backups")) : nullptr;
+        if (!list)
+            return;
+        questionsBeforeList = op.textsOf(ScriptedOperator::Kind::Decide).size();
+        rows = list->count();
+        list->setCurrentRow(rows - 1); // the oldest
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    op.answers = {Decision::Yes}; // "Save changes to current project before opening?"
+    records.openBackup();
+    EXPECT_EQ(questionsBeforeList, 1u);
+    EXPECT_EQ(rows, 2); // Version 1 and, from the save just asked for, Version 2
+    EXPECT_EQ(app.project().channels[0].name, "Version 1");
+    EXPECT_FALSE(app.project().hasFile);
+    EXPECT_EQ(keeper.list(path).size(), 2u);
 }
 
 // Files > "Import Channel Names...": the file chosen, the list shown in the change list box,

@@ -98,18 +98,29 @@ void RecordsCommands::importChannelNames()
 
 void RecordsCommands::openBackup()
 {
-    if (!m_backups || m_project.isBusy())
+    if (!m_backups)
         return;
-    const Project& project = m_app.project();
-    const auto backups = project.hasFile ? m_backups->list(project.projectPath) : std::vector<BackupKeeper::Backup>{};
-    if (backups.empty()) {
+    if (!m_app.project().hasFile) { // a project never saved has no backups
         m_app.operatorPort().message(NoBackupsText);
         return;
     }
-    OpenBackupDialog dialog(project.projectName, backups, m_window);
-    if (dialog.exec() != DialogResult::Ok || dialog.chosenPath().empty())
-        return;
-    m_project.openBackup(dialog.chosenPath());
+    m_project.openBackup([this]() -> std::string {
+        // Listed after the save question's save, whose backup is then among them.
+        const Project& project = m_app.project();
+        const auto backups = m_backups->list(project.projectPath);
+        if (backups.empty()) {
+            m_app.operatorPort().message(NoBackupsText);
+            return {};
+        }
+        // What is listed stays while the list is open (timers run inside it).
+        std::vector<std::unique_ptr<BackupKeeper::Held>> held;
+        for (const BackupKeeper::Backup& backup : backups)
+            held.push_back(std::make_unique<BackupKeeper::Held>(*m_backups, backup.path));
+        OpenBackupDialog dialog(project.projectName, backups, m_window);
+        if (dialog.exec() != DialogResult::Ok)
+            return {};
+        return dialog.chosenPath();
+    });
 }
 
 } // namespace deskpanel

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 using namespace deskpanel;
@@ -161,4 +162,61 @@ TEST_F(SidecarTest, AFailedWriteOfTheSafesIsReportedWithoutUndoingTheSave)
     EXPECT_TRUE(std::filesystem::exists(show));
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Failed to write file " + show + ".safes"}));
     EXPECT_TRUE(std::filesystem::is_directory(show + ".safes"));
+}
+
+// Only a missing file means no safes. One that is there but cannot be read is reported
+// once, naming it and why, and is left as it is by every save until the safes are set.
+TEST_F(SidecarTest, AnUnreadableFileIsReportedOnceAndLeftAsItIs)
+{
+    const std::string show = folder.file("show.vpf");
+    const std::string safes = show + ".safes";
+    struct Case {
+        const char* what;
+        std::function<bool()> make; // false: the case cannot be made here
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"a folder", [&] { return std::filesystem::create_directory(safes); }, "Is a directory"},
+        {"no permission",
+         [&] {
+             put(safes, "[Recall Safes]\nChannel1=gain\n");
+             std::filesystem::permissions(safes, std::filesystem::perms::none);
+             return !std::ifstream(safes); // the administrator reads everything
+         },
+         "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(safes);
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        if (!c.make())
+            continue;
+        project.recallSafes.set(100, AllSafeFlags); // the previous project's
+        op.clear();
+        ASSERT_TRUE(files.open(show));
+        EXPECT_TRUE(project.recallSafes.empty());
+        EXPECT_TRUE(project.recallSafesUnreadable);
+        const auto told = op.textsOf(Kind::PlatformMessage);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].rfind("The recall safes file " + safes + " could not be read (" + c.reason + ").", 0), 0u)
+            << told[0];
+        const auto before = std::filesystem::status(safes).type();
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        EXPECT_EQ(op.textsOf(Kind::PlatformMessage).size(), 1u);
+        EXPECT_EQ(std::filesystem::status(safes).type(), before);
+
+        // The operator sets safes: the file is theirs to write again.
+        std::filesystem::permissions(safes, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(safes);
+        project.recallSafes.set(2, SafeFlag::Mute, true);
+        project.recallSafesUnreadable = false;
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        EXPECT_EQ(contents(safes), "[Recall Safes]\nChannel3=mute\n");
+        project.recallSafes.clear();
+    }
+    std::filesystem::remove(safes);
+    op.clear();
+    ASSERT_TRUE(files.open(show)); // missing: no safes, nothing said
+    EXPECT_FALSE(project.recallSafesUnreadable);
+    EXPECT_TRUE(op.shown.empty());
 }
