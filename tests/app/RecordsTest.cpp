@@ -250,8 +250,12 @@ TEST_F(Backups, ASecondSaveDuringAWriteKeepsTheFileFromBeforeTheFirst)
     BackupKeeper keeper(folder.file("state/backups"), wall);
     commands.keepBackups(keeper);
     const std::string path = folder.file("Gala.vpf");
+    const auto addScene = [this](const char* name) {
+        Scene scene;
+        scene.name = name;
+        app.project().scenes.append(scene);
+    };
     dialogs.answers = {path};
-    app.project().channels[0].name = "Version 0";
     commands.saveAs();
     commands.files().waitForWrite();
     const std::string beforeBoth = readText(path);
@@ -263,11 +267,11 @@ TEST_F(Backups, ASecondSaveDuringAWriteKeepsTheFileFromBeforeTheFirst)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     });
     QTimer::singleShot(0, [&] {
-        app.project().channels[0].name = "Version 2";
+        addScene("Act 2");
         asked = true;
         commands.save();
     });
-    app.project().channels[0].name = "Version 1";
+    addScene("Act 1");
     commands.save();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !commands.isBusy() && keeper.list(path).size() == 2; }, 5000))
         << keeper.list(path).size();
@@ -276,7 +280,7 @@ TEST_F(Backups, ASecondSaveDuringAWriteKeepsTheFileFromBeforeTheFirst)
         kept.push_back(readText(backup.path));
     EXPECT_EQ(kept.back(), beforeBoth);
     EXPECT_NE(kept.front(), beforeBoth); // the file the first save wrote
-    EXPECT_NE(readText(path).find("Version 2"), std::string::npos);
+    EXPECT_NE(readText(path).find("Act 2"), std::string::npos);
 }
 
 // Open Backup asks "Save changes?" before the list: the list then holds that save's
@@ -288,33 +292,38 @@ TEST_F(Backups, OpenBackupAsksBeforeTheListIsShown)
     commands.keepBackups(keeper);
     RecordsCommands records{app, commands, dialogs, nullptr, &keeper, nullptr};
     const std::string path = folder.file("Gala.vpf");
+    Scene scene;
     dialogs.answers = {path};
-    app.project().channels[0].name = "Version 1";
-    commands.saveAs();
+    commands.saveAs(); // no scene
     commands.files().waitForWrite();
-    app.project().channels[0].name = "Version 2";
-    commands.save();
+    scene.name = "Act 1";
+    app.project().scenes.append(scene);
+    commands.save(); // kept: the file without a scene
     commands.files().waitForWrite();
     wall.advance(1000);
-    app.project().channels[0].name = "Version 3";
+    scene.name = "Act 2";
+    app.project().scenes.append(scene);
 
     std::size_t questionsBeforeList = 0;
     int rows = 0;
-    QTimer::singleShot(0, [&] {
+    QTimer answerList; // the save before the list runs its own loop first
+    QObject::connect(&answerList, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<GlassDialog*>(QApplication::activeModalWidget());
         auto* list = dialog ? dialog->findChild<QListWidget*>(QStringLiteral("backups")) : nullptr;
         if (!list)
             return;
+        answerList.stop();
         questionsBeforeList = op.textsOf(ScriptedOperator::Kind::Decide).size();
         rows = list->count();
         list->setCurrentRow(rows - 1); // the oldest
         QTest::keyClick(dialog, Qt::Key_Return);
     });
+    answerList.start(5);
     op.answers = {Decision::Yes}; // "Save changes to current project before opening?"
     records.openBackup();
     EXPECT_EQ(questionsBeforeList, 1u);
-    EXPECT_EQ(rows, 2); // Version 1 and, from the save just asked for, Version 2
-    EXPECT_EQ(app.project().channels[0].name, "Version 1");
+    EXPECT_EQ(rows, 2); // without a scene and, from the save just asked for, with one
+    EXPECT_EQ(app.project().scenes.count(), 1); // the oldest: the Blank Scene alone
     EXPECT_FALSE(app.project().hasFile);
     EXPECT_EQ(keeper.list(path).size(), 2u);
 }
