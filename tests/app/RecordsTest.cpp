@@ -2,8 +2,11 @@
 // Open Backup, the event window.
 #include "app/DeskPanelApp.h"
 #include "app/ProjectCommands.h"
+#include "app/QtBackgroundWork.h"
+#include "app/SheetExport.h"
 #include "core/persistence/RecentFileList.h"
 #include "core/records/BackupKeeper.h"
+#include "core/records/ChannelSheet.h"
 #include "core/records/EventLog.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeWallClock.h"
@@ -13,6 +16,7 @@
 #include "ui/controls/GlassDialog.h"
 #include "ui/dialogs/ChangeListBox.h"
 #include "ui/dialogs/EventLogWindow.h"
+#include "ui/dialogs/EventTableModel.h"
 #include "ui/main/RecordsCommands.h"
 
 #include <QApplication>
@@ -408,6 +412,65 @@ TEST(EventWindow, ShowsNewestFirstFiltersAndExports)
     dialogs.answers = {folder.file("no/folder/events.csv")};
     window.exportCsv();
     ASSERT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage).size(), 1u);
+}
+
+// The PDF sheet is laid out and written on a worker from the sheet as it was made: the
+// UI thread serves its timers meanwhile; a file that cannot be written comes back with
+// its reason.
+TEST(SheetExportOnWorker, WritesThePdfWhileTheUiThreadServesItsTimers)
+{
+    TempFolder folder;
+    Project project;
+    const ChannelSheet sheet = ChannelSheetMaker::make(project, ChannelSheetMaker::Live, ChannelSheetMaker::allUnits());
+    QtBackgroundWork work;
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(1);
+    std::string error;
+    ASSERT_TRUE(SheetExport::writeOnWorker(work, sheet, folder.file("sheet.pdf"), QPageSize::A4, error)) << error;
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(readText(folder.file("sheet.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_FALSE(SheetExport::writeOnWorker(work, sheet, folder.file("no/folder/sheet.pdf"), QPageSize::A4, error));
+    EXPECT_NE(error.find("Cannot write file"), std::string::npos) << error;
+}
+
+// The event window's rows: this run's above the file's, newest first, through one filter
+// that holds for both and for events that arrive while it is set; a kind the filter
+// does not know is compared as it is written.
+TEST(EventWindow, FiltersRunAndHistoryAlikeAndTakesNewEventsUnderAFilter)
+{
+    const auto event = [](int unit, const char* kind) {
+        UnitEvent e;
+        e.unit = unit;
+        e.newState = kind;
+        return e;
+    };
+    EventTableModel model;
+    model.setHistory({event(3, "ACTIVE"), event(4, "OFFLINE"), event(7, "WEIRD")});
+    model.addRunEvents({event(3, "OFFLINE"), event(0, "")});
+    const auto rows = [&model] {
+        std::vector<std::string> out;
+        for (int r = 0; r < model.rowCount(); ++r)
+            out.push_back(std::to_string(model.eventAt(r).unit) + " " + eventKind(model.eventAt(r)));
+        return out;
+    };
+    using Rows = std::vector<std::string>;
+    EXPECT_EQ(rows(), (Rows{"0 PROGRAM", "3 OFFLINE", "7 WEIRD", "4 OFFLINE", "3 ACTIVE"}));
+    model.setFilter(0, "OFFLINE");
+    EXPECT_EQ(rows(), (Rows{"3 OFFLINE", "4 OFFLINE"}));
+    model.addRunEvents({event(5, "OFFLINE"), event(6, "ACTIVE"), event(8, "OFFLINE")});
+    EXPECT_EQ(rows(), (Rows{"8 OFFLINE", "5 OFFLINE", "3 OFFLINE", "4 OFFLINE"}));
+    EXPECT_EQ(model.index(0, EventTableModel::UnitColumn).data().toString(), QStringLiteral("8"));
+    model.setFilter(3, "");
+    EXPECT_EQ(rows(), (Rows{"3 OFFLINE", "3 ACTIVE"}));
+    model.setFilter(-1, "");
+    EXPECT_EQ(rows(), (Rows{"0 PROGRAM"}));
+    model.setFilter(0, "WEIRD");
+    EXPECT_EQ(rows(), (Rows{"7 WEIRD"}));
+    model.setHistory({});
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(model.totalCount(), 5);
 }
 
 } // namespace deskpanel::test

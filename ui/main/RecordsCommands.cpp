@@ -13,7 +13,38 @@
 #include "ui/dialogs/EventLogWindow.h"
 #include "ui/dialogs/OpenBackupDialog.h"
 
+#include <QApplication>
+#include <QProgressDialog>
+
 namespace deskpanel {
+
+namespace {
+
+// What the window shows while the sheet is written on the worker: a busy pointer, and
+// after a moment a note that says what is going on. Not modal: the operator goes on.
+class SheetProgress {
+public:
+    static constexpr int ShownAfterMs = 300;
+
+    explicit SheetProgress(QWidget* window)
+        : m_note(QStringLiteral("Writing the channel sheet..."), QString(), 0, 0, window)
+    {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_note.setWindowTitle(QStringLiteral("Export Channel Sheet"));
+        m_note.setWindowModality(Qt::NonModal);
+        m_note.setCancelButton(nullptr);
+        m_note.setMinimumDuration(ShownAfterMs);
+        m_note.setValue(0);
+    }
+    ~SheetProgress() { QApplication::restoreOverrideCursor(); }
+    SheetProgress(const SheetProgress&) = delete;
+    SheetProgress& operator=(const SheetProgress&) = delete;
+
+private:
+    QProgressDialog m_note;
+};
+
+} // namespace
 
 RecordsCommands::RecordsCommands(DeskPanelApp& app, ProjectCommands& project, FileDialogs& dialogs, EventLog* log,
                                  BackupKeeper* backups, QWidget* window)
@@ -74,7 +105,12 @@ void RecordsCommands::exportChannelSheet()
     const int scene = m_app.project().scenes.isStoredPosition(position) || position <= 0 ? position : 0;
     const ChannelSheet sheet = ChannelSheetMaker::make(m_app.project(), scene, units, m_app.link().reducedGainRange());
     std::string error;
-    if (!SheetExport::write(sheet, *path, ChannelSheetPdf::defaultPaper(), error))
+    bool written = false;
+    {
+        SheetProgress progress(m_window);
+        written = SheetExport::writeOnWorker(m_sheetWork, sheet, *path, ChannelSheetPdf::defaultPaper(), error);
+    }
+    if (!written)
         m_app.operatorPort().platformMessage(error);
 }
 
