@@ -101,6 +101,7 @@ void BM_EventWindowKindFilterFullLogStall(benchmark::State& state)
             event.newState = i % 3 == 0 ? "OFFLINE" : "ACTIVE";
             event.text = "history event";
             wall.advance(1000);
+            clock.advance(EventFolder::FoldWindowMs + 1); // no two fold into one
             writer.record(event);
         }
         writer.close(60000);
@@ -113,6 +114,7 @@ void BM_EventWindowKindFilterFullLogStall(benchmark::State& state)
         event.newState = i % 5 == 0 ? "OFFLINE" : "ACTIVE";
         event.text = "this run";
         wall.advance(1000);
+        clock.advance(EventFolder::FoldWindowMs + 1);
         log.record(event);
     }
     log.flush();
