@@ -194,7 +194,10 @@ void ProjectCommands::openPath(const std::string& path)
 void ProjectCommands::save()
 {
     // A second save asked while the first is being written waits for it, so each
-    // save's backup holds the file as that save found it.
+    // save's backup holds the file as that save found it. A command already waiting is
+    // a save or asks for one itself: it stays.
+    if (isBusy() && m_waitingCommand)
+        return;
     runWhenNotSaving([this] { m_files.save(); });
 }
 
