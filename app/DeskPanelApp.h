@@ -107,6 +107,7 @@ private:
             if (target)
                 target->restoreLiveState(state);
         }
+        bool isSceneLocked() const override { return target && target->isSceneLocked(); }
     } m_sceneRelay;
     struct NamingRelay : SceneNamingDialogs {
         SceneNamingDialogs* target = nullptr;

@@ -26,8 +26,9 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
       m_safesFile(app.project(), app.operatorPort())
 {
     m_files.setBackgroundWork(&m_work);
-    // The autosave never opens over a dialog or a box.
+    // The autosave never opens over a dialog or a box, nor runs inside another operation.
     m_files.setAutosaveBlocker([] { return QApplication::activeModalWidget() != nullptr; });
+    m_files.setOperationGate(&app.channels().gate());
     // Whichever path saved (Save, autosave, Save As, Exit's save), the title follows.
     m_files.addSavedHook([this](const std::string&) { m_window.showProject(); });
     m_waitingCommandTimer.setInterval(WaitingCommandPollMs);
@@ -36,13 +37,27 @@ ProjectCommands::ProjectCommands(DeskPanelApp& app, FileDialogs& dialogs, Profil
     m_safesFile.attachTo(m_files);
 }
 
-void ProjectCommands::runWhenNotSaving(std::function<void()> command)
+bool ProjectCommands::isBusy() const
 {
-    if (!isBusy()) {
+    return m_files.isBusy() || m_work.isBusy();
+}
+
+bool ProjectCommands::mustWait() const
+{
+    return isBusy() || m_app.channels().gate().isHeld();
+}
+
+void ProjectCommands::runWhenNotSaving(const char* operation, std::function<void()> command)
+{
+    auto held = [this, operation, command = std::move(command)] {
+        auto hold = m_app.channels().gate().enter(operation);
         command();
+    };
+    if (!mustWait()) {
+        held();
         return;
     }
-    m_waitingCommand = std::move(command);
+    m_waitingCommand = std::move(held);
     m_waitingCommandTimer.start();
 }
 
@@ -50,7 +65,7 @@ void ProjectCommands::runWaitingCommand()
 {
     // The save's own boxes and dialogs (and the Open dialog after a save question) are
     // not to be interrupted either.
-    if (isBusy() || QApplication::activeModalWidget() != nullptr)
+    if (mustWait() || QApplication::activeModalWidget() != nullptr)
         return;
     m_waitingCommandTimer.stop();
     const auto command = std::exchange(m_waitingCommand, {});
@@ -113,7 +128,7 @@ void ProjectCommands::resetToNewProject()
 
 void ProjectCommands::newProject()
 {
-    runWhenNotSaving([this] {
+    runWhenNotSaving("New", [this] {
         if (savePrompt(NewProjectQuestion))
             resetToNewProject();
     });
@@ -121,7 +136,7 @@ void ProjectCommands::newProject()
 
 void ProjectCommands::open()
 {
-    runWhenNotSaving([this] {
+    runWhenNotSaving("Open", [this] {
         if (!savePrompt(OpenQuestion))
             return;
         const auto path = m_files.askOpenPath();
@@ -137,7 +152,7 @@ void ProjectCommands::openRecent(int index)
         return;
     // The entry chosen, not its place: the save being written may move it down the list.
     const std::string path = entries[static_cast<std::size_t>(index)];
-    runWhenNotSaving([this, path] {
+    runWhenNotSaving("Open", [this, path] {
         if (!savePrompt(OpenQuestion))
             return;
         // The same path as Open: the project takes the path only when the file opens.
@@ -167,7 +182,7 @@ void ProjectCommands::keepBackups(BackupKeeper& keeper)
 
 void ProjectCommands::openBackup(const std::function<std::string()>& choose)
 {
-    runWhenNotSaving([this, choose] {
+    runWhenNotSaving("Open backup", [this, choose] {
         // Asked before the list, as Open asks before its dialog: the save's backup is in
         // the list, and its pruning cannot take the backup chosen afterwards.
         if (!savePrompt(OpenQuestion))
@@ -191,23 +206,29 @@ void ProjectCommands::openPath(const std::string& path)
     m_window.showProject();
 }
 
+// A save waits for a write in flight and for any other operation, as New and Open do.
 void ProjectCommands::save()
 {
-    // A second save asked while the first is being written waits for it, so each
-    // save's backup holds the file as that save found it. A command already waiting is
-    // a save or asks for one itself: it stays.
-    if (isBusy() && m_waitingCommand)
+    // Each save's backup holds the file as that save found it. A command already
+    // waiting is a save or asks for one itself: it stays.
+    if (mustWait() && m_waitingCommand)
         return;
-    runWhenNotSaving([this] { m_files.save(); });
+    runWhenNotSaving("Save", [this] { m_files.save(); });
 }
 
 void ProjectCommands::saveAs()
 {
-    runWhenNotSaving([this] { m_files.saveAs(); });
+    runWhenNotSaving("Save As", [this] { m_files.saveAs(); });
 }
 
 bool ProjectCommands::exit()
 {
+    // Exit inside another operation's box would end the program under it.
+    auto hold = m_app.channels().gate().enter("Exit");
+    if (!hold) {
+        m_app.operatorPort().beep();
+        return false;
+    }
     // A file still being written is finished first.
     m_files.waitForWrite();
     const Decision answer = m_app.operatorPort().decideThreeWay(ExitQuestion, [this] { m_files.saveAs(); });

@@ -83,11 +83,8 @@ public:
     {
         return m_files;
     }
-    // A save or an open is under way: commands that replace the project wait.
-    bool isBusy() const
-    {
-        return m_files.isBusy() || m_work.isBusy();
-    }
+    // A save or an open is under way.
+    bool isBusy() const;
 
 private:
     static constexpr int WaitingCommandPollMs = 10;
@@ -95,7 +92,11 @@ private:
     // New, Open, a recent entry, Open Backup, Save and Save As never run inside a save:
     // while a file is being written the command waits (the latest one asked for) and
     // runs once the save has ended and no box is open.
-    void runWhenNotSaving(std::function<void()> command);
+    // A save, an open or another operation is under way: saves and the commands that
+    // replace the project wait.
+    bool mustWait() const;
+    // The command holds the operation gate while it runs.
+    void runWhenNotSaving(const char* operation, std::function<void()> command);
     void runWaitingCommand();
     // Save with the "Save changes" question; true when the command may go on.
     bool savePrompt(const char* question);

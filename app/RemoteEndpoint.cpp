@@ -19,6 +19,7 @@ RemoteEndpoint::RemoteEndpoint(DeskPanelApp& app)
       m_control(app.project(), app.channels(), app.scenes(), app.timers(), app.clock(), m_socket,
                 [&app](int unitNumber) { return app.link().state(unitNumber); })
 {
+    m_control.setUnitSender(&app.link());
     m_unitStateListener =
         app.addUnitStateListener([this](int unitNumber, UnitState) { m_control.unitStateChanged(unitNumber); });
     m_retry.setInterval(BindRetryMs);

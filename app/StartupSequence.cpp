@@ -9,7 +9,14 @@ StartupSequence::StartupSequence(Timers& timers, StartupSteps& steps) : m_timers
         firstTick();
     });
     m_timers.setHandler(TimerId::ResetChannels, [this] {
+        if (m_gate && m_gate->isHeld()) {
+            m_timers.start(TimerId::ResetChannels, GateRetryMs);
+            return;
+        }
         m_timers.stop(TimerId::ResetChannels);
+        std::optional<OperationGate::Hold> hold;
+        if (m_gate)
+            hold = m_gate->enter("Reset after start");
         m_steps.resetAllChannels();
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/host/Timers.h"
+#include "core/model/OperationGate.h"
 
 #include <cstdint>
 
@@ -32,7 +33,12 @@ public:
     static constexpr std::uint32_t FirstResendMs = 500;
     static constexpr std::uint32_t ResetChannelsMs = 3000;
 
+    static constexpr std::uint32_t GateRetryMs = 100;
+
     StartupSequence(Timers& timers, StartupSteps& steps);
+    // The reset of timer 16 waits while another operation holds the gate; it is never
+    // dropped.
+    void setGate(OperationGate* gate) { m_gate = gate; }
     ~StartupSequence();
     StartupSequence(const StartupSequence&) = delete;
     StartupSequence& operator=(const StartupSequence&) = delete;
@@ -45,6 +51,7 @@ private:
 
     Timers& m_timers;
     StartupSteps& m_steps;
+    OperationGate* m_gate = nullptr;
     bool m_shown = false;
 };
 

@@ -41,6 +41,7 @@ public:
     void markActiveSceneModified() override { target->markActiveSceneModified(); }
     void updateFollowedScene() override { target->updateFollowedScene(); }
     void restoreLiveState(const LiveState& state) override { target->restoreLiveState(state); }
+    bool isSceneLocked() const override { return target->isSceneLocked(); }
 };
 
 // Two scenes that differ in every setting of every input.

@@ -10,6 +10,7 @@ struct Ipv4Endpoint {
     std::uint16_t port = 0;
 
     bool operator==(const Ipv4Endpoint&) const = default;
+    auto operator<=>(const Ipv4Endpoint&) const = default;
 };
 
 // Dotted text, "127.0.0.5".

@@ -27,6 +27,10 @@ enum class TimerId : int {
     BindRetry = 106, // 2000 ms, while another program holds the host port
     RemoteGrabRelease = 107, // once, 500 ms after a remote's last gain message for a channel
     RemoteFeedback = 108, // 20 ms while feedback waits for a subscriber
+    RemoteMeters = 110, // 10 ms while a remote takes meters
+    RemoteAnswerPace = 111, // 20 ms while a long answer (the scene list) goes out
+    RemoteLeaseEnd = 112, // once, when the next remote lease runs out
+    RemoteQueue = 109, // 1 ms while remote work waits to go on, 100 ms while the gate is held
 };
 
 } // namespace deskpanel

@@ -21,6 +21,10 @@ public:
     virtual int unitCount() const = 0;
     // Raised for the rest of the run once any unit reported the reduced gain range.
     virtual bool reducedGainRange() const = 0;
+    // While quiet, a failed send opens no box (nothing a remote caused may wait on one);
+    // every failed send is counted, quiet or not.
+    virtual void setQuietFailures(bool /*quiet*/) {}
+    virtual unsigned long long failedSends() const { return 0; }
     // The unit number of every present unit in the order the link keeps its units (by
     // MAC address); a number two units carry comes twice.
     virtual std::vector<int> unitNumbersInTableOrder() const

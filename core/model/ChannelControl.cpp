@@ -7,6 +7,7 @@
 #include "core/model/ChannelStripDialogs.h"
 #include "core/model/GainMath.h"
 #include "core/model/LiveState.h"
+#include "core/model/PhantomRule.h"
 #include "core/model/Project.h"
 #include "core/model/SceneTracker.h"
 #include "core/model/Text.h"
@@ -453,16 +454,10 @@ void ChannelControl::keyDown()
 
 // ---------------------------------------------------------------- undo
 
-std::vector<int> ChannelControl::phantomTurnedOnBy(const ChannelSettingsArray& state) const
+void ChannelControl::beep() const
 {
-    std::vector<int> channels;
-    for (int c = 0; c < MaxChannels; ++c) {
-        const auto index = static_cast<std::size_t>(c);
-        if (state[index].phantom48V != 0 && m_project.live[index].phantom48V == 0 &&
-            !m_project.recallSafes.has(c, SafeFlag::Phantom48V))
-            channels.push_back(c);
-    }
-    return channels;
+    if (m_operator)
+        m_operator->beep();
 }
 
 void ChannelControl::recordStateUndo(std::shared_ptr<const LiveState> before)
@@ -470,12 +465,34 @@ void ChannelControl::recordStateUndo(std::shared_ptr<const LiveState> before)
     m_undo.recordLiveState(std::move(before));
 }
 
+void ChannelControl::changeChannelTexts(ChannelTextChanges changes)
+{
+    std::erase_if(changes, [](const ChannelTextChange& c) { return !isValidChannel(c.channel); });
+    if (changes.empty())
+        return;
+    auto texts = std::make_shared<const ChannelTextChanges>(std::move(changes));
+    applyChannelTexts(*texts, false);
+    m_undo.recordChannelTexts(std::move(texts));
+}
+
+void ChannelControl::applyChannelTexts(const ChannelTextChanges& changes, bool undoing)
+{
+    for (const ChannelTextChange& change : changes) {
+        ChannelInfo& info = m_project.channels[static_cast<std::size_t>(change.channel)];
+        info.name = undoing ? change.oldName : change.newName;
+        info.notes = undoing ? change.oldNotes : change.newNotes;
+        m_listeners.channelChanged(change.channel, ChannelAspect::Name);
+    }
+}
+
 std::optional<UndoStep> ChannelControl::applyLiveStateStep(const UndoStep& step)
 {
-    const auto notes = step.state->notes ? LiveState::Notes::Kept : LiveState::Notes::Left;
-    auto replaced = std::make_shared<const LiveState>(LiveState::of(m_project, notes));
+    // What the step replaces keeps the same settings alone when it is put back in turn.
+    LiveState replacedState = LiveState::of(m_project);
+    replacedState.kept = step.state->kept;
+    auto replaced = std::make_shared<const LiveState>(std::move(replacedState));
     m_scenes.restoreLiveState(*step.state);
-    return UndoStep{step.entry, std::move(replaced)};
+    return UndoStep{step.entry, std::move(replaced), nullptr};
 }
 
 // A switch entry holds the state it set: Undo sets the opposite, Redo the state again,
@@ -496,7 +513,7 @@ std::optional<UndoStep> ChannelControl::applyChannelStep(const UndoEntry& entry,
         switchField(settings, kind) = value;
         m_listeners.channelChanged(channel, ChannelAspect::Switches);
         send(switchName(kind), value, channel);
-        return UndoStep{entry, nullptr};
+        return UndoStep{entry, nullptr, nullptr};
     }
     default:
         if (entry.kind == static_cast<std::int32_t>(UndoKind::GainPosition)) {
@@ -504,10 +521,80 @@ std::optional<UndoStep> ChannelControl::applyChannelStep(const UndoEntry& entry,
             const int position = std::clamp<int>(entry.value, 0, MaxGainPosition);
             setGain(channel, position);
             send("Gain", gainDb(position, reducedGainRange()), channel);
-            return UndoStep{UndoEntry{channel, entry.kind, replaced}, nullptr};
+            return UndoStep{UndoEntry{channel, entry.kind, replaced}, nullptr, nullptr};
         }
         return std::nullopt;
     }
+}
+
+// Undo takes the entries back newest first; what comes back takes them forward again in
+// their own order.
+UndoStep ChannelControl::applySteps(const UndoStep& step, bool undoing)
+{
+    std::vector<UndoEntry> back;
+    const std::vector<UndoEntry>& entries = *step.steps;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const UndoEntry& entry = undoing ? entries[entries.size() - 1 - i] : entries[i];
+        if (!isValidChannel(entry.channel))
+            continue;
+        if (const auto replaced = applyChannelStep(entry, undoing))
+            back.push_back(replaced->entry);
+    }
+    if (undoing)
+        std::reverse(back.begin(), back.end());
+    UndoStep result{step.entry, nullptr, nullptr};
+    result.steps = std::make_shared<const std::vector<UndoEntry>>(std::move(back));
+    return result;
+}
+
+std::vector<int> ChannelControl::phantomSwitchedOnByStep(const UndoStep& step, bool undoing) const
+{
+    const auto kind = static_cast<UndoKind>(step.entry.kind);
+    if (kind == UndoKind::LiveState)
+        return step.state ? phantomSwitchedOnBy(m_project.live, step.state->settings, step.state->kept)
+                          : std::vector<int>{};
+    if (kind == UndoKind::Steps) {
+        std::vector<int> channels;
+        if (step.steps)
+            for (const UndoEntry& entry : *step.steps)
+                for (int channel : phantomSwitchedOnByStep(UndoStep{entry, nullptr, nullptr}, undoing))
+                    if (std::find(channels.begin(), channels.end(), channel) == channels.end())
+                        channels.push_back(channel);
+        return channels;
+    }
+    if (kind != UndoKind::Phantom48V || !isValidChannel(step.entry.channel))
+        return {};
+    // Undo sets the opposite of the state the entry holds, Redo the state itself.
+    const bool turnsOn = undoing ? step.entry.value == 0 : step.entry.value != 0;
+    if (turnsOn && m_project.live[static_cast<std::size_t>(step.entry.channel)].phantom48V == 0)
+        return {step.entry.channel};
+    return {};
+}
+
+bool ChannelControl::mayTakeStep(const UndoStep& step)
+{
+    const bool recall = step.entry.kind == static_cast<std::int32_t>(UndoKind::LiveState);
+    if (m_dragInProgress || (recall && m_scenes.isSceneLocked())) {
+        beep();
+        return false;
+    }
+    return true;
+}
+
+bool ChannelControl::confirmStep(const UndoStep& step, bool undoing)
+{
+    const std::vector<int> named = phantomSwitchedOnByStep(step, undoing);
+    if (named.empty())
+        return true;
+    if (!confirmPhantomOn(named))
+        return false; // the entry stays for a later Undo or Redo
+    // The box ran a nested event loop: act only on what it asked about.
+    const std::optional<UndoStep> now = undoing ? m_undo.newest() : m_undo.newestRedo();
+    if (!now || now->serial != step.serial || phantomSwitchedOnByStep(*now, undoing) != named || m_dragInProgress) {
+        beep();
+        return false;
+    }
+    return true;
 }
 
 void ChannelControl::undo()
@@ -515,26 +602,37 @@ void ChannelControl::undo()
     const std::optional<UndoStep> step = m_undo.newest();
     if (!step)
         return;
+    auto hold = m_gate.enter("Undo");
+    if (!hold || !mayTakeStep(*step)) {
+        if (!hold)
+            beep();
+        return;
+    }
+    if (!confirmStep(*step, true))
+        return;
     const UndoEntry& entry = step->entry;
-    if (entry.kind == static_cast<std::int32_t>(UndoKind::LiveState)) {
-        if (step->state && !confirmPhantomOn(phantomTurnedOnBy(step->state->settings)))
-            return; // the entry stays for a later Undo
-        m_undo.takeNewest();
+    m_undo.takeNewest();
+    switch (static_cast<UndoKind>(entry.kind)) {
+    case UndoKind::LiveState:
         if (step->state)
             m_undo.pushRedo(*applyLiveStateStep(*step));
         return;
-    }
-    if (!isValidChannel(entry.channel)) {
-        m_undo.takeNewest();
+    case UndoKind::ChannelTexts:
+        if (step->texts) {
+            applyChannelTexts(*step->texts, true);
+            m_undo.pushRedo(*step);
+        }
         return;
-    }
-    const bool turnsPhantomOn = entry.kind == static_cast<std::int32_t>(UndoKind::Phantom48V) && entry.value == 0 &&
-                                m_project.live[static_cast<std::size_t>(entry.channel)].phantom48V == 0;
-    if (turnsPhantomOn && !confirmPhantomOn({entry.channel}))
+    case UndoKind::Steps:
+        if (step->steps)
+            m_undo.pushRedo(applySteps(*step, true));
         return;
-    m_undo.takeNewest();
-    if (const auto back = applyChannelStep(entry, true))
-        m_undo.pushRedo(*back);
+    default:
+        if (!isValidChannel(entry.channel))
+            return;
+        if (const auto back = applyChannelStep(entry, true))
+            m_undo.pushRedo(*back);
+    }
 }
 
 void ChannelControl::redo()
@@ -542,21 +640,37 @@ void ChannelControl::redo()
     const std::optional<UndoStep> step = m_undo.newestRedo();
     if (!step)
         return;
-    const UndoEntry& entry = step->entry;
-    if (entry.kind == static_cast<std::int32_t>(UndoKind::LiveState)) {
-        if (!confirmPhantomOn(phantomTurnedOnBy(step->state->settings)))
-            return;
-        m_undo.dropNewestRedo();
-        m_undo.recordForRedo(*applyLiveStateStep(*step));
+    auto hold = m_gate.enter("Redo");
+    if (!hold || !mayTakeStep(*step)) {
+        if (!hold)
+            beep();
         return;
     }
-    const bool turnsPhantomOn = entry.kind == static_cast<std::int32_t>(UndoKind::Phantom48V) && entry.value != 0 &&
-                                m_project.live[static_cast<std::size_t>(entry.channel)].phantom48V == 0;
-    if (turnsPhantomOn && !confirmPhantomOn({entry.channel}))
+    if (!confirmStep(*step, false))
         return;
+    const UndoEntry& entry = step->entry;
     m_undo.dropNewestRedo();
-    if (const auto back = applyChannelStep(entry, false))
-        m_undo.recordForRedo(*back);
+    switch (static_cast<UndoKind>(entry.kind)) {
+    case UndoKind::LiveState:
+        if (step->state)
+            m_undo.recordForRedo(*applyLiveStateStep(*step));
+        return;
+    case UndoKind::ChannelTexts:
+        if (step->texts) {
+            applyChannelTexts(*step->texts, false);
+            m_undo.recordForRedo(*step);
+        }
+        return;
+    case UndoKind::Steps:
+        if (step->steps)
+            m_undo.recordForRedo(applySteps(*step, false));
+        return;
+    default:
+        if (!isValidChannel(entry.channel))
+            return;
+        if (const auto back = applyChannelStep(entry, false))
+            m_undo.recordForRedo(*back);
+    }
 }
 
 // ---------------------------------------------------------------- unit settings, reset, recall
@@ -591,6 +705,7 @@ void ChannelControl::setUnitText(int unitNumber, const std::string& name, const 
 {
     if (!isValidUnitNumber(unitNumber))
         return;
+    m_undo.clearRedo();
     UnitInfo& info = m_project.units[static_cast<std::size_t>(unitNumber - 1)];
     info.name = name;
     info.notes = notes;

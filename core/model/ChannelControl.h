@@ -3,6 +3,7 @@
 #include "core/model/ChannelSettings.h"
 #include "core/model/LinkGroupControl.h"
 #include "core/model/LinkedSet.h"
+#include "core/model/OperationGate.h"
 #include "core/model/RecallSafes.h"
 #include "core/model/UndoHistory.h"
 #include "core/model/UnitSettingsHolder.h"
@@ -113,13 +114,30 @@ public:
     void keyDown();
 
     // Undo puts back the newest entry (a recall as a whole); Redo puts back what the
-    // last Undo replaced. Any new change empties the redo list.
+    // last Undo replaced. Any new change empties the redo list. Each holds the operation
+    // gate; each beeps and changes nothing while another operation holds it, while a
+    // fader is held, for a recall's entry while the scene lock is on, and when the entry
+    // its 48 V question asked about is no longer the newest.
     void undo();
     void redo();
     bool canRedo() const { return m_undo.redoCount() > 0; }
-    // A change of many inputs at once (a recall, an import of names): one undo entry
-    // holding the live state from before it, which Undo puts back as a recall would.
+    // A recall: one undo entry holding the live state from before it, which Undo puts
+    // back as a recall would.
     void recordStateUndo(std::shared_ptr<const LiveState> before);
+    // An import of names: the names and notes are set, and one undo entry holds the old
+    // and new texts. Undo and Redo put those back and nothing else: nothing is sent.
+    void changeChannelTexts(ChannelTextChanges changes);
+
+    // Changes recorded between these are one undo step (a remote's group mute, pattern
+    // or datagram); see UndoHistory::beginGroup.
+    void beginUndoGroup(std::uint64_t continuing = 0) { m_undo.beginGroup(continuing); }
+    std::uint64_t endUndoGroup() { return m_undo.endGroup(); }
+    bool isUndoGrouping() const { return m_undo.isGrouping(); }
+
+    // The one operation at a time: every operation that changes live settings, the
+    // scene list or the files holds it for its whole length.
+    OperationGate& gate() { return m_gate; }
+    const OperationGate& gate() const { return m_gate; }
     // A change that records no undo entry of its own (a rename) still ends redo.
     void clearRedo() { m_undo.clearRedo(); }
 
@@ -211,8 +229,16 @@ private:
     // Applies an undo or redo step of one channel; returns the step that takes it back.
     std::optional<UndoStep> applyChannelStep(const UndoEntry& entry, bool undoing);
     std::optional<UndoStep> applyLiveStateStep(const UndoStep& step);
-    // Channels that `state` would switch 48 V on for.
-    std::vector<int> phantomTurnedOnBy(const ChannelSettingsArray& state) const;
+    void applyChannelTexts(const ChannelTextChanges& changes, bool undoing);
+    UndoStep applySteps(const UndoStep& step, bool undoing);
+    // The channels a step would switch 48 V on for.
+    std::vector<int> phantomSwitchedOnByStep(const UndoStep& step, bool undoing) const;
+    // Whether Undo (or Redo) may act on the step now, before its question.
+    bool mayTakeStep(const UndoStep& step);
+    // Asks the 48 V guard about the step, then checks that the step is still the newest
+    // and would switch on just the channels the question named.
+    bool confirmStep(const UndoStep& step, bool undoing);
+    void beep() const;
 
     void onFullResendTimer();
     void onLinkResendTimer();
@@ -225,6 +251,7 @@ private:
     ChannelStripDialogs* m_dialogs = nullptr;
     ChannelListenerList m_listeners;
     UndoHistory m_undo;
+    OperationGate m_gate;
     LinkGroupControl m_linkGroups;
     UnitSettingsHolder m_holder;
 

@@ -185,6 +185,8 @@ void LinkGroupControl::setGroupText(int group, const std::string& title, const s
 {
     if (!isValidGroup(group))
         return;
+    // A rename is a change like any other: what Undo replaced can no longer be redone.
+    m_undo.clearRedo();
     LinkGroup& entry = m_project.linkGroups[static_cast<std::size_t>(group - 1)];
     entry.title = title;
     entry.notes = notes;

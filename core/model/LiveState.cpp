@@ -4,7 +4,7 @@
 
 namespace deskpanel {
 
-LiveState LiveState::of(const Project& project, Notes notes)
+LiveState LiveState::of(const Project& project)
 {
     LiveState state;
     state.settings = project.live;
@@ -14,14 +14,12 @@ LiveState LiveState::of(const Project& project, Notes notes)
         state.activeSceneId = project.scenes.idAt(project.activeSceneIndex);
     state.activeSceneName = project.activeSceneName;
     state.followedSceneName = project.followedSceneName;
+    if (const int followed = project.scenes.findByName(project.followedSceneName); followed > 0)
+        state.followedSceneId = project.scenes.idAt(followed);
     for (int p = 1; p < project.scenes.count(); ++p)
         if (project.scenes.isModified(p))
             state.markedScenes.push_back(project.scenes.idAt(p));
-    if (notes == Notes::Kept) {
-        state.notes.emplace();
-        for (std::size_t c = 0; c < state.notes->size(); ++c)
-            (*state.notes)[c] = project.channels[c].notes;
-    }
+    state.kept = project.recallSafes;
     return state;
 }
 

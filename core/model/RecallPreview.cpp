@@ -1,6 +1,7 @@
 #include "core/model/RecallPreview.h"
 
 #include "core/model/GainMath.h"
+#include "core/model/PhantomRule.h"
 #include "core/model/Project.h"
 #include "core/model/Text.h"
 
@@ -60,7 +61,7 @@ std::vector<ChangeLine> recallChangeLines(const Project& project, const ChannelS
         const int toDb = gainDb(std::clamp<int>(to.gainPosition, 0, MaxGainPosition), reduced);
         item(SafeFlag::Gain, fromDb != toDb, format("gain %d %s %d dB", fromDb, Arrow, toDb),
              format("gain %d dB", fromDb));
-        const bool phantomOn = now.phantom48V == 0 && to.phantom48V != 0 && !hasFlag(safe, SafeFlag::Phantom48V);
+        const bool phantomOn = switchesPhantomOn(now, to, safe);
         item(SafeFlag::Phantom48V, (now.phantom48V != 0) != (to.phantom48V != 0),
              switchChange("48V", now.phantom48V, to.phantom48V), format("48V %s", onOffText(now.phantom48V)));
         item(SafeFlag::Pad, (now.pad != 0) != (to.pad != 0), switchChange("pad", now.pad, to.pad),

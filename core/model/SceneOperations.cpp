@@ -10,6 +10,7 @@
 #include "core/model/SceneListListeners.h"
 #include "core/model/Text.h"
 
+#include <algorithm>
 #include <new>
 
 namespace deskpanel {
@@ -131,6 +132,14 @@ bool SceneOperations::operatorAllowsRecall(int position)
 
 void SceneOperations::recallScene(int position, RecallOrigin origin)
 {
+    // A recall reached inside another operation (a key or a timer while its box is open)
+    // is refused: it would run to its end in the middle of the other.
+    auto hold = m_channels.gate().enter("Recall");
+    if (!hold) {
+        if (origin == RecallOrigin::Operator)
+            m_operator.beep();
+        return;
+    }
     if (origin == RecallOrigin::Operator) {
         if (m_sceneLock)
             return;
@@ -174,25 +183,38 @@ void SceneOperations::recallScene(int position, RecallOrigin origin)
     m_channels.armFullResend(ChannelControl::FullResendMs);
 }
 
+// Puts back what a recall changed, and nothing it left alone: the settings kept then
+// stay as they are live, while the link reference the recall moved returns too.
 void SceneOperations::restoreLiveState(const LiveState& state)
 {
     const auto order = gainSendOrder();
     m_channels.clearLinkMemberships();
     for (int c = 0; c < MaxChannels; ++c) {
         const auto index = static_cast<std::size_t>(c);
-        m_channels.applySceneChannel(c, state.settings[index], order, m_project.recallSafes.flags(c));
+        const ChannelSettings& wanted = state.settings[index];
+        m_channels.applySceneChannel(c, wanted, order, state.kept.flags(c));
+        ChannelSettings& live = m_project.live[index];
         // A recall engages exactly the lit links; the state before it may have differed.
-        m_project.live[index].linkActive = state.settings[index].linkActive;
+        live.linkActive = wanted.linkActive;
+        if (state.kept.has(c, SafeFlag::Gain))
+            live.gainAux = std::clamp<std::int32_t>(wanted.gainAux, 0, MaxGainPosition);
         m_project.channels[index].name = state.names[index];
-        if (state.notes)
-            m_project.channels[index].notes = (*state.notes)[index];
         m_channelListeners.channelChanged(c, ChannelAspect::Name);
     }
     const int active = state.activeSceneId != 0 ? m_project.scenes.positionOf(state.activeSceneId) : 0;
     m_project.activeSceneIndex = active;
-    m_project.activeSceneName =
-        active == 0 && state.activeSceneId != 0 ? SceneList::BlankSceneText : state.activeSceneName;
-    m_project.followedSceneName = state.followedSceneName;
+    m_project.activeSceneName = active > 0                 ? m_project.scenes.scene(active).name
+                                : state.activeSceneId != 0 ? SceneList::BlankSceneText
+                                                           : state.activeSceneName;
+    // The followed scene by identity: renamed meanwhile it is still followed under its
+    // new name; deleted, no scene follows.
+    const int followed = state.followedSceneId != 0 ? m_project.scenes.positionOf(state.followedSceneId) : 0;
+    if (followed > 0)
+        m_project.followedSceneName = m_project.scenes.scene(followed).name;
+    else if (state.followedSceneId == 0 && state.followedSceneName == SceneList::BlankSceneText)
+        m_project.followedSceneName = SceneList::BlankSceneText;
+    else
+        m_project.followedSceneName.clear();
     m_project.scenes.clearModifiedMarkers();
     for (std::uint64_t id : state.markedScenes)
         if (const int p = m_project.scenes.positionOf(id); p > 0)

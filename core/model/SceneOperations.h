@@ -95,6 +95,7 @@ public:
     void markActiveSceneModified() override;
     void updateFollowedScene() override;
     void restoreLiveState(const LiveState& state) override;
+    bool isSceneLocked() const override { return m_sceneLock; }
 
 private:
     void renumberAfterDrag();

@@ -15,6 +15,8 @@ public:
     // Undo or Redo of a recall: the state is put back and sent as a recall of it would
     // be, and the active scene, followed scene and markers return to it.
     virtual void restoreLiveState(const LiveState& /*state*/) {}
+    // The scene lock: an Undo or Redo of a recall is a recall in all but name.
+    virtual bool isSceneLocked() const { return false; }
 };
 
 } // namespace deskpanel

@@ -1,22 +1,58 @@
 #include "core/model/UndoHistory.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace deskpanel {
 
-void UndoHistory::shiftIn(const UndoEntry& entry, std::shared_ptr<const LiveState> state)
+void UndoHistory::shiftIn(UndoStep step)
 {
     std::shift_right(m_slots.begin(), m_slots.end(), 1);
-    std::shift_right(m_states.begin(), m_states.end(), 1);
-    m_slots.front() = entry;
-    m_states.front() = std::move(state);
+    std::shift_right(m_steps.begin(), m_steps.end(), 1);
+    step.serial = ++m_lastSerial;
+    m_slots.front() = step.entry;
+    m_steps.front() = std::move(step);
     m_undoable = std::min(m_undoable + 1, MaxUndoable);
 }
 
 void UndoHistory::record(const UndoEntry& entry)
 {
     m_redo.clear();
-    shiftIn(entry, nullptr);
+    if (m_grouping)
+        m_group.push_back(entry);
+    else
+        shiftIn(UndoStep{entry, nullptr, nullptr});
+}
+
+void UndoHistory::beginGroup(std::uint64_t continuing)
+{
+    endGroup();
+    m_grouping = true;
+    if (continuing == 0 || m_undoable == 0 || m_steps.front().serial != continuing)
+        return;
+    const UndoStep newest = m_steps.front();
+    takeNewest();
+    if (newest.steps)
+        m_group = *newest.steps;
+    else
+        m_group = {newest.entry};
+}
+
+std::uint64_t UndoHistory::endGroup()
+{
+    m_grouping = false;
+    std::vector<UndoEntry> group = std::exchange(m_group, {});
+    if (group.empty())
+        return 0;
+    if (group.size() == 1) {
+        shiftIn(UndoStep{group.front(), nullptr, nullptr});
+    } else {
+        UndoStep step{UndoEntry{0, static_cast<std::int32_t>(UndoKind::Steps), static_cast<std::int32_t>(group.size())},
+                      nullptr, nullptr};
+        step.steps = std::make_shared<const std::vector<UndoEntry>>(std::move(group));
+        shiftIn(std::move(step));
+    }
+    return m_lastSerial;
 }
 
 void UndoHistory::record(int channel, UndoKind kind, int value)
@@ -26,20 +62,31 @@ void UndoHistory::record(int channel, UndoKind kind, int value)
 
 void UndoHistory::recordLiveState(std::shared_ptr<const LiveState> state)
 {
+    // A recall is a step of its own: what a group gathered before it goes first.
+    if (m_grouping) {
+        endGroup();
+        m_grouping = true;
+    }
     m_redo.clear();
-    shiftIn(UndoEntry{0, static_cast<std::int32_t>(UndoKind::LiveState), 0}, std::move(state));
+    shiftIn(UndoStep{UndoEntry{0, static_cast<std::int32_t>(UndoKind::LiveState), 0}, std::move(state), nullptr});
+}
+
+void UndoHistory::recordChannelTexts(std::shared_ptr<const ChannelTextChanges> texts)
+{
+    m_redo.clear();
+    shiftIn(UndoStep{UndoEntry{0, static_cast<std::int32_t>(UndoKind::ChannelTexts), 0}, nullptr, std::move(texts)});
 }
 
 void UndoHistory::recordForRedo(const UndoStep& step)
 {
-    shiftIn(step.entry, step.state);
+    shiftIn(step);
 }
 
 std::optional<UndoStep> UndoHistory::newest() const
 {
     if (m_undoable == 0)
         return std::nullopt;
-    return UndoStep{m_slots.front(), m_states.front()};
+    return m_steps.front();
 }
 
 std::optional<UndoEntry> UndoHistory::takeNewest()
@@ -51,8 +98,8 @@ std::optional<UndoEntry> UndoHistory::takeNewest()
     // shift_left leaves the last slot as it was: the oldest keeps its value.
     std::shift_left(m_slots.begin(), m_slots.end(), 1);
     m_slots.back() = m_slots[SlotCount - 2];
-    std::shift_left(m_states.begin(), m_states.end(), 1);
-    m_states.back() = m_states[SlotCount - 2];
+    std::shift_left(m_steps.begin(), m_steps.end(), 1);
+    m_steps.back() = m_steps[SlotCount - 2];
     return newest;
 }
 
@@ -60,6 +107,7 @@ void UndoHistory::pushRedo(UndoStep step)
 {
     if (static_cast<int>(m_redo.size()) >= MaxUndoable)
         m_redo.erase(m_redo.begin());
+    step.serial = ++m_lastSerial;
     m_redo.push_back(std::move(step));
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace deskpanel {
@@ -18,6 +19,8 @@ enum class UndoKind : std::int32_t {
     Mute = 7,
     GainPosition = 9, // value: the position before the drag
     LiveState = 20, // a recall: the entry holds the live state from before it
+    ChannelTexts = 21, // an import of names: the entry holds the old and new texts
+    Steps = 22, // several entries taken back together (a remote's group mute, pattern or datagram)
 };
 
 struct UndoEntry {
@@ -28,10 +31,26 @@ struct UndoEntry {
     bool operator==(const UndoEntry&) const = default;
 };
 
-// An undo entry with the live state a LiveState entry holds (empty for the others).
+// One channel's name and notes before and after an import of names.
+struct ChannelTextChange {
+    int channel = 0;
+    std::string oldName;
+    std::string oldNotes;
+    std::string newName;
+    std::string newNotes;
+};
+using ChannelTextChanges = std::vector<ChannelTextChange>;
+
+// An undo entry with what it restores beyond the entry itself: the live state of a
+// LiveState entry, the texts of a ChannelTexts entry (empty for the others). The serial
+// tells one entry from another that looks the same: an operation that asked the
+// operator first acts only if the entry it asked about is still the newest.
 struct UndoStep {
     UndoEntry entry;
-    std::shared_ptr<const LiveState> state;
+    std::shared_ptr<const LiveState> state{};
+    std::shared_ptr<const ChannelTextChanges> texts{};
+    std::uint64_t serial = 0;
+    std::shared_ptr<const std::vector<UndoEntry>> steps{}; // of a Steps entry, oldest first
 };
 
 // Ten slots, newest first, and a counter of undoable entries that never passes 8.
@@ -51,8 +70,18 @@ public:
     void record(int channel, UndoKind kind, int value);
     // A recall: one entry holding the state from before it.
     void recordLiveState(std::shared_ptr<const LiveState> state);
+    // An import of names: one entry holding the texts it changed.
+    void recordChannelTexts(std::shared_ptr<const ChannelTextChanges> texts);
     // What a Redo records: the redo list stays.
     void recordForRedo(const UndoStep& step);
+
+    // Entries recorded from beginGroup() to endGroup() become one Steps entry (a single
+    // one stays as it is). `continuing`: the serial endGroup() gave earlier; while that
+    // entry is still the newest, the group takes it up again.
+    void beginGroup(std::uint64_t continuing = 0);
+    // The serial of the entry made, 0 when the group recorded nothing.
+    std::uint64_t endGroup();
+    bool isGrouping() const { return m_grouping; }
 
     // The newest entry and its state, left in place (the 48 V guard may still say no).
     std::optional<UndoStep> newest() const;
@@ -74,12 +103,15 @@ public:
     int redoCount() const { return static_cast<int>(m_redo.size()); }
 
 private:
-    void shiftIn(const UndoEntry& entry, std::shared_ptr<const LiveState> state);
+    void shiftIn(UndoStep step);
 
     Slots m_slots{};
-    // The state each slot holds, moving with the slots.
-    std::array<std::shared_ptr<const LiveState>, SlotCount> m_states{};
+    // What each slot holds beyond its entry, moving with the slots.
+    std::array<UndoStep, SlotCount> m_steps{};
     int m_undoable = 0;
+    std::uint64_t m_lastSerial = 0;
+    bool m_grouping = false;
+    std::vector<UndoEntry> m_group;
     std::vector<UndoStep> m_redo;
 };
 

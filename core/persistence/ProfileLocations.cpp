@@ -127,6 +127,8 @@ ProfileLocations ProfileLocations::forThisUser(const std::string& executableName
     at.windowProfile = config + executableName + ".INI";
     at.installationRecord = config + InstallationRecordName;
     at.dataHome = xdgDataHome();
+    if (!at.dataHome.empty())
+        at.presetLibrary = withSlash(at.dataHome) + "DeskPanel/Channel Presets.ini";
     return at;
 #endif
 }
@@ -146,6 +148,7 @@ ProfileLocations ProfileLocations::forWindows(const std::string& executableName,
     if (!perUserFolder.empty())
         at.installationRecord = perUserFolder + InstallationRecordName;
     at.systemInstallationRecord = std::string("C:\\Windows\\") + InstallationRecordName;
+    at.presetLibrary = perUser("Channel Presets.ini");
     return at;
 }
 

@@ -26,6 +26,9 @@ struct ProfileLocations {
     std::string installationRecord; // "File Location" / "Main Exe File", read only
     std::string systemInstallationRecord; // the same, written by the package or an all-users installer
     std::string dataHome; // for the file association; empty on Windows
+    // The channel preset library, shared by every project: "Channel Presets.ini" in the
+    // user's data folder (<data home>/DeskPanel, %APPDATA%\DeskPanel); empty without one.
+    std::string presetLibrary;
 
     // `executableName` without folder or extension, "DeskPanel"; `programFolder` is
     // the executable's folder (used on Windows only).

@@ -45,8 +45,11 @@ ProjectFiles::~ProjectFiles()
 
 void ProjectFiles::autosave()
 {
-    if (m_busy || m_work->isBusy() || (m_autosaveBlocked && m_autosaveBlocked()))
+    if (m_busy || m_work->isBusy() || (m_autosaveBlocked && m_autosaveBlocked()) || (m_gate && m_gate->isHeld()))
         return;
+    std::optional<OperationGate::Hold> hold;
+    if (m_gate)
+        hold = m_gate->enter("Autosave");
     save();
 }
 
@@ -107,13 +110,17 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
     const auto beforeWrite = m_beforeWriteHooks;
     const auto companions = m_writeCompanions;
     std::vector<SaveEnd> ends;
-    m_work->run([&saved, &path, &result, &beforeWrite, &companions, &ends] {
-        for (const BeforeWriteHook& hook : beforeWrite)
-            hook(path);
-        for (const WriteCompanion& companion : companions)
-            ends.push_back(companion(path));
-        result = ProjectFileWriter::write(saved, path);
-    });
+    {
+        // The copy is taken: the operation gate is free while the worker writes.
+        const OperationGate::Pause pause(m_gate);
+        m_work->run([&saved, &path, &result, &beforeWrite, &companions, &ends] {
+            for (const BeforeWriteHook& hook : beforeWrite)
+                hook(path);
+            for (const WriteCompanion& companion : companions)
+                ends.push_back(companion(path));
+            result = ProjectFileWriter::write(saved, path);
+        });
+    }
     if (result != ProjectFileWriter::Result::Saved) {
         for (const SaveEnd& end : ends)
             if (end)

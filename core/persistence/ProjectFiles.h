@@ -3,11 +3,13 @@
 #include "core/host/FileDialogs.h"
 #include "core/host/Operator.h"
 #include "core/host/Timers.h"
+#include "core/model/OperationGate.h"
 #include "core/model/Project.h"
 #include "core/model/SceneListListeners.h"
 #include "core/persistence/RecentFileList.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,9 @@ public:
     // True while something the autosave must not interrupt is under way (a modal
     // window is open); the autosave then waits for its next turn.
     void setAutosaveBlocker(std::function<bool()> blocked) { m_autosaveBlocked = std::move(blocked); }
+    // The autosave is an operation: it waits while another holds the gate, and holds it
+    // for its own boxes.
+    void setOperationGate(OperationGate* gate) { m_gate = gate; }
     // A save, Save As or Open is under way.
     bool isBusy() const { return m_busy; }
     // Runs on the UI thread after every successful write of the project file (Save,
@@ -118,6 +123,7 @@ private:
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;
+    OperationGate* m_gate = nullptr;
     InlineWork m_inlineWork;
     BackgroundWork* m_work = &m_inlineWork;
 };

@@ -26,13 +26,16 @@ std::optional<int> number(const std::string& text, int low, int high)
     return value;
 }
 
-// The apostrophe the export put before a text a spreadsheet would take for a formula.
-std::string unguarded(const std::string& text)
+} // namespace
+
+std::string ChannelNameImport::unguarded(const std::string& text)
 {
     if (text.size() >= 2 && text[0] == '\'' && std::string("=+-@\t\r").find(text[1]) != std::string::npos)
         return text.substr(1);
     return text;
 }
+
+namespace {
 
 // A byte of the code page that a name may hold (its printable characters); notes also
 // hold line breaks and tabs.
@@ -45,8 +48,9 @@ bool isKeptByte(unsigned char byte, bool multiLine)
     return isPrintableWindows1252(byte);
 }
 
-// Why the project file cannot hold `text`; empty when it can.
-std::string refusalFor(const std::string& text, const char* what, bool multiLine)
+} // namespace
+
+std::string ChannelNameImport::refusalFor(const std::string& text, const char* what, bool multiLine)
 {
     if (characterCount(text) > ChannelNameImport::MaxFieldChars)
         return format("%s longer than %d characters", what, static_cast<int>(ChannelNameImport::MaxFieldChars));
@@ -60,8 +64,6 @@ std::string refusalFor(const std::string& text, const char* what, bool multiLine
         return format("%s has a line break or another control character", what);
     return {};
 }
-
-} // namespace
 
 std::vector<std::vector<std::string>> ChannelNameImport::records(const std::string& text, char separator,
                                                                  std::vector<int>* lineNumbers, int* unclosedQuoteLine)
@@ -129,6 +131,13 @@ std::vector<std::vector<std::string>> ChannelNameImport::records(const std::stri
     return out;
 }
 
+char ChannelNameImport::separatorOf(const std::string& headerLine)
+{
+    return std::count(headerLine.begin(), headerLine.end(), ';') > std::count(headerLine.begin(), headerLine.end(), ',')
+               ? ';'
+               : ',';
+}
+
 ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, const Project& project)
 {
     Result result;
@@ -140,10 +149,7 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     const std::string headerLine = text.substr(0, text.find_first_of("\r\n"));
-    const char separator =
-        std::count(headerLine.begin(), headerLine.end(), ';') > std::count(headerLine.begin(), headerLine.end(), ',')
-            ? ';'
-            : ',';
+    const char separator = separatorOf(headerLine);
     std::vector<int> lines;
     int unclosedQuote = 0;
     const auto rows = records(text, separator, &lines, &unclosedQuote);
@@ -283,12 +289,17 @@ ChangeList ChannelNameImport::preview(const Result& result)
 
 void ChannelNameImport::apply(const std::vector<Change>& changes, const Project& project, ChannelControl& channels)
 {
-    if (changes.empty())
-        return;
-    auto before = std::make_shared<const LiveState>(LiveState::of(project, LiveState::Notes::Kept));
-    for (const Change& change : changes)
-        channels.setChannelText(change.channel, change.newName, change.newNotes);
-    channels.recordStateUndo(std::move(before));
+    // One undo step that holds the texts it changes and nothing else: its Undo sends
+    // nothing and leaves gains, scenes and markers as they are by then.
+    ChannelTextChanges texts;
+    // The old texts as they are now: the preview's box ran a nested event loop.
+    for (const Change& change : changes) {
+        if (!isValidChannel(change.channel))
+            continue;
+        const ChannelInfo& info = project.channels[static_cast<std::size_t>(change.channel)];
+        texts.push_back({change.channel, info.name, info.notes, change.newName, change.newNotes});
+    }
+    channels.changeChannelTexts(std::move(texts));
 }
 
 } // namespace deskpanel

@@ -64,6 +64,13 @@ public:
     static std::vector<std::vector<std::string>> records(const std::string& text, char separator,
                                                          std::vector<int>* lineNumbers = nullptr,
                                                          int* unclosedQuoteLine = nullptr);
+    // The separator a header line asks for: ';' when it has more semicolons than commas.
+    static char separatorOf(const std::string& headerLine);
+    // A field without the apostrophe the formula guard put before it.
+    static std::string unguarded(const std::string& text);
+    // Why a project file cannot hold `text` ("<what> longer than 99 characters" and the
+    // like); empty when it can. `multiLine` allows line breaks and tabs.
+    static std::string refusalFor(const std::string& text, const char* what, bool multiLine);
 };
 
 } // namespace deskpanel

@@ -48,6 +48,14 @@ void UnitEventRecorder::hostPort(bool bound, std::uint16_t port, const std::stri
     m_log.record(std::move(event));
 }
 
+void UnitEventRecorder::sendFailedQuietly(const std::string& why)
+{
+    UnitEvent event;
+    event.newState = eventkind::SendFailed;
+    event.text = "a datagram to a unit could not be sent, " + why;
+    m_log.record(std::move(event));
+}
+
 void UnitEventRecorder::programStarted(const std::string& version)
 {
     UnitEvent event;

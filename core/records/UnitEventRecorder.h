@@ -33,6 +33,7 @@ public:
         if (wasBusy)
             hostPort(true, port, {});
     }
+    void sendFailedQuietly(const std::string& why) override;
     void programStarted(const std::string& version);
     void programEnding();
 

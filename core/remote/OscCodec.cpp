@@ -24,6 +24,12 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
+void appendBigEndian64(std::vector<std::uint8_t>& out, std::uint64_t value)
+{
+    appendBigEndian(out, static_cast<std::uint32_t>(value >> 32));
+    appendBigEndian(out, static_cast<std::uint32_t>(value));
+}
+
 void appendString(std::vector<std::uint8_t>& out, const std::string& text)
 {
     // A string ends at its first NUL on the wire; one inside the text would cut it short.
@@ -139,6 +145,7 @@ private:
             return fail("type tags missing: " + message.address);
         for (std::size_t i = 1; i < tags.size(); ++i) {
             std::uint32_t word = 0;
+            std::uint32_t low = 0;
             switch (tags[i]) {
             case 'i':
                 if (!in.word(word))
@@ -157,7 +164,35 @@ private:
                 message.arguments.emplace_back(std::move(text));
                 break;
             }
-            default: return fail(std::string("unsupported argument type '") + tags[i] + "': " + message.address);
+            case 'd':
+            case 'h':
+                if (!in.word(word) || !in.word(low))
+                    return fail("argument missing: " + message.address);
+                if (tags[i] == 'h')
+                    message.arguments.emplace_back(static_cast<std::int64_t>((std::uint64_t{word} << 32) | low));
+                else
+                    message.arguments.emplace_back(std::bit_cast<double>((std::uint64_t{word} << 32) | low));
+                break;
+            case 'b': {
+                if (!in.word(word) || word > in.left() || !in.skip(0))
+                    return fail("argument missing: " + message.address);
+                const std::uint8_t* at = in.here();
+                if (!in.skip(padded(word)))
+                    return fail("argument missing: " + message.address);
+                message.arguments.emplace_back(OscBlob{std::vector<std::uint8_t>(at, at + word)});
+                break;
+            }
+            case 'T': message.arguments.emplace_back(true); break;
+            case 'F': message.arguments.emplace_back(false); break;
+            case 'N':
+            case 'I': message.arguments.emplace_back(OscNoData{tags[i]}); break;
+            default:
+                // Its size is unknown, so the rest of this message cannot be read; the
+                // message's own size (a bundle element's) lets the others go on.
+                message.arguments.clear();
+                message.unreadable = std::string("unsupported argument type '") + tags[i] + "'";
+                m_packet.messages.push_back(std::move(message));
+                return true;
             }
         }
         if (!in.atEnd())
@@ -193,18 +228,33 @@ std::vector<std::uint8_t> encodeMessage(const OscMessage& message)
     std::vector<std::uint8_t> out;
     appendString(out, message.address);
     std::string tags = ",";
-    for (const OscArgument& argument : message.arguments)
-        tags += std::holds_alternative<std::int32_t>(argument) ? 'i'
-                : std::holds_alternative<float>(argument)      ? 'f'
-                                                               : 's';
+    for (const OscArgument& argument : message.arguments) {
+        if (const auto* b = std::get_if<bool>(&argument))
+            tags += *b ? 'T' : 'F';
+        else if (const auto* none = std::get_if<OscNoData>(&argument))
+            tags += none->tag == 'I' ? 'I' : 'N';
+        else if (std::holds_alternative<OscBlob>(argument))
+            tags += 'b';
+        else
+            tags += "ifsdh"[argument.index()];
+    }
     appendString(out, tags);
     for (const OscArgument& argument : message.arguments) {
         if (const auto* i = std::get_if<std::int32_t>(&argument))
             appendBigEndian(out, static_cast<std::uint32_t>(*i));
         else if (const auto* f = std::get_if<float>(&argument))
             appendBigEndian(out, std::bit_cast<std::uint32_t>(*f));
-        else
-            appendString(out, std::get<std::string>(argument));
+        else if (const auto* text = std::get_if<std::string>(&argument))
+            appendString(out, *text);
+        else if (const auto* d = std::get_if<double>(&argument))
+            appendBigEndian64(out, std::bit_cast<std::uint64_t>(*d));
+        else if (const auto* h = std::get_if<std::int64_t>(&argument))
+            appendBigEndian64(out, static_cast<std::uint64_t>(*h));
+        else if (const auto* blob = std::get_if<OscBlob>(&argument)) {
+            appendBigEndian(out, static_cast<std::uint32_t>(blob->bytes.size()));
+            out.insert(out.end(), blob->bytes.begin(), blob->bytes.end());
+            out.insert(out.end(), padded(blob->bytes.size()) - blob->bytes.size(), 0);
+        }
     }
     return out;
 }

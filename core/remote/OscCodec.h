@@ -7,12 +7,29 @@
 
 namespace deskpanel {
 
-// One argument of an OSC 1.0 message: 'i' (32-bit integer), 'f' (32-bit float) or 's'.
-using OscArgument = std::variant<std::int32_t, float, std::string>;
+// The argument types that carry no data: 'N' (nil) and 'I' (impulse, "bang").
+struct OscNoData {
+    char tag = 'N';
+    bool operator==(const OscNoData&) const = default;
+};
+
+// 'b': a blob of bytes.
+struct OscBlob {
+    std::vector<std::uint8_t> bytes;
+    bool operator==(const OscBlob&) const = default;
+};
+
+// One argument of an OSC message: 'i' (32-bit integer), 'f' (32-bit float), 's', and
+// what common clients send besides: 'd' (64-bit float), 'h' (64-bit integer), 'T' and
+// 'F' (true and false, no data), 'N' and 'I'.
+using OscArgument = std::variant<std::int32_t, float, std::string, double, std::int64_t, bool, OscNoData, OscBlob>;
 
 struct OscMessage {
     std::string address;
     std::vector<OscArgument> arguments;
+    // Set when the message carried an argument type that cannot be read: it is answered
+    // and skipped, the other messages of its bundle are not.
+    std::string unreadable{};
 
     bool operator==(const OscMessage&) const = default;
 };

@@ -4,6 +4,7 @@
 #include "core/host/Timers.h"
 #include "core/model/ChannelControl.h"
 #include "core/model/GainMath.h"
+#include "core/model/PhantomRule.h"
 #include "core/model/Project.h"
 #include "core/model/SceneOperations.h"
 #include "core/model/Text.h"
@@ -18,22 +19,44 @@ namespace {
 
 constexpr int ReducedRangeTopDb = 69;
 
+// A switch takes i 0/1, f 0.0/1.0 (button surfaces send floats) or T/F.
 std::optional<int> switchValue(const OscMessage& message, std::string& error)
 {
     if (message.arguments.size() != 1) {
         error = "one argument expected";
         return std::nullopt;
     }
-    const auto* value = std::get_if<std::int32_t>(&message.arguments[0]);
+    const OscArgument& argument = message.arguments[0];
+    std::optional<double> value;
+    if (const auto* b = std::get_if<bool>(&argument))
+        return *b ? 1 : 0;
+    if (const auto* i = std::get_if<std::int32_t>(&argument))
+        value = *i;
+    else if (const auto* f = std::get_if<float>(&argument))
+        value = *f;
     if (!value) {
-        error = "wrong argument type, i expected";
+        error = "wrong argument type, i, f, T or F expected";
         return std::nullopt;
     }
     if (*value != 0 && *value != 1) {
         error = "value out of range, 0 or 1 expected";
         return std::nullopt;
     }
-    return *value;
+    return static_cast<int>(*value);
+}
+
+// A number of dB: i, f, d or h.
+std::optional<double> numberValue(const OscArgument& argument)
+{
+    if (const auto* i = std::get_if<std::int32_t>(&argument))
+        return *i;
+    if (const auto* f = std::get_if<float>(&argument))
+        return *f;
+    if (const auto* d = std::get_if<double>(&argument))
+        return *d;
+    if (const auto* h = std::get_if<std::int64_t>(&argument))
+        return static_cast<double>(std::clamp<std::int64_t>(*h, -1000000, 1000000));
+    return std::nullopt;
 }
 
 SwitchKind switchKindOf(RemoteAction action)
@@ -50,7 +73,9 @@ SwitchKind switchKindOf(RemoteAction action)
 
 OscMessage remoteError(const std::string& what, const std::string& address)
 {
-    return {"/deskpanel/error", {what + ": " + address}};
+    // An answer never grows with what was sent: at most MaxEchoedAddressBytes of it.
+    std::string echoed = address.substr(0, MaxEchoedAddressBytes);
+    return {"/deskpanel/error", {what + ": " + echoed}};
 }
 
 RemoteDispatcher::RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
@@ -69,8 +94,30 @@ RemoteDispatcher::~RemoteDispatcher()
 bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& message,
                              std::vector<OscMessage>& answers)
 {
+    if (match.numbers.size() <= 1)
+        return applyOne(match, message, answers);
+    // A pattern: every matching channel, group or unit in turn, as if each were sent alone.
+    bool all = true;
+    for (int number : match.numbers) {
+        RemoteAddressMatch one = match;
+        one.number = number;
+        one.numbers = {number};
+        all = applyOne(one, message, answers) && all;
+    }
+    return all;
+}
+
+bool RemoteDispatcher::applyOne(const RemoteAddressMatch& match, const OscMessage& message,
+                                std::vector<OscMessage>& answers)
+{
     const bool query = message.arguments.empty();
     switch (match.action) {
+    case RemoteAction::ChannelGainStep:
+        if (query) {
+            answers.push_back(remoteError("one argument expected", message.address));
+            return false;
+        }
+        return gainStep(match.number, message, answers);
     case RemoteAction::ChannelGain:
     case RemoteAction::ChannelMute:
     case RemoteAction::ChannelPad:
@@ -91,7 +138,7 @@ bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& 
     case RemoteAction::ChannelName:
     case RemoteAction::SceneActive:
     case RemoteAction::UnitState:
-    case RemoteAction::SceneList:
+    case RemoteAction::Info:
     case RemoteAction::Ping:
         if (!query) {
             answers.push_back(remoteError("no arguments expected", message.address));
@@ -103,8 +150,8 @@ bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& 
             answers.push_back(m_state.activeScene());
         else if (match.action == RemoteAction::UnitState)
             answers.push_back(m_state.unitState(match.number));
-        else if (match.action == RemoteAction::SceneList)
-            answers.push_back(m_state.sceneList());
+        else if (match.action == RemoteAction::Info)
+            answers.push_back(m_state.info(m_programVersion));
         else
             answers.push_back({"/deskpanel/pong", {}});
         return true;
@@ -142,17 +189,22 @@ bool RemoteDispatcher::channelChange(const RemoteAddressMatch& match, const OscM
         answers.push_back(remoteError(error, message.address));
         return false;
     }
-    if (match.action == RemoteAction::ChannelPhantom && !m_allowPhantom)
+    const bool phantomOn = match.action == RemoteAction::ChannelPhantom && *value == 1;
+    if (phantomOn && !m_allowPhantom)
         error = "48 V from remote is not allowed";
+    else if (phantomOn && m_channels.confirmsPhantomOn())
+        error = "the 48 V guard asks at the desk";
     else
         error = refusalFor({channel});
     if (!error.empty()) {
         answers.push_back(remoteError(error, message.address));
         return false;
     }
+    // A change that changes nothing takes no undo entry, sends nothing and marks nothing.
+    if (m_state.switchState(match.action, channel) == *value)
+        return true;
     // As the strip's switch, except that the arrow keys stay on the operator's channel,
-    // and that 48 V asks no question: "Allow 48 V from remote" is the operator's answer,
-    // and nothing a remote does may wait on a box.
+    // and that 48 V asks no question: nothing a remote does may wait on a box.
     const int current = m_channels.currentChannel();
     m_channels.switchChanged(static_cast<int>(switchKindOf(match.action)), channel, *value,
                              ChannelControl::PhantomConfirmation::Given);
@@ -166,15 +218,12 @@ bool RemoteDispatcher::gainChange(int channel, const OscMessage& message, std::v
         answers.push_back(remoteError("one argument expected", message.address));
         return false;
     }
-    double requested = 0;
-    if (const auto* i = std::get_if<std::int32_t>(&message.arguments[0]))
-        requested = *i;
-    else if (const auto* f = std::get_if<float>(&message.arguments[0]))
-        requested = *f;
-    else {
-        answers.push_back(remoteError("wrong argument type, f or i expected", message.address));
+    const std::optional<double> number = numberValue(message.arguments[0]);
+    if (!number) {
+        answers.push_back(remoteError("wrong argument type, f, i, d or h expected", message.address));
         return false;
     }
+    const double requested = *number;
     if (!std::isfinite(requested)) {
         answers.push_back(remoteError("not a finite number", message.address));
         return false;
@@ -185,17 +234,43 @@ bool RemoteDispatcher::gainChange(int channel, const OscMessage& message, std::v
         answers.push_back(remoteError("value out of range, 8..80 dB expected", message.address));
         return false;
     }
-    const std::string refusal = refusalFor({channel});
-    if (!refusal.empty()) {
-        answers.push_back(remoteError(refusal, message.address));
+    return moveGainTo(channel, db, message.address, answers);
+}
+
+bool RemoteDispatcher::gainStep(int channel, const OscMessage& message, std::vector<OscMessage>& answers)
+{
+    const auto* step = message.arguments.size() == 1 ? std::get_if<std::int32_t>(&message.arguments[0]) : nullptr;
+    if (!step || *step == 0 || *step < -MaxGainStepDb || *step > MaxGainStepDb) {
+        answers.push_back(remoteError("i: -10..-1 or 1..10 dB expected", message.address));
         return false;
     }
+    const int top = m_channels.reducedGainRange() ? ReducedRangeTopDb : MaxGainDb;
+    const int db = std::clamp(m_channels.gainDbOf(channel) + *step, MinGainDb, top);
+    return moveGainTo(channel, db, message.address, answers);
+}
+
+bool RemoteDispatcher::moveGainTo(int channel, int requestedDb, const std::string& address,
+                                  std::vector<OscMessage>& answers)
+{
+    const std::string refusal = refusalFor({channel});
+    if (!refusal.empty()) {
+        answers.push_back(remoteError(refusal, address));
+        return false;
+    }
+    const int rounded = requestedDb;
+    int db = requestedDb;
     if (m_channels.reducedGainRange())
         db = std::min(db, ReducedRangeTopDb);
+    // Already there: no grab, no undo entry, nothing sent, nothing marked.
+    if (m_channels.gainDbOf(channel) == db) {
+        if (db != rounded)
+            answers.push_back(m_state.channelValue(RemoteAction::ChannelGain, channel)); // limited
+        return true;
+    }
 
     grab(channel);
     if (!m_channels.gainMoveFromRemote(channel, MaxGainDb - db)) {
-        answers.push_back(remoteError("linked move dropped: the group is wider than the fader", message.address));
+        answers.push_back(remoteError("linked move dropped: the group is wider than the fader", address));
         return false;
     }
     if (m_channels.gainDbOf(channel) != rounded)
@@ -229,11 +304,7 @@ int RemoteDispatcher::phantomSwitchOnCount(int position) const
     if (!m_project.scenes.isStoredPosition(position))
         return 0; // the Blank Scene switches everything off
     const ChannelSettingsArray& stored = m_project.scenes.scene(position).settings;
-    int count = 0;
-    for (std::size_t c = 0; c < stored.size(); ++c)
-        if (stored[c].phantom48V != 0 && m_project.live[c].phantom48V == 0)
-            ++count;
-    return count;
+    return static_cast<int>(phantomSwitchedOnBy(m_project.live, stored, m_project.recallSafes).size());
 }
 
 bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>& answers)
@@ -265,7 +336,9 @@ bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>
         refusal = "the identity check holds the strips";
     else if (m_channels.isDragInProgress())
         refusal = "the operator holds a fader";
-    else if (const int count = m_allowPhantom ? 0 : phantomSwitchOnCount(position); count > 0)
+    else if (const int count = phantomSwitchOnCount(position); count > 0 && m_channels.confirmsPhantomOn())
+        refusal = "the 48 V guard asks at the desk";
+    else if (count > 0 && !m_allowPhantom)
         refusal = format("the recall would switch 48 V on for %d channel%s", count, count == 1 ? "" : "s");
     if (!refusal.empty()) {
         answers.push_back(remoteError(refusal, message.address));

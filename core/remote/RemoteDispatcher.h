@@ -27,6 +27,7 @@ class Timers;
 class RemoteDispatcher {
 public:
     static constexpr std::uint32_t GrabMs = 500;
+    static constexpr int MaxGainStepDb = 10;
 
     RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
                      const RemoteStateReader& state, Timers& timers, const Clock& clock);
@@ -37,6 +38,8 @@ public:
     // "Allow 48 V from remote".
     void setAllowPhantom(bool allow) { m_allowPhantom = allow; }
     bool allowPhantom() const { return m_allowPhantom; }
+    // The version /deskpanel/info answers, as the About box shows it ("1.01").
+    void setProgramVersion(std::string version) { m_programVersion = std::move(version); }
 
     // Applies one message whose address matched a row other than the subscription rows.
     // Answers for the sender are appended. False when the message was refused or
@@ -47,6 +50,9 @@ public:
     int phantomSwitchOnCount(int position) const;
 
 private:
+    bool applyOne(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool gainStep(int channel, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool moveGainTo(int channel, int db, const std::string& address, std::vector<OscMessage>& answers);
     bool channelChange(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
     bool gainChange(int channel, const OscMessage& message, std::vector<OscMessage>& answers);
     bool groupMute(int group, const OscMessage& message, std::vector<OscMessage>& answers);
@@ -63,11 +69,14 @@ private:
     Timers& m_timers;
     const Clock& m_clock;
     bool m_allowPhantom = false;
+    std::string m_programVersion = "1.01";
     std::array<bool, MaxChannels> m_grabbed{};
     std::array<std::uint32_t, MaxChannels> m_lastMoveAt{};
 };
 
-// The answer that refuses a message: "/deskpanel/error" s "<what>: <address>".
+// The answer that refuses a message: "/deskpanel/error" s "<what>: <address>", with at
+// most MaxEchoedAddressBytes of the address.
+constexpr std::size_t MaxEchoedAddressBytes = 128;
 OscMessage remoteError(const std::string& what, const std::string& address);
 
 } // namespace deskpanel

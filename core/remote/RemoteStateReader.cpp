@@ -46,12 +46,54 @@ OscMessage RemoteStateReader::activeScene() const
     return {remoteAddressFor(RemoteAction::SceneActive), {sceneName(active), std::int32_t{active}}};
 }
 
-OscMessage RemoteStateReader::sceneList() const
+std::vector<OscMessage> RemoteStateReader::sceneListPages(std::size_t maxBytes) const
 {
-    OscMessage message{remoteAddressFor(RemoteAction::SceneList), {}};
-    for (int position = 0; position < m_project.scenes.count(); ++position)
-        message.arguments.emplace_back(sceneName(position));
-    return message;
+    const int total = m_project.scenes.count();
+    std::vector<OscMessage> pages;
+    const auto newPage = [&](int first) {
+        pages.push_back({remoteAddressFor(RemoteAction::SceneList), {std::int32_t{first}, std::int32_t{total}}});
+    };
+    newPage(0);
+    for (int position = 0; position < total; ++position) {
+        pages.back().arguments.emplace_back(sceneName(position));
+        if (pages.back().arguments.size() > 3 && osc::encodeMessage(pages.back()).size() > maxBytes) {
+            pages.back().arguments.pop_back();
+            newPage(position);
+            pages.back().arguments.emplace_back(sceneName(position));
+        }
+    }
+    return pages;
+}
+
+int RemoteStateReader::switchState(RemoteAction action, int channel) const
+{
+    const ChannelSettings& s = m_channels.settings(channel);
+    switch (action) {
+    case RemoteAction::ChannelMute: return s.mute != 0 ? 1 : 0;
+    case RemoteAction::ChannelPad: return s.pad != 0 ? 1 : 0;
+    case RemoteAction::ChannelPolarity: return s.polarity != 0 ? 1 : 0;
+    default: return s.phantom48V != 0 ? 1 : 0;
+    }
+}
+
+int RemoteStateReader::unitsTakenOn() const
+{
+    int count = 0;
+    for (int unit = 1; unit <= MaxUnits; ++unit) {
+        const UnitState state = m_unitState ? m_unitState(unit) : UnitState::INACTIVE;
+        count += state != UnitState::INACTIVE && state != UnitState::OFFLINE;
+    }
+    return count;
+}
+
+OscMessage RemoteStateReader::info(const std::string& version) const
+{
+    std::string project = m_project.projectName;
+    if (project.size() > 4 && project.compare(project.size() - 4, 4, ".vpf") == 0)
+        project.resize(project.size() - 4);
+    const int units = unitsTakenOn();
+    return {remoteAddressFor(RemoteAction::Info),
+            {std::string("DeskPanel"), version, project, std::int32_t{units}, std::int32_t{units * ChannelsPerUnit}}};
 }
 
 } // namespace deskpanel

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace deskpanel {
 
@@ -24,8 +25,15 @@ public:
     OscMessage unitState(int unitNumber) const;
     // s: the active scene's name, i: its number in the list.
     OscMessage activeScene() const;
-    // One s per scene in list order, the Blank Scene first.
-    OscMessage sceneList() const;
+    // The scene list in pages of at most `maxBytes` encoded: each "i first i total"
+    // (first counted from 0, the Blank Scene) and one s per scene in list order.
+    std::vector<OscMessage> sceneListPages(std::size_t maxBytes) const;
+    // 0/1 of a switch of channel index 0..383 (mute, pad, polarity, phantom).
+    int switchState(RemoteAction action, int channel) const;
+    // s program, s version, s project name, i units taken on, i their channels.
+    OscMessage info(const std::string& version) const;
+    // The units taken on: present, whatever their health.
+    int unitsTakenOn() const;
     // A scene's name as a remote names it: without the list's number and marker.
     std::string sceneName(int position) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace deskpanel {
 
@@ -12,6 +13,9 @@ public:
     virtual void hostPortBusy(std::uint16_t port) = 0;
     // The port is bound; `wasBusy` when earlier tries found it held.
     virtual void hostPortBound(std::uint16_t port, bool wasBusy) = 0;
+    // A datagram to a unit could not be sent and no box says so (`why`: a remote message
+    // caused it, or the error box is already open).
+    virtual void sendFailedQuietly(const std::string& /*why*/) {}
 };
 
 } // namespace deskpanel

@@ -405,7 +405,17 @@ bool UnitLink::sendPacket(PacketBytes bytes, const Ipv4Endpoint& to)
         m_txSequence = sequence;
         return true;
     }
+    ++m_failedSends;
+    // One box at a time: failures while it is open are counted, not boxed again.
+    if (m_quietFailures || m_socketErrorOpen) {
+        const std::string why = m_quietFailures ? "caused by a remote message" : "while the error box was open";
+        for (HostPortListener* listener : m_portListeners)
+            listener->sendFailedQuietly(why);
+        return false;
+    }
+    m_socketErrorOpen = true;
     m_operator.platformMessage("Error in socket");
+    m_socketErrorOpen = false;
     return false;
 }
 

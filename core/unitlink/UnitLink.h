@@ -59,6 +59,8 @@ public:
     bool isUnitPresent(int unitNumber) const override;
     int unitCount() const override { return m_unitCount; }
     bool reducedGainRange() const override { return m_reducedGainRange; }
+    void setQuietFailures(bool quiet) override { m_quietFailures = quiet; }
+    unsigned long long failedSends() const override { return m_failedSends; }
     std::vector<int> unitNumbersInTableOrder() const override;
 
     void setUpdateRate(std::uint16_t rateMs);
@@ -117,6 +119,9 @@ private:
     LinkTransport* m_transport = nullptr;
     LinkTransport* m_waitingForPort = nullptr; // set while the host port is tried again
     std::vector<HostPortListener*> m_portListeners;
+    bool m_quietFailures = false;
+    bool m_socketErrorOpen = false;
+    unsigned long long m_failedSends = 0;
 
     UnitTable m_table;
     std::array<UnitSlot, 49> m_slots{}; // entry 0 unused

@@ -16,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace deskpanel::test {
@@ -122,23 +123,34 @@ protected:
     ProjectCommands commands{app, dialogs, locations(), window};
 };
 
-TEST_F(SaveInBackground, AutosaveWaitsWhileAModalWindowIsOpen)
+TEST_F(SaveInBackground, AutosaveWaitsWhileAModalWindowIsOpenOrAnotherOperationRuns)
 {
     app.project().projectPath = folder.file("show.vpf");
     app.project().setProjectName("show.vpf");
     app.project().hasFile = true;
 
-    QDialog box;
-    box.setModal(true);
-    box.show();
-    ASSERT_NE(QApplication::activeModalWidget(), nullptr);
-    app.timers().start(TimerId::Autosave, 5);
-    ASSERT_TRUE(passTime(60)); // the autosave has fallen due several times
-    EXPECT_FALSE(std::filesystem::exists(folder.file("show.vpf")));
+    for (const bool modalWindow : {true, false}) {
+        SCOPED_TRACE(modalWindow ? "a modal window" : "an operation holding the gate");
+        std::filesystem::remove(folder.file("show.vpf"));
+        QDialog box;
+        std::optional<OperationGate::Hold> recall;
+        if (modalWindow) {
+            box.setModal(true);
+            box.show();
+            ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+        } else {
+            recall = app.channels().gate().enter("Recall");
+        }
+        app.timers().start(TimerId::Autosave, 5);
+        ASSERT_TRUE(passTime(60)); // the autosave has fallen due several times
+        EXPECT_FALSE(std::filesystem::exists(folder.file("show.vpf")));
 
-    box.hide();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder.file("show.vpf")); }, 2000));
-    app.timers().stop(TimerId::Autosave);
+        box.hide();
+        recall.reset();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder.file("show.vpf")); }, 2000));
+        app.timers().stop(TimerId::Autosave);
+        commands.files().waitForWrite();
+    }
 }
 
 TEST_F(SaveInBackground, AutosaveNeverOpensASecondSaveAsOverTheFirst)

@@ -67,6 +67,23 @@ TEST(Startup, RunsItsStepsInOrderAndResetsChannelsThreeSecondsLater)
     EXPECT_EQ(std::count(steps.steps.begin(), steps.steps.end(), "reset"), 1); // once only
 }
 
+TEST(Startup, TheResetThreeSecondsLaterWaitsWhileAnotherOperationHoldsTheGate)
+{
+    FakeClock clock;
+    FakeTimers timers(clock);
+    RecordingSteps steps;
+    StartupSequence startup(timers, steps);
+    OperationGate gate;
+    startup.setGate(&gate);
+    startup.begin();
+    auto recall = gate.enter("Recall"); // its box is open
+    timers.advance(100 + 3000 + 500);
+    EXPECT_EQ(steps.steps.back(), "show") << "not inside the recall";
+    recall.reset();
+    timers.advance(StartupSequence::GateRetryMs);
+    EXPECT_EQ(steps.steps.back(), "reset") << "never dropped";
+}
+
 std::string outcomeName(SingleInstance::Outcome outcome)
 {
     switch (outcome) {

@@ -442,6 +442,34 @@ TEST_F(UnitLinkTest, FailedSendSocketAbandonsTheRound)
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in socket"}));
 }
 
+// One error box at a time, and none for what a remote caused: those failures are counted
+// and told to the event log's listener instead.
+TEST_F(UnitLinkTest, FailedSendsOpenOneBoxAtATimeAndNoneWhileQuiet)
+{
+    struct Told : HostPortListener {
+        void hostPortBusy(std::uint16_t) override {}
+        void hostPortBound(std::uint16_t, bool) override {}
+        void sendFailedQuietly(const std::string& why) override { whys.push_back(why); }
+        std::vector<std::string> whys;
+    } told;
+    link.addHostPortListener(&told);
+    discover(1);
+    discover(2);
+    sender.failSockets = true;
+    op.whileOpen = [this] { link.sendParameter("Mute", 1, 2, 1); }; // a timer inside the box
+    link.fullResend();
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Error in socket"}));
+    EXPECT_EQ(link.failedSends(), 2u);
+
+    link.setQuietFailures(true);
+    link.sendParameter("Mute", 1, 1, 1);
+    link.setQuietFailures(false);
+    EXPECT_EQ(op.textsOf(Kind::PlatformMessage).size(), 1u);
+    EXPECT_EQ(link.failedSends(), 3u);
+    EXPECT_EQ(told.whys, (std::vector<std::string>{"while the error box was open", "caused by a remote message"}));
+    link.removeHostPortListener(&told);
+}
+
 TEST_F(UnitLinkTest, KnownUnitWithANewNumberFromAnotherUnitsAddressFilesUnderTheNewNumber)
 {
     discover(1);

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/host/UnitSender.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,8 +22,11 @@ public:
 
     void sendParameter(const std::string& name, double value, int unitNumber, int input) override
     {
-        if (present.count(unitNumber))
-            sent.push_back({name, value, unitNumber, input});
+        if (!present.count(unitNumber))
+            return;
+        sent.push_back({name, value, unitNumber, input});
+        if (onSend)
+            onSend(sent.back()); // a box the link would open, say
     }
     void fullResend() override { sent.push_back({"fullResend", 0, 0, 0}); }
     bool isUnitPresent(int unitNumber) const override { return present.count(unitNumber) != 0; }
@@ -38,6 +42,7 @@ public:
     // The link's table order when a test sets one; otherwise ascending numbers.
     std::vector<int> tableOrder;
     std::vector<Sent> sent;
+    std::function<void(const Sent&)> onSend;
 };
 
 } // namespace deskpanel::test

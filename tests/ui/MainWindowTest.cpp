@@ -10,9 +10,12 @@
 #include "ui/main/StripScroller.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QTimer>
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -279,6 +282,9 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
         {"E&xit", {}, true},
         {"&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), true},
         {"&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), true},
+        {"C&opy Channel Settings", QKeySequence(Qt::CTRL | Qt::Key_C), true},
+        {"&Paste Channel Settings...", QKeySequence(Qt::CTRL | Qt::Key_V), true},
+        {"Channel Pr&esets...", {}, true},
         {"&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), true},
         {"Unit &Naming...", {}, true},
         {"&Channel Naming...", {}, true},
@@ -318,6 +324,34 @@ TEST_F(MainWindowTest, MenuBarEntriesAndKeys)
     EXPECT_EQ(fileDialogs.requests[0].filterName, "Veltara Project Files (*.vpf)");
     EXPECT_EQ(fileDialogs.requests[0].defaultExtension, "vpf");
     EXPECT_TRUE(fileDialogs.requests[0].confirmOverwrite);
+}
+
+TEST_F(MainWindowTest, CopyPutsTheLineOnTheClipboardAndPasteOfTheLineReachesTheChannelsInOneUndoStep)
+{
+    MainWindow& w = started();
+    ChannelControl& channels = app.channels();
+    channels.switchChanged(static_cast<int>(SwitchKind::Pad), 3, 1);
+    findEntry(w, QStringLiteral("C&opy Channel Settings"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("DeskPanel channel: gain=8 pad=1 pol=0 phantom=0 mute=0"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("gain=42"));
+    findEntry(w, QStringLiteral("&Paste Channel Settings..."))->trigger();
+    EXPECT_EQ(op.textsOf(Kind::Message),
+              (std::vector<std::string>{"The clipboard holds no DeskPanel channel settings."}));
+
+    // The dialog opens onto the current channel; Enter pastes there at once.
+    QGuiApplication::clipboard()->setText(QStringLiteral("DeskPanel channel: pol=1 gain=42"));
+    channels.setCurrentChannel(5);
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    const int undoable = channels.undoHistory().undoableCount();
+    findEntry(w, QStringLiteral("&Paste Channel Settings..."))->trigger();
+    EXPECT_EQ(channels.settings(5).polarity, 1);
+    EXPECT_EQ(channels.gainDbOf(5), 42);
+    EXPECT_EQ(channels.undoHistory().undoableCount(), undoable + 1);
 }
 
 // A desktop style that walks the menu bar with the keyboard after a tap of Alt.

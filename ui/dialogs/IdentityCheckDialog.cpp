@@ -82,6 +82,12 @@ void IdentityCheckDialog::check()
     // A new check takes over from a running one, which puts its unit back first.
     if (isChecking())
         stopAndRestore();
+    // The check is an operation of its own: not inside a recall's or a save's box.
+    m_gateHold = m_channels.gate().enter("Identity check");
+    if (!m_gateHold) {
+        m_operator.beep();
+        return;
+    }
     m_saved = UnitSettingsHolder();
     m_saved.save(m_project.live, unit);
     m_channels.setStripsHeld(true);
@@ -134,6 +140,7 @@ void IdentityCheckDialog::stopAndRestore()
     // A copy: a send may open an error box, and the copy must outlive what happens then.
     const UnitSettingsHolder::Inputs saved = m_saved.held();
     m_channels.restoreUnitSettingsFrom(unit, saved);
+    m_gateHold.reset();
 }
 
 void IdentityCheckDialog::setIndicator(bool lit)

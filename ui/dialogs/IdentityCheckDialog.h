@@ -1,8 +1,11 @@
 #pragma once
+#include "core/model/OperationGate.h"
 #include "core/model/UnitSettingsHolder.h"
 #include "ui/controls/GlassDialog.h"
 
 #include <QTimer>
+
+#include <optional>
 
 class QComboBox;
 
@@ -58,6 +61,8 @@ private:
     ChannelControl& m_channels;
     Project& m_project;
     Operator& m_operator;
+    // Held from the check's start until its unit is restored.
+    std::optional<OperationGate::Hold> m_gateHold;
     QComboBox* m_list = nullptr;
     QTimer m_end;
     QTimer m_toggle;

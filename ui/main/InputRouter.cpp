@@ -83,6 +83,8 @@ bool InputRouter::overList(QKeyEvent* key, bool shortcutOverride)
     case Qt::Key_S: project.save(); return true;
     case Qt::Key_Z: m_commands.undo(); return true;
     case Qt::Key_Y: m_commands.redo(); return true;
+    case Qt::Key_C: m_commands.copyChannelSettings(); return true;
+    case Qt::Key_V: m_commands.pasteChannelSettings(); return true;
     default: return false;
     }
 }

@@ -11,8 +11,8 @@ class MainCommands;
 class SceneListPanel;
 class StripScroller;
 
-// The keys of the main window before they are dispatched. Over the scene list: Ctrl+H,
-// I, L, N, O, S and Z run their commands directly, Enter and Escape are dropped, other
+// The keys of the main window before they are dispatched. Over the scene list: Ctrl+C,
+// H, I, L, N, O, S, V, Y and Z run their commands directly, Enter and Escape are dropped, other
 // accelerators do not fire. Elsewhere: arrows, Home and End scroll the Underview or
 // change the current channel's gain; in the Overview they scroll only while the pointer
 // is over its scroll bar; Escape closes the window. While the menu bar holds the

@@ -6,6 +6,7 @@
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/RemoteControlDialog.h"
 #include "ui/dialogs/SafetyDialogs.h"
+#include "ui/main/ChannelSettingsCommands.h"
 
 #include <QCoreApplication>
 
@@ -36,6 +37,24 @@ void MainCommands::openRecallAndSafety()
 {
     if (m_safety)
         m_safety->openRecallAndSafety();
+}
+
+void MainCommands::copyChannelSettings()
+{
+    if (m_channelSettings)
+        m_channelSettings->copy();
+}
+
+void MainCommands::pasteChannelSettings()
+{
+    if (m_channelSettings)
+        m_channelSettings->paste();
+}
+
+void MainCommands::channelPresets()
+{
+    if (m_channelSettings)
+        m_channelSettings->openPresets();
 }
 
 void MainCommands::setMuteLinkedChannels(bool on)

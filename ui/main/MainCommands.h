@@ -9,6 +9,7 @@ class DialogLauncher;
 class HelpOpener;
 class ProjectCommands;
 class SafetyDialogs;
+class ChannelSettingsCommands;
 class RemoteEndpoint;
 
 // Every command of the menu bar and the accelerator table, in one place so the menus, the
@@ -29,6 +30,11 @@ public:
     void setSafetyDialogs(SafetyDialogs* safety) { m_safety = safety; }
     void openRecallSafes();
     void openRecallAndSafety();
+    // Copy, paste and presets of channel settings (none: the commands do nothing).
+    void setChannelSettings(ChannelSettingsCommands* settings) { m_channelSettings = settings; }
+    void copyChannelSettings();
+    void pasteChannelSettings();
+    void channelPresets();
     void setMuteLinkedChannels(bool on);
     void showIpAddress();
     void quickReference();
@@ -44,6 +50,7 @@ private:
     RemoteEndpoint& m_remote;
     QWidget* m_window;
     SafetyDialogs* m_safety = nullptr;
+    ChannelSettingsCommands* m_channelSettings = nullptr;
 };
 
 } // namespace deskpanel

@@ -48,6 +48,9 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c, RecordsCommands& record
     entry(edit, "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), [&c] { c.undo(); });
     QAction* redo = entry(edit, "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), [&c] { c.redo(); });
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    entry(edit, "C&opy Channel Settings", QKeySequence(Qt::CTRL | Qt::Key_C), [&c] { c.copyChannelSettings(); });
+    entry(edit, "&Paste Channel Settings...", QKeySequence(Qt::CTRL | Qt::Key_V), [&c] { c.pasteChannelSettings(); });
+    entry(edit, "Channel Pr&esets...", {}, [&c] { c.channelPresets(); });
     entry(edit, "&Link...", QKeySequence(Qt::CTRL | Qt::Key_L), [&dialogs] { dialogs.openLinkMatrix(); });
     entry(edit, "Unit &Naming...", {}, [&dialogs] { dialogs.openUnitName(1); });
     entry(edit, "&Channel Naming...", {}, [&dialogs] { dialogs.openChannelName(0); });

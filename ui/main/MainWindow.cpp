@@ -12,6 +12,7 @@
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/dialogs/SafetyDialogs.h"
+#include "ui/main/ChannelSettingsCommands.h"
 #include "ui/main/InputRouter.h"
 #include "ui/main/MainClient.h"
 #include "ui/main/MainCommands.h"
@@ -40,6 +41,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.windowProfile = folder + "/DeskPanel.INI";
     o.locations.installationRecord = folder + "/record.ini";
     o.locations.dataHome = folder + "/share";
+    o.locations.presetLibrary = folder + "/Channel Presets.ini";
     o.refreshDesktopCaches = false;
     o.stateFolder = folder + "/state";
     return o;
@@ -78,6 +80,9 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     }
     m_records =
         std::make_unique<RecordsCommands>(app, *m_project, fileDialogs, m_options.eventLog, m_backups.get(), this);
+    m_channelSettings = std::make_unique<ChannelSettingsCommands>(app, m_options.locations.windowProfile,
+                                                                  m_options.locations.presetLibrary, fileDialogs, this);
+    m_commands->setChannelSettings(m_channelSettings.get());
     app.setSceneNaming(&m_dialogs);
     app.channels().setStripDialogs(&m_dialogs);
     app.setSaveAsCommand([this] { m_project->saveAs(); });
@@ -114,6 +119,9 @@ void MainWindow::buildPanels()
 
     // The strip views: viewport-sized, never moved.
     auto* underview = new UnderviewWindow(m_app, m_dialogs, m_client);
+    underview->onSettingsMenu = [this](int channel, const QPoint& at) {
+        m_channelSettings->showStripMenu(channel, at);
+    };
     underview->setGeometry(0, m_layout.underview.top(), m_layout.windowSize.width(), m_layout.underview.height());
     auto* overview = new OverviewWindow(m_app, m_dialogs, m_client);
     overview->setGeometry(m_layout.overview);
@@ -170,6 +178,7 @@ bool MainWindow::overviewShown() const
 
 void MainWindow::start()
 {
+    m_startup.setGate(&m_app.channels().gate());
     m_startup.begin();
 }
 

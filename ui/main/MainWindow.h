@@ -27,6 +27,7 @@ class RemoteEndpoint;
 class BackupKeeper;
 class EventLog;
 class RecordsCommands;
+class ChannelSettingsCommands;
 class SceneButtons;
 class SceneListPanel;
 class StripScroller;
@@ -118,6 +119,7 @@ private:
     QtWallClock m_wallClock;
     std::unique_ptr<BackupKeeper> m_backups;
     std::unique_ptr<RecordsCommands> m_records;
+    std::unique_ptr<ChannelSettingsCommands> m_channelSettings;
     StartupSequence m_startup;
     MainClient* m_client = nullptr;
     MainMenu* m_menu = nullptr;

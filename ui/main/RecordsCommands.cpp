@@ -116,6 +116,12 @@ void RecordsCommands::exportChannelSheet()
 
 void RecordsCommands::importChannelNames()
 {
+    // One operation from the file dialog to the last name set.
+    auto hold = m_app.channels().gate().enter("Import channel names");
+    if (!hold) {
+        m_app.operatorPort().beep();
+        return;
+    }
     FileDialogRequest request;
     request.title = " Import Channel Names";
     request.filterName = "Channel Sheets (*.csv)";

@@ -2,6 +2,9 @@
 
 #include "app/DeskPanelApp.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 namespace deskpanel {
 namespace {
 
@@ -39,7 +42,7 @@ QRect UnderviewWindow::aspectArea(int channel, ChannelAspect aspect) const
 }
 
 // A left click on the readout box above a meter resets its readout; a right click on the
-// channel's name field asks for its title.
+// channel's name field asks for its title, and with Shift opens the settings menu.
 bool UnderviewWindow::stripPressed(int channel, const QPoint& at, Qt::MouseButton button)
 {
     const QRect meter = layout().channelRect(Part::RangeAndPeak, channel);
@@ -49,6 +52,10 @@ bool UnderviewWindow::stripPressed(int channel, const QPoint& at, Qt::MouseButto
         return true;
     }
     if (button == Qt::RightButton && layout().channelRect(Part::ChannelScribble, channel).contains(at)) {
+        if (onSettingsMenu && QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier)) {
+            onSettingsMenu(channel, QCursor::pos());
+            return true;
+        }
         app().channels().switchChanged(static_cast<int>(SwitchKind::ChannelTitle), channel, 1);
         return true;
     }

@@ -3,6 +3,8 @@
 #include "ui/views/UnderviewLayout.h"
 #include "ui/views/UnderviewPainter.h"
 
+#include <functional>
+
 namespace deskpanel {
 
 extern template class StripWindow<UnderviewLayout, UnderviewPainter>;
@@ -20,6 +22,9 @@ public:
     UnderviewWindow(DeskPanelApp& app, DialogLauncher& dialogs, QWidget* parent = nullptr);
 
     int unitOffset(int unit) const override { return (unit - 1) * UnitWidth; }
+    // Shift with a right click on a channel's name field: the channel and where the
+    // pointer is, for the menu of copy, paste and presets.
+    std::function<void(int channel, const QPoint& globalPos)> onSettingsMenu;
 
 private:
     QRect aspectArea(int channel, ChannelAspect aspect) const override;

@@ -34,7 +34,7 @@ TEST_F(RemoteDispatch, EachMessageIsAnsweredOrAppliedAsTheStripWould)
          {error("not a finite number: /deskpanel/ch/2/gain")},
          {}},
         {{"/deskpanel/ch/2/gain", {std::string("40")}},
-         {error("wrong argument type, f or i expected: /deskpanel/ch/2/gain")},
+         {error("wrong argument type, f, i, d or h expected: /deskpanel/ch/2/gain")},
          {}},
         {{"/deskpanel/ch/2/gain", {}}, {{"/deskpanel/ch/2/gain", {80.0f}}}, {}},
         {{"/deskpanel/ch/3/mute", {std::int32_t{1}}}, {}, {{"Mute", 1, 1, 3}}},
@@ -43,7 +43,19 @@ TEST_F(RemoteDispatch, EachMessageIsAnsweredOrAppliedAsTheStripWould)
          {error("value out of range, 0 or 1 expected: /deskpanel/ch/3/pad")},
          {}},
         {{"/deskpanel/ch/4/polarity", {std::int32_t{1}}}, {}, {{"Pol", 1, 1, 4}}},
-        {{"/deskpanel/ch/4/pad", {1.0f}}, {error("wrong argument type, i expected: /deskpanel/ch/4/pad")}, {}},
+        {{"/deskpanel/ch/4/pad", {1.0f}}, {}, {{"Pad", 1, 1, 4}}},
+        {{"/deskpanel/ch/4/pad", {false}}, {}, {{"Pad", 0, 1, 4}}},
+        {{"/deskpanel/ch/4/pad", {0.5f}}, {error("value out of range, 0 or 1 expected: /deskpanel/ch/4/pad")}, {}},
+        {{"/deskpanel/ch/4/pad", {std::string("on")}},
+         {error("wrong argument type, i, f, T or F expected: /deskpanel/ch/4/pad")},
+         {}},
+        {{"/deskpanel/ch/4/pad", {std::int32_t{0}}}, {}, {}}, // already off: nothing sent
+        {{"/deskpanel/ch/2/gain", {41.0}}, {}, {{"Gain", 41, 1, 2}}},
+        {{"/deskpanel/ch/2/gain", {std::int64_t{41}}}, {}, {}},
+        {{"/deskpanel/ch/2/gain/step", {std::int32_t{-3}}}, {}, {{"Gain", 38, 1, 2}}},
+        {{"/deskpanel/ch/2/gain/step", {std::int32_t{11}}},
+         {error("i: -10..-1 or 1..10 dB expected: /deskpanel/ch/2/gain/step")},
+         {}},
         {{"/deskpanel/ch/5/phantom", {std::int32_t{1}}},
          {error("48 V from remote is not allowed: /deskpanel/ch/5/phantom")},
          {}},
@@ -60,8 +72,26 @@ TEST_F(RemoteDispatch, EachMessageIsAnsweredOrAppliedAsTheStripWould)
         {{"/deskpanel/unit/7/state", {}}, {{"/deskpanel/unit/7/state", {std::string("CONFLICT")}}}, {}},
         {{"/deskpanel/ch/1/gain/x", {}}, {error("unknown address: /deskpanel/ch/1/gain/x")}, {}},
         {{"/deskpanel/ping", {}}, {{"/deskpanel/pong", {}}}, {}},
-        {{"/deskpanel/subscribe", {std::int32_t{61}}}, {error("i: 1..60 seconds expected: /deskpanel/subscribe")}, {}},
+        {{"/deskpanel/subscribe", {std::int32_t{61}}},
+         {error("i: 1..60 seconds expected, then s: the token: /deskpanel/subscribe")},
+         {}},
         {{"/deskpanel/scene/recall", {std::int32_t{5}}}, {error("no such scene: /deskpanel/scene/recall")}, {}},
+        {{"/deskpanel/ch/{6,7}/mute", {true}}, {}, {{"Mute", 1, 1, 6}, {"Mute", 1, 1, 7}}},
+        {{"/deskpanel/ch/1[0-1]/name", {}},
+         {{"/deskpanel/ch/10/name", {Project::defaultChannelName(9)}},
+          {"/deskpanel/ch/11/name", {Project::defaultChannelName(10)}}},
+         {}},
+        {{"/deskpanel/ch/9*/pad", {std::int32_t{1}}}, {}, {}}, // 9 and 90..99: no unit present
+        {{"/deskpanel/ch/[!0-9]/pad", {}}, {error("no channel matches the pattern: /deskpanel/ch/[!0-9]/pad")}, {}},
+        {{"/deskpanel/*/1/mute", {}}, {error("unknown address: /deskpanel/*/1/mute")}, {}},
+        {{"/deskpanel/info", {}},
+         {{"/deskpanel/info",
+           {std::string("DeskPanel"), std::string("1.01"), std::string(Project::NewProjectName), std::int32_t{1},
+            std::int32_t{8}}}},
+         {}},
+        {{"/deskpanel/ch/1/mute", {std::string(200, 'x')}},
+         {error("wrong argument type, i, f, T or F expected: /deskpanel/ch/1/mute")},
+         {}},
     };
     unitStates[7] = UnitState::CONFLICT;
     for (const auto& c : cases) {
@@ -69,8 +99,12 @@ TEST_F(RemoteDispatch, EachMessageIsAnsweredOrAppliedAsTheStripWould)
         EXPECT_EQ(send(c.message), c.answers) << c.message.address;
         EXPECT_EQ(units.sent, c.sends) << c.message.address;
     }
-    EXPECT_EQ(remote.counts().refused, 15u);
+    EXPECT_EQ(remote.counts().refused, 20u);
     EXPECT_TRUE(op.shown.empty());
+    // An error echoes at most 128 bytes of what was sent.
+    const std::string longAddress = "/deskpanel/" + std::string(60000, 'a');
+    EXPECT_EQ(send({longAddress, {}}),
+              std::vector<OscMessage>{error("unknown address: " + longAddress.substr(0, 128))});
 
     // A malformed packet is answered, and nothing of it applied.
     std::vector<std::uint8_t> bytes = osc::encodeMessage({"/deskpanel/ch/1/mute", {std::int32_t{1}}});
@@ -99,7 +133,10 @@ TEST_F(RemoteDispatch, GainGoesTheFaderWayWithRoundingReducedRangeAndLinks)
     units.sent.clear();
     EXPECT_EQ(send({"/deskpanel/ch/1/gain", {45.0f}}), std::vector<OscMessage>{});
     EXPECT_EQ(units.sent, byStrip);
-    EXPECT_EQ(channels.undoHistory().entries(), stripUndo);
+    // One undo step holding what the strip's three entries hold, oldest first.
+    const auto remoteStep = channels.undoHistory().newest();
+    ASSERT_TRUE(remoteStep && remoteStep->steps);
+    EXPECT_EQ(*remoteStep->steps, (std::vector<UndoEntry>{stripUndo[2], stripUndo[1], stripUndo[0]}));
     timers.advance(RemoteDispatcher::GrabMs);
 
     // Limited: channel 3 would pass 8 dB, so the group stops where it ends at 72.
@@ -199,12 +236,20 @@ TEST_F(RemoteDispatch, RefusesWhatTheDeskForbidsAndChangesNothing)
     EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
     EXPECT_EQ(send({"/deskpanel/ch/4/phantom", {std::int32_t{0}}}), std::vector<OscMessage>{});
     EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 0, 1, 4}));
-    // With the 48 V guard on, a remote's 48 V on still asks no question.
+    // With the 48 V guard on, a remote's 48 V on is refused: the guard asks at the desk,
+    // and nothing a remote does opens a box there. Switching off still goes.
     channels.setConfirmPhantomOn(true);
-    EXPECT_EQ(send({"/deskpanel/ch/4/phantom", {std::int32_t{1}}}), std::vector<OscMessage>{});
-    EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 1, 1, 4}));
+    EXPECT_EQ(send({"/deskpanel/ch/4/phantom", {std::int32_t{1}}}),
+              std::vector<OscMessage>{error("the 48 V guard asks at the desk: /deskpanel/ch/4/phantom")});
+    EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 0, 1, 4}));
+    EXPECT_EQ(send({"/deskpanel/ch/5/phantom", {std::int32_t{0}}}), std::vector<OscMessage>{});
+    EXPECT_EQ(units.sent.back(), (RecordingUnitSender::Sent{"48v", 0, 1, 5}));
+    scenes.recallScene(0, SceneOperations::RecallOrigin::Remote);
+    project.scenes.scene(1).settings[3].phantom48V = 1; // the follows since wrote it off
+    timers.advance(RemoteControl::RecallBudgetMs);
+    EXPECT_EQ(send(recall), std::vector<OscMessage>{error("the 48 V guard asks at the desk: /deskpanel/scene/recall")});
     EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
-    EXPECT_EQ(remote.counts().refused, 7u);
+    EXPECT_EQ(remote.counts().refused, 9u);
 }
 
 TEST_F(RemoteDispatch, GroupMuteSetsEachMemberAloneInChannelOrder)
@@ -219,7 +264,14 @@ TEST_F(RemoteDispatch, GroupMuteSetsEachMemberAloneInChannelOrder)
     EXPECT_EQ(send({"/deskpanel/group/3/mute", {std::int32_t{1}}}), std::vector<OscMessage>{});
     EXPECT_EQ(units.sent, (std::vector<RecordingUnitSender::Sent>{{"Mute", 1, 1, 2}, {"Mute", 1, 1, 7}}));
     EXPECT_EQ(live(9).mute, 0);
-    EXPECT_EQ(channels.undoHistory().entries()[0], (UndoEntry{6, static_cast<int>(UndoKind::Mute), 1}));
+    // One undo step for the group.
+    const auto step = channels.undoHistory().newest();
+    ASSERT_TRUE(step && step->steps);
+    EXPECT_EQ(*step->steps, (std::vector<UndoEntry>{{1, static_cast<int>(UndoKind::Mute), 1},
+                                                    {6, static_cast<int>(UndoKind::Mute), 1}}));
+    channels.undo();
+    EXPECT_EQ(live(1).mute, 0);
+    EXPECT_EQ(live(6).mute, 0);
 }
 
 TEST_F(RemoteDispatch, ScenesAreRecalledByNameOrNumberAndListed)
@@ -230,9 +282,9 @@ TEST_F(RemoteDispatch, ScenesAreRecalledByNameOrNumberAndListed)
     project.scenes.setModified(2);
     live(0).mute = 1;
     EXPECT_EQ(send({"/deskpanel/scene/list", {}}),
-              (std::vector<OscMessage>{
-                  {"/deskpanel/scene/list",
-                   {std::string("Blank Scene"), std::string("Intro"), std::string("Act 1"), std::string("Act 1")}}}));
+              (std::vector<OscMessage>{{"/deskpanel/scene/list",
+                                        {std::int32_t{0}, std::int32_t{4}, std::string("Blank Scene"),
+                                         std::string("Intro"), std::string("Act 1"), std::string("Act 1")}}}));
     EXPECT_EQ(send({"/deskpanel/scene/recall", {std::string("Act 1")}}), std::vector<OscMessage>{});
     EXPECT_EQ(send({"/deskpanel/scene/active", {}}),
               (std::vector<OscMessage>{{"/deskpanel/scene/active", {std::string("Act 1"), std::int32_t{2}}}}));
@@ -240,8 +292,20 @@ TEST_F(RemoteDispatch, ScenesAreRecalledByNameOrNumberAndListed)
     EXPECT_EQ(live(0).mute, 0);
     EXPECT_EQ(send({"/deskpanel/scene/active", {}}),
               (std::vector<OscMessage>{{"/deskpanel/scene/active", {std::string("Blank Scene"), std::int32_t{0}}}}));
+    timers.advance(RemoteControl::RecallBudgetMs); // two recalls a second
     EXPECT_EQ(send({"/deskpanel/scene/recall", {std::string("  002 Act 1*")}}),
               std::vector<OscMessage>{error("no such scene: /deskpanel/scene/recall")});
+}
+
+TEST_F(RemoteDispatch, ARecallIsRefusedOnlyFor48VItWouldReallySwitchOn)
+{
+    live(3).phantom48V = 1;
+    store("Phantom");
+    live(3).phantom48V = 0;
+    project.recallSafes.set(3, SafeFlag::Phantom48V, true); // the recall leaves it off
+    EXPECT_EQ(send({"/deskpanel/scene/recall", {std::int32_t{1}}}), std::vector<OscMessage>{});
+    EXPECT_EQ(project.activeSceneIndex, 1);
+    EXPECT_EQ(live(3).phantom48V, 0);
 }
 
 } // namespace

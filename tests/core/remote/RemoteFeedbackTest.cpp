@@ -11,7 +11,7 @@ TEST_F(RemoteFeedback, ASubscriberGetsTheWholeStatePacedThenEveryChange)
 {
     store("Act 1");
     unitStates[1] = UnitState::ACTIVE;
-    EXPECT_EQ(send({"/deskpanel/subscribe", {std::int32_t{10}}}), std::vector<OscMessage>{});
+    EXPECT_EQ(subscribe(10), std::vector<OscMessage>{});
     // Bundles of at most 1,472 bytes, one every 20 ms, until the whole state is out.
     std::map<std::string, OscMessage> state;
     std::size_t datagrams = 0;
@@ -63,28 +63,55 @@ TEST_F(RemoteFeedback, ASubscriberGetsTheWholeStatePacedThenEveryChange)
     const std::vector<OscMessage> recalled = received();
     EXPECT_EQ(recalled.back(), (OscMessage{"/deskpanel/scene/active", {std::string("Act 1"), std::int32_t{1}}}));
 
-    // The lease runs out: nothing more; renewing keeps it; unsubscribing ends it.
+    // The lease runs out, and the subscriber is told so; then nothing more.
     timers.advance(10000);
     EXPECT_TRUE(remote.subscribers().empty());
+    const std::vector<OscMessage> ended = received();
+    ASSERT_FALSE(ended.empty());
+    EXPECT_EQ(ended.back(), (OscMessage{"/deskpanel/unsubscribed", {}}));
     channels.switchChanged(static_cast<int>(SwitchKind::Pad), 0, 1);
     timers.advance(100);
     EXPECT_TRUE(sender.sent.empty());
 }
 
-TEST_F(RemoteFeedback, SixteenLeasesAtMostTheOldestMakesRoom)
+// A forged source address gets nothing but a token; a lease is never taken from
+// another host; four leases per host, sixteen in all.
+TEST_F(RemoteFeedback, LeasesStartOnlyWithTheTokenAndAreNeverTakenFromAnotherHost)
 {
-    for (std::uint16_t port = 1; port <= RemoteSubscriptions::MaxSubscribers + 1; ++port) {
-        send({"/deskpanel/subscribe", {std::int32_t{60}}}, {0x7F000001u, port});
-        timers.advance(1000);
-        if (port == 3) // renewed, port 1's lease is younger than port 2's
-            send({"/deskpanel/subscribe", {std::int32_t{60}}}, {0x7F000001u, 1});
-    }
-    const std::vector<Ipv4Endpoint> now = remote.subscribers();
-    ASSERT_EQ(now.size(), std::size_t{RemoteSubscriptions::MaxSubscribers});
-    EXPECT_EQ(std::count(now.begin(), now.end(), Ipv4Endpoint{0x7F000001u, 1}), 1);
-    EXPECT_EQ(std::count(now.begin(), now.end(), Ipv4Endpoint{0x7F000001u, 2}), 0);
-    send({"/deskpanel/unsubscribe", {}}, {0x7F000001u, 1});
-    EXPECT_EQ(remote.subscribers().size(), std::size_t{RemoteSubscriptions::MaxSubscribers - 1});
+    const Ipv4Endpoint victim{0x7F000009u, 9000};
+    const std::vector<OscMessage> first = send({"/deskpanel/subscribe", {std::int32_t{60}}}, victim);
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(first[0].address, "/deskpanel/subscribe/token");
+    const std::string token = std::get<std::string>(first[0].arguments[0]);
+    EXPECT_EQ(token.size(), 16u);
+    EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos);
+    timers.advance(1000);
+    EXPECT_TRUE(sender.sent.empty()) << "no whole-state burst to an address that never answered";
+    EXPECT_EQ(send({"/deskpanel/subscribe", {std::int32_t{60}, std::string("0000000000000000")}}, victim),
+              std::vector<OscMessage>{error("wrong or old token: /deskpanel/subscribe")});
+    timers.advance(RemoteTokens::ValidMs);
+    EXPECT_EQ(send({"/deskpanel/subscribe", {std::int32_t{60}, token}}, victim),
+              std::vector<OscMessage>{error("wrong or old token: /deskpanel/subscribe")})
+        << "a token lasts 30 s";
+
+    for (std::uint16_t port = 1; port <= RemoteSubscriptions::MaxLeasesPerHost; ++port)
+        EXPECT_EQ(subscribe(60, {0x7F000001u, port}), std::vector<OscMessage>{});
+    EXPECT_EQ(subscribe(60, {0x7F000001u, 99}),
+              std::vector<OscMessage>{error("4 subscriptions from this host already: /deskpanel/subscribe")});
+    for (std::uint32_t host = 2; host <= 4; ++host)
+        for (std::uint16_t port = 1; port <= RemoteSubscriptions::MaxLeasesPerHost; ++port)
+            subscribe(60, {0x7F000000u + host, port});
+    EXPECT_EQ(remote.subscribers().size(), std::size_t{RemoteSubscriptions::MaxSubscribers});
+    EXPECT_EQ(subscribe(60, {0x7F000005u, 1}),
+              std::vector<OscMessage>{error("the subscriber table is full: /deskpanel/subscribe")});
+    // A subscriber renews without a token.
+    EXPECT_EQ(send({"/deskpanel/subscribe", {std::int32_t{60}}}, {0x7F000001u, 1}), std::vector<OscMessage>{});
+
+    EXPECT_EQ(send({"/deskpanel/unsubscribe", {}}, {0x7F000001u, 1}),
+              (std::vector<OscMessage>{{"/deskpanel/unsubscribed", {}}}));
+    remote.setAllowedHosts({0x7F000002u});
+    EXPECT_EQ(remote.subscribers().size(), std::size_t{RemoteSubscriptions::MaxLeasesPerHost})
+        << "hosts taken off the list lose their leases at once";
 }
 
 TEST_F(RemoteFeedback, OnlyAllowedSendersAreServedAndEachAtMost2000MessagesASecond)
@@ -114,7 +141,20 @@ TEST_F(RemoteFeedback, OnlyAllowedSendersAreServedAndEachAtMost2000MessagesASeco
     EXPECT_EQ(answered, 1999u) << "one ping answered before the bursts";
     EXPECT_EQ(remote.counts().droppedOverRate, 1001u);
     timers.advance(100); // a new second
-    EXPECT_EQ(sendBytes(bundle, lan).size(), 1000u);
+    EXPECT_EQ(sendBytes(bundle, {lan.address, 9001}).size(), 1000u);
+    EXPECT_EQ(sendBytes(bundle, {lan.address, 9002}).size(), 1000u);
+    EXPECT_TRUE(sendBytes(bundle, {lan.address, 9003}).empty()) << "the rate is the host's, whatever its ports";
+
+    // All hosts together: at most 5,000 a second.
+    timers.advance(1000);
+    std::vector<std::uint32_t> hosts;
+    for (std::uint32_t h = 1; h <= 6; ++h)
+        hosts.push_back(0xC0A80100u + h);
+    remote.setAllowedHosts(hosts);
+    answered = 0;
+    for (std::uint32_t host : hosts)
+        answered += sendBytes(bundle, {host, 9000}).size();
+    EXPECT_EQ(answered, std::size_t{RemoteControl::MaxMessagesPerSecondInAll});
 }
 
 } // namespace

@@ -41,6 +41,18 @@ protected:
 
     static OscMessage error(const std::string& text) { return {"/deskpanel/error", {text}}; }
 
+    // Subscribes as a client that receives: asks, is answered a token, sends it back.
+    // Returns what the second subscribe was answered.
+    std::vector<OscMessage> subscribe(int seconds, const Ipv4Endpoint& from = Client)
+    {
+        const std::vector<OscMessage> token = send({"/deskpanel/subscribe", {std::int32_t{seconds}}}, from);
+        if (token.size() != 1 || token[0].address != "/deskpanel/subscribe/token" || token[0].arguments.size() != 1) {
+            ADD_FAILURE() << "no token";
+            return token;
+        }
+        return send({"/deskpanel/subscribe", {std::int32_t{seconds}, token[0].arguments[0]}}, from);
+    }
+
     RecordingDatagramSender sender;
     std::vector<UnitState> unitStates = std::vector<UnitState>(MaxUnits + 1, UnitState::INACTIVE);
     RemoteControl remote{project, channels, scenes, timers, clock, sender, [this](int unit) {
