@@ -162,24 +162,41 @@ void ProjectCommands::openRecent(int index)
 
 void ProjectCommands::keepBackups(BackupKeeper& keeper)
 {
-    m_files.addBeforeWriteHook([&keeper](const std::string& path) { keeper.stage(path); });
-    m_files.addSavedHook([this, &keeper](const std::string& path) {
-        const std::string failure = keeper.commit(path);
-        if (failure.empty() || m_backupFailureReported)
-            return;
-        m_backupFailureReported = true;
-        m_app.operatorPort().message(failure + " The project itself was saved.");
+    m_backups = &keeper;
+    // Each save commits the copy it staged itself, never another save's.
+    m_files.addWriteCompanion([this, &keeper](const std::string& path) -> ProjectFiles::SaveEnd {
+        const BackupKeeper::Token token = keeper.stage(path);
+        return [this, &keeper, token, path](bool written) {
+            if (!written) {
+                keeper.discard(token);
+                return;
+            }
+            const std::string failure = keeper.commit(token, path);
+            if (failure.empty() || m_backupFailureReported)
+                return;
+            m_backupFailureReported = true;
+            m_app.operatorPort().message(failure + " The project itself was saved.");
+        };
     });
 }
 
-void ProjectCommands::openBackup(const std::string& path)
+void ProjectCommands::openBackup(const std::function<std::string()>& choose)
 {
-    auto hold = m_app.channels().gate().enter("Open backup");
-    if (!hold || isBusy() || !savePrompt(OpenQuestion))
-        return;
-    m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
-    m_app.channels().notifyProjectReplaced();
-    m_window.showProject();
+    runWhenNotSaving("Open backup", [this, choose] {
+        // Asked before the list, as Open asks before its dialog: the save's backup is in
+        // the list, and its pruning cannot take the backup chosen afterwards.
+        if (!savePrompt(OpenQuestion))
+            return;
+        const std::string path = choose();
+        if (path.empty())
+            return;
+        std::optional<BackupKeeper::Held> held;
+        if (m_backups)
+            held.emplace(*m_backups, path); // a save still being written may prune meanwhile
+        m_files.openAsCopy(path, readLastUsedDirectory(m_locations.settingsFile) + ProjectFiles::NewProjectFileName);
+        m_app.channels().notifyProjectReplaced();
+        m_window.showProject();
+    });
 }
 
 void ProjectCommands::openPath(const std::string& path)
@@ -192,6 +209,10 @@ void ProjectCommands::openPath(const std::string& path)
 // A save waits for a write in flight and for any other operation, as New and Open do.
 void ProjectCommands::save()
 {
+    // Each save's backup holds the file as that save found it. A command already
+    // waiting is a save or asks for one itself: it stays.
+    if (mustWait() && m_waitingCommand)
+        return;
     runWhenNotSaving("Save", [this] { m_files.save(); });
 }
 

@@ -69,9 +69,11 @@ public:
     // From now on every save keeps the file it replaces with `keeper`; a backup that
     // cannot be made is reported once and never stops the save.
     void keepBackups(BackupKeeper& keeper);
-    // Opens a backup as an unnamed copy (after the save question, as Open does); the
-    // last used directory and the recent list stay as they are.
-    void openBackup(const std::string& path);
+    // Opens a backup as an unnamed copy: the save question first (as Open asks before
+    // its dialog), then `choose` picks the backup's path (empty: none); the backup is
+    // not pruned while it is opened. The last used directory and the recent list stay
+    // as they are.
+    void openBackup(const std::function<std::string()>& choose);
 
     RecentFileList& recent()
     {
@@ -87,7 +89,7 @@ public:
 private:
     static constexpr int WaitingCommandPollMs = 10;
 
-    // New, Open and a recent entry replace the project, so they never run inside a save:
+    // New, Open, a recent entry, Open Backup, Save and Save As never run inside a save:
     // while a file is being written the command waits (the latest one asked for) and
     // runs once the save has ended and no box is open.
     // A save, an open or another operation is under way: saves and the commands that
@@ -115,6 +117,7 @@ private:
     std::function<void()> m_waitingCommand;
     QTimer m_waitingCommandTimer;
     bool m_backupFailureReported = false;
+    BackupKeeper* m_backups = nullptr;
 };
 
 } // namespace deskpanel

@@ -5,7 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
-#include <thread>
+#include <memory>
 
 namespace deskpanel {
 
@@ -45,13 +45,16 @@ void QtBackgroundWork::run(const std::function<void()>& work)
     waitUntilIdle();
     m_working = true;
     std::atomic<bool> done{false};
-    std::thread worker([this, &work, &done] {
+    // A QThread, not a bare thread: Qt's text layout (the PDF sheet) starts timers of
+    // its own, which only a thread Qt started may hold.
+    const std::unique_ptr<QThread> worker(QThread::create([this, &work, &done] {
         work();
         done = true;
         m_working = false;
-    });
+    }));
+    worker->start();
     serveEventsUntil([&done] { return done.load(); });
-    worker.join();
+    worker->wait();
 }
 
 } // namespace deskpanel

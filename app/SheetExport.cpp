@@ -71,15 +71,33 @@ SheetExport::Format SheetExport::formatOf(const std::string& path)
     return Format::None;
 }
 
+namespace {
+QString printedNow()
+{
+    return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat);
+}
+} // namespace
+
+bool SheetExport::writeOnWorker(BackgroundWork& work, const ChannelSheet& sheet, const std::string& path,
+                                QPageSize::PageSizeId paper, std::string& error)
+{
+    // The locale and the clock are read here; the worker only lays out and writes.
+    const QString date = printedNow();
+    bool written = false;
+    std::string reason;
+    work.run([&] { written = write(sheet, path, paper, reason, date); });
+    error = reason;
+    return written;
+}
+
 bool SheetExport::write(const ChannelSheet& sheet, const std::string& path, QPageSize::PageSizeId paper,
-                        std::string& error)
+                        std::string& error, const QString& date)
 {
     std::string bytes;
     switch (formatOf(path)) {
     case Format::Csv: bytes = channelSheetCsv(sheet); break;
     case Format::Pdf: {
-        const QString date = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::LongFormat);
-        const QByteArray pdf = ChannelSheetPdf::render(sheet, paper, date);
+        const QByteArray pdf = ChannelSheetPdf::render(sheet, paper, date.isEmpty() ? printedNow() : date);
         bytes.assign(pdf.constData(), static_cast<std::size_t>(pdf.size()));
         break;
     }

@@ -1,7 +1,9 @@
 #pragma once
+#include "core/host/BackgroundWork.h"
 #include "core/records/ChannelSheet.h"
 
 #include <QPageSize>
+#include <QString>
 
 #include <optional>
 #include <string>
@@ -23,9 +25,15 @@ public:
 
     // From the file name's extension (".csv", ".pdf", any case).
     static Format formatOf(const std::string& path);
-    // Writes the sheet as a whole or not at all; false with the reason in `error`.
+    // Writes the sheet as a whole or not at all; false with the reason in `error`. A PDF
+    // prints `date` (empty: now, in the system's long format).
     static bool write(const ChannelSheet& sheet, const std::string& path, QPageSize::PageSizeId paper,
-                      std::string& error);
+                      std::string& error, const QString& date = {});
+    // The same on `work`'s worker, from the sheet as it is now (a copy of values, so the
+    // operator may go on changing the project): a PDF of 48 units takes a second or more
+    // to lay out, which the UI thread must not spend. Returns when the file is written.
+    static bool writeOnWorker(BackgroundWork& work, const ChannelSheet& sheet, const std::string& path,
+                              QPageSize::PageSizeId paper, std::string& error);
 
     // `DeskPanel --export-sheet OUT [--scene SCENE] PROJECT.vpf`: reads the project without
     // any of Open's side effects (no settings, recent list or directory written, no unit

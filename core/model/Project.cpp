@@ -41,6 +41,7 @@ void Project::resetToNewProject(const std::string& lastUsedDirectory)
     activeSceneName = SceneList::BlankSceneText;
     resetAllChannelSettings();
     recallSafes.clear();
+    recallSafesUnreadable = false;
     projectPath = lastUsedDirectory + NewProjectName + ".vpf";
     hasFile = false;
     setProjectName(NewProjectName);

@@ -49,6 +49,10 @@ public:
     ProjectPrefs prefs;
     // Kept beside the project file, never in it; New Project clears them.
     RecallSafes recallSafes;
+    // The project's recall safes file is there but could not be read, and the operator
+    // has not set the safes since: no one knows which channels should be safe, so every
+    // recall from the desk shows its preview and remote recalls are refused.
+    bool recallSafesUnreadable = false;
 
     // The main window's title; changed only when a project name longer than 3
     // characters is set.

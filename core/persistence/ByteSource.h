@@ -42,9 +42,18 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     std::size_t read(std::uint8_t* into, std::size_t size) override;
     bool rewind() override;
+    // Why the file is not open (an errno value; ENOENT: there is no such file), and why
+    // the last read stopped early (0: it did not, or only at the end of the file).
+    int openError() const { return m_openError; }
+    int readError() const { return m_readError; }
+    // The file's size when it was opened.
+    std::uint64_t sizeAtOpen() const { return m_size; }
 
 private:
     int m_fd = -1;
+    int m_openError = 0;
+    int m_readError = 0;
+    std::uint64_t m_size = 0;
 };
 
 } // namespace deskpanel

@@ -108,16 +108,23 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
 
     auto result = ProjectFileWriter::Result::WriteFailed;
     const auto beforeWrite = m_beforeWriteHooks;
+    const auto companions = m_writeCompanions;
+    std::vector<SaveEnd> ends;
     {
         // The copy is taken: the operation gate is free while the worker writes.
         const OperationGate::Pause pause(m_gate);
-        m_work->run([&saved, &path, &result, &beforeWrite] {
+        m_work->run([&saved, &path, &result, &beforeWrite, &companions, &ends] {
             for (const BeforeWriteHook& hook : beforeWrite)
                 hook(path);
+            for (const WriteCompanion& companion : companions)
+                ends.push_back(companion(path));
             result = ProjectFileWriter::write(saved, path);
         });
     }
     if (result != ProjectFileWriter::Result::Saved) {
+        for (const SaveEnd& end : ends)
+            if (end)
+                end(false);
         for (std::uint64_t id : markedBefore)
             if (const int p = m_project.scenes.positionOf(id); p > 0)
                 m_project.scenes.setModified(p);
@@ -143,6 +150,9 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
     const auto hooks = m_savedHooks;
     for (const SavedHook& hook : hooks)
         hook(path);
+    for (const SaveEnd& end : ends)
+        if (end)
+            end(true);
     return SaveOutcome::Saved;
 }
 

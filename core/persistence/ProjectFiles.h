@@ -64,6 +64,13 @@ public:
     // saved hooks, which run only when the write succeeded.
     using BeforeWriteHook = std::function<void(const std::string& path)>;
     void addBeforeWriteHook(BeforeWriteHook hook) { m_beforeWriteHooks.push_back(std::move(hook)); }
+    // A before-write hook whose save has something of its own to finish: it returns what
+    // runs on the UI thread once that save's write has ended (after the saved hooks when
+    // it succeeded), told whether the file was written. What one save took from the old
+    // file thus goes to that save's end alone, even when another save starts meanwhile.
+    using SaveEnd = std::function<void(bool written)>;
+    using WriteCompanion = std::function<SaveEnd(const std::string& path)>;
+    void addWriteCompanion(WriteCompanion companion) { m_writeCompanions.push_back(std::move(companion)); }
     // Returns when no file is being written.
     void waitForWrite() { m_work->waitUntilIdle(); }
 
@@ -112,6 +119,7 @@ private:
     std::vector<SavedHook> m_savedHooks;
     std::vector<OpenedHook> m_openedHooks;
     std::vector<BeforeWriteHook> m_beforeWriteHooks;
+    std::vector<WriteCompanion> m_writeCompanions;
     std::string m_lastSaveAsPath;
     bool m_busy = false;
     std::function<bool()> m_autosaveBlocked;

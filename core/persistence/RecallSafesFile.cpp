@@ -2,9 +2,11 @@
 
 #include "core/model/Text.h"
 #include "core/persistence/AtomicFileWriter.h"
+#include "core/persistence/ByteSource.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace deskpanel::RecallSafesFile {
 
@@ -143,19 +145,40 @@ Decoded decode(std::string_view text)
 ReadResult read(const std::string& sidecarPath)
 {
     ReadResult result;
-    std::ifstream in(sidecarPath, std::ios::binary);
-    if (!in)
+    FileSource source(sidecarPath);
+    if (!source.isOpen()) {
+        // Only a file that is not there means no safes.
+        if (source.openError() != ENOENT)
+            result.failure = std::strerror(source.openError());
         return result;
+    }
     std::string text(MaxBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
+    const std::size_t got = source.read(reinterpret_cast<std::uint8_t*>(text.data()), text.size());
+    if (source.readError() != 0) {
+        result.failure = std::strerror(source.readError());
+        return result;
+    }
     if (got > MaxBytes) {
         result.tooLarge = true;
+        return result;
+    }
+    if (got < source.sizeAtOpen()) {
+        result.failure = format("the read stopped after %llu of %llu bytes", static_cast<unsigned long long>(got),
+                                static_cast<unsigned long long>(source.sizeAtOpen()));
         return result;
     }
     text.resize(got);
     result.decoded = decode(text);
     return result;
+}
+
+std::string failureMessage(const std::string& sidecarPath, const ReadResult& result)
+{
+    if (result.failure.empty())
+        return {};
+    return format("The recall safes file %s could not be read (%s). Until the recall safes are set again, every "
+                  "recall from the desk shows its preview, remote recalls are refused, and the file is left as it is.",
+                  sidecarPath.c_str(), result.failure.c_str());
 }
 
 std::string damageMessage(const std::string& sidecarPath, const ReadResult& result)

@@ -33,9 +33,14 @@ Decoded decode(std::string_view text);
 struct ReadResult {
     Decoded decoded;
     bool tooLarge = false; // the file was not read: nothing of it is used
+    // Non-empty: the file is there but could not be read whole (why: permission, an I/O
+    // error, a read cut short); nothing of it is used.
+    std::string failure;
 };
 // A missing file reads as no safes and no damage.
 ReadResult read(const std::string& sidecarPath);
+// The one message for a file that could not be read; empty when it was.
+std::string failureMessage(const std::string& sidecarPath, const ReadResult& result);
 // The one message for a file read with damage; empty when there is none.
 std::string damageMessage(const std::string& sidecarPath, const ReadResult& result);
 

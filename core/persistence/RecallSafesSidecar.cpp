@@ -20,6 +20,9 @@ void RecallSafesSidecar::attachTo(ProjectFiles& files)
 void RecallSafesSidecar::projectSaved(const std::string& projectPath)
 {
     const std::string path = RecallSafesFile::pathFor(projectPath);
+    // Writing the safes in memory (none) would remove the operator's file unread.
+    if (m_project.recallSafesUnreadable && path == m_unreadablePath)
+        return;
     if (!RecallSafesFile::write(path, m_project.recallSafes))
         m_operator.platformMessage(format("Failed to write file %s", path.c_str()));
 }
@@ -29,8 +32,12 @@ void RecallSafesSidecar::projectOpened(const std::string& projectPath)
     const std::string path = RecallSafesFile::pathFor(projectPath);
     const RecallSafesFile::ReadResult result = RecallSafesFile::read(path);
     m_project.recallSafes = result.decoded.safes;
-    if (const std::string message = RecallSafesFile::damageMessage(path, result); !message.empty())
+    m_project.recallSafesUnreadable = !result.failure.empty();
+    m_unreadablePath = m_project.recallSafesUnreadable ? path : std::string();
+    if (const std::string message = RecallSafesFile::failureMessage(path, result); !message.empty())
         m_operator.platformMessage(message);
+    else if (const std::string damage = RecallSafesFile::damageMessage(path, result); !damage.empty())
+        m_operator.platformMessage(damage);
 }
 
 } // namespace deskpanel

@@ -4,7 +4,6 @@
 #include "core/persistence/PathText.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -15,8 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* StagedName = ".staged.vpf";
-constexpr std::size_t StampLength = 17; // "YYYY-MM-DD HHMMSS"
+constexpr std::int64_t DayMs = 86400000;
 
 std::uint32_t pathHash(const std::string& path)
 {
@@ -35,14 +33,21 @@ bool sameContents(const std::string& a, const std::string& b)
     if (fs::file_size(a, error) != fs::file_size(b, error) || error)
         return false;
     std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
-    char x[65536], y[65536];
+    std::vector<char> x(65536), y(65536);
     while (left && right) {
-        left.read(x, sizeof x);
-        right.read(y, sizeof y);
-        if (left.gcount() != right.gcount() || !std::equal(x, x + left.gcount(), y))
+        left.read(x.data(), static_cast<std::streamsize>(x.size()));
+        right.read(y.data(), static_cast<std::streamsize>(y.size()));
+        if (left.gcount() != right.gcount() || !std::equal(x.begin(), x.begin() + left.gcount(), y.begin()))
             return false;
     }
     return !left.bad() && !right.bad();
+}
+
+void removeCopy(const std::string& copy)
+{
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+    fs::remove(copy + BackupKeeper::SidecarSuffix, ignored);
 }
 
 } // namespace
@@ -67,104 +72,161 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
 {
     std::vector<Backup> backups;
     const std::string prefix = projectNameOf(projectPath) + " ";
+    const int offsetNow = m_wall.now().utcOffsetMinutes;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folderFor(projectPath), error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() != prefix.size() + StampLength + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - 4, 4, ".vpf") != 0)
+        const std::string file = entry.path().filename().string();
+        if (file.size() <= prefix.size() + 4 || file.compare(0, prefix.size(), prefix) != 0 ||
+            file.compare(file.size() - 4, 4, ".vpf") != 0)
+            continue;
+        const std::string stamp = file.substr(prefix.size(), file.size() - prefix.size() - 4);
+        const auto name = BackupName::parse(stamp, offsetNow);
+        if (!name)
             continue;
         std::error_code sizeError;
         const auto size = entry.file_size(sizeError);
-        backups.push_back({entry.path().string(), name.substr(prefix.size(), StampLength), sizeError ? 0 : size});
+        backups.push_back({entry.path().string(), stamp, *name, sizeError ? 0 : size});
     }
-    std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) { return a.stamp > b.stamp; });
+    std::sort(backups.begin(), backups.end(),
+              [](const Backup& a, const Backup& b) { return a.name.newerThan(b.name); });
     return backups;
 }
 
-void BackupKeeper::stage(const std::string& projectPath)
+BackupKeeper::Token BackupKeeper::stage(const std::string& projectPath)
 {
-    std::lock_guard lock(m_mutex);
-    m_stagedFor.clear();
-    m_stageError.clear();
     std::error_code error;
     if (!fs::is_regular_file(projectPath, error))
-        return; // a first save replaces nothing
-    const std::string folder = folderFor(projectPath);
-    const std::string staged = folder + "/" + StagedName;
-    fs::create_directories(folder, error);
-    // A copy left by a save that failed goes first: the Windows library's copy_file does
-    // not overwrite, whatever its options say.
-    std::error_code noCopy;
-    fs::remove(staged, noCopy);
-    fs::remove(staged + SidecarSuffix, noCopy);
-    if (!error)
-        fs::copy_file(projectPath, staged, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        m_stageError = format("The backup of %s could not be written to %s (%s).", projectPath.c_str(), folder.c_str(),
-                              error.message().c_str());
-        return;
+        return 0; // a first save replaces nothing
+    Staged staged;
+    staged.projectPath = projectPath;
+    // The moment the old file is taken names its backup: the replaced file's own time
+    // can repeat, go back with the clock change or be wrong altogether.
+    staged.taken = m_wall.now();
+    Token token = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        token = ++m_lastToken;
     }
-    const std::string sidecar = projectPath + SidecarSuffix;
-    m_stagedSidecar = fs::is_regular_file(sidecar, error) &&
-                      fs::copy_file(sidecar, staged + SidecarSuffix, fs::copy_options::overwrite_existing, error);
-    // The replaced file's own time names it: "the version saved at 14:02".
-    WallTime stamp = m_wall.now();
-    const auto written = fs::last_write_time(projectPath, error);
-    if (!error)
-        stamp.msSinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::file_clock::to_sys(written).time_since_epoch())
-                                 .count();
-    m_stagedStamp = wallTimeStamp(stamp);
-    m_stagedFor = projectPath;
+    const std::string folder = folderFor(projectPath);
+    // Compared here, on the worker: a large project takes a while to read twice.
+    const auto existing = list(projectPath);
+    if (existing.empty() || !sameContents(projectPath, existing.front().path)) {
+        staged.copy = folder + "/" + format(".staged-%llu.vpf", static_cast<unsigned long long>(token));
+        fs::create_directories(folder, error);
+        // A copy left under this name by a run that ended in the middle goes first: the
+        // Windows library's copy_file does not overwrite, whatever its options say.
+        removeCopy(staged.copy);
+        if (!error)
+            fs::copy_file(projectPath, staged.copy, fs::copy_options::overwrite_existing, error);
+        if (error) {
+            staged.error = format("The backup of %s could not be written to %s (%s).", projectPath.c_str(),
+                                  folder.c_str(), error.message().c_str());
+            removeCopy(staged.copy);
+            staged.copy.clear();
+        } else {
+            const std::string sidecar = projectPath + SidecarSuffix;
+            staged.sidecar =
+                fs::is_regular_file(sidecar, error) &&
+                fs::copy_file(sidecar, staged.copy + SidecarSuffix, fs::copy_options::overwrite_existing, error);
+        }
+    }
+    std::lock_guard lock(m_mutex);
+    m_staged[token] = std::move(staged);
+    return token;
 }
 
-std::string BackupKeeper::commit(const std::string& projectPath)
+void BackupKeeper::discard(Token token)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_stageError.empty()) {
-        std::string message = m_stageError;
-        m_stageError.clear();
-        return message;
-    }
-    if (m_stagedFor != projectPath)
+    const auto it = m_staged.find(token);
+    if (it == m_staged.end())
+        return;
+    if (!it->second.copy.empty())
+        removeCopy(it->second.copy);
+    m_staged.erase(it);
+}
+
+std::string BackupKeeper::commit(Token token, const std::string& projectPath)
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_staged.find(token);
+    if (it == m_staged.end())
         return {};
-    m_stagedFor.clear();
+    const Staged staged = std::move(it->second);
+    m_staged.erase(it);
+    if (!staged.error.empty())
+        return staged.error;
+    if (staged.copy.empty())
+        return {};
+    if (staged.projectPath != projectPath) {
+        removeCopy(staged.copy);
+        return {};
+    }
     const std::string folder = folderFor(projectPath);
-    const std::string staged = folder + "/" + StagedName;
+    const std::string base = folder + "/" + projectNameOf(projectPath) + " ";
+    // Never over an existing backup: the number goes up until the name is free. The
+    // lock keeps this run's saves apart; no second copy of the program runs.
+    BackupName name{staged.taken, true, 0};
+    std::string target;
     std::error_code error;
-    const auto existing = list(projectPath);
-    // An unchanged file (an autosave with nothing new) would only push real history out.
-    if (!existing.empty() && sameContents(staged, existing.front().path)) {
-        fs::remove(staged, error);
-        fs::remove(staged + SidecarSuffix, error);
-        return {};
+    for (int n = 1; n <= 999 && target.empty(); ++n) {
+        name.sequence = n;
+        const std::string candidate = base + name.text() + ".vpf";
+        if (!fs::exists(fs::symlink_status(candidate, error)) &&
+            !fs::exists(fs::symlink_status(candidate + SidecarSuffix, error)))
+            target = candidate;
     }
-    std::string target = folder + "/" + projectNameOf(projectPath) + " " + m_stagedStamp + ".vpf";
-    fs::rename(staged, target, error);
-    if (error)
+    if (target.empty()) {
+        removeCopy(staged.copy);
+        return format("The backup of %s could not be kept in %s (every name for its time is taken).",
+                      projectPath.c_str(), folder.c_str());
+    }
+    fs::rename(staged.copy, target, error);
+    if (error) {
+        removeCopy(staged.copy);
         return format("The backup of %s could not be kept in %s (%s).", projectPath.c_str(), folder.c_str(),
                       error.message().c_str());
-    std::error_code sidecarError;
-    if (m_stagedSidecar)
-        fs::rename(staged + SidecarSuffix, target + SidecarSuffix, sidecarError);
-    else
-        fs::remove(target + SidecarSuffix, sidecarError); // a sidecar of an older backup of the same name
+    }
+    if (staged.sidecar)
+        fs::rename(staged.copy + SidecarSuffix, target + SidecarSuffix, error);
+    prune(projectPath, target);
+    return {};
+}
 
-    // Pruning: what is not kept goes, with its sidecar.
+void BackupKeeper::prune(const std::string& projectPath, const std::string& justMade)
+{
     const auto backups = list(projectPath);
-    std::vector<std::string> stamps;
+    std::vector<std::string> days;
     for (const Backup& b : backups)
-        stamps.push_back(b.stamp);
+        days.push_back(b.name.day());
     WallTime cutoff = m_wall.now();
-    cutoff.msSinceEpoch -= std::int64_t{KeepDays - 1} * 86400000;
-    const std::vector<bool> kept = keptStamps(stamps, wallTimeStamp(cutoff).substr(0, 10));
+    cutoff.msSinceEpoch -= std::int64_t{KeepDays - 1} * DayMs;
+    const std::vector<bool> kept = keptStamps(days, wallTimeStamp(cutoff).substr(0, 10));
+    std::error_code error;
     for (std::size_t i = 0; i < backups.size(); ++i) {
-        if (kept[i])
+        if (kept[i] || backups[i].path == justMade || isHeld(backups[i].path))
             continue;
         fs::remove(backups[i].path, error);
         fs::remove(backups[i].path + SidecarSuffix, error);
     }
-    return {};
+}
+
+bool BackupKeeper::isHeld(const std::string& path) const
+{
+    return m_held.count(path) != 0; // the lock is held by the caller
+}
+
+BackupKeeper::Held::Held(BackupKeeper& keeper, std::string path) : m_keeper(keeper), m_path(std::move(path))
+{
+    std::lock_guard lock(m_keeper.m_mutex);
+    m_keeper.m_held.insert(m_path);
+}
+
+BackupKeeper::Held::~Held()
+{
+    std::lock_guard lock(m_keeper.m_mutex);
+    if (const auto it = m_keeper.m_held.find(m_path); it != m_keeper.m_held.end())
+        m_keeper.m_held.erase(it);
 }
 
 std::vector<bool> BackupKeeper::keptStamps(const std::vector<std::string>& newestFirst, const std::string& cutoffDate)

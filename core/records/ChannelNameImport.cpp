@@ -66,8 +66,9 @@ std::string ChannelNameImport::refusalFor(const std::string& text, const char* w
 }
 
 std::vector<std::vector<std::string>> ChannelNameImport::records(const std::string& text, char separator,
-                                                                 std::vector<int>* lineNumbers)
+                                                                 std::vector<int>* lineNumbers, int* unclosedQuoteLine)
 {
+    int quoteLine = 0;
     std::vector<std::vector<std::string>> out;
     std::vector<std::string> record;
     std::string field;
@@ -107,6 +108,7 @@ std::vector<std::vector<std::string>> ChannelNameImport::records(const std::stri
         if (c == '"' && !fieldStarted) {
             quoted = true;
             fieldStarted = true;
+            quoteLine = line;
         } else if (c == separator) {
             record.push_back(field);
             field.clear();
@@ -124,6 +126,8 @@ std::vector<std::vector<std::string>> ChannelNameImport::records(const std::stri
     }
     if (!field.empty() || !record.empty() || fieldStarted)
         endRecord();
+    if (unclosedQuoteLine)
+        *unclosedQuoteLine = quoted ? quoteLine : 0;
     return out;
 }
 
@@ -147,7 +151,13 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
     const std::string headerLine = text.substr(0, text.find_first_of("\r\n"));
     const char separator = separatorOf(headerLine);
     std::vector<int> lines;
-    const auto rows = records(text, separator, &lines);
+    int unclosedQuote = 0;
+    const auto rows = records(text, separator, &lines, &unclosedQuote);
+    if (unclosedQuote > 0) {
+        result.error =
+            format("The file cannot be imported: the quote opened on line %d is never closed.", unclosedQuote);
+        return result;
+    }
     if (rows.empty()) {
         result.error = "The file is empty.";
         return result;
@@ -168,6 +178,7 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
     };
 
     std::map<int, Change> changes;
+    std::map<int, std::vector<int>> linesOf; // the lines that name each channel
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const auto& row = rows[r];
         const int line = lines[r];
@@ -194,6 +205,7 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
             result.refusals.push_back({line, format("channel %d: %s", *channel + 1, refusal.c_str())});
             continue;
         }
+        linesOf[*channel].push_back(line);
         const ChannelInfo& now = project.channels[static_cast<std::size_t>(*channel)];
         Change change{*channel, now.name, name, withNotes, now.notes, withNotes ? notes : now.notes};
         if (change.newName == change.oldName && change.newNotes == change.oldNotes) {
@@ -202,8 +214,21 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
         }
         changes[*channel] = std::move(change); // the last row for a channel wins
     }
-    for (auto& [channel, change] : changes)
+    for (const auto& [channel, numbers] : linesOf) {
+        if (numbers.size() < 2)
+            continue;
+        std::string listed;
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            listed += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") + std::to_string(numbers[i]);
+        result.warnings.push_back(
+            format("Channel %03d is given on lines %s: line %d counts.", channel + 1, listed.c_str(), numbers.back()));
+    }
+    for (auto& [channel, change] : changes) {
+        if (change.newName.empty() && !change.oldName.empty())
+            result.warnings.push_back(
+                format("Channel %03d: \"%s\" is left without a name.", channel + 1, change.oldName.c_str()));
         result.changes.push_back(std::move(change));
+    }
     return result;
 }
 
@@ -230,7 +255,7 @@ std::string ChannelNameImport::run(const Result& result, const Project& project,
 {
     if (!result.error.empty())
         return result.error;
-    if (result.changes.empty() && result.refusals.empty())
+    if (result.changes.empty() && result.refusals.empty() && result.warnings.empty())
         return NothingToImportText;
     if (preview.confirm(ChannelNameImport::preview(result)))
         apply(result.changes, project, channels);
@@ -244,6 +269,8 @@ ChangeList ChannelNameImport::preview(const Result& result)
     list.acceptText = "&Import";
     list.heading = result.changes.empty() ? "No channel name changes. Nothing will be imported:"
                                           : format("%d channels will change:", static_cast<int>(result.changes.size()));
+    for (const std::string& warning : result.warnings)
+        list.lines.push_back({ChangeLine::Kind::Warning, warning});
     for (const Refusal& refusal : result.refusals)
         list.lines.push_back(
             {ChangeLine::Kind::Warning, format("Line %d refused: %s", refusal.line, refusal.reason.c_str())});

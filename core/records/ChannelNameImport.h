@@ -19,7 +19,8 @@ class ChannelControl;
 // sheet's formula guard adds is taken off again. A name or note longer than 99 characters,
 // or with a character the project file cannot hold, is refused, never cut; so is a line
 // break or other control character in a name (notes may hold line breaks and tabs, as the
-// naming dialog's notes do).
+// naming dialog's notes do). A quote that is never closed would swallow the rest of the
+// file, so such a file is refused as a whole, naming the line the quote opened on.
 class ChannelNameImport {
 public:
     // Files beyond this are refused as a whole (a full sheet is well under 100 KiB).
@@ -40,6 +41,9 @@ public:
         std::string error; // non-empty: the file as a whole cannot be used
         std::vector<Change> changes; // in channel order, only what differs
         std::vector<Refusal> refusals;
+        // What the operator should look at before going ahead, listed first: a channel
+        // given on more than one line, a change that leaves a channel without a name.
+        std::vector<std::string> warnings;
     };
 
     static Result read(const std::string& bytes, const Project& project);
@@ -54,9 +58,12 @@ public:
     static ChangeList preview(const Result& result);
     // Applies the changes as one step that Undo takes back whole.
     static void apply(const std::vector<Change>& changes, const Project& project, ChannelControl& channels);
-    // The file's records: fields split, quotes undone. `separator` is ',' or ';'.
+    // The file's records: fields split, quotes undone. `separator` is ',' or ';'. A quote
+    // still open at the end of the text sets `unclosedQuoteLine` to the line it opened on
+    // (0 when every quote is closed).
     static std::vector<std::vector<std::string>> records(const std::string& text, char separator,
-                                                         std::vector<int>* lineNumbers = nullptr);
+                                                         std::vector<int>* lineNumbers = nullptr,
+                                                         int* unclosedQuoteLine = nullptr);
     // The separator a header line asks for: ';' when it has more semicolons than commas.
     static char separatorOf(const std::string& headerLine);
     // A field without the apostrophe the formula guard put before it.

@@ -58,11 +58,15 @@ ChannelSheet ChannelSheetMaker::make(const Project& project, int scenePosition, 
     ChannelSheet sheet;
     sheet.projectName = project.projectName;
     ChannelSettingsArray settings = project.live;
+    // A stored scene's sheet shows the names it would recall; notes are not stored in a
+    // scene and stay the live ones.
+    const std::array<std::string, MaxChannels>* sceneNames = nullptr;
     if (scenePosition == Live) {
         sheet.sceneName = "Live";
     } else if (project.scenes.isStoredPosition(scenePosition)) {
         sheet.sceneName = project.scenes.scene(scenePosition).name;
         settings = project.scenes.scene(scenePosition).settings;
+        sceneNames = &project.scenes.scene(scenePosition).channelNames;
     } else {
         sheet.sceneName = "Blank Scene";
         settings.fill(ChannelSettings{});
@@ -78,7 +82,8 @@ ChannelSheet ChannelSheetMaker::make(const Project& project, int scenePosition, 
             row.unitName = project.units[static_cast<std::size_t>(unit - 1)].name;
             row.input = input;
             row.channel = c + 1;
-            row.channelName = project.channels[static_cast<std::size_t>(c)].name;
+            row.channelName = sceneNames ? (*sceneNames)[static_cast<std::size_t>(c)]
+                                         : project.channels[static_cast<std::size_t>(c)].name;
             row.notes = project.channels[static_cast<std::size_t>(c)].notes;
             row.gainDb = gainDb(s.gainPosition, reducedGainRange);
             row.pad = s.pad != 0;

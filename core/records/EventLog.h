@@ -43,9 +43,12 @@ public:
     void record(UnitEvent event);
     // Writes the summaries of folds that have run out; call about once a second.
     void tick();
-    // Writes every open fold's summary and waits until the writer has written all;
-    // later events are kept in memory only.
-    void close();
+    // Writes every open fold's summary and waits until the writer has written all, but
+    // no longer than `maxWaitMs` (a disk that hangs must not hold up the exit); later
+    // events are kept in memory only. False when the writer did not finish in time: it
+    // is then left to end on its own, and the object may still be destroyed at once.
+    static constexpr int CloseWaitMs = 2000;
+    bool close(int maxWaitMs = CloseWaitMs);
     // Returns when every event recorded so far has been handed to the file.
     void flush();
 
@@ -62,27 +65,33 @@ public:
     std::string path() const;
 
 private:
+    // What the writer's thread uses: shared with it, so that a writer stuck in a write
+    // can outlive the log without touching anything freed.
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable idle;
+        std::deque<UnitEvent> memory;
+        std::uint64_t dropped = 0; // events that left memory
+        std::vector<UnitEvent> history;
+        bool historyRead = false;
+        std::deque<std::string> queue; // lines for the writer
+        bool writing = false;
+        bool stop = false;
+        bool failed = false;
+        std::function<void(const std::string&)> reportFailure;
+        std::unique_ptr<EventLogFile> file;
+    };
     void keep(std::vector<UnitEvent> events);
-    void writerLoop();
+    static void writerLoop(const std::shared_ptr<Shared>& shared);
 
     const Clock& m_clock;
     const WallClock& m_wall;
-    std::function<void(const std::string&)> m_reportFailure;
     EventFolder m_folder;
     bool m_closed = false;
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<UnitEvent> m_memory;
-    std::uint64_t m_dropped = 0; // events that left memory
-    std::vector<UnitEvent> m_history;
-    bool m_historyRead = false;
-    std::deque<std::string> m_queue; // lines for the writer
-    bool m_writing = false;
-    bool m_stop = false;
-    bool m_failed = false;
-    std::unique_ptr<EventLogFile> m_file;
+    bool m_hasFile = false;
+    std::string m_path;
+    std::shared_ptr<Shared> m_shared;
     std::thread m_writer;
 };
 

@@ -38,7 +38,8 @@ bool EventLogFile::openForAppend()
     std::error_code error;
     fs::create_directories(fs::path(m_path).parent_path(), error);
     errno = 0;
-    m_file = std::fopen(m_path.c_str(), "ab");
+    // Read as well as appended to: the last byte tells whether the file ends a line.
+    m_file = std::fopen(m_path.c_str(), "a+b");
     if (!m_file)
         return fail();
     if (std::fseek(m_file, 0, SEEK_END) != 0)
@@ -47,6 +48,16 @@ bool EventLogFile::openForAppend()
     if (size < 0)
         return fail();
     m_size = static_cast<std::uint64_t>(size);
+    // A write cut short (a full disk, a crash) left part of a line: the next line starts
+    // on a line of its own, so the part stays one damaged line and joins no other.
+    m_lineOpen = false;
+    if (m_size > 0) {
+        if (std::fseek(m_file, -1, SEEK_END) != 0)
+            return fail();
+        m_lineOpen = std::fgetc(m_file) != '\n';
+        if (std::fseek(m_file, 0, SEEK_END) != 0)
+            return fail();
+    }
     return true;
 }
 
@@ -77,13 +88,16 @@ bool EventLogFile::append(const std::string& line)
     if (m_size == 0) {
         text = eventline::Header;
         text += '\n';
+    } else if (m_lineOpen) {
+        text = '\n';
     }
     text += line;
     text += '\n';
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), m_file) != text.size() || std::fflush(m_file) != 0)
-        return fail();
+        return fail(); // reopened next time, which finds out where the file ends
     m_size += text.size();
+    m_lineOpen = false;
     return true;
 }
 

@@ -8,7 +8,8 @@ namespace deskpanel {
 // The event log on disk: lines appended to one file that starts with the header line.
 // A line that would take the file past `rotateAtBytes` first moves it to "<path>.1"
 // (".1" to ".2" and so on; the oldest beyond `keptFiles` is deleted) and starts a new
-// one. Each line is flushed as it is written, so a crash loses nothing already logged.
+// one. Each line is flushed as it is written, so a crash loses nothing already logged;
+// a line cut short by a failed write never runs into the next one.
 class EventLogFile {
 public:
     static constexpr std::uint64_t RotateAtBytes = 5 * 1024 * 1024;
@@ -37,6 +38,7 @@ private:
     int m_kept;
     std::FILE* m_file = nullptr;
     std::uint64_t m_size = 0;
+    bool m_lineOpen = false; // the file ends inside a line
     int m_errno = 0;
 };
 

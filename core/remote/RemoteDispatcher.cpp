@@ -328,6 +328,8 @@ bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>
     std::string refusal;
     if (position < 0)
         refusal = "no such scene";
+    else if (m_project.recallSafesUnreadable)
+        refusal = "the recall safes could not be read";
     else if (m_scenes.sceneLock())
         refusal = "the scene lock is on";
     else if (m_channels.stripsHeld())

@@ -2,16 +2,21 @@
 // Open Backup, the event window.
 #include "app/DeskPanelApp.h"
 #include "app/ProjectCommands.h"
+#include "app/QtBackgroundWork.h"
+#include "app/SheetExport.h"
 #include "core/persistence/RecentFileList.h"
 #include "core/records/BackupKeeper.h"
+#include "core/records/ChannelSheet.h"
 #include "core/records/EventLog.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeWallClock.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
+#include "ui/controls/GlassDialog.h"
 #include "ui/dialogs/ChangeListBox.h"
 #include "ui/dialogs/EventLogWindow.h"
+#include "ui/dialogs/EventTableModel.h"
 #include "ui/main/RecordsCommands.h"
 
 #include <QApplication>
@@ -23,8 +28,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace deskpanel::test {
 namespace {
@@ -228,7 +236,7 @@ TEST_F(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
     commands.save(); // the second backup holds no scene, the file now has one
     commands.files().waitForWrite();
     op.answers = {Decision::No}; // "Save changes to current project before opening?"
-    commands.openBackup(keeper.list(path).front().path);
+    commands.openBackup([&] { return keeper.list(path).front().path; });
     EXPECT_EQ(app.project().projectName, "New Project");
     EXPECT_FALSE(app.project().hasFile);
     EXPECT_EQ(app.project().projectPath, "New Project.vpf"); // in the last used directory (none here)
@@ -236,6 +244,92 @@ TEST_F(Backups, SavesKeepTheReplacedFileAndABackupOpensAsAnUnnamedCopy)
     EXPECT_EQ(readText(at.settingsFile), settingsBefore);
     EXPECT_EQ(commands.recent().entries(), recentBefore);
     EXPECT_TRUE(op.textsOf(ScriptedOperator::Kind::Message).empty());
+}
+
+// Ctrl+S while the first save's file is still being written waits for that write: each
+// save keeps its own backup, so one still holds the file as it was before the first.
+TEST_F(Backups, ASecondSaveDuringAWriteKeepsTheFileFromBeforeTheFirst)
+{
+    FakeWallClock wall;
+    BackupKeeper keeper(folder.file("state/backups"), wall);
+    commands.keepBackups(keeper);
+    const std::string path = folder.file("Gala.vpf");
+    const auto addScene = [this](const char* name) {
+        Scene scene;
+        scene.name = name;
+        app.project().scenes.append(scene);
+    };
+    dialogs.answers = {path};
+    commands.saveAs();
+    commands.files().waitForWrite();
+    const std::string beforeBoth = readText(path);
+
+    // The first write stays in flight until the second save has been asked for.
+    std::atomic<bool> asked{false};
+    commands.files().addBeforeWriteHook([&asked](const std::string&) {
+        for (int i = 0; i < 300 && !asked; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    QTimer::singleShot(0, [&] {
+        addScene("Act 2");
+        asked = true;
+        commands.save();
+    });
+    addScene("Act 1");
+    commands.save();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !commands.isBusy() && keeper.list(path).size() == 2; }, 5000))
+        << keeper.list(path).size();
+    std::vector<std::string> kept;
+    for (const auto& backup : keeper.list(path))
+        kept.push_back(readText(backup.path));
+    EXPECT_EQ(kept.back(), beforeBoth);
+    EXPECT_NE(kept.front(), beforeBoth); // the file the first save wrote
+    EXPECT_NE(readText(path).find("Act 2"), std::string::npos);
+}
+
+// Open Backup asks "Save changes?" before the list: the list then holds that save's
+// backup, and the one chosen opens as an unnamed copy.
+TEST_F(Backups, OpenBackupAsksBeforeTheListIsShown)
+{
+    FakeWallClock wall;
+    BackupKeeper keeper(folder.file("state/backups"), wall);
+    commands.keepBackups(keeper);
+    RecordsCommands records{app, commands, dialogs, nullptr, &keeper, nullptr};
+    const std::string path = folder.file("Gala.vpf");
+    Scene scene;
+    dialogs.answers = {path};
+    commands.saveAs(); // no scene
+    commands.files().waitForWrite();
+    scene.name = "Act 1";
+    app.project().scenes.append(scene);
+    commands.save(); // kept: the file without a scene
+    commands.files().waitForWrite();
+    wall.advance(1000);
+    scene.name = "Act 2";
+    app.project().scenes.append(scene);
+
+    std::size_t questionsBeforeList = 0;
+    int rows = 0;
+    QTimer answerList; // the save before the list runs its own loop first
+    QObject::connect(&answerList, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<GlassDialog*>(QApplication::activeModalWidget());
+        auto* list = dialog ? dialog->findChild<QListWidget*>(QStringLiteral("backups")) : nullptr;
+        if (!list)
+            return;
+        answerList.stop();
+        questionsBeforeList = op.textsOf(ScriptedOperator::Kind::Decide).size();
+        rows = list->count();
+        list->setCurrentRow(rows - 1); // the oldest
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    answerList.start(5);
+    op.answers = {Decision::Yes}; // "Save changes to current project before opening?"
+    records.openBackup();
+    EXPECT_EQ(questionsBeforeList, 1u);
+    EXPECT_EQ(rows, 2); // without a scene and, from the save just asked for, with one
+    EXPECT_EQ(app.project().scenes.count(), 1); // the oldest: the Blank Scene alone
+    EXPECT_FALSE(app.project().hasFile);
+    EXPECT_EQ(keeper.list(path).size(), 2u);
 }
 
 // Files > "Import Channel Names...": the file chosen, the list shown in the change list box,
@@ -318,6 +412,65 @@ TEST(EventWindow, ShowsNewestFirstFiltersAndExports)
     dialogs.answers = {folder.file("no/folder/events.csv")};
     window.exportCsv();
     ASSERT_EQ(op.textsOf(ScriptedOperator::Kind::PlatformMessage).size(), 1u);
+}
+
+// The PDF sheet is laid out and written on a worker from the sheet as it was made: the
+// UI thread serves its timers meanwhile; a file that cannot be written comes back with
+// its reason.
+TEST(SheetExportOnWorker, WritesThePdfWhileTheUiThreadServesItsTimers)
+{
+    TempFolder folder;
+    Project project;
+    const ChannelSheet sheet = ChannelSheetMaker::make(project, ChannelSheetMaker::Live, ChannelSheetMaker::allUnits());
+    QtBackgroundWork work;
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(1);
+    std::string error;
+    ASSERT_TRUE(SheetExport::writeOnWorker(work, sheet, folder.file("sheet.pdf"), QPageSize::A4, error)) << error;
+    EXPECT_GT(ticks, 0);
+    EXPECT_EQ(readText(folder.file("sheet.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_FALSE(SheetExport::writeOnWorker(work, sheet, folder.file("no/folder/sheet.pdf"), QPageSize::A4, error));
+    EXPECT_NE(error.find("Cannot write file"), std::string::npos) << error;
+}
+
+// The event window's rows: this run's above the file's, newest first, through one filter
+// that holds for both and for events that arrive while it is set; a kind the filter
+// does not know is compared as it is written.
+TEST(EventWindow, FiltersRunAndHistoryAlikeAndTakesNewEventsUnderAFilter)
+{
+    const auto event = [](int unit, const char* kind) {
+        UnitEvent e;
+        e.unit = unit;
+        e.newState = kind;
+        return e;
+    };
+    EventTableModel model;
+    model.setHistory({event(3, "ACTIVE"), event(4, "OFFLINE"), event(7, "WEIRD")});
+    model.addRunEvents({event(3, "OFFLINE"), event(0, "")});
+    const auto rows = [&model] {
+        std::vector<std::string> out;
+        for (int r = 0; r < model.rowCount(); ++r)
+            out.push_back(std::to_string(model.eventAt(r).unit) + " " + eventKind(model.eventAt(r)));
+        return out;
+    };
+    using Rows = std::vector<std::string>;
+    EXPECT_EQ(rows(), (Rows{"0 PROGRAM", "3 OFFLINE", "7 WEIRD", "4 OFFLINE", "3 ACTIVE"}));
+    model.setFilter(0, "OFFLINE");
+    EXPECT_EQ(rows(), (Rows{"3 OFFLINE", "4 OFFLINE"}));
+    model.addRunEvents({event(5, "OFFLINE"), event(6, "ACTIVE"), event(8, "OFFLINE")});
+    EXPECT_EQ(rows(), (Rows{"8 OFFLINE", "5 OFFLINE", "3 OFFLINE", "4 OFFLINE"}));
+    EXPECT_EQ(model.index(0, EventTableModel::UnitColumn).data().toString(), QStringLiteral("8"));
+    model.setFilter(3, "");
+    EXPECT_EQ(rows(), (Rows{"3 OFFLINE", "3 ACTIVE"}));
+    model.setFilter(-1, "");
+    EXPECT_EQ(rows(), (Rows{"0 PROGRAM"}));
+    model.setFilter(0, "WEIRD");
+    EXPECT_EQ(rows(), (Rows{"7 WEIRD"}));
+    model.setHistory({});
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(model.totalCount(), 5);
 }
 
 } // namespace deskpanel::test

@@ -18,17 +18,6 @@
 
 namespace deskpanel {
 
-bool EventLogWindow::Filter::filterAcceptsRow(int row, const QModelIndex& parent) const
-{
-    const QModelIndex index = sourceModel()->index(row, 0, parent);
-    const int eventUnit = index.data(EventTableModel::UnitRole).toInt();
-    if (unit > 0 && eventUnit != unit)
-        return false;
-    if (unit < 0 && eventUnit != 0)
-        return false;
-    return kind.isEmpty() || index.data(EventTableModel::KindRole).toString() == kind;
-}
-
 EventLogWindow::EventLogWindow(const EventLog& log, FileDialogs& dialogs, Operator& op, QWidget* parent)
     : GlassDialog(DialogTemplates::eventLog(), QStringLiteral("Event Log"), parent),
       m_log(log),
@@ -55,15 +44,16 @@ EventLogWindow::EventLogWindow(const EventLog& log, FileDialogs& dialogs, Operat
     m_count = createLabel(EventCount, QString());
     m_count->setObjectName(QStringLiteral("count"));
 
-    m_filter.setSourceModel(&m_model);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("events"));
     m_table->setGeometry(controlRect(EventTable));
-    m_table->setModel(&m_filter);
+    m_table->setModel(&m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // Rows of one height: the view never measures a full log's rows.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setWordWrap(false);
     const int timeWidth = fontMetrics().horizontalAdvance(QStringLiteral("2026-12-07 22:41:07.123 +01:00")) + 12;
@@ -102,8 +92,8 @@ void EventLogWindow::refresh()
 
 void EventLogWindow::setUnitFilter(int unit)
 {
-    m_filter.unit = unit;
-    m_filter.changed();
+    m_unitFilter = unit;
+    m_model.setFilter(m_unitFilter, m_kindFilter.toStdString());
     const int index = m_units->findData(unit);
     if (index >= 0 && index != m_units->currentIndex())
         m_units->setCurrentIndex(index);
@@ -112,8 +102,8 @@ void EventLogWindow::setUnitFilter(int unit)
 
 void EventLogWindow::setKindFilter(const QString& kind)
 {
-    m_filter.kind = kind;
-    m_filter.changed();
+    m_kindFilter = kind;
+    m_model.setFilter(m_unitFilter, m_kindFilter.toStdString());
     const int index = m_kinds->findData(kind);
     if (index >= 0 && index != m_kinds->currentIndex())
         m_kinds->setCurrentIndex(index);
@@ -122,15 +112,15 @@ void EventLogWindow::setKindFilter(const QString& kind)
 
 void EventLogWindow::showCount()
 {
-    m_count->setText(QStringLiteral("%1 of %2 events").arg(m_filter.rowCount()).arg(m_model.rowCount()));
+    m_count->setText(QStringLiteral("%1 of %2 events").arg(m_model.rowCount()).arg(m_model.totalCount()));
 }
 
 std::vector<UnitEvent> EventLogWindow::shownEvents() const
 {
     std::vector<UnitEvent> events;
-    events.reserve(static_cast<std::size_t>(m_filter.rowCount()));
-    for (int row = 0; row < m_filter.rowCount(); ++row)
-        events.push_back(m_model.eventAt(m_filter.mapToSource(m_filter.index(row, 0)).row()));
+    events.reserve(static_cast<std::size_t>(m_model.rowCount()));
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        events.push_back(m_model.eventAt(row));
     return events;
 }
 

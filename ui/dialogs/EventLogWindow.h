@@ -2,7 +2,6 @@
 #include "ui/controls/GlassDialog.h"
 #include "ui/dialogs/EventTableModel.h"
 
-#include <QSortFilterProxyModel>
 #include <QTimer>
 
 #include <cstdint>
@@ -42,22 +41,14 @@ protected:
     void onCommand(int id) override;
 
 private:
-    class Filter : public QSortFilterProxyModel {
-    public:
-        int unit = 0;
-        QString kind;
-        void changed() { invalidateFilter(); }
-
-    protected:
-        bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
-    };
     void showCount();
 
     const EventLog& m_log;
     FileDialogs& m_dialogs;
     Operator& m_operator;
     EventTableModel m_model;
-    Filter m_filter;
+    int m_unitFilter = 0;
+    QString m_kindFilter;
     QComboBox* m_units = nullptr;
     QComboBox* m_kinds = nullptr;
     QLabel* m_count = nullptr;

@@ -25,10 +25,13 @@ OpenBackupDialog::OpenBackupDialog(const std::string& projectName, std::vector<B
 
 QString OpenBackupDialog::lineFor(const BackupKeeper::Backup& backup)
 {
-    // "YYYY-MM-DD HHMMSS" as a time people read.
+    // The name's "YYYY-MM-DD HHMMSS+HHMM" as a time people read; an earlier version's
+    // name has no offset to show.
     const QString stamp = QString::fromStdString(backup.stamp);
-    const QString time =
+    QString time =
         stamp.left(11) + stamp.mid(11, 2) + QLatin1Char(':') + stamp.mid(13, 2) + QLatin1Char(':') + stamp.mid(15, 2);
+    if (backup.name.offsetKnown)
+        time += QLatin1Char(' ') + stamp.mid(17, 3) + QLatin1Char(':') + stamp.mid(20, 2);
     return QStringLiteral("%1   %2 bytes").arg(time, QLocale::c().toString(static_cast<qulonglong>(backup.size)));
 }
 

@@ -18,7 +18,7 @@ public:
     // The chosen backup's path; empty when none is chosen.
     std::string chosenPath() const;
     QListWidget* list() const { return m_list; }
-    // "2026-12-07 22:41:07   666754 bytes"
+    // "2026-12-07 22:41:07 +01:00   666754 bytes"
     static QString lineFor(const BackupKeeper::Backup& backup);
 
 private:

@@ -40,6 +40,10 @@ void RecallSafesDialog::onScrolled(int code, int position)
 void RecallSafesDialog::onCommand(int id)
 {
     if (id == ControlId::Ok) {
+        // Safes the operator sets are known again: the file that could not be read may
+        // now be written over.
+        if (m_matrix->safes() != m_project.recallSafes)
+            m_project.recallSafesUnreadable = false;
         m_project.recallSafes = m_matrix->safes();
         m_channels.notifyAllChannelsChanged(); // the strips' "S"
         m_channels.raiseDialogJustClosed();

@@ -3,6 +3,7 @@
 #include "app/DeskPanelApp.h"
 #include "app/QuietPrograms.h"
 #include "app/RemoteEndpoint.h"
+#include "core/model/DeskRecall.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "core/records/BackupKeeper.h"
@@ -206,7 +207,7 @@ void MainWindow::sceneButtonClicked(int controlId)
     case PictureButton::LockId: scenes.toggleSceneLock(); break;
     case PictureButton::NewId: scenes.storeNewScene(); break;
     case PictureButton::DeleteId: scenes.deleteScene(selected); break;
-    case PictureButton::RecallId: scenes.recallScene(selected); break;
+    case PictureButton::RecallId: recallFromDesk(scenes, m_app.project(), selected); break;
     default: break;
     }
 }

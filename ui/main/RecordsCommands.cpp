@@ -13,7 +13,38 @@
 #include "ui/dialogs/EventLogWindow.h"
 #include "ui/dialogs/OpenBackupDialog.h"
 
+#include <QApplication>
+#include <QProgressDialog>
+
 namespace deskpanel {
+
+namespace {
+
+// What the window shows while the sheet is written on the worker: a busy pointer, and
+// after a moment a note that says what is going on. Not modal: the operator goes on.
+class SheetProgress {
+public:
+    static constexpr int ShownAfterMs = 300;
+
+    explicit SheetProgress(QWidget* window)
+        : m_note(QStringLiteral("Writing the channel sheet..."), QString(), 0, 0, window)
+    {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_note.setWindowTitle(QStringLiteral("Export Channel Sheet"));
+        m_note.setWindowModality(Qt::NonModal);
+        m_note.setCancelButton(nullptr);
+        m_note.setMinimumDuration(ShownAfterMs);
+        m_note.setValue(0);
+    }
+    ~SheetProgress() { QApplication::restoreOverrideCursor(); }
+    SheetProgress(const SheetProgress&) = delete;
+    SheetProgress& operator=(const SheetProgress&) = delete;
+
+private:
+    QProgressDialog m_note;
+};
+
+} // namespace
 
 RecordsCommands::RecordsCommands(DeskPanelApp& app, ProjectCommands& project, FileDialogs& dialogs, EventLog* log,
                                  BackupKeeper* backups, QWidget* window)
@@ -74,7 +105,12 @@ void RecordsCommands::exportChannelSheet()
     const int scene = m_app.project().scenes.isStoredPosition(position) || position <= 0 ? position : 0;
     const ChannelSheet sheet = ChannelSheetMaker::make(m_app.project(), scene, units, m_app.link().reducedGainRange());
     std::string error;
-    if (!SheetExport::write(sheet, *path, ChannelSheetPdf::defaultPaper(), error))
+    bool written = false;
+    {
+        SheetProgress progress(m_window);
+        written = SheetExport::writeOnWorker(m_sheetWork, sheet, *path, ChannelSheetPdf::defaultPaper(), error);
+    }
+    if (!written)
         m_app.operatorPort().platformMessage(error);
 }
 
@@ -104,18 +140,29 @@ void RecordsCommands::importChannelNames()
 
 void RecordsCommands::openBackup()
 {
-    if (!m_backups || m_project.isBusy())
+    if (!m_backups)
         return;
-    const Project& project = m_app.project();
-    const auto backups = project.hasFile ? m_backups->list(project.projectPath) : std::vector<BackupKeeper::Backup>{};
-    if (backups.empty()) {
+    if (!m_app.project().hasFile) { // a project never saved has no backups
         m_app.operatorPort().message(NoBackupsText);
         return;
     }
-    OpenBackupDialog dialog(project.projectName, backups, m_window);
-    if (dialog.exec() != DialogResult::Ok || dialog.chosenPath().empty())
-        return;
-    m_project.openBackup(dialog.chosenPath());
+    m_project.openBackup([this]() -> std::string {
+        // Listed after the save question's save, whose backup is then among them.
+        const Project& project = m_app.project();
+        const auto backups = m_backups->list(project.projectPath);
+        if (backups.empty()) {
+            m_app.operatorPort().message(NoBackupsText);
+            return {};
+        }
+        // What is listed stays while the list is open (timers run inside it).
+        std::vector<std::unique_ptr<BackupKeeper::Held>> held;
+        for (const BackupKeeper::Backup& backup : backups)
+            held.push_back(std::make_unique<BackupKeeper::Held>(*m_backups, backup.path));
+        OpenBackupDialog dialog(project.projectName, backups, m_window);
+        if (dialog.exec() != DialogResult::Ok)
+            return {};
+        return dialog.chosenPath();
+    });
 }
 
 } // namespace deskpanel

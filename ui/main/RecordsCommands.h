@@ -1,4 +1,6 @@
 #pragma once
+#include "app/QtBackgroundWork.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -43,6 +45,7 @@ private:
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_eventWindow; // an EventLogWindow while open
     std::unique_ptr<ChangeListDialog> m_importPreview;
+    QtBackgroundWork m_sheetWork; // the channel sheet is laid out and written there
 };
 
 } // namespace deskpanel

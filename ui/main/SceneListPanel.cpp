@@ -1,5 +1,6 @@
 #include "ui/main/SceneListPanel.h"
 
+#include "core/model/DeskRecall.h"
 #include "core/model/Project.h"
 #include "core/model/SceneOperations.h"
 #include "ui/controls/FontMapper.h"
@@ -206,7 +207,7 @@ bool SceneListPanel::mouseEvent(QEvent* event)
         if (mouse->button() != Qt::LeftButton || index < 0)
             return true;
         selectWithoutScrolling(index);
-        m_scenes.recallScene(index);
+        recallFromDesk(m_scenes, m_project, index);
         return true;
     }
     default: return false;

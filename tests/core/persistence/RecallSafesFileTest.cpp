@@ -3,6 +3,9 @@
 #include "core/persistence/RecallSafesSidecar.h"
 #include "core/persistence/RecentFileList.h"
 #include "tests/support/FakeTimers.h"
+#ifndef _WIN32
+#include "tests/support/ForkedChild.h"
+#endif
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
@@ -11,7 +14,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace deskpanel;
 using namespace deskpanel::test;
@@ -162,3 +171,84 @@ TEST_F(SidecarTest, AFailedWriteOfTheSafesIsReportedWithoutUndoingTheSave)
     EXPECT_EQ(op.textsOf(Kind::PlatformMessage), (std::vector<std::string>{"Failed to write file " + show + ".safes"}));
     EXPECT_TRUE(std::filesystem::is_directory(show + ".safes"));
 }
+
+// Only a missing file means no safes. One that is there but cannot be read is reported
+// once, naming it and why, and is left as it is by every save until the safes are set.
+TEST_F(SidecarTest, AnUnreadableFileIsReportedOnceAndLeftAsItIs)
+{
+    const std::string show = folder.file("show.vpf");
+    const std::string safes = show + ".safes";
+    struct Case {
+        const char* what;
+        std::function<bool()> make; // false: the case cannot be made here
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"a folder", [&] { return std::filesystem::create_directory(safes); }, "Is a directory"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(safes);
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        if (!c.make())
+            continue;
+        project.recallSafes.set(100, AllSafeFlags); // the previous project's
+        op.clear();
+        ASSERT_TRUE(files.open(show));
+        EXPECT_TRUE(project.recallSafes.empty());
+        EXPECT_TRUE(project.recallSafesUnreadable);
+        const auto told = op.textsOf(Kind::PlatformMessage);
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_EQ(told[0].rfind("The recall safes file " + safes + " could not be read (" + c.reason + ").", 0), 0u)
+            << told[0];
+        const auto before = std::filesystem::status(safes).type();
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        EXPECT_EQ(op.textsOf(Kind::PlatformMessage).size(), 1u);
+        EXPECT_EQ(std::filesystem::status(safes).type(), before);
+
+        // The operator sets safes: the file is theirs to write again.
+        std::filesystem::remove_all(safes);
+        project.recallSafes.set(2, SafeFlag::Mute, true);
+        project.recallSafesUnreadable = false;
+        ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+        EXPECT_EQ(contents(safes), "[Recall Safes]\nChannel3=mute\n");
+        project.recallSafes.clear();
+    }
+    std::filesystem::remove(safes);
+    op.clear();
+    ASSERT_TRUE(files.open(show)); // missing: no safes, nothing said
+    EXPECT_FALSE(project.recallSafesUnreadable);
+    EXPECT_TRUE(op.shown.empty());
+}
+
+#ifndef _WIN32
+// A file the program may not read: before, it counted as no safes and the next save
+// removed it. Now it is reported and outlives the save.
+TEST_F(SidecarTest, AFileThatMayNotBeReadOutlivesTheSave)
+{
+    const std::string show = folder.file("show.vpf");
+    const std::string safes = show + ".safes";
+    ASSERT_EQ(files.writeFile(show), ProjectFiles::SaveOutcome::Saved);
+    put(safes, "[Recall Safes]\nChannel1=gain\n");
+    ASSERT_EQ(chmod(safes.c_str(), 0), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+    ASSERT_EQ(chmod(show.c_str(), 0666), 0);
+    const ChildResult child = runInChild([&] {
+        // The administrator reads everything: the test needs an ordinary user's view.
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return std::string("cannot drop privileges");
+        if (!files.open(show))
+            return std::string("not opened");
+        std::string out = project.recallSafesUnreadable ? "unreadable" : "read";
+        for (const std::string& told : op.textsOf(Kind::PlatformMessage))
+            out += "|" + told.substr(0, told.find(')') + 1);
+        out += files.writeFile(show) == ProjectFiles::SaveOutcome::Saved ? "|saved" : "|not saved";
+        return out + "|" + std::to_string(op.textsOf(Kind::PlatformMessage).size());
+    });
+    chmod(folder.path().c_str(), 0700);
+    ASSERT_TRUE(child.exitedNormally);
+    EXPECT_EQ(child.output,
+              "unreadable|The recall safes file " + safes + " could not be read (Permission denied)|saved|1");
+    ASSERT_EQ(chmod(safes.c_str(), 0600), 0);
+    EXPECT_EQ(contents(safes), "[Recall Safes]\nChannel1=gain\n");
+}
+#endif

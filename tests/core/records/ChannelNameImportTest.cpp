@@ -68,6 +68,43 @@ TEST(ChannelNameImportTest, ReadsSheetsAndRefusesWhatCannotBeKept)
     EXPECT_NE(ChannelNameImport::read(std::string(ChannelNameImport::MaxFileBytes + 1, 'a'), project).error, "");
 }
 
+// A quote never closed would swallow the lines after it: the whole file is refused,
+// naming the line the quote opened on. Channels given twice and names blanked come
+// first in the preview, as warnings, before the refusals and the changes.
+TEST(ChannelNameImportTest, AnUnclosedQuoteRefusesTheFileAndDoubtfulRowsAreWarnedFirst)
+{
+    Project project;
+    project.channels[0].name = "Kick";
+    const struct {
+        const char* sheet;
+        const char* error;
+    } unclosed[] = {
+        {"Channel,Channel Name\n1,Kick In\n2,\"Snare\n3,Hat\n", "line 3"},
+        {"Channel,Channel Name\r\n1,\"Kick\r\nIn\"\r\n2,\"Snare", "line 4"},
+        {"\"Channel,Channel Name\n1,Kick In\n", "line 1"},
+    };
+    for (const auto& c : unclosed) {
+        const auto result = ChannelNameImport::read(c.sheet, project);
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.sheet << " -> " << result.error;
+        EXPECT_TRUE(result.changes.empty()) << c.sheet;
+    }
+
+    const auto result = ChannelNameImport::read("Channel,Channel Name\n1,Kick In\n2,\n3,Hat\n1,Kick Out\n" +
+                                                    std::string("4,") + std::string(100, 'x') + "\n3,Hat\n",
+                                                project);
+    EXPECT_EQ(result.error, "");
+    std::vector<std::string> lines;
+    for (const ChangeLine& line : ChannelNameImport::preview(result).lines)
+        lines.push_back((line.kind == ChangeLine::Kind::Warning ? "! " : "") + line.text);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"! Channel 001 is given on lines 2 and 5: line 5 counts.",
+                                        "! Channel 003 is given on lines 4 and 7: line 7 counts.",
+                                        "! Channel 002: \"Channel 2\" is left without a name.",
+                                        "! Line 6 refused: channel 4: the name longer than 99 characters",
+                                        "Channel 001: \"Kick\" to \"Kick Out\"", "Channel 002: \"Channel 2\" to \"\"",
+                                        "Channel 003: \"Channel 3\" to \"Hat\""}));
+}
+
 namespace {
 class NameImportTest : public SceneFixture {
 protected:

@@ -46,6 +46,8 @@ TEST(ChannelSheetTest, OneRowPerChannelWithNamesSettingsAndGroups)
     Scene scene;
     scene.name = "Act 1";
     scene.settings[8].gainPosition = 10;
+    scene.channelNames = project.channelNames();
+    scene.channelNames[8] = "Kick (Act 1)"; // renamed since the scene was stored
     project.scenes.append(scene);
 
     const std::string csvText =
@@ -68,7 +70,12 @@ TEST(ChannelSheetTest, OneRowPerChannelWithNamesSettingsAndGroups)
     EXPECT_EQ(fromScene.sceneName, "Act 1");
     EXPECT_EQ(fromScene.rows[0].gainDb, 70);
     EXPECT_FALSE(fromScene.rows[0].phantom48V);
-    EXPECT_EQ(ChannelSheetMaker::make(project, 0, {2}).rows[0].gainDb, 8); // the Blank Scene: defaults
+    // The names the scene would recall; the notes are today's, a scene keeps none.
+    EXPECT_EQ(fromScene.rows[0].channelName, "Kick (Act 1)");
+    EXPECT_EQ(fromScene.rows[0].notes, "beater side \"in\"");
+    const ChannelSheet blank = ChannelSheetMaker::make(project, 0, {2});
+    EXPECT_EQ(blank.rows[0].gainDb, 8); // the Blank Scene: defaults, today's names
+    EXPECT_EQ(blank.rows[0].channelName, "=Kick");
 }
 
 TEST(ChannelSheetTest, ScenesAreFoundByNumberOrName)

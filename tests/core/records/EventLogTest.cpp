@@ -4,6 +4,9 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/FakeWallClock.h"
+#ifndef _WIN32
+#include "tests/support/ForkedChild.h"
+#endif
 #include "tests/support/PacketBuilder.h"
 #include "tests/support/RecordingDatagramSender.h"
 #include "tests/support/ScriptedOperator.h"
@@ -11,7 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace deskpanel;
 using namespace deskpanel::test;
@@ -181,6 +193,64 @@ TEST(EventLogTest, WriterThreadWritesAndReportsAFailureOnce)
     EXPECT_TRUE(log.writeFailed());
     EXPECT_EQ(log.count(), 3u);
 }
+
+#ifndef _WIN32
+// Exit does not wait on a disk that hangs: close() gives up after its time and the log
+// can be destroyed at once, its writer left to end on its own. (The writer here is
+// stuck opening a named pipe that no one reads yet.)
+TEST(EventLogTest, CloseWaitsOnlyItsTimeForAWriterThatHangs)
+{
+    TempFolder folder;
+    FakeClock clock;
+    FakeWallClock wall;
+    const std::string pipe = folder.file("events.log");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const auto started = std::chrono::steady_clock::now();
+    {
+        EventLog log(clock, wall, std::make_unique<EventLogFile>(pipe));
+        log.record(stateEvent(1, "INACTIVE", "ACTIVE"));
+        EXPECT_FALSE(log.close(100));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(EventLog::CloseWaitMs));
+    // Let the writer go: the pipe now has a writer that leaves at once (the end of the
+    // history), and then room for the writer's lines.
+    const int unblock = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(unblock, 0);
+    ::close(unblock);
+}
+
+// A write cut short (here by the file size limit, as by a full disk) leaves part of a
+// line; the next line still starts on a line of its own.
+TEST(EventLogTest, AWriteCutShortKeepsTheLineBoundary)
+{
+    TempFolder folder;
+    const std::string path = folder.file("events.log");
+    const ChildResult child = runInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        EventLogFile file(path);
+        std::string out = file.append(eventline::toLine(stateEvent(1, "INACTIVE", "ACTIVE"))) ? "1" : "-";
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t unlimited = limit.rlim_cur;
+        limit.rlim_cur = static_cast<rlim_t>(std::filesystem::file_size(path) + 10);
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return std::string("cannot limit");
+        out += file.append(eventline::toLine(stateEvent(2, "ACTIVE", "OFFLINE"))) ? "2" : "-";
+        limit.rlim_cur = unlimited;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        out += file.append(eventline::toLine(stateEvent(3, "INACTIVE", "ACTIVE"))) ? "3" : "-";
+        return out;
+    });
+    ASSERT_TRUE(child.exitedNormally);
+    EXPECT_EQ(child.output, "1-3");
+    const auto fileLines = lines(readText(path));
+    ASSERT_EQ(fileLines.size(), 4u); // the header, unit 1, ten bytes of unit 2, unit 3
+    EXPECT_EQ(fileLines[2].size(), 10u);
+    EXPECT_EQ(fileLines[3], eventline::toLine(stateEvent(3, "INACTIVE", "ACTIVE")));
+    EXPECT_EQ(summaries(eventline::parseAll(readText(path))),
+              (std::vector<std::string>{"1 INACTIVE>ACTIVE t", "3 INACTIVE>ACTIVE t"}));
+}
+#endif
 
 namespace {
 
