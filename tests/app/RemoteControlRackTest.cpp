@@ -96,12 +96,17 @@ TEST(RemoteControlRack, GainReachesTheUnitSubscribersSeeOthersChangesStrangersGe
     ASSERT_TRUE(pumpUntil([&] { return shell.app.link().unitCount() == 2; }, 10000));
     shell.remote.apply(shell.on("127.0.0.2, 127.0.0.3"));
     ASSERT_TRUE(shell.remote.isListening());
-    EXPECT_EQ(shell.remote.listeningText(), QStringLiteral("0.0.0.0:%1").arg(shell.remotePort));
+    // Every host listed is this machine: the endpoint listens on loopback only.
+    EXPECT_EQ(shell.remote.listeningText(), QStringLiteral("127.0.0.1:%1").arg(shell.remotePort));
 
     OscClient surface(0x7F000002u);
     OscClient tablet(0x7F000003u);
     OscClient stranger(0x7F000004u);
     surface.send({"/deskpanel/subscribe", {std::int32_t{30}}}, shell.remotePort);
+    ASSERT_TRUE(pumpUntil([&] { return !surface.received().empty(); }, 5000));
+    const OscMessage token = surface.received().front();
+    ASSERT_EQ(token.address, "/deskpanel/subscribe/token") << "a token first, never the state";
+    surface.send({"/deskpanel/subscribe", {std::int32_t{30}, token.arguments.at(0)}}, shell.remotePort);
     ASSERT_TRUE(surface.waitFor({"/deskpanel/ch/16/gain", {8.0f}}, 10000)) << "the whole state arrives";
     ASSERT_TRUE(surface.waitFor({"/deskpanel/unit/2/state", {std::string("ACTIVE")}}));
 
