@@ -28,6 +28,8 @@ sockaddr_in socketAddress(std::uint32_t address, std::uint16_t port)
 }
 
 #ifdef _WIN32
+// SIO_UDP_CONNRESET, from mstcpip.h, which not every tool chain ships.
+constexpr DWORD SIO_UDP_CONNRESET_CODE = IOC_IN | IOC_VENDOR | 12;
 using SocketLength = int;
 std::string lastError()
 {
@@ -65,6 +67,15 @@ bool RemoteSocket::open(std::uint32_t address, std::uint16_t port, std::string& 
     }
     u_long nonBlocking = 1;
     ::ioctlsocket(s, FIONBIO, &nonBlocking);
+    // No other program (nor a copy in another session) may bind the same port beside it.
+    BOOL exclusive = TRUE;
+    ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive), sizeof exclusive);
+    // An answer sent to a port that is closed comes back as ICMP "port unreachable",
+    // which Windows turns into WSAECONNRESET on the next read: the read loop would stop
+    // for every client that went away.
+    DWORD reportReset = FALSE;
+    DWORD returned = 0;
+    ::WSAIoctl(s, SIO_UDP_CONNRESET_CODE, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
     m_socket = static_cast<Handle>(s);
 #else
     const int s = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
