@@ -307,6 +307,22 @@ bool RemoteControl::leaseAnswered(RemoteSubscriptions::Lease lease, const std::s
     return false;
 }
 
+// An endpoint that holds a lease has shown that it receives; anyone else gets a token
+// and must send it back. False when the lease may not start (yet).
+bool RemoteControl::confirmed(const Ipv4Endpoint& to, bool holdsLease, const std::string* token,
+                              const std::string& address, std::vector<OscMessage>& answers)
+{
+    if (holdsLease || (token && m_tokens.take(to, *token, m_clock.nowMs())))
+        return true;
+    if (token) {
+        ++m_counts.refused;
+        answers.push_back(remoteError("wrong or old token", address));
+    } else {
+        answers.push_back({"/deskpanel/subscribe/token", {m_tokens.issue(to, m_clock.nowMs())}});
+    }
+    return false;
+}
+
 // "i seconds": a subscriber renews; anyone else is answered a token first, and only
 // "i seconds s token" from where the token went starts the lease.
 void RemoteControl::subscribe(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers)
@@ -321,15 +337,8 @@ void RemoteControl::subscribe(const OscMessage& message, const Ipv4Endpoint& fro
         return;
     }
     const Ipv4Endpoint to = replyTo(from);
-    if (!m_subscriptions.isSubscribed(to) && !(token && m_tokens.take(to, *token, m_clock.nowMs()))) {
-        if (token) {
-            ++m_counts.refused;
-            answers.push_back(remoteError("wrong or old token", message.address));
-        } else {
-            answers.push_back({"/deskpanel/subscribe/token", {m_tokens.issue(to, m_clock.nowMs())}});
-        }
+    if (!confirmed(to, m_subscriptions.isSubscribed(to), token, message.address, answers))
         return;
-    }
     leaseAnswered(m_subscriptions.subscribe(to, *seconds), message.address, answers);
 }
 
@@ -356,16 +365,9 @@ void RemoteControl::subscribeMeters(const OscMessage& message, const Ipv4Endpoin
         return;
     }
     const Ipv4Endpoint to = replyTo(from);
-    const bool confirmed = m_subscriptions.isSubscribed(to) || m_subscriptions.hasMeterLease(to);
-    if (!confirmed && !(token && m_tokens.take(to, *token, m_clock.nowMs()))) {
-        if (token) {
-            ++m_counts.refused;
-            answers.push_back(remoteError("wrong or old token", message.address));
-        } else {
-            answers.push_back({"/deskpanel/subscribe/token", {m_tokens.issue(to, m_clock.nowMs())}});
-        }
+    const bool holdsLease = m_subscriptions.isSubscribed(to) || m_subscriptions.hasMeterLease(to);
+    if (!confirmed(to, holdsLease, token, message.address, answers))
         return;
-    }
     leaseAnswered(m_subscriptions.subscribeMeters(to, seconds, first - 1, count, rate), message.address, answers);
 }
 

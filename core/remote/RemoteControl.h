@@ -95,6 +95,8 @@ private:
     Ipv4Endpoint replyTo(const Ipv4Endpoint& from) const;
     void subscribe(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
     void subscribeMeters(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
+    bool confirmed(const Ipv4Endpoint& to, bool holdsLease, const std::string* token, const std::string& address,
+                   std::vector<OscMessage>& answers);
     bool leaseAnswered(RemoteSubscriptions::Lease lease, const std::string& address, std::vector<OscMessage>& answers);
     void setReplyPort(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
     void sendSceneList(const Ipv4Endpoint& to, std::vector<OscMessage>& answers);
