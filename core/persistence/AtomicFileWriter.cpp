@@ -1,6 +1,7 @@
 #include "core/persistence/AtomicFileWriter.h"
 
 #include "core/persistence/PathText.h"
+#include "core/persistence/ReplaceRetry.h"
 #include "core/persistence/WideText.h"
 
 #include <cerrno>
@@ -207,6 +208,10 @@ bool AtomicFileWriter::open()
         return fail(Failure::CannotCreate, ENOENT);
     if (!resolveFinalPath())
         return false;
+    // A read-only file stays as it is, as it would for a plain create.
+    const DWORD attributes = GetFileAttributesW(widenUtf8(m_finalPath).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return fail(Failure::CannotCreate, ERROR_ACCESS_DENIED);
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         m_tempPath = temporaryName(m_finalPath, attempt);
@@ -253,15 +258,23 @@ bool AtomicFileWriter::commit()
         return fail(Failure::WriteFailed, static_cast<int>(GetLastError()));
     const std::wstring target = widenUtf8(m_finalPath);
     const std::wstring temp = widenUtf8(m_tempPath);
-    // ReplaceFile keeps the old file's attributes and security; a new file is moved.
-    BOOL moved = FALSE;
-    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-        moved = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    else
-        moved = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!moved)
-        return fail(Failure::WriteFailed, static_cast<int>(GetLastError()));
-    m_open = false;
+    // One rename over the old file. ReplaceFile is not used: when it fails part way the
+    // old file is already gone. A scanner, indexer or sync client that still holds a
+    // just-closed file makes the rename fail for a moment, so it is tried again.
+    const ReplaceOutcome outcome = replaceWithRetry(
+        [&] {
+            return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? 0ul
+                       : static_cast<unsigned long>(GetLastError());
+        },
+        realReplaceRetryClock());
+    m_open = false; // from here on the written copy is never deleted
+    if (outcome.error != 0) {
+        m_keptCopyPath = m_tempPath;
+        m_failure = Failure::WriteFailed;
+        m_errno = static_cast<int>(outcome.error);
+        return false;
+    }
     m_committed = true;
     return true;
 }

@@ -10,8 +10,9 @@ namespace deskpanel {
 // a symbolic link replaces the file the link points to and keeps the link; an existing
 // file keeps its permissions (and, where allowed, its owner).
 //
-// Use: open(), write() as often as needed, commit(). Any failure removes the temporary
-// file; so does destroying the writer before commit().
+// Use: open(), write() as often as needed, commit(). Any failure before the rename removes
+// the temporary file; so does destroying the writer before commit(). A rename that fails
+// on Windows keeps it (keptCopyPath()): the old file may be gone by then.
 class AtomicFileWriter {
 public:
     enum class Failure {
@@ -38,6 +39,8 @@ public:
     // The file that is really replaced (the end of any chain of links).
     const std::string& finalPath() const { return m_finalPath; }
     const std::string& temporaryPath() const { return m_tempPath; }
+    // Where the complete new bytes stay after a failed commit (empty when nothing was kept).
+    const std::string& keptCopyPath() const { return m_keptCopyPath; }
 
 private:
     bool fail(Failure failure, int errorNumber);
@@ -46,6 +49,7 @@ private:
     std::string m_targetPath;
     std::string m_finalPath;
     std::string m_tempPath;
+    std::string m_keptCopyPath;
     Failure m_failure = Failure::None;
     int m_errno = 0;
     bool m_open = false;

@@ -13,7 +13,8 @@ namespace deskpanel {
 
 using namespace projectfile;
 
-ProjectFileWriter::Result ProjectFileWriter::write(const Project& project, const std::string& path)
+ProjectFileWriter::Result ProjectFileWriter::write(const Project& project, const std::string& path,
+                                                   std::string* keptCopy)
 {
     AtomicFileWriter file(path);
     if (!file.open())
@@ -32,7 +33,11 @@ ProjectFileWriter::Result ProjectFileWriter::write(const Project& project, const
         if (!file.write(record.data(), record.size()))
             return Result::WriteFailed;
     }
-    return file.commit() ? Result::Saved : Result::WriteFailed;
+    if (file.commit())
+        return Result::Saved;
+    if (keptCopy)
+        *keptCopy = file.keptCopyPath();
+    return Result::WriteFailed;
 }
 
 } // namespace deskpanel

@@ -17,7 +17,9 @@ public:
         WriteFailed, // writing, syncing or replacing failed; nothing was changed
     };
 
-    static Result write(const Project& project, const std::string& path);
+    // When the new file could not be put in place but its complete bytes were kept beside
+    // it (a failed rename on Windows), `keptCopy` names that file.
+    static Result write(const Project& project, const std::string& path, std::string* keptCopy = nullptr);
 };
 
 } // namespace deskpanel

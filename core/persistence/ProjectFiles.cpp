@@ -110,15 +110,16 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
     const auto beforeWrite = m_beforeWriteHooks;
     const auto companions = m_writeCompanions;
     std::vector<SaveEnd> ends;
+    std::string keptCopy;
     {
         // The copy is taken: the operation gate is free while the worker writes.
         const OperationGate::Pause pause(m_gate);
-        m_work->run([&saved, &path, &result, &beforeWrite, &companions, &ends] {
+        m_work->run([&saved, &path, &result, &keptCopy, &beforeWrite, &companions, &ends] {
             for (const BeforeWriteHook& hook : beforeWrite)
                 hook(path);
             for (const WriteCompanion& companion : companions)
                 ends.push_back(companion(path));
-            result = ProjectFileWriter::write(saved, path);
+            result = ProjectFileWriter::write(saved, path, &keptCopy);
         });
     }
     if (result != ProjectFileWriter::Result::Saved) {
@@ -135,7 +136,11 @@ ProjectFiles::SaveOutcome ProjectFiles::write(const std::string& path, TakePath 
         m_operator.platformMessage(format("Cannot open file %s", path.c_str()));
         return SaveOutcome::Failed;
     case ProjectFileWriter::Result::WriteFailed:
-        m_operator.platformMessage(format("Failed to write file %s", path.c_str()));
+        if (!keptCopy.empty())
+            m_operator.platformMessage(
+                format("Failed to write file %s\nThe saved project is kept in %s", path.c_str(), keptCopy.c_str()));
+        else
+            m_operator.platformMessage(format("Failed to write file %s", path.c_str()));
         return SaveOutcome::Failed;
     case ProjectFileWriter::Result::Saved: break;
     }
