@@ -1,12 +1,42 @@
 #include "core/persistence/ProfileLocations.h"
 
+#include "core/persistence/NativePath.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include "core/persistence/WideText.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+#endif
+
 namespace deskpanel {
 namespace {
+
+#ifdef _WIN32
+// A folder of this user's profile as Windows names it, in UTF-16 and so whatever letters
+// the user's name has; empty when there is none.
+std::string knownFolder(REFKNOWNFOLDERID id)
+{
+    PWSTR wide = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &wide)) && wide)
+        folder = narrowToUtf8(wide);
+    CoTaskMemFree(wide);
+    return folder;
+}
+
+std::string windowsFolder()
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? narrowToUtf8(std::wstring(buffer, n)) : std::string("C:\\Windows");
+}
+#endif
 
 std::string environment(const char* name)
 {
@@ -45,15 +75,12 @@ std::string choosePlace(const std::string& specified, const std::string& perUser
     return probe.writable(specified) ? specified : perUser;
 }
 
-std::filesystem::path fsPath(const std::string& path)
-{
-    return std::filesystem::u8path(path);
-}
-
-bool canWrite(const std::string& path)
-{
+// A path that cannot be used (bytes that name no file, a folder in the way, a name too
+// long) is not writable; nothing here throws.
+bool canWrite(const std::string& path) noexcept
+try {
     std::error_code error;
-    const std::filesystem::path file = fsPath(path);
+    const std::filesystem::path file = nativePath(path);
     if (std::filesystem::exists(file, error)) {
         // Opened for appending: nothing in it changes.
         std::ofstream stream(file, std::ios::binary | std::ios::app);
@@ -70,6 +97,16 @@ bool canWrite(const std::string& path)
     if (created)
         std::filesystem::remove(probe, error);
     return created;
+} catch (...) {
+    return false;
+}
+
+bool exists(const std::string& path) noexcept
+try {
+    std::error_code error;
+    return std::filesystem::exists(nativePath(path), error);
+} catch (...) {
+    return false;
 }
 
 #ifndef _WIN32
@@ -101,7 +138,7 @@ std::string xdgStateHome()
 std::string programStateFolder()
 {
 #ifdef _WIN32
-    const std::string local = environment("LOCALAPPDATA");
+    const std::string local = knownFolder(FOLDERID_LocalAppData);
     return local.empty() ? std::string() : local + "\\DeskPanel";
 #else
     const std::string state = xdgStateHome();
@@ -112,9 +149,7 @@ std::string programStateFolder()
 ProfileLocations ProfileLocations::forThisUser(const std::string& executableName, const std::string& programFolder)
 {
 #ifdef _WIN32
-    WindowsFolders folders{programFolder, environment("SystemRoot"), environment("APPDATA")};
-    if (folders.windows.empty())
-        folders.windows = "C:\\Windows";
+    const WindowsFolders folders{programFolder, windowsFolder(), knownFolder(FOLDERID_RoamingAppData)};
     return forWindows(executableName, folders, fileSystemProbe());
 #else
     (void)programFolder;
@@ -155,10 +190,7 @@ ProfileLocations ProfileLocations::forWindows(const std::string& executableName,
 ProfileLocations::PlaceProbe ProfileLocations::fileSystemProbe()
 {
     PlaceProbe probe;
-    probe.exists = [](const std::string& path) {
-        std::error_code error;
-        return std::filesystem::exists(fsPath(path), error);
-    };
+    probe.exists = exists;
     probe.writable = canWrite;
     return probe;
 }

@@ -21,8 +21,11 @@ done < <(find "$source_dir/core" -name '*.cpp' | sort)
 cat > "$work/main.cpp" <<'CPP'
 #include "core/unitlink/UdpTransport.h"
 #include "core/persistence/AtomicFileWriter.h"
+#include "core/persistence/ProfileLocations.h"
 int main()
 {
+    // Linked in so the known-folder calls must resolve.
+    (void)deskpanel::ProfileLocations::forThisUser("DeskPanel", "C:\\DeskPanel");
     deskpanel::UdpTransport transport([](std::function<void()>) {}, 0);
     transport.open();
     transport.close();
@@ -30,7 +33,7 @@ int main()
 }
 CPP
 "$compiler" -std=c++20 -I"$source_dir" "$work/main.cpp" "${objects[@]}" -o "$work/corecheck.exe" \
-  -static -lws2_32
+  -static -lws2_32 -lshell32 -lole32 -luuid
 file_type=$(od -An -c -N2 "$work/corecheck.exe" | tr -d ' ')
 [ "$file_type" = "MZ" ] || { echo "not a Windows program"; exit 1; }
 echo "core: ${#objects[@]} files built and linked for Windows"

@@ -80,3 +80,16 @@ TEST(ProfileLocations, APerUserFolderWithANameOutsideAsciiIsMadeAndWritten)
     EXPECT_TRUE(std::filesystem::is_regular_file(utf8Path(profile)));
     EXPECT_EQ(readProfileString(profile, "Settings", "WindowPos"), "0,1,0,0,0,0,0,0,800,600 1 0");
 }
+
+TEST(ProfileLocations, APathThatCannotBeUsedIsNotWritableAndNeverThrows)
+{
+    TempFolder folder;
+    const auto probe = ProfileLocations::fileSystemProbe();
+    // Bytes that are no UTF-8 (an ANSI "é"), a name far beyond any limit, a file as folder.
+    writeText(folder.file("file"), "x");
+    for (const std::string& path : {folder.file("Jos\xE9/DeskPanel.INI"), folder.file(std::string(5000, 'a')),
+                                    folder.file("file/DeskPanel.INI")}) {
+        EXPECT_NO_THROW(EXPECT_FALSE(probe.writable(path)));
+        EXPECT_NO_THROW(EXPECT_FALSE(probe.exists(path)));
+    }
+}
