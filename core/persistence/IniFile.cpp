@@ -72,8 +72,13 @@ IniFile IniFile::load(const std::string& path)
     IniFile unread;
     FileSource source(path);
     if (!source.isOpen()) {
+        // A missing file holds nothing to lose.
+#ifdef _WIN32
+        unread.m_readWhole = GetFileAttributesW(widenUtf8(path).c_str()) == INVALID_FILE_ATTRIBUTES;
+#else
         struct stat st {};
-        unread.m_readWhole = ::stat(path.c_str(), &st) != 0; // a missing file holds nothing to lose
+        unread.m_readWhole = ::stat(path.c_str(), &st) != 0;
+#endif
         return unread;
     }
     std::string text;

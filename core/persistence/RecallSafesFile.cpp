@@ -3,6 +3,7 @@
 #include "core/model/Text.h"
 #include "core/persistence/AtomicFileWriter.h"
 #include "core/persistence/ByteSource.h"
+#include "core/persistence/NativePath.h"
 
 #include <cerrno>
 #include <cstring>
@@ -204,12 +205,12 @@ bool write(const std::string& sidecarPath, const RecallSafes& safes)
     if (safes.empty()) {
         // Only a file is removed: whatever else stands under the name is not ours.
         std::error_code error;
-        const auto status = std::filesystem::symlink_status(sidecarPath, error);
+        const auto status = std::filesystem::symlink_status(nativePath(sidecarPath), error);
         if (status.type() == std::filesystem::file_type::not_found)
             return true;
         if (error || std::filesystem::is_directory(status))
             return false;
-        return std::filesystem::remove(sidecarPath, error) && !error;
+        return std::filesystem::remove(nativePath(sidecarPath), error) && !error;
     }
     const std::string text = encode(safes);
     AtomicFileWriter writer(sidecarPath);

@@ -1,6 +1,7 @@
 #include "core/records/BackupKeeper.h"
 
 #include "core/model/Text.h"
+#include "core/persistence/NativePath.h"
 #include "core/persistence/PathText.h"
 
 #include <algorithm>
@@ -30,9 +31,9 @@ std::uint32_t pathHash(const std::string& path)
 bool sameContents(const std::string& a, const std::string& b)
 {
     std::error_code error;
-    if (fs::file_size(a, error) != fs::file_size(b, error) || error)
+    if (fs::file_size(nativePath(a), error) != fs::file_size(nativePath(b), error) || error)
         return false;
-    std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
+    std::ifstream left(nativePath(a), std::ios::binary), right(nativePath(b), std::ios::binary);
     std::vector<char> x(65536), y(65536);
     while (left && right) {
         left.read(x.data(), static_cast<std::streamsize>(x.size()));
@@ -46,8 +47,8 @@ bool sameContents(const std::string& a, const std::string& b)
 void removeCopy(const std::string& copy)
 {
     std::error_code ignored;
-    fs::remove(copy, ignored);
-    fs::remove(copy + BackupKeeper::SidecarSuffix, ignored);
+    fs::remove(nativePath(copy), ignored);
+    fs::remove(nativePath(copy + BackupKeeper::SidecarSuffix), ignored);
 }
 
 } // namespace
@@ -74,8 +75,8 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
     const std::string prefix = projectNameOf(projectPath) + " ";
     const int offsetNow = m_wall.now().utcOffsetMinutes;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folderFor(projectPath), error)) {
-        const std::string file = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(nativePath(folderFor(projectPath)), error)) {
+        const std::string file = utf8FromPath(entry.path().filename());
         if (file.size() <= prefix.size() + 4 || file.compare(0, prefix.size(), prefix) != 0 ||
             file.compare(file.size() - 4, 4, ".vpf") != 0)
             continue;
@@ -85,7 +86,7 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
             continue;
         std::error_code sizeError;
         const auto size = entry.file_size(sizeError);
-        backups.push_back({entry.path().string(), stamp, *name, sizeError ? 0 : size});
+        backups.push_back({utf8FromPath(entry.path()), stamp, *name, sizeError ? 0 : size});
     }
     std::sort(backups.begin(), backups.end(),
               [](const Backup& a, const Backup& b) { return a.name.newerThan(b.name); });
@@ -95,7 +96,7 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
 BackupKeeper::Token BackupKeeper::stage(const std::string& projectPath)
 {
     std::error_code error;
-    if (!fs::is_regular_file(projectPath, error))
+    if (!fs::is_regular_file(nativePath(projectPath), error))
         return 0; // a first save replaces nothing
     Staged staged;
     staged.projectPath = projectPath;
@@ -112,12 +113,13 @@ BackupKeeper::Token BackupKeeper::stage(const std::string& projectPath)
     const auto existing = list(projectPath);
     if (existing.empty() || !sameContents(projectPath, existing.front().path)) {
         staged.copy = folder + "/" + format(".staged-%llu.vpf", static_cast<unsigned long long>(token));
-        fs::create_directories(folder, error);
+        fs::create_directories(nativePath(folder), error);
         // A copy left under this name by a run that ended in the middle goes first: the
         // Windows library's copy_file does not overwrite, whatever its options say.
         removeCopy(staged.copy);
         if (!error)
-            fs::copy_file(projectPath, staged.copy, fs::copy_options::overwrite_existing, error);
+            fs::copy_file(nativePath(projectPath), nativePath(staged.copy), fs::copy_options::overwrite_existing,
+                          error);
         if (error) {
             staged.error = format("The backup of %s could not be written to %s (%s).", projectPath.c_str(),
                                   folder.c_str(), error.message().c_str());
@@ -125,9 +127,9 @@ BackupKeeper::Token BackupKeeper::stage(const std::string& projectPath)
             staged.copy.clear();
         } else {
             const std::string sidecar = projectPath + SidecarSuffix;
-            staged.sidecar =
-                fs::is_regular_file(sidecar, error) &&
-                fs::copy_file(sidecar, staged.copy + SidecarSuffix, fs::copy_options::overwrite_existing, error);
+            staged.sidecar = fs::is_regular_file(nativePath(sidecar), error) &&
+                             fs::copy_file(nativePath(sidecar), nativePath(staged.copy + SidecarSuffix),
+                                           fs::copy_options::overwrite_existing, error);
         }
     }
     std::lock_guard lock(m_mutex);
@@ -172,8 +174,8 @@ std::string BackupKeeper::commit(Token token, const std::string& projectPath)
     for (int n = 1; n <= 999 && target.empty(); ++n) {
         name.sequence = n;
         const std::string candidate = base + name.text() + ".vpf";
-        if (!fs::exists(fs::symlink_status(candidate, error)) &&
-            !fs::exists(fs::symlink_status(candidate + SidecarSuffix, error)))
+        if (!fs::exists(fs::symlink_status(nativePath(candidate), error)) &&
+            !fs::exists(fs::symlink_status(nativePath(candidate + SidecarSuffix), error)))
             target = candidate;
     }
     if (target.empty()) {
@@ -181,14 +183,14 @@ std::string BackupKeeper::commit(Token token, const std::string& projectPath)
         return format("The backup of %s could not be kept in %s (every name for its time is taken).",
                       projectPath.c_str(), folder.c_str());
     }
-    fs::rename(staged.copy, target, error);
+    fs::rename(nativePath(staged.copy), nativePath(target), error);
     if (error) {
         removeCopy(staged.copy);
         return format("The backup of %s could not be kept in %s (%s).", projectPath.c_str(), folder.c_str(),
                       error.message().c_str());
     }
     if (staged.sidecar)
-        fs::rename(staged.copy + SidecarSuffix, target + SidecarSuffix, error);
+        fs::rename(nativePath(staged.copy + SidecarSuffix), nativePath(target + SidecarSuffix), error);
     prune(projectPath, target);
     return {};
 }
@@ -206,8 +208,8 @@ void BackupKeeper::prune(const std::string& projectPath, const std::string& just
     for (std::size_t i = 0; i < backups.size(); ++i) {
         if (kept[i] || backups[i].path == justMade || isHeld(backups[i].path))
             continue;
-        fs::remove(backups[i].path, error);
-        fs::remove(backups[i].path + SidecarSuffix, error);
+        fs::remove(nativePath(backups[i].path), error);
+        fs::remove(nativePath(backups[i].path + SidecarSuffix), error);
     }
 }
 

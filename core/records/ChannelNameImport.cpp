@@ -3,6 +3,7 @@
 #include "core/model/ChannelControl.h"
 #include "core/model/LiveState.h"
 #include "core/model/Text.h"
+#include "core/persistence/NativePath.h"
 #include "core/persistence/Windows1252.h"
 
 #include <algorithm>
@@ -234,7 +235,7 @@ ChannelNameImport::Result ChannelNameImport::read(const std::string& bytes, cons
 
 ChannelNameImport::Result ChannelNameImport::readFile(const std::string& path, const Project& project)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     std::string bytes;
     if (in) {
         // One byte past the limit is enough to refuse a larger file without reading it all.

@@ -1,6 +1,7 @@
 #include "core/records/EventLog.h"
 
 #include "core/model/Text.h"
+#include "core/persistence/NativePath.h"
 
 #include <chrono>
 #include <cstring>
@@ -16,7 +17,7 @@ constexpr std::size_t HistoryLimit = 100000;
 
 std::string readWhole(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

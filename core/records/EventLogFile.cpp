@@ -1,5 +1,6 @@
 #include "core/records/EventLogFile.h"
 
+#include "core/persistence/NativePath.h"
 #include "core/records/UnitEvent.h"
 
 #include <cerrno>
@@ -36,10 +37,14 @@ bool EventLogFile::fail()
 bool EventLogFile::openForAppend()
 {
     std::error_code error;
-    fs::create_directories(fs::path(m_path).parent_path(), error);
+    fs::create_directories(nativePath(m_path).parent_path(), error);
     errno = 0;
     // Read as well as appended to: the last byte tells whether the file ends a line.
+#ifdef _WIN32
+    m_file = _wfopen(nativePath(m_path).c_str(), L"a+b");
+#else
     m_file = std::fopen(m_path.c_str(), "a+b");
+#endif
     if (!m_file)
         return fail();
     if (std::fseek(m_file, 0, SEEK_END) != 0)
@@ -65,15 +70,15 @@ bool EventLogFile::rotate()
 {
     closeFile();
     std::error_code error;
-    const auto numbered = [this](int n) { return m_path + "." + std::to_string(n); };
+    const auto numbered = [this](int n) { return nativePath(m_path + "." + std::to_string(n)); };
     fs::remove(numbered(m_kept), error);
     for (int n = m_kept - 1; n >= 1; --n)
         if (fs::exists(numbered(n), error))
             fs::rename(numbered(n), numbered(n + 1), error);
     if (m_kept >= 1)
-        fs::rename(m_path, numbered(1), error);
+        fs::rename(nativePath(m_path), numbered(1), error);
     else
-        fs::remove(m_path, error);
+        fs::remove(nativePath(m_path), error);
     return openForAppend();
 }
 

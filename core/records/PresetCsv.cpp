@@ -1,6 +1,7 @@
 #include "core/records/PresetCsv.h"
 
 #include "core/model/Text.h"
+#include "core/persistence/NativePath.h"
 #include "core/persistence/PathText.h"
 #include "core/records/ChannelNameImport.h"
 #include "core/records/Csv.h"
@@ -148,7 +149,7 @@ Import read(const std::string& bytes)
 
 Import readFile(const std::string& path)
 {
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     std::string bytes;
     if (in) {
         bytes.resize(ChannelNameImport::MaxFileBytes + 1);

@@ -3,6 +3,7 @@
 #include "core/model/Text.h"
 #include "core/persistence/AtomicFileWriter.h"
 #include "core/persistence/IniFile.h"
+#include "core/persistence/NativePath.h"
 #include "core/persistence/PathText.h"
 #include "core/records/ChannelNameImport.h"
 
@@ -209,9 +210,9 @@ PresetLibrary::ReadResult PresetLibrary::read(const std::string& path)
 {
     ReadResult result;
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::u8path(path), error))
+    if (!std::filesystem::exists(nativePath(path), error))
         return result;
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) {
         result.unreadable = true;
         return result;
@@ -264,7 +265,7 @@ bool PresetLibrary::write(const std::string& path) const
 bool PresetLibrary::writeExamplesIfMissing(const std::string& path)
 {
     std::error_code error;
-    const auto status = std::filesystem::symlink_status(std::filesystem::u8path(path), error);
+    const auto status = std::filesystem::symlink_status(nativePath(path), error);
     if (status.type() != std::filesystem::file_type::not_found)
         return !error;
     return examples().write(path);
