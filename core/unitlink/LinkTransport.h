@@ -23,7 +23,7 @@ public:
         bool localLookupOk = false;
         std::string localIpText;
         bool socketCreated = false;
-        bool reuseAddressSet = false;
+        bool reuseAddressSet = false; // the address option (exclusive use on Windows) was taken
         bool bound = false;
         std::uint16_t port = 0; // the host port asked for, or the one bound
     };

@@ -101,8 +101,17 @@ LinkTransport::OpenResult UdpTransport::open()
         return result;
     result.socketCreated = true;
     const int yes = 1;
+#ifdef _WIN32
+    // On Windows SO_REUSEADDR lets another program, or a copy in another user session,
+    // bind the same port beside this one, and units would flap between the two. The
+    // exclusive use makes the second bind fail, so that copy says the port is taken.
+    const int option = SO_EXCLUSIVEADDRUSE;
+#else
+    // As the link has always set it here.
+    const int option = SO_REUSEADDR;
+#endif
     result.reuseAddressSet =
-        ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
+        ::setsockopt(m_receiveSocket, SOL_SOCKET, option, reinterpret_cast<const char*>(&yes), sizeof yes) == 0;
     const int bufferBytes = ReceiveBufferBytes;
     ::setsockopt(m_receiveSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes),
                  sizeof bufferBytes);
