@@ -115,7 +115,13 @@ std::string FileAssociation::className(const std::string& executablePath)
 
 std::string FileAssociation::openCommand(const std::string& commandLine)
 {
-    return commandText(commandLine) + " \"%1\"";
+    // The program's path goes back in quotes: unquoted, "C:\Program Files\..." makes
+    // Windows try "C:\Program.exe" first. The blanks left where a file argument was cut
+    // off would be part of the quoted name.
+    std::string program = commandText(commandLine);
+    while (!program.empty() && (program.back() == ' ' || program.back() == '\t'))
+        program.pop_back();
+    return '"' + program + "\" \"%1\"";
 }
 
 std::string FileAssociation::iconText(const std::string& commandLine)

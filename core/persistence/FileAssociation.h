@@ -43,9 +43,10 @@ public:
     static std::string desktopEntryText(const std::string& executablePath);
 
     // The registry texts, from the executable's path and the program's command line:
-    // the class name is the path without blanks; the open command is the command line
-    // cut before the character preceding its second ":", without double quotes,
-    // followed by a blank and "%1" in quotes; the icon is that text with ",0" instead.
+    // the class name is the path without blanks; the program's text is the command line
+    // cut before the character preceding its second ":", without double quotes; the open
+    // command is that text, without trailing blanks, in quotes, then a blank and "%1" in
+    // quotes; the icon is the program's text followed by ",0".
     static std::string className(const std::string& executablePath);
     static std::string openCommand(const std::string& commandLine);
     static std::string iconText(const std::string& commandLine);

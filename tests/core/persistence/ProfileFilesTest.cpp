@@ -198,12 +198,26 @@ TEST(FileAssociation, RegistryTextsFollowTheCommandLine)
 {
     EXPECT_EQ(FileAssociation::className("C:\\Program Files\\Veltara RP8\\DeskPanel.exe"),
               "C:\\ProgramFiles\\VeltaraRP8\\DeskPanel.exe");
-    const std::string withFile = "\"C:\\Program Files\\DeskPanel.exe\" \"D:\\shows\\a.vpf\"";
-    EXPECT_EQ(FileAssociation::openCommand(withFile), "C:\\Program Files\\DeskPanel.exe  \"%1\"");
-    EXPECT_EQ(FileAssociation::iconText(withFile), "C:\\Program Files\\DeskPanel.exe ,0");
-    const std::string alone = "\"C:\\Program Files\\DeskPanel.exe\"";
-    EXPECT_EQ(FileAssociation::openCommand(alone), "C:\\Program Files\\DeskPanel.exe \"%1\"");
-    EXPECT_EQ(FileAssociation::iconText(alone), "C:\\Program Files\\DeskPanel.exe,0");
+    // The open command keeps the program's path in quotes, else Windows tries
+    // "C:\Program.exe" first.
+    struct Case {
+        std::string commandLine;
+        std::string open;
+        std::string icon;
+    };
+    const Case cases[] = {
+        {"\"C:\\Program Files\\DeskPanel.exe\" \"D:\\shows\\a.vpf\"", "\"C:\\Program Files\\DeskPanel.exe\" \"%1\"",
+         "C:\\Program Files\\DeskPanel.exe ,0"},
+        {"\"C:\\Program Files\\DeskPanel.exe\"", "\"C:\\Program Files\\DeskPanel.exe\" \"%1\"",
+         "C:\\Program Files\\DeskPanel.exe,0"},
+        {"\"C:\\Users\\Jos\xC3\xA9\\AppData\\Local\\Programs\\Veltara\\RP-8\\DeskPanel.exe\"",
+         "\"C:\\Users\\Jos\xC3\xA9\\AppData\\Local\\Programs\\Veltara\\RP-8\\DeskPanel.exe\" \"%1\"",
+         "C:\\Users\\Jos\xC3\xA9\\AppData\\Local\\Programs\\Veltara\\RP-8\\DeskPanel.exe,0"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileAssociation::openCommand(c.commandLine), c.open) << c.commandLine;
+        EXPECT_EQ(FileAssociation::iconText(c.commandLine), c.icon) << c.commandLine;
+    }
 }
 
 TEST(SafetySettings, OffUntilTurnedOnAndKeptInTheirOwnSectionBesideTheWindowPosition)
