@@ -101,7 +101,8 @@ Section "DeskPanel"
 
   Call MakeClassName
   WriteRegStr SHCTX "Software\Classes\.vpf" "" "$ClassName"
-  WriteRegStr SHCTX "Software\Classes\$ClassName\shell\open\command" "" '$INSTDIR\DeskPanel.exe "%1"'
+  ; The path in quotes: unquoted, a path with blanks makes Windows try "C:\Program.exe" first.
+  WriteRegStr SHCTX "Software\Classes\$ClassName\shell\open\command" "" '"$INSTDIR\DeskPanel.exe" "%1"'
   WriteRegStr SHCTX "Software\Classes\$ClassName\DefaultIcon" "" "$INSTDIR\DeskPanel.exe,0"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
