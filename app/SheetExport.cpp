@@ -8,6 +8,7 @@
 #include "core/persistence/ByteSource.h"
 #include "core/persistence/PathText.h"
 #include "core/persistence/ProjectFileReader.h"
+#include "core/persistence/SystemErrorText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -105,7 +106,7 @@ bool SheetExport::write(const ChannelSheet& sheet, const std::string& path, QPag
     }
     int errorNumber = 0;
     if (!writeWholeFile(path, bytes, errorNumber)) {
-        error = format("Cannot write file %s (%s)", path.c_str(), std::strerror(errorNumber));
+        error = format("Cannot write file %s (%s)", path.c_str(), systemErrorText(errorNumber).c_str());
         return false;
     }
     return true;

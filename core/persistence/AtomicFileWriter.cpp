@@ -195,7 +195,7 @@ bool AtomicFileWriter::resolveFinalPath()
 {
     const DWORD attributes = GetFileAttributesW(widenUtf8(m_targetPath).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return fail(Failure::CannotCreate, EISDIR);
+        return fail(Failure::CannotCreate, ERROR_ACCESS_DENIED); // what opening a folder as a file gives
     m_finalPath = m_targetPath;
     return true;
 }
@@ -205,7 +205,7 @@ bool AtomicFileWriter::open()
     if (m_open || m_committed || m_failure != Failure::None)
         return false;
     if (m_targetPath.empty() || fileNamePart(m_targetPath).empty())
-        return fail(Failure::CannotCreate, ENOENT);
+        return fail(Failure::CannotCreate, ERROR_INVALID_NAME);
     if (!resolveFinalPath())
         return false;
     // A read-only file stays as it is, as it would for a plain create.

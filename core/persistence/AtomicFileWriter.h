@@ -34,7 +34,8 @@ public:
     void abandon();
 
     Failure failure() const { return m_failure; }
-    // The system's error number of the failed step (0 when none).
+    // The system's error number of the failed step (0 when none): errno here, a Win32
+    // error code on Windows; systemErrorText() words either.
     int errorNumber() const { return m_errno; }
     // The file that is really replaced (the end of any chain of links).
     const std::string& finalPath() const { return m_finalPath; }
@@ -62,7 +63,7 @@ private:
 };
 
 // Replaces the file at `path` with `bytes` as a whole or not at all. On failure
-// `errorNumber` holds the system's error number.
+// `errorNumber` holds the system's error number (see errorNumber()).
 bool writeWholeFile(const std::string& path, const std::string& bytes, int& errorNumber);
 
 } // namespace deskpanel

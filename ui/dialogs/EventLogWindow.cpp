@@ -5,6 +5,7 @@
 #include "core/model/Limits.h"
 #include "core/model/Text.h"
 #include "core/persistence/AtomicFileWriter.h"
+#include "core/persistence/SystemErrorText.h"
 #include "core/records/EventLog.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/AppDialogTemplates.h"
@@ -137,7 +138,8 @@ void EventLogWindow::exportCsv()
         return;
     int errorNumber = 0;
     if (!writeWholeFile(*path, eventsCsv(shownEvents()), errorNumber))
-        m_operator.platformMessage(format("Cannot write file %s (%s)", path->c_str(), std::strerror(errorNumber)));
+        m_operator.platformMessage(
+            format("Cannot write file %s (%s)", path->c_str(), systemErrorText(errorNumber).c_str()));
 }
 
 void EventLogWindow::onCommand(int id)
