@@ -29,6 +29,18 @@ std::string directoryPart(const std::string& path)
     return {};
 }
 
+std::string windowsFolderText(const std::string& folder)
+{
+    std::string text = folder;
+    for (char& c : text)
+        if (c == '/')
+            c = '\\';
+    // "C:" alone is the drive's current folder, not its top: it stays as it is.
+    if (!text.empty() && text.back() != '\\' && text.back() != ':')
+        text += '\\';
+    return text;
+}
+
 bool equalsIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())

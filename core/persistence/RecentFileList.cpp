@@ -93,14 +93,25 @@ std::string RecentFileList::menuText(int number, const std::string& path)
     return format("%c%d. %s", '&', number, path.c_str());
 }
 
+// On Windows the folder is kept as Windows writes it, "C:\Shows\", whatever separators
+// the file dialog gave; one an earlier version stored with "/" reads the same way.
 std::string readLastUsedDirectory(const std::string& settingsFile)
 {
-    return readProfileString(settingsFile, "Data Directory", "Last Used Directory");
+    const std::string folder = readProfileString(settingsFile, "Data Directory", "Last Used Directory");
+#ifdef _WIN32
+    return windowsFolderText(folder);
+#else
+    return folder;
+#endif
 }
 
 void writeLastUsedDirectory(const std::string& settingsFile, const std::string& folder)
 {
+#ifdef _WIN32
+    writeProfileString(settingsFile, "Data Directory", "Last Used Directory", windowsFolderText(folder));
+#else
     writeProfileString(settingsFile, "Data Directory", "Last Used Directory", folder);
+#endif
 }
 
 } // namespace deskpanel

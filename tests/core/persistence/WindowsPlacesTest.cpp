@@ -1,4 +1,5 @@
 #include "core/persistence/IniFile.h"
+#include "core/persistence/PathText.h"
 #include "core/persistence/ProfileLocations.h"
 #include "tests/support/TempFolder.h"
 
@@ -92,4 +93,20 @@ TEST(ProfileLocations, APathThatCannotBeUsedIsNotWritableAndNeverThrows)
         EXPECT_NO_THROW(EXPECT_FALSE(probe.writable(path)));
         EXPECT_NO_THROW(EXPECT_FALSE(probe.exists(path)));
     }
+}
+
+// The "Last Used Directory" is stored on Windows with "\" and ending in "\", whatever
+// separators the file dialog gave.
+TEST(ProfileLocations, AFolderIsWrittenTheWindowsWay)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:/Users/Jos\xC3\xA9/Documents/", "C:\\Users\\Jos\xC3\xA9\\Documents\\"},
+        {"C:/Shows", "C:\\Shows\\"},
+        {"D:\\Shows\\Z\xC3\xBCrich\\", "D:\\Shows\\Z\xC3\xBCrich\\"},
+        {"\\\\server/shows", "\\\\server\\shows\\"},
+        {"C:", "C:"},
+        {"", ""},
+    };
+    for (const auto& [given, stored] : cases)
+        EXPECT_EQ(windowsFolderText(given), stored) << given;
 }
