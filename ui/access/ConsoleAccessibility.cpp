@@ -1,6 +1,8 @@
 #include "ui/access/ConsoleAccessibility.h"
 
 #include "core/model/GainMath.h"
+#include "ui/controls/KeyboardFocus.h"
+#include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
 #include "ui/controls/PaintedParts.h"
@@ -32,9 +34,30 @@ void later(Target* target, Action action)
         Qt::QueuedConnection);
 }
 
+// The name a console control is read with: its accessible name when set, else the
+// label its view keeps for it.
+QString consoleName(const QWidget* widget, QAccessible::Text t, const QString& qtText)
+{
+    if (t == QAccessible::Name && widget->accessibleName().isEmpty())
+        return AccessibleNotifier::accessibleLabel(widget);
+    return qtText;
+}
+
+// A screen reader's grab-focus: the control is reached by keyboard, as with Tab.
+void grabFocus(QWidget* widget)
+{
+    if (widget->focusPolicy() & Qt::TabFocus)
+        KeyboardFocus::focusByKeyboard(widget);
+}
+
 class ToggleAccessible : public QAccessibleWidget {
 public:
     explicit ToggleAccessible(ToggleButton* button) : QAccessibleWidget(button, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return consoleName(widget(), t, QAccessibleWidget::text(t));
+    }
 
     QAccessible::State state() const override
     {
@@ -43,11 +66,13 @@ public:
         s.checked = button()->state() != 0;
         return s;
     }
-    QStringList actionNames() const override { return {toggleAction(), pressAction()}; }
+    QStringList actionNames() const override { return {toggleAction(), pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == toggleAction() || name == pressAction())
             later(button(), [](ToggleButton* b) { b->press(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
@@ -57,6 +82,17 @@ private:
 class FaderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit FaderAccessible(GainFader* fader) : QAccessibleWidget(fader, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return consoleName(widget(), t, QAccessibleWidget::text(t));
+    }
+    QStringList actionNames() const override { return {setFocusAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == setFocusAction())
+            grabFocus(widget());
+    }
 
     void* interface_cast(QAccessible::InterfaceType t) override
     {
@@ -370,6 +406,7 @@ void installConsoleAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(&consoleFactory);
+        KeyboardFocus::install();
         return true;
     }();
     (void)installed;

@@ -5,6 +5,7 @@
 #include "ui/controls/FontMapper.h"
 #include "ui/controls/ScrollBar.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -211,6 +212,32 @@ bool SceneListPanel::mouseEvent(QEvent* event)
     }
     default: return false;
     }
+}
+
+bool SceneListPanel::keyboardKey(const QKeyEvent* key)
+{
+    const bool rename = key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier;
+    const bool up = key->key() == Qt::Key_Up && key->modifiers() == Qt::ControlModifier;
+    const bool down = key->key() == Qt::Key_Down && key->modifiers() == Qt::ControlModifier;
+    if (!rename && !up && !down)
+        return false;
+    if (m_scenes.sceneLock()) {
+        QApplication::beep();
+        return true;
+    }
+    const int selected = m_list->currentRow();
+    if (selected < 0)
+        return true;
+    if (rename) {
+        m_scenes.renameScene(selected);
+        return true;
+    }
+    // One step of a drag: the Blank Scene stays first, and the renumbering and the
+    // re-ordering question follow as after a drag.
+    m_scenes.dragStarted(selected);
+    m_scenes.draggedOver(up ? selected - 1 : selected + 1);
+    m_scenes.dragEnded();
+    return true;
 }
 
 void SceneListPanel::selectWithoutScrolling(int index)

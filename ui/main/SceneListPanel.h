@@ -1,6 +1,7 @@
 #pragma once
 #include "core/model/SceneListListener.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QObject>
 
@@ -41,6 +42,11 @@ public:
     void sceneLockChanged(bool locked) override;
 
     void updateScrollRange();
+
+    // The keys of a list reached by keyboard: F2 renames the selected scene, Ctrl+Up and
+    // Ctrl+Down move it one place (the mouse's rename and drag); each beeps while the
+    // scene lock is on. True when the key was one of them.
+    bool keyboardKey(const QKeyEvent* key);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

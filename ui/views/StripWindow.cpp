@@ -85,10 +85,11 @@ QString switchCaption(int kind)
     }
 }
 
+// Qt's own setAccessibleName would tell assistive technology at once, some two thousand
+// times on a recall; the label's change goes with the rest of the news.
 void setNameOnChange(QWidget* widget, const QString& name)
 {
-    if (widget->accessibleName() != name)
-        widget->setAccessibleName(name); // tells assistive technology of the new name
+    AccessibleNotifier::setAccessibleLabel(widget, name);
 }
 
 // A meter's last reading in dB, read back from where it lies on the scale; an empty or
@@ -158,6 +159,8 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
             ToggleButton::create(m_canvas, face.baseId, channel, QString::fromLatin1(face.off),
                                  QString::fromLatin1(face.on), m_layout.channelRect(face.part, channel));
         wireSwitch(button, m_app.channels());
+        QObject::connect(button, &ToggleButton::focused, button,
+                         [this](int c) { m_app.channels().setCurrentChannel(c); });
         keepOutOfOpaqueRegion(button);
         strip.toggles[i] = button;
     }
@@ -392,8 +395,14 @@ void StripWindow<Layout, Painter>::channelChanged(int channel, ChannelAspect asp
         return;
     showChannelControls(channel);
     updateContent(aspectArea(channel, aspect));
-    if (aspect == ChannelAspect::Name)
+    if (aspect == ChannelAspect::Name) {
         nameChannelControls(channel);
+        // The painted parts that carry the channel's title: its link field and its title.
+        const int link = linkFieldChildIndex(channel);
+        AccessibleNotifier::nameChanged(m_canvas, link);
+        if (partsPerChannel() == 3)
+            AccessibleNotifier::nameChanged(m_canvas, link + 2);
+    }
     if (aspect == ChannelAspect::LinkGroup)
         AccessibleNotifier::descriptionChanged(m_canvas, linkFieldChildIndex(channel));
 }
@@ -402,6 +411,8 @@ template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::unitNameChanged(int unit)
 {
     updateContent(m_layout.unitRect(UnitPart::UnitName, unit - 1));
+    if (unit >= 1 && unit <= MaxUnits)
+        AccessibleNotifier::nameChanged(m_canvas, linkFieldChildIndex((unit - 1) * ChannelsPerUnit) - 1);
 }
 
 template <class Layout, class Painter>
