@@ -11,6 +11,7 @@
 #include "ui/controls/ToggleButton.h"
 
 #include <QAccessibleWidget>
+#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -153,11 +154,13 @@ public:
         }
         return s;
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == pressAction())
             later(button(), [](PictureButton* b) { b->click(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
@@ -172,13 +175,18 @@ public:
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
             return QString(button()->text()).remove(QLatin1Char('&'));
+        // The letter its caption marks, pressed with Alt ("Alt+Y").
+        if (t == QAccessible::Accelerator)
+            return QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
         return QAccessibleWidget::text(t);
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == pressAction())
             later(button(), [](GlassButton* b) { b->click(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
