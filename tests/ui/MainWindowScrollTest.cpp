@@ -293,7 +293,9 @@ TEST_F(MainWindowTest, AFocusedFaderIsScrolledIntoSightAndStepsWithUp)
     MainWindow& w = started();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    EXPECT_EQ(QApplication::focusWidget(), w.centralWidget());
+    EXPECT_EQ(QApplication::focusWidget(), w.centralWidget())
+        << QApplication::focusWidget()->metaObject()->className() << " "
+        << QApplication::focusWidget()->objectName().toStdString();
     const QPoint away = w.mapToGlobal(QPoint(2, w.height() - 2));
     QCursor::setPos(away);
     GainFader* fader = nullptr;

@@ -135,6 +135,7 @@ void MainWindow::buildPanels()
                            metrics.dpiY, m_layout.sceneRangeVisible, m_layout.dragScrollIndex, metrics.isExactly96());
     m_sceneList->onActiveSceneChanged = [this] { m_client->update(); };
     m_sceneList->onLockChanged = [this](bool locked) { m_buttons->showLock(locked); };
+    m_sceneList->onRefused = [this] { m_app.operatorPort().beep(); };
     m_app.scenes().addListener(m_sceneList);
     m_project->files().addListener(m_sceneList);
     // The window opens with no control focused, so the arrow keys are the mouse user's

@@ -5,7 +5,6 @@
 #include "ui/controls/FontMapper.h"
 #include "ui/controls/ScrollBar.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -24,6 +23,7 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
       m_exactly96(exactly96)
 {
     m_list->setObjectName(QStringLiteral("sceneList"));
+    m_list->setAccessibleName(QStringLiteral("Scenes"));
     m_list->setGeometry(listRect);
     m_list->setFont(FontMapper::font(QStringLiteral("Arial"), 100, 400, dpiY));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -83,7 +83,10 @@ void SceneListPanel::sceneLinesChanged()
             m_list->item(i)->setText(text);
         else
             m_list->addItem(text);
+        // The list pads its lines; a reader reads them without the padding.
+        m_list->item(i)->setData(Qt::AccessibleTextRole, text.trimmed());
     }
+    describeActiveScene();
     m_list->setUpdatesEnabled(true);
     setTopEntry(top);
     updateScrollRange();
@@ -104,8 +107,19 @@ void SceneListPanel::sceneListScrolled(int topPosition)
         m_bar->setScrollPos(topEntry());
 }
 
+void SceneListPanel::describeActiveScene()
+{
+    const int active = m_project.activeSceneIndex;
+    const QString line = active >= 0 && active < m_project.scenes.count()
+                             ? QString::fromStdString(m_project.scenes.displayLine(active)).trimmed()
+                             : QString();
+    if (m_list->accessibleDescription() != line)
+        m_list->setAccessibleDescription(line);
+}
+
 void SceneListPanel::activeSceneChanged()
 {
+    describeActiveScene();
     if (onActiveSceneChanged)
         onActiveSceneChanged();
 }
@@ -222,7 +236,8 @@ bool SceneListPanel::keyboardKey(const QKeyEvent* key)
     if (!rename && !up && !down)
         return false;
     if (m_scenes.sceneLock()) {
-        QApplication::beep();
+        if (onRefused)
+            onRefused();
         return true;
     }
     const int selected = m_list->currentRow();

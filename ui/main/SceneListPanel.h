@@ -33,6 +33,8 @@ public:
     // The active scene's number or name changed: the window repaints label and header.
     std::function<void()> onActiveSceneChanged;
     std::function<void(bool locked)> onLockChanged;
+    // A key refused while the scene lock is on: the beep.
+    std::function<void()> onRefused;
 
     // SceneListListener
     void sceneLinesChanged() override;
@@ -53,6 +55,8 @@ protected:
 
 private:
     bool mouseEvent(QEvent* event);
+    // The list's accessible description: the active scene's line.
+    void describeActiveScene();
     void selectWithoutScrolling(int index);
     void dragOver(int index);
     void scrolled(int code, int position);
