@@ -106,7 +106,7 @@ void BulkChangeNews::released()
     if (operation.empty() || dropped == 0)
         return;
     // The focused control's new value, once (through the usual interval).
-    if (QWidget* focused = QApplication::focusWidget(); focused && focused->window() == &m_window) {
+    if (QWidget* focused = QApplication::focusWidget(); focused && focused->window() == m_window.window()) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(focused);
         if (iface && iface->valueInterface())
             AccessibleNotifier::valueChanged(focused);
