@@ -64,7 +64,8 @@ void PictureButton::setState(int state)
     const bool wasPressed = m_state == Pressed;
     m_state = state;
     update();
-    if (wasPressed != (state == Pressed)) {
+    const bool latching = m_controlId == LockId || m_controlId == OverviewId;
+    if (latching && wasPressed != (state == Pressed)) {
         QAccessible::State changed;
         changed.checked = true;
         AccessibleNotifier::stateChanged(this, changed);

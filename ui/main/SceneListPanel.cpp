@@ -32,6 +32,13 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->viewport()->installEventFilter(this);
+    // A line selected by a screen reader's select action becomes the current one, which
+    // the scene buttons act on, as a click makes it.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = m_list->selectedItems();
+        if (selected.size() == 1 && m_list->currentItem() != selected.front())
+            m_list->setCurrentItem(selected.front());
+    });
 
     m_bar = ScrollBar::create(ScrollBar::Vertical, parent, barRect, 1915);
     if (m_bar) {
