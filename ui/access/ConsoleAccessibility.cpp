@@ -1,11 +1,12 @@
 #include "ui/access/ConsoleAccessibility.h"
 
 #include "core/model/GainMath.h"
-#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
+#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/PaintedParts.h"
+#include "ui/controls/PartButton.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/controls/ToggleButton.h"
@@ -55,10 +56,7 @@ class ToggleAccessible : public QAccessibleWidget {
 public:
     explicit ToggleAccessible(ToggleButton* button) : QAccessibleWidget(button, QAccessible::CheckBox) {}
 
-    QString text(QAccessible::Text t) const override
-    {
-        return consoleName(widget(), t, QAccessibleWidget::text(t));
-    }
+    QString text(QAccessible::Text t) const override { return consoleName(widget(), t, QAccessibleWidget::text(t)); }
 
     QAccessible::State state() const override
     {
@@ -84,10 +82,7 @@ class FaderAccessible : public QAccessibleWidget, public QAccessibleValueInterfa
 public:
     explicit FaderAccessible(GainFader* fader) : QAccessibleWidget(fader, QAccessible::Slider) {}
 
-    QString text(QAccessible::Text t) const override
-    {
-        return consoleName(widget(), t, QAccessibleWidget::text(t));
-    }
+    QString text(QAccessible::Text t) const override { return consoleName(widget(), t, QAccessibleWidget::text(t)); }
     QStringList actionNames() const override { return {setFocusAction()}; }
     void doAction(const QString& name) override
     {
@@ -390,8 +385,34 @@ private:
     mutable std::vector<QAccessible::Id> m_partIds;
 };
 
+// A painted field's Tab stop: a button named as its field, described by what it shows.
+class PartButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PartButtonAccessible(PartButton* part) : QAccessibleWidget(part, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return part()->description();
+        return consoleName(widget(), t, QAccessibleWidget::text(t));
+    }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            later(part(), [](PartButton* p) { p->press(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
+    }
+
+private:
+    PartButton* part() const { return static_cast<PartButton*>(widget()); }
+};
+
 QAccessibleInterface* consoleFactory(const QString&, QObject* object)
 {
+    if (auto* part = qobject_cast<PartButton*>(object))
+        return new PartButtonAccessible(part);
     if (auto* toggle = qobject_cast<ToggleButton*>(object))
         return new ToggleAccessible(toggle);
     if (auto* fader = qobject_cast<GainFader*>(object))
