@@ -2,8 +2,8 @@
 
 #include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/FocusRing.h"
-#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/KeyboardFocus.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
