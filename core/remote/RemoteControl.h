@@ -104,6 +104,7 @@ private:
     void beginGroupFor(std::uint64_t packet);
     bool recallBudgetLeft(std::uint32_t host);
     static bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message);
+    static bool appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message);
     void applyMessage(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
     void applyChange(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
                      std::vector<OscMessage>& answers);
