@@ -88,6 +88,7 @@ TEST(BoxReach, TheSafeAnswerHasTheFocusAndTheTextIsTheDescription)
 
 TEST(BoxReach, GlassButtonsAreTabStopsThatSpacePresses)
 {
+    installConsoleAccessibility(); // before the box is shown, as the program does at start
     DecisionBox box(QStringLiteral("Are you sure?"));
     showActive(box);
     GlassButton* yes = buttonOf(box, ControlId::Yes);
