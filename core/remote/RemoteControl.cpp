@@ -118,6 +118,7 @@ bool RemoteControl::changesSomething(const RemoteAddressMatch& match, const OscM
     case RemoteAction::ChannelPolarity:
     case RemoteAction::ChannelPhantom: return !message.arguments.empty();
     case RemoteAction::GroupMute:
+    case RemoteAction::ChannelPreset:
     case RemoteAction::SceneRecall: return true;
     default: return false;
     }

@@ -58,6 +58,10 @@ public:
     // A host taken off the list loses its leases at once.
     void setAllowedHosts(std::vector<std::uint32_t> hosts);
     void setAllowPhantom(bool allow) { m_dispatcher.setAllowPhantom(allow); }
+    void setPresets(RemoteDispatcher::PresetLookup lookup, RemoteDispatcher::PresetPaste paste)
+    {
+        m_dispatcher.setPresets(std::move(lookup), std::move(paste));
+    }
     void setProgramVersion(std::string version) { m_dispatcher.setProgramVersion(std::move(version)); }
     // The meter readings the meter leases send (dB; -128 for none).
     void setMeterSource(std::function<int(int channel)> level) { m_subscriptions.setMeterSource(std::move(level)); }

@@ -75,6 +75,7 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     // /deskpanel/info says the version as the About box does.
     m_remote->control().setProgramVersion(
         AboutBox::versionText(QCoreApplication::applicationVersion()).mid(8).toStdString());
+    m_remote->setPresetLibrary(m_options.locations.presetLibrary);
     m_remote->useProfile(m_options.locations.windowProfile);
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
