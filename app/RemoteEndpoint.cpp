@@ -2,7 +2,9 @@
 
 #include "app/DeskPanelApp.h"
 #include "core/host/Operator.h"
+#include "core/model/ChannelSettingsPaste.h"
 #include "core/model/Text.h"
+#include "core/records/PresetLibrary.h"
 
 #include <vector>
 
@@ -33,6 +35,23 @@ RemoteEndpoint::~RemoteEndpoint()
     m_retry.stop();
     m_notifier.reset();
     m_socket.close();
+}
+
+void RemoteEndpoint::setPresetLibrary(std::string path)
+{
+    m_control.setPresets(
+        [path](const std::string& name) -> std::optional<PartialSettings> {
+            const PresetLibrary::ReadResult read = PresetLibrary::read(path);
+            const PresetLibrary& library = read.decoded.library;
+            if (const auto found = library.find(name))
+                return library.presets()[*found].settings;
+            return std::nullopt;
+        },
+        [this](const PartialSettings& settings, const std::vector<int>& channels) {
+            ChannelSettingsPaste paste(m_app.project(), m_app.channels(), m_app.link(), m_app.scenes(),
+                                       m_app.operatorPort());
+            return paste.paste(settings, channels) == ChannelSettingsPaste::Outcome::Pasted;
+        });
 }
 
 void RemoteEndpoint::useProfile(const std::string& profile)

@@ -28,6 +28,9 @@ public:
     explicit RemoteEndpoint(DeskPanelApp& app);
     ~RemoteEndpoint() override;
 
+    // The channel presets /deskpanel/ch/{n}/preset applies, read from this library file
+    // each time (the operator may have changed them since).
+    void setPresetLibrary(std::string path);
     // Reads the settings from the profile and applies them; the dialog's OK stores there.
     void useProfile(const std::string& profile);
     // Stores the settings in the profile, then applies them; false when the profile

@@ -26,7 +26,11 @@ void UndoHistory::record(const UndoEntry& entry)
 
 void UndoHistory::beginGroup(std::uint64_t continuing)
 {
-    endGroup();
+    // A group inside a group (a paste inside a remote's datagram) is part of the outer one.
+    if (m_grouping) {
+        ++m_nestedGroups;
+        return;
+    }
     m_grouping = true;
     if (continuing == 0 || m_undoable == 0 || m_steps.front().serial != continuing)
         return;
@@ -40,6 +44,12 @@ void UndoHistory::beginGroup(std::uint64_t continuing)
 
 std::uint64_t UndoHistory::endGroup()
 {
+    if (m_nestedGroups > 0) {
+        --m_nestedGroups;
+        return 0;
+    }
+    if (!m_grouping)
+        return 0;
     m_grouping = false;
     std::vector<UndoEntry> group = std::exchange(m_group, {});
     if (group.empty())
@@ -64,8 +74,10 @@ void UndoHistory::recordLiveState(std::shared_ptr<const LiveState> state)
 {
     // A recall is a step of its own: what a group gathered before it goes first.
     if (m_grouping) {
+        const int nested = std::exchange(m_nestedGroups, 0);
         endGroup();
         m_grouping = true;
+        m_nestedGroups = nested;
     }
     m_redo.clear();
     shiftIn(UndoStep{UndoEntry{0, static_cast<std::int32_t>(UndoKind::LiveState), 0}, std::move(state), nullptr});

@@ -78,7 +78,8 @@ public:
 
     // Entries recorded from beginGroup() to endGroup() become one Steps entry (a single
     // one stays as it is). `continuing`: the serial endGroup() gave earlier; while that
-    // entry is still the newest, the group takes it up again.
+    // entry is still the newest, the group takes it up again. A group begun inside one is
+    // part of it.
     void beginGroup(std::uint64_t continuing = 0);
     // The serial of the entry made, 0 when the group recorded nothing.
     std::uint64_t endGroup();
@@ -112,6 +113,7 @@ private:
     int m_undoable = 0;
     std::uint64_t m_lastSerial = 0;
     bool m_grouping = false;
+    int m_nestedGroups = 0;
     std::vector<UndoEntry> m_group;
     std::vector<UndoStep> m_redo;
 };

@@ -9,7 +9,7 @@
 namespace deskpanel {
 namespace {
 
-constexpr std::array<RemoteAddress, 18> Table{{
+constexpr std::array<RemoteAddress, 19> Table{{
     {"/deskpanel/ch/{n}/gain", RemoteAction::ChannelGain, "f or i: dB",
      "sets the gain as a fader move to that position would: rounded to the nearest dB, 8..80 (69 at most under "
      "the reduced range); a limited linked move answers with the gain reached, a dropped one with an error"},
@@ -22,6 +22,9 @@ constexpr std::array<RemoteAddress, 18> Table{{
     {"/deskpanel/ch/{n}/phantom", RemoteAction::ChannelPhantom, "i 0/1, f 0.0/1.0, T or F",
      "as the 48V switch; on only with \"Allow 48 V from remote\" and never while \"Confirm 48 V on\" is set"},
     {"/deskpanel/ch/{n}/name", RemoteAction::ChannelName, "none (query)", "answers s: the channel's title"},
+    {"/deskpanel/ch/{n}/preset", RemoteAction::ChannelPreset, "s: a preset's name",
+     "applies the preset of the library as a paste would (a pattern pastes onto every match in one undo step); "
+     "48 V on as for /deskpanel/ch/{n}/phantom"},
     {"/deskpanel/group/{g}/mute", RemoteAction::GroupMute, "i 0/1",
      "sets MUTE of every channel of link group g, in channel order, each as its own MUTE switch alone"},
     {"/deskpanel/scene/recall", RemoteAction::SceneRecall, "s: name, or i: number (0 the Blank Scene)",

@@ -16,6 +16,7 @@ enum class RemoteAction {
     ChannelPolarity,
     ChannelPhantom,
     ChannelName,
+    ChannelPreset,
     GroupMute,
     SceneRecall,
     SceneActive,

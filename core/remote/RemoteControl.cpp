@@ -8,6 +8,8 @@
 #include "core/model/SceneOperations.h"
 
 #include <algorithm>
+#include <cmath>
+#include <type_traits>
 
 namespace deskpanel {
 namespace {
@@ -116,9 +118,26 @@ bool RemoteControl::changesSomething(const RemoteAddressMatch& match, const OscM
     case RemoteAction::ChannelPolarity:
     case RemoteAction::ChannelPhantom: return !message.arguments.empty();
     case RemoteAction::GroupMute:
+    case RemoteAction::ChannelPreset:
     case RemoteAction::SceneRecall: return true;
     default: return false;
     }
+}
+
+// A gain sent with a fraction of a dB was rounded: what was applied is not what was sent.
+bool RemoteControl::appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message)
+{
+    if (match.action != RemoteAction::ChannelGain || message.arguments.size() != 1)
+        return true;
+    return std::visit(
+        [](const auto& value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>)
+                return std::round(value) == value;
+            else
+                return true;
+        },
+        message.arguments[0]);
 }
 
 void RemoteControl::datagramReceived(const std::uint8_t* data, std::size_t size, const Ipv4Endpoint& from)
@@ -254,7 +273,7 @@ void RemoteControl::applyChange(const RemoteAddressMatch& match, const OscMessag
     if (m_units)
         m_units->setQuietFailures(false);
     // A subscriber is not told back what it set itself, as long as it was set as sent.
-    if (done && answers.size() == answered)
+    if (done && answers.size() == answered && appliedAsSent(match, message))
         for (int number : match.numbers)
             m_subscriptions.leaveOutEcho(replyTo(from), match.action, number);
     if (!done)

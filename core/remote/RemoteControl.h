@@ -58,6 +58,10 @@ public:
     // A host taken off the list loses its leases at once.
     void setAllowedHosts(std::vector<std::uint32_t> hosts);
     void setAllowPhantom(bool allow) { m_dispatcher.setAllowPhantom(allow); }
+    void setPresets(RemoteDispatcher::PresetLookup lookup, RemoteDispatcher::PresetPaste paste)
+    {
+        m_dispatcher.setPresets(std::move(lookup), std::move(paste));
+    }
     void setProgramVersion(std::string version) { m_dispatcher.setProgramVersion(std::move(version)); }
     // The meter readings the meter leases send (dB; -128 for none).
     void setMeterSource(std::function<int(int channel)> level) { m_subscriptions.setMeterSource(std::move(level)); }
@@ -104,6 +108,7 @@ private:
     void beginGroupFor(std::uint64_t packet);
     bool recallBudgetLeft(std::uint32_t host);
     static bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message);
+    static bool appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message);
     void applyMessage(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
     void applyChange(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
                      std::vector<OscMessage>& answers);

@@ -94,6 +94,8 @@ RemoteDispatcher::~RemoteDispatcher()
 bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& message,
                              std::vector<OscMessage>& answers)
 {
+    if (match.action == RemoteAction::ChannelPreset)
+        return preset(match, message, answers); // every channel matched, as one paste
     if (match.numbers.size() <= 1)
         return applyOne(match, message, answers);
     // A pattern: every matching channel, group or unit in turn, as if each were sent alone.
@@ -295,6 +297,39 @@ bool RemoteDispatcher::groupMute(int group, const OscMessage& message, std::vect
     const int current = m_channels.currentChannel();
     for (int channel : members)
         m_channels.muteAlone(channel, *value);
+    m_channels.setCurrentChannel(current);
+    return true;
+}
+
+bool RemoteDispatcher::preset(const RemoteAddressMatch& match, const OscMessage& message,
+                              std::vector<OscMessage>& answers)
+{
+    const auto* name = message.arguments.size() == 1 ? std::get_if<std::string>(&message.arguments[0]) : nullptr;
+    if (!name) {
+        answers.push_back(remoteError("s: a preset's name expected", message.address));
+        return false;
+    }
+    const std::optional<PartialSettings> settings = m_findPreset ? m_findPreset(*name) : std::nullopt;
+    std::string refusal;
+    if (!settings || !m_pastePreset)
+        refusal = "no such preset";
+    else
+        refusal = refusalFor(match.numbers);
+    if (refusal.empty() && settings->phantom48V == 1) {
+        const bool switchesOn = std::any_of(match.numbers.begin(), match.numbers.end(), [&](int channel) {
+            return m_project.live[static_cast<std::size_t>(channel)].phantom48V == 0;
+        });
+        if (switchesOn && !m_allowPhantom)
+            refusal = "48 V from remote is not allowed";
+        else if (switchesOn && m_channels.confirmsPhantomOn())
+            refusal = "the 48 V guard asks at the desk";
+    }
+    if (!refusal.empty()) {
+        answers.push_back(remoteError(refusal, message.address));
+        return false;
+    }
+    const int current = m_channels.currentChannel();
+    m_pastePreset(*settings, match.numbers);
     m_channels.setCurrentChannel(current);
     return true;
 }

@@ -1,10 +1,13 @@
 #pragma once
 #include "core/model/Limits.h"
+#include "core/model/PartialSettings.h"
 #include "core/remote/OscCodec.h"
 #include "core/remote/RemoteAddressTable.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,15 @@ public:
     // "Allow 48 V from remote".
     void setAllowPhantom(bool allow) { m_allowPhantom = allow; }
     bool allowPhantom() const { return m_allowPhantom; }
+    // The preset library's lookup by name, and the paste that applies one to channels
+    // (false when it changed nothing or was refused); without them presets are refused.
+    using PresetLookup = std::function<std::optional<PartialSettings>(const std::string& name)>;
+    using PresetPaste = std::function<bool(const PartialSettings& settings, const std::vector<int>& channels)>;
+    void setPresets(PresetLookup lookup, PresetPaste paste)
+    {
+        m_findPreset = std::move(lookup);
+        m_pastePreset = std::move(paste);
+    }
     // The version /deskpanel/info answers, as the About box shows it ("1.01").
     void setProgramVersion(std::string version) { m_programVersion = std::move(version); }
 
@@ -55,6 +67,7 @@ private:
     bool moveGainTo(int channel, int db, const std::string& address, std::vector<OscMessage>& answers);
     bool channelChange(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
     bool gainChange(int channel, const OscMessage& message, std::vector<OscMessage>& answers);
+    bool preset(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
     bool groupMute(int group, const OscMessage& message, std::vector<OscMessage>& answers);
     bool recall(const OscMessage& message, std::vector<OscMessage>& answers);
     // Why a change to these channels must not be made now; empty when it may.
@@ -70,6 +83,8 @@ private:
     const Clock& m_clock;
     bool m_allowPhantom = false;
     std::string m_programVersion = "1.01";
+    PresetLookup m_findPreset;
+    PresetPaste m_pastePreset;
     std::array<bool, MaxChannels> m_grabbed{};
     std::array<std::uint32_t, MaxChannels> m_lastMoveAt{};
 };

@@ -1,6 +1,7 @@
 #!/bin/sh
 # End to end over the AT-SPI bus, as a screen reader sees DeskPanel: on a private X server
-# and session bus, with eight simulated units of which unit 3 falls silent.
+# and session bus, with eight simulated units of which unit 3 falls silent, and a project
+# whose scene "Verse" differs from the Blank Scene in every one of the 384 inputs.
 #   atspi_check.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -16,7 +17,8 @@ dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!
   sleep 1
-  "$0/DeskPanel" > "$2/panel.log" 2>&1 &
+  "$0/write_recall_project" "$2/verse.vpf"
+  "$0/DeskPanel" "$2/verse.vpf" > "$2/panel.log" 2>&1 &
   panel=$!
   "$0/tools/unitsim/unitsim" --units 8 --silent 3:6000:120000 --duration 120000 > "$2/rack.log" 2>&1 &
   rack=$!

@@ -17,7 +17,8 @@ namespace deskpanel::test {
 // Ports no other test uses at the same time: each test program run picks its own.
 inline LinkPorts freshPorts(int offset)
 {
-    const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 20 + offset * 2;
+    // Each test process has its own 40 ports, two for each offset 0..19.
+    const int base = 21000 + (static_cast<int>(::getpid()) % 400) * 40 + offset * 2;
     return LinkPorts{static_cast<std::uint16_t>(base), static_cast<std::uint16_t>(base + 1)};
 }
 

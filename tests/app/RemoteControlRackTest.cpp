@@ -5,6 +5,7 @@
 #include "core/remote/OscCodec.h"
 #include "core/remote/RemoteSocket.h"
 #include "tests/app/RackProcess.h"
+#include "tests/app/RemoteShell.h"
 #include "tests/support/ScriptedOperator.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
@@ -67,31 +68,11 @@ private:
     std::vector<OscMessage> m_messages;
 };
 
-struct RemoteShell {
-    explicit RemoteShell(int portOffset)
-        : ports(test::freshPorts(portOffset)),
-          remotePort(static_cast<std::uint16_t>(ports.hostPort + 20000)),
-          app(ports, op),
-          remote(app)
-    {
-        app.start();
-    }
-    ~RemoteShell() { app.stop(); }
-
-    RemoteSettings on(const std::string& hosts = {}) const { return {true, remotePort, hosts, false}; }
-
-    LinkPorts ports;
-    std::uint16_t remotePort;
-    test::ScriptedOperator op;
-    DeskPanelApp app;
-    RemoteEndpoint remote;
-};
-
 } // namespace
 
 TEST(RemoteControlRack, GainReachesTheUnitSubscribersSeeOthersChangesStrangersGetNothing)
 {
-    RemoteShell shell(8);
+    test::RemoteShell shell(8);
     test::RackProcess rack(shell.ports, "127.0.8.1", {"--units", "2"});
     ASSERT_TRUE(pumpUntil([&] { return shell.app.link().unitCount() == 2; }, 10000));
     shell.remote.apply(shell.on("127.0.0.2, 127.0.0.3"));
@@ -133,7 +114,7 @@ TEST(RemoteControlRack, GainReachesTheUnitSubscribersSeeOthersChangesStrangersGe
 
 TEST(RemoteControlRack, ATakenPortIsReportedOnceAndTriedAgainUntilItIsFree)
 {
-    RemoteShell shell(9);
+    test::RemoteShell shell(9);
     auto squatter = std::make_unique<RemoteSocket>();
     std::string error;
     ASSERT_TRUE(squatter->open(0x7F000001u, shell.remotePort, error)) << error;
@@ -154,7 +135,7 @@ TEST(RemoteControlRack, ATakenPortIsReportedOnceAndTriedAgainUntilItIsFree)
 
 TEST(RemoteControlRack, TheDialogStoresAppliesAndShowsTheEndpoint)
 {
-    RemoteShell shell(10);
+    test::RemoteShell shell(10);
     test::TempFolder folder;
     const std::string profile = folder.file("DeskPanel.INI");
     shell.remote.useProfile(profile);
@@ -189,7 +170,7 @@ TEST(RemoteControlRack, TheDialogStoresAppliesAndShowsTheEndpoint)
 // answered, and the window keeps answering a second client's pings all the while.
 TEST(RemoteControlRack, OneDatagramOfAThousandRecallsNeitherFreezesTheWindowNorLosesAUnit)
 {
-    RemoteShell shell(11);
+    test::RemoteShell shell(11);
     test::RackProcess rack(shell.ports, "127.0.11.1", {"--units", "48"});
     ASSERT_TRUE(pumpUntil([&] { return shell.app.link().unitCount() == 48; }, 20000));
     int wentOffline = 0;

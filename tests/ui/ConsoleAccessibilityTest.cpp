@@ -147,8 +147,8 @@ TEST_F(ConsoleAccessibility, SwitchesAndFaderReportAndActAsTheMouseDoes)
     EXPECT_NE(gain[gainByte], 0) << "channel 3's gain reached the unit";
 }
 
-// The painted parts of the strip (unit title, link field, meter, channel title) are the
-// canvas's children, with their press run later as the click on them is.
+// The fields of the strip (unit title, link field, meter, channel title) are the canvas's
+// children, with their press run later as the click on them is.
 TEST_F(ConsoleAccessibility, PaintedStripPartsAreNamedAndPressable)
 {
     QAccessibleInterface* canvas = accessible(view.fader(0)->parentWidget());
@@ -238,6 +238,10 @@ TEST(ConsoleAccessibilityPanels, BoxesButtonsAndThrottledNews)
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(accessible(ok)->text(QAccessible::Name), QStringLiteral("OK"));
 
+    for (QWidget* shown : {&ground, static_cast<QWidget*>(&boxes)}) {
+        shown->setAttribute(Qt::WA_DontShowOnScreen);
+        shown->show(); // a control not showing sends nothing
+    }
     static std::vector<std::pair<QObject*, QAccessible::Event>> news;
     news.clear();
     AccessibleNotifier::setSink([](QAccessibleEvent* e) { news.emplace_back(e->object(), e->type()); });
@@ -286,6 +290,40 @@ TEST_F(ConsoleAccessibility, KeyboardFocusRingSpaceAndCtrlTab)
 
     view.fader(5)->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(app.channels().currentChannel(), 5);
+}
+
+} // namespace
+} // namespace deskpanel::test
+
+namespace deskpanel::test {
+namespace {
+
+// The painted fields are Tab stops in a strip's order (switches, fader, link field,
+// title), each named as its field; one reached by keyboard makes its channel current,
+// and Enter does what the click on it does.
+TEST_F(ConsoleAccessibility, PaintedFieldsAreTabStopsThatEnterOpens)
+{
+    QApplication::setActiveWindow(&view);
+    view.fader(2)->setFocus(Qt::TabFocusReason);
+    std::vector<QString> reached;
+    for (int tab = 0; tab < 3; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.push_back(accessible(QApplication::focusWidget())->text(QAccessible::Name));
+    }
+    EXPECT_EQ(reached,
+              (std::vector<QString>{QStringLiteral("Channel 3, Kick In: link group"), QStringLiteral("Kick In"),
+                                    QStringLiteral("Channel 4, Channel 4: Polarity")}));
+    app.channels().setCurrentChannel(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(app.channels().currentChannel(), 2);
+
+    // The unit's title comes before its first strip; Enter opens Unit Name as the right click does.
+    view.toggle(8, ToggleButton::Pol)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(accessible(QApplication::focusWidget())->text(QAccessible::Name),
+              QString::fromStdString(app.project().units[1].name));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"unitName 2"});
 }
 
 } // namespace

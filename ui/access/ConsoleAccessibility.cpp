@@ -1,14 +1,18 @@
 #include "ui/access/ConsoleAccessibility.h"
 
 #include "core/model/GainMath.h"
+#include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/GlassButton.h"
+#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/PaintedParts.h"
+#include "ui/controls/PartButton.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/controls/ToggleButton.h"
 
 #include <QAccessibleWidget>
+#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -32,9 +36,27 @@ void later(Target* target, Action action)
         Qt::QueuedConnection);
 }
 
+// The name a console control is read with: its accessible name when set, else the
+// label its view keeps for it.
+QString consoleName(const QWidget* widget, QAccessible::Text t, const QString& qtText)
+{
+    if (t == QAccessible::Name && widget->accessibleName().isEmpty())
+        return AccessibleNotifier::accessibleLabel(widget);
+    return qtText;
+}
+
+// A screen reader's grab-focus: the control is reached by keyboard, as with Tab.
+void grabFocus(QWidget* widget)
+{
+    if (widget->focusPolicy() & Qt::TabFocus)
+        KeyboardFocus::focusByKeyboard(widget);
+}
+
 class ToggleAccessible : public QAccessibleWidget {
 public:
     explicit ToggleAccessible(ToggleButton* button) : QAccessibleWidget(button, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override { return consoleName(widget(), t, QAccessibleWidget::text(t)); }
 
     QAccessible::State state() const override
     {
@@ -43,11 +65,13 @@ public:
         s.checked = button()->state() != 0;
         return s;
     }
-    QStringList actionNames() const override { return {toggleAction(), pressAction()}; }
+    QStringList actionNames() const override { return {toggleAction(), pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == toggleAction() || name == pressAction())
             later(button(), [](ToggleButton* b) { b->press(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
@@ -57,6 +81,14 @@ private:
 class FaderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit FaderAccessible(GainFader* fader) : QAccessibleWidget(fader, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text t) const override { return consoleName(widget(), t, QAccessibleWidget::text(t)); }
+    QStringList actionNames() const override { return {setFocusAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == setFocusAction())
+            grabFocus(widget());
+    }
 
     void* interface_cast(QAccessible::InterfaceType t) override
     {
@@ -117,11 +149,13 @@ public:
         }
         return s;
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == pressAction())
             later(button(), [](PictureButton* b) { b->click(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
@@ -136,13 +170,18 @@ public:
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
             return QString(button()->text()).remove(QLatin1Char('&'));
+        // The letter its caption marks, pressed with Alt ("Alt+Y").
+        if (t == QAccessible::Accelerator)
+            return QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
         return QAccessibleWidget::text(t);
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override
     {
         if (name == pressAction())
             later(button(), [](GlassButton* b) { b->click(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
     }
 
 private:
@@ -346,8 +385,34 @@ private:
     mutable std::vector<QAccessible::Id> m_partIds;
 };
 
+// A painted field's Tab stop: a button named as its field, described by what it shows.
+class PartButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PartButtonAccessible(PartButton* part) : QAccessibleWidget(part, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return part()->description();
+        return consoleName(widget(), t, QAccessibleWidget::text(t));
+    }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            later(part(), [](PartButton* p) { p->press(); });
+        else if (name == setFocusAction())
+            grabFocus(widget());
+    }
+
+private:
+    PartButton* part() const { return static_cast<PartButton*>(widget()); }
+};
+
 QAccessibleInterface* consoleFactory(const QString&, QObject* object)
 {
+    if (auto* part = qobject_cast<PartButton*>(object))
+        return new PartButtonAccessible(part);
     if (auto* toggle = qobject_cast<ToggleButton*>(object))
         return new ToggleAccessible(toggle);
     if (auto* fader = qobject_cast<GainFader*>(object))
@@ -370,6 +435,7 @@ void installConsoleAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(&consoleFactory);
+        KeyboardFocus::install();
         return true;
     }();
     (void)installed;

@@ -7,17 +7,26 @@
 
 namespace deskpanel {
 
+namespace {
+// A frame one logical pixel wide just inside `r`, filled rather than stroked: a filled
+// logical pixel covers whole device pixels at every ratio, so the two frames touch.
+void fillFrame(QPainter& p, const QRect& r, const QColor& colour)
+{
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+}
+} // namespace
+
 void drawFocusRing(QPainter& p, const QRect& rect)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    QPen pen(FocusRingOuter, 0); // cosmetic: one device pixel whatever the ratio
-    p.setPen(pen);
-    p.drawRect(rect.adjusted(0, 0, -1, -1));
-    pen.setColor(FocusRingInner);
-    p.setPen(pen);
-    p.drawRect(rect.adjusted(1, 1, -2, -2));
+    fillFrame(p, rect, FocusRingOuter);
+    fillFrame(p, rect.adjusted(1, 1, -1, -1), FocusRingInner);
     p.restore();
 }
 

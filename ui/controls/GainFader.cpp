@@ -3,6 +3,7 @@
 #include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/LostRelease.h"
 
 #include <QMouseEvent>
@@ -77,7 +78,8 @@ void GainFader::moveTo(int position)
 void GainFader::focusInEvent(QFocusEvent* event)
 {
     update();
-    emit focused(m_channel);
+    if (KeyboardFocus::reachedByKeyboard(event, this))
+        emit focused(m_channel);
     QWidget::focusInEvent(event);
 }
 

@@ -46,7 +46,8 @@ signals:
     void grabbed(int channel);
     void moved(int channel, int position, bool alt);
     void released(int channel);
-    // The fader took the keyboard focus: its channel becomes the current one.
+    // The keyboard reached the fader (Tab, a shortcut, a screen reader's grab): its
+    // channel becomes the current one. Any other focus-in leaves the current channel.
     void focused(int channel);
 
 protected:

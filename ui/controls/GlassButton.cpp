@@ -1,8 +1,10 @@
 #include "ui/controls/GlassButton.h"
 
 #include "ui/controls/ControlErrors.h"
+#include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -26,6 +28,7 @@ GlassButton::GlassButton(QWidget* parent, int controlId, const QString& bitmap, 
 {
     setObjectName(QStringLiteral("button%1").arg(controlId));
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setFocusPolicy(Qt::TabFocus); // a click gives no focus: the ring is for the keyboard only
 }
 
 void GlassButton::setState(int state)
@@ -47,6 +50,42 @@ void GlassButton::paintEvent(QPaintEvent*)
     p.setPen(QColor(16, 16, 16));
     p.setFont(font());
     p.drawText(face, Qt::AlignCenter | Qt::TextShowMnemonic, m_text);
+    if (hasFocus())
+        drawFocusRing(p, rect());
+}
+
+// Space goes down and comes up as a mouse button does: the click is on the release.
+void GlassButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            setState(1);
+        return;
+    }
+    event->ignore(); // Enter, Escape and the letters are the dialog's
+}
+
+void GlassButton::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || m_state != 1) {
+        event->ignore();
+        return;
+    }
+    setState(0);
+    emit clicked(m_controlId);
+}
+
+void GlassButton::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void GlassButton::focusOutEvent(QFocusEvent* event)
+{
+    setState(0);
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void GlassButton::mousePressEvent(QMouseEvent* event)

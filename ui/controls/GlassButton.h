@@ -5,7 +5,8 @@
 namespace deskpanel {
 
 // A text button on a bitmap face (the OK, Cancel, Yes and No buttons of the dialogs).
-// While held down the face and the text are drawn one pixel lower and to the right.
+// While held down the face and the text are drawn one pixel lower and to the right. It is
+// a Tab stop with the focus ring; Space presses it.
 class GlassButton : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     GlassButton(QWidget* parent, int controlId, const QString& bitmap, const QString& text);

@@ -92,7 +92,15 @@ QLabel* GlassDialog::createText(int id, const QString& text)
     label->setTextFormat(Qt::PlainText);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setFont(font());
+    if (id == ControlId::Text && !text.isEmpty())
+        setAccessibleDescription(text);
     return label;
+}
+
+void GlassDialog::setBuddy(int labelId, QWidget* field)
+{
+    if (auto* label = findChild<QLabel*>(QStringLiteral("text%1").arg(labelId), Qt::FindDirectChildrenOnly))
+        label->setBuddy(field);
 }
 
 QLabel* GlassDialog::createLabel(int id, const QString& text, Qt::Alignment alignment)

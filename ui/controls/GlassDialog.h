@@ -19,8 +19,8 @@ class GlassButton;
 // The dialog has no caption of its own; it is dragged by its header strip. Enter acts as
 // OK; Escape and the close box act as Cancel, or as OK in a dialog without Cancel
 // (result 2 when it has neither). A button whose caption marks a letter with "&" is
-// also pressed with Alt and that letter. Layouts come from a DialogTemplate in dialog
-// units.
+// also pressed with Alt and that letter. The buttons are Tab stops; Space presses the
+// focused one. Layouts come from a DialogTemplate in dialog units.
 class GlassDialog : public QDialog {
     Q_OBJECT
 public:
@@ -49,8 +49,11 @@ protected:
     // The usual OK and Cancel buttons ("OK", "Cancel" on face 162) over the placeholders
     // 1050 and 1049, where the layout has them.
     void createOkCancel();
-    // A centred, word-wrapped text over the placeholder `id`.
+    // A centred, word-wrapped text over the placeholder `id`. A box's text (ControlId::Text)
+    // is also the dialog's accessible description, which a screen reader reads with its title.
     QLabel* createText(int id, const QString& text);
+    // The label over the placeholder `labelId` names `field` for assistive technology.
+    void setBuddy(int labelId, QWidget* field);
 
     // A button was clicked. The base ends the dialog with 1 for OK and 2 for Cancel.
     virtual void onCommand(int id);

@@ -59,9 +59,17 @@ void PictureButton::setState(int state)
         m_springTimer.stop();
     if (m_state == state)
         return;
+    // Qt tells of the enabled state itself; the pressed look is the checked state of the
+    // latching buttons.
+    const bool wasPressed = m_state == Pressed;
     m_state = state;
     update();
-    AccessibleNotifier::stateChanged(this);
+    const bool latching = m_controlId == LockId || m_controlId == OverviewId;
+    if (latching && wasPressed != (state == Pressed)) {
+        QAccessible::State changed;
+        changed.checked = true;
+        AccessibleNotifier::stateChanged(this, changed);
+    }
 }
 
 void PictureButton::paintEvent(QPaintEvent*)

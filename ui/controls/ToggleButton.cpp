@@ -3,6 +3,7 @@
 #include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/FocusRing.h"
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/KeyboardFocus.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,7 +37,9 @@ void ToggleButton::setState(int state)
         return;
     m_state = s;
     update();
-    AccessibleNotifier::stateChanged(this);
+    QAccessible::State changed;
+    changed.checked = true;
+    AccessibleNotifier::stateChanged(this, changed);
 }
 
 void ToggleButton::paintEvent(QPaintEvent*)
@@ -84,6 +87,8 @@ void ToggleButton::keyPressEvent(QKeyEvent* event)
 void ToggleButton::focusInEvent(QFocusEvent* event)
 {
     update();
+    if (KeyboardFocus::reachedByKeyboard(event, this))
+        emit focused(m_channel);
     QWidget::focusInEvent(event);
 }
 

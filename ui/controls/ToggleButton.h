@@ -41,6 +41,8 @@ public:
 signals:
     // Command 210: `channel` becomes the current channel; switch `kind` goes to `value`.
     void switchCommand(int channel, int kind, int value);
+    // The keyboard reached the switch: its channel becomes the current one.
+    void focused(int channel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -14,6 +14,7 @@ AutosaveDialog::AutosaveDialog(ProjectPrefs& prefs, QWidget* parent)
     using namespace DialogControl;
     createLabel(AutosaveText, QStringLiteral("Autosave Every"));
     m_minutes = new QSpinBox(this);
+    setBuddy(AutosaveText, m_minutes);
     m_minutes->setObjectName(QStringLiteral("minutes"));
     m_minutes->setGeometry(controlRect(Minutes));
     m_minutes->setRange(MinMinutes, MaxMinutes);

@@ -1,5 +1,6 @@
 #include "ui/dialogs/ChangeListBox.h"
 
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/SafetyDialogTemplates.h"
 
@@ -29,7 +30,11 @@ ChangeListBox::ChangeListBox(const ChangeList& changes, QWidget* parent)
     if (amp >= 0 && amp + 1 < accept.size())
         m_acceptLetter = accept.at(amp + 1).toLower();
     createButton(ControlId::Ok, accept, ImageRegistry::key(162));
-    createButton(ControlId::Cancel, QStringLiteral("&Cancel"), ImageRegistry::key(162));
+    GlassButton* cancel = createButton(ControlId::Cancel, QStringLiteral("&Cancel"), ImageRegistry::key(162));
+    setAccessibleDescription(QString::fromStdString(changes.heading));
+    // The preview names no default button: the focus starts on the answer that recalls nothing.
+    if (cancel)
+        cancel->setFocus(Qt::OtherFocusReason);
 }
 
 void ChangeListBox::keyPressEvent(QKeyEvent* event)

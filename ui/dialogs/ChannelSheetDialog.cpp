@@ -14,6 +14,7 @@ ChannelSheetDialog::ChannelSheetDialog(const Project& project, QWidget* parent)
     using namespace DialogControl;
     createLabel(SheetSceneLabel, QStringLiteral("Settings:"));
     m_scenes = new QComboBox(this);
+    setBuddy(SheetSceneLabel, m_scenes);
     m_scenes->setObjectName(QStringLiteral("scene"));
     m_scenes->setGeometry(controlRect(SheetScene));
     m_scenes->addItem(QStringLiteral("Live state"), ChannelSheetMaker::Live);
@@ -21,6 +22,7 @@ ChannelSheetDialog::ChannelSheetDialog(const Project& project, QWidget* parent)
         m_scenes->addItem(QString::fromStdString(project.scenes.displayText(p)).trimmed(), p);
     createLabel(SheetUnitsLabel, QStringLiteral("Units:"));
     m_units = new QComboBox(this);
+    setBuddy(SheetUnitsLabel, m_units);
     m_units->setObjectName(QStringLiteral("units"));
     m_units->setGeometry(controlRect(SheetUnits));
     m_units->addItem(QStringLiteral("All 48 units"), false);

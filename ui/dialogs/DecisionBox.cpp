@@ -1,5 +1,6 @@
 #include "ui/dialogs/DecisionBox.h"
 
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/DialogTemplates.h"
 
@@ -11,8 +12,11 @@ DecisionBox::DecisionBox(const QString& text, QWidget* parent)
     : GlassDialog(DialogTemplates::decision(), QStringLiteral("Decision"), parent)
 {
     createButton(ControlId::Yes, QStringLiteral("&Yes"), ImageRegistry::key(162));
-    createButton(ControlId::No, QStringLiteral("&No"), ImageRegistry::key(162));
+    GlassButton* no = createButton(ControlId::No, QStringLiteral("&No"), ImageRegistry::key(162));
     createText(ControlId::Text, text);
+    // The box names no default button: the focus starts on the safe answer.
+    if (no)
+        no->setFocus(Qt::OtherFocusReason);
 }
 
 void DecisionBox::onCommand(int id)

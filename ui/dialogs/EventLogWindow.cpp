@@ -29,6 +29,7 @@ EventLogWindow::EventLogWindow(const EventLog& log, FileDialogs& dialogs, Operat
     setModal(false);
     createLabel(EventUnitLabel, QStringLiteral("Unit:"));
     m_units = new QComboBox(this);
+    setBuddy(EventUnitLabel, m_units);
     m_units->setObjectName(QStringLiteral("unitFilter"));
     m_units->setGeometry(controlRect(EventUnitFilter));
     m_units->addItem(QStringLiteral("All units"), 0);
@@ -37,6 +38,7 @@ EventLogWindow::EventLogWindow(const EventLog& log, FileDialogs& dialogs, Operat
         m_units->addItem(QStringLiteral("Unit %1").arg(unit), unit);
     createLabel(EventKindLabel, QStringLiteral("Kind:"));
     m_kinds = new QComboBox(this);
+    setBuddy(EventKindLabel, m_kinds);
     m_kinds->setObjectName(QStringLiteral("kindFilter"));
     m_kinds->setGeometry(controlRect(EventKindFilter));
     m_kinds->addItem(QStringLiteral("All kinds"), QString());

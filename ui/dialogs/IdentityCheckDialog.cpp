@@ -30,6 +30,7 @@ IdentityCheckDialog::IdentityCheckDialog(const UnitLink& link, UnitSender& units
     using namespace DialogControl;
     createLabel(SelectLabel, QStringLiteral("Select Unit"));
     m_list = new QComboBox(this);
+    setBuddy(SelectLabel, m_list);
     m_list->setObjectName(QStringLiteral("units"));
     m_list->setGeometry(controlRect(StatusList));
     // Each entry carries its unit number; 0 for the entry that says there are none.

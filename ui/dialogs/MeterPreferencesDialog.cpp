@@ -48,9 +48,11 @@ MeterPreferencesDialog::MeterPreferencesDialog(ProjectPrefs& prefs, ChannelContr
     m_dbuList = makeList(this, controlRect(DbuList), MeterPreferencesForm::DbuMaxLevelTexts, form.dbuMaxLevelIndex,
                          QStringLiteral("dbuList"));
     createLabel(DbuLabel, QStringLiteral("dBU (Max Level)"));
+    setBuddy(DbuLabel, m_dbuList);
     m_dbfsList = makeList(this, controlRect(DbfsList), MeterPreferencesForm::DbfsReferenceTexts,
                           form.dbfsReferenceIndex, QStringLiteral("dbfsList"));
     createLabel(DbfsLabel, QStringLiteral("dBFS (Reference Level)"));
+    setBuddy(DbfsLabel, m_dbfsList);
 
     createLabel(DisplayLabel, QStringLiteral("Meter Display"));
     auto* display = new QButtonGroup(this);
@@ -67,6 +69,7 @@ MeterPreferencesDialog::MeterPreferencesDialog(ProjectPrefs& prefs, ChannelContr
     }
     createLabel(RedZoneLabel, QStringLiteral("Red Zone Threshold"));
     m_redZone = new QSpinBox(this);
+    setBuddy(RedZoneLabel, m_redZone);
     m_redZone->setObjectName(QStringLiteral("redZone"));
     m_redZone->setGeometry(controlRect(RedZone));
     m_redZone->setRange(MeterPreferencesForm::MinRedZoneThreshold, MeterPreferencesForm::MaxRedZoneThreshold);

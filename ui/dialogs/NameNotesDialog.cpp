@@ -24,11 +24,13 @@ NameNotesDialog::NameNotesDialog(const DialogTemplate& layout, const QString& ti
     m_heading = createLabel(Heading, {});
     m_heading->setWordWrap(true);
     m_name = new QLineEdit(this);
+    m_heading->setBuddy(m_name);
     m_name->setObjectName(QStringLiteral("name"));
     m_name->setGeometry(controlRect(NameEdit));
     m_name->setMaxLength(MaxEditChars);
     createLabel(NotesLabel, QStringLiteral("Notes:"));
     m_notes = new QPlainTextEdit(this);
+    setBuddy(NotesLabel, m_notes);
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->setGeometry(controlRect(NotesEdit));
     m_notes->setTabChangesFocus(true);

@@ -14,6 +14,7 @@ OpenBackupDialog::OpenBackupDialog(const std::string& projectName, std::vector<B
     using namespace DialogControl;
     createLabel(BackupLabel, QStringLiteral("Backups of %1, newest first:").arg(QString::fromStdString(projectName)));
     m_list = new QListWidget(this);
+    setBuddy(BackupLabel, m_list);
     m_list->setObjectName(QStringLiteral("backups"));
     m_list->setGeometry(controlRect(BackupList));
     for (const BackupKeeper::Backup& backup : m_backups)

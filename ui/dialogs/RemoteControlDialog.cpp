@@ -63,6 +63,7 @@ RemoteControlDialog::RemoteControlDialog(RemoteEndpoint& endpoint, QWidget* pare
     m_enabled->setChecked(settings.enabled);
     createLabel(PortLabel, QStringLiteral("UDP port"));
     m_port = new QSpinBox(this);
+    setBuddy(PortLabel, m_port);
     m_port->setObjectName(QStringLiteral("port"));
     m_port->setGeometry(controlRect(Port));
     m_port->setRange(1, 65535);
@@ -82,6 +83,7 @@ RemoteControlDialog::RemoteControlDialog(RemoteEndpoint& endpoint, QWidget* pare
     listenLabel->setBuddy(m_listen);
     createLabel(HostsLabel, QStringLiteral("Allowed hosts"));
     m_hosts = new QLineEdit(QString::fromStdString(settings.allowedHosts), this);
+    setBuddy(HostsLabel, m_hosts);
     m_hosts->setObjectName(QStringLiteral("hosts"));
     m_hosts->setGeometry(controlRect(Hosts));
     m_hosts->setPlaceholderText(QStringLiteral("this computer only"));

@@ -1,5 +1,6 @@
 #include "ui/dialogs/ThreeWayBox.h"
 
+#include "ui/controls/GlassButton.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/dialogs/DialogTemplates.h"
 
@@ -10,8 +11,11 @@ ThreeWayBox::ThreeWayBox(const QString& text, std::function<void()> saveAs, QWid
 {
     createButton(ControlId::Yes, QStringLiteral("&Yes"), ImageRegistry::key(230));
     createButton(ControlId::No, QStringLiteral("&No"), ImageRegistry::key(162));
-    createButton(ControlId::Cancel, QStringLiteral("&Cancel"), ImageRegistry::key(162));
+    GlassButton* cancel = createButton(ControlId::Cancel, QStringLiteral("&Cancel"), ImageRegistry::key(162));
     createText(ControlId::Text, text);
+    // The box names no default button: the focus starts on the answer that changes nothing.
+    if (cancel)
+        cancel->setFocus(Qt::OtherFocusReason);
 }
 
 void ThreeWayBox::onCommand(int id)

@@ -2,6 +2,8 @@
 
 #include "app/ProjectCommands.h"
 #include "core/model/ChannelControl.h"
+#include "ui/controls/GainFader.h"
+#include "ui/controls/KeyboardFocus.h"
 #include "ui/controls/ScrollBar.h"
 #include "ui/dialogs/DialogLauncher.h"
 #include "ui/main/MainCommands.h"
@@ -44,6 +46,8 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event)
     // its arrows walk the menus and Escape leaves it; none may reach a channel.
     if (qobject_cast<QMenuBar*>(QApplication::focusWidget()))
         return false;
+    if (QWidget* focused = KeyboardFocus::current(); focused && focused->window() == &m_window)
+        return shortcutOverride ? false : toFocused(focused, key);
     if (pointerOver(m_list.list()))
         return overList(key, shortcutOverride);
     return shortcutOverride ? false : elsewhere(key);
@@ -87,6 +91,30 @@ bool InputRouter::overList(QKeyEvent* key, bool shortcutOverride)
     case Qt::Key_V: m_commands.pasteChannelSettings(); return true;
     default: return false;
     }
+}
+
+bool InputRouter::toFocused(QWidget* focused, QKeyEvent* key)
+{
+    const int k = key->key();
+    if (k == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        // The window itself, with no control focused: the next Escape asks to exit.
+        m_window.setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (focused == m_list.list())
+        return m_list.keyboardKey(key);
+    const bool upOrDown = k == Qt::Key_Up || k == Qt::Key_Down;
+    if (auto* fader = qobject_cast<GainFader*>(focused); fader && upOrDown && key->modifiers() == Qt::NoModifier) {
+        m_channels.setCurrentChannel(fader->channel());
+        if (k == Qt::Key_Up)
+            m_channels.keyUp();
+        else
+            m_channels.keyDown();
+        return true;
+    }
+    // The focused control takes what it knows (Space, Enter, its own arrows); a key it
+    // leaves goes up to the window, which acts on no channel for it.
+    return false;
 }
 
 bool InputRouter::elsewhere(QKeyEvent* key)

@@ -11,7 +11,11 @@ class MainCommands;
 class SceneListPanel;
 class StripScroller;
 
-// The keys of the main window before they are dispatched. Over the scene list: Ctrl+C,
+// The keys of the main window before they are dispatched. While a control that the
+// keyboard reached (Tab, a shortcut, a screen reader) has the focus, the keys are its own:
+// the scene list moves its selection (F2 renames, Ctrl+Up and Ctrl+Down move the scene),
+// a focused fader steps its own channel, other arrows change nothing, and Escape first
+// gives the focus back to the window. Otherwise, as for the mouse user: over the scene list: Ctrl+C,
 // H, I, L, N, O, S, V, Y and Z run their commands directly, Enter and Escape are dropped, other
 // accelerators do not fire. Elsewhere: arrows, Home and End scroll the Underview or
 // change the current channel's gain; in the Overview they scroll only while the pointer
@@ -30,6 +34,7 @@ private:
     bool pointerOver(const QWidget* widget) const;
     bool overList(QKeyEvent* key, bool shortcutOverride);
     bool elsewhere(QKeyEvent* key);
+    bool toFocused(QWidget* focused, QKeyEvent* key);
 
     QWidget& m_window;
     SceneListPanel& m_list;

@@ -7,6 +7,7 @@
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
 #include "core/records/BackupKeeper.h"
+#include "ui/access/BulkChangeNews.h"
 #include "ui/access/ConsoleAccessibility.h"
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/PictureButton.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     // /deskpanel/info says the version as the About box does.
     m_remote->control().setProgramVersion(
         AboutBox::versionText(QCoreApplication::applicationVersion()).mid(8).toStdString());
+    m_remote->setPresetLibrary(m_options.locations.presetLibrary);
     m_remote->useProfile(m_options.locations.windowProfile);
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
@@ -105,6 +107,7 @@ MainWindow::~MainWindow()
     if (m_router)
         qApp->removeEventFilter(m_router);
     m_app.timers().clearHandler(TimerId::Refresh);
+    m_readerNews.reset();
     m_app.removeUnitStateListener(m_unitStateListener);
     m_app.setUnitBlinkListener({});
     m_app.setSceneNaming(nullptr);
@@ -147,11 +150,13 @@ void MainWindow::buildPanels()
                            metrics.dpiY, m_layout.sceneRangeVisible, m_layout.dragScrollIndex, metrics.isExactly96());
     m_sceneList->onActiveSceneChanged = [this] { m_client->update(); };
     m_sceneList->onLockChanged = [this](bool locked) { m_buttons->showLock(locked); };
+    m_sceneList->onRefused = [this] { m_app.operatorPort().beep(); };
     m_app.scenes().addListener(m_sceneList);
     m_project->files().addListener(m_sceneList);
-    // The window opens with the scene list focused, as it always did: the strips' switches
-    // come first in the focus chain, and a Space meant for nothing must not reach one.
-    m_sceneList->list()->setFocus(Qt::OtherFocusReason);
+    // The window opens with no control focused, so the arrow keys are the mouse user's
+    // (the current channel's gain) until the keyboard reaches a control; the client
+    // holds the focus, so a Space meant for nothing reaches no switch.
+    m_client->setFocus(Qt::OtherFocusReason);
 
     m_unitStatus = new UnitStatusWindow(m_layout.unitNumberTop, metrics.dpiY, m_client);
     m_unitStatus->setObjectName(QStringLiteral("unitStatus"));
@@ -174,6 +179,7 @@ void MainWindow::buildPanels()
 
     m_router = new InputRouter(*this, *m_sceneList, *m_strips, *m_commands, m_app.channels());
     qApp->installEventFilter(m_router);
+    m_readerNews = std::make_unique<BulkChangeNews>(m_app.channels().gate(), m_app.project(), *m_client);
 }
 
 bool MainWindow::overviewShown() const

@@ -25,6 +25,7 @@ class SafetyDialogs;
 class MainMenu;
 class RemoteEndpoint;
 class BackupKeeper;
+class BulkChangeNews;
 class EventLog;
 class RecordsCommands;
 class ChannelSettingsCommands;
@@ -73,6 +74,7 @@ public:
     StripScroller& strips() { return *m_strips; }
     MainMenu& menu() { return *m_menu; }
     RecordsCommands& records() { return *m_records; }
+    BulkChangeNews& readerNews() { return *m_readerNews; }
     AppDialogs& dialogs() { return m_dialogs; }
     bool overviewShown() const;
     void switchView();
@@ -132,6 +134,7 @@ private:
     StripView* m_overview = nullptr;
     StripScroller* m_strips = nullptr;
     InputRouter* m_router = nullptr;
+    std::unique_ptr<BulkChangeNews> m_readerNews;
     bool m_closing = false;
     bool m_closed = false;
 };

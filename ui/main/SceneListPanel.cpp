@@ -24,6 +24,7 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
       m_exactly96(exactly96)
 {
     m_list->setObjectName(QStringLiteral("sceneList"));
+    m_list->setAccessibleName(QStringLiteral("Scenes"));
     m_list->setGeometry(listRect);
     m_list->setFont(FontMapper::font(QStringLiteral("Arial"), 100, 400, dpiY));
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -32,6 +33,13 @@ SceneListPanel::SceneListPanel(Project& project, SceneOperations& scenes, QWidge
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->viewport()->installEventFilter(this);
+    // A line selected by a screen reader's select action becomes the current one, which
+    // the scene buttons act on, as a click makes it.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = m_list->selectedItems();
+        if (selected.size() == 1 && m_list->currentItem() != selected.front())
+            m_list->setCurrentItem(selected.front());
+    });
 
     m_bar = ScrollBar::create(ScrollBar::Vertical, parent, barRect, 1915);
     if (m_bar) {
@@ -83,7 +91,10 @@ void SceneListPanel::sceneLinesChanged()
             m_list->item(i)->setText(text);
         else
             m_list->addItem(text);
+        // The list pads its lines; a reader reads them without the padding.
+        m_list->item(i)->setData(Qt::AccessibleTextRole, text.trimmed());
     }
+    describeActiveScene();
     m_list->setUpdatesEnabled(true);
     setTopEntry(top);
     updateScrollRange();
@@ -104,8 +115,19 @@ void SceneListPanel::sceneListScrolled(int topPosition)
         m_bar->setScrollPos(topEntry());
 }
 
+void SceneListPanel::describeActiveScene()
+{
+    const int active = m_project.activeSceneIndex;
+    const QString line = active >= 0 && active < m_project.scenes.count()
+                             ? QString::fromStdString(m_project.scenes.displayLine(active)).trimmed()
+                             : QString();
+    if (m_list->accessibleDescription() != line)
+        m_list->setAccessibleDescription(line);
+}
+
 void SceneListPanel::activeSceneChanged()
 {
+    describeActiveScene();
     if (onActiveSceneChanged)
         onActiveSceneChanged();
 }
@@ -212,6 +234,33 @@ bool SceneListPanel::mouseEvent(QEvent* event)
     }
     default: return false;
     }
+}
+
+bool SceneListPanel::keyboardKey(const QKeyEvent* key)
+{
+    const bool rename = key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier;
+    const bool up = key->key() == Qt::Key_Up && key->modifiers() == Qt::ControlModifier;
+    const bool down = key->key() == Qt::Key_Down && key->modifiers() == Qt::ControlModifier;
+    if (!rename && !up && !down)
+        return false;
+    if (m_scenes.sceneLock()) {
+        if (onRefused)
+            onRefused();
+        return true;
+    }
+    const int selected = m_list->currentRow();
+    if (selected < 0)
+        return true;
+    if (rename) {
+        m_scenes.renameScene(selected);
+        return true;
+    }
+    // One step of a drag: the Blank Scene stays first, and the renumbering and the
+    // re-ordering question follow as after a drag.
+    m_scenes.dragStarted(selected);
+    m_scenes.draggedOver(up ? selected - 1 : selected + 1);
+    m_scenes.dragEnded();
+    return true;
 }
 
 void SceneListPanel::selectWithoutScrolling(int index)

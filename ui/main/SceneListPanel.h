@@ -1,6 +1,7 @@
 #pragma once
 #include "core/model/SceneListListener.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QObject>
 
@@ -32,6 +33,8 @@ public:
     // The active scene's number or name changed: the window repaints label and header.
     std::function<void()> onActiveSceneChanged;
     std::function<void(bool locked)> onLockChanged;
+    // A key refused while the scene lock is on: the beep.
+    std::function<void()> onRefused;
 
     // SceneListListener
     void sceneLinesChanged() override;
@@ -42,11 +45,18 @@ public:
 
     void updateScrollRange();
 
+    // The keys of a list reached by keyboard: F2 renames the selected scene, Ctrl+Up and
+    // Ctrl+Down move it one place (the mouse's rename and drag); each beeps while the
+    // scene lock is on. True when the key was one of them.
+    bool keyboardKey(const QKeyEvent* key);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool mouseEvent(QEvent* event);
+    // The list's accessible description: the active scene's line.
+    void describeActiveScene();
     void selectWithoutScrolling(int index);
     void dragOver(int index);
     void scrolled(int code, int position);

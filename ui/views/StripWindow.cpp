@@ -4,6 +4,7 @@
 #include "ui/controls/AccessibleNotifier.h"
 #include "ui/controls/GainFader.h"
 #include "ui/controls/ImageRegistry.h"
+#include "ui/controls/PartButton.h"
 #include "ui/controls/ToggleButton.h"
 #include "ui/dialogs/DialogLauncher.h"
 #include "ui/views/MeterPainter.h"
@@ -85,10 +86,11 @@ QString switchCaption(int kind)
     }
 }
 
+// Qt's own setAccessibleName would tell assistive technology at once, some two thousand
+// times on a recall; the label's change goes with the rest of the news.
 void setNameOnChange(QWidget* widget, const QString& name)
 {
-    if (widget->accessibleName() != name)
-        widget->setAccessibleName(name); // tells assistive technology of the new name
+    AccessibleNotifier::setAccessibleLabel(widget, name);
 }
 
 // A meter's last reading in dB, read back from where it lies on the scale; an empty or
@@ -130,8 +132,11 @@ StripWindow<Layout, Painter>::StripWindow(DeskPanelApp& app, DialogLauncher& dia
 
     if (!ImageRegistry::instance().contains(QString::fromLatin1(m_faces.faderThumb)))
         m_app.operatorPort().message("ERROR - failed to Load thumb bitmap");
-    for (int c = 0; c < MaxChannels; ++c)
+    for (int c = 0; c < MaxChannels; ++c) {
+        if (c % ChannelsPerUnit == 0)
+            createUnitTitle(c / ChannelsPerUnit);
         createStrip(c);
+    }
     for (int c = 0; c < MaxChannels; ++c)
         showChannelControls(c);
 
@@ -158,6 +163,8 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
             ToggleButton::create(m_canvas, face.baseId, channel, QString::fromLatin1(face.off),
                                  QString::fromLatin1(face.on), m_layout.channelRect(face.part, channel));
         wireSwitch(button, m_app.channels());
+        QObject::connect(button, &ToggleButton::focused, button,
+                         [this](int c) { m_app.channels().setCurrentChannel(c); });
         keepOutOfOpaqueRegion(button);
         strip.toggles[i] = button;
     }
@@ -168,7 +175,43 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
     QObject::connect(fader, &GainFader::focused, fader, [this](int c) { m_app.channels().setCurrentChannel(c); });
     keepOutOfOpaqueRegion(fader);
     strip.fader = fader;
+
+    // The painted fields that a click opens, as Tab stops after the fader: Enter opens the
+    // link group pop-up and the title dialog as the clicks do.
+    ChannelControl& channels = m_app.channels();
+    strip.link =
+        new PartButton(m_canvas, m_layout.channelRect(ChannelPart::SetLink, channel), channel, [&channels, channel] {
+            channels.switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), channel, 1);
+        });
+    if (m_faces.titlePart)
+        strip.title =
+            new PartButton(m_canvas, m_layout.channelRect(*m_faces.titlePart, channel), channel, [&channels, channel] {
+                channels.switchChanged(static_cast<int>(SwitchKind::ChannelTitle), channel, 1);
+            });
+    for (PartButton* part : {strip.link, strip.title}) {
+        if (!part)
+            continue;
+        QObject::connect(part, &PartButton::focused, part, [&channels](int c) { channels.setCurrentChannel(c); });
+    }
+    strip.link->setDescription(QString::fromStdString(linkGroupLabel(channels.settings(channel).linkGroup)));
     nameChannelControls(channel);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::createUnitTitle(int unit)
+{
+    DialogLauncher& dialogs = m_dialogs;
+    m_unitTitles[static_cast<std::size_t>(unit)] =
+        new PartButton(m_canvas, m_layout.unitRect(UnitPart::UnitName, unit), -1,
+                       [&dialogs, unit] { dialogs.openUnitName(unit + 1); });
+    nameUnitTitle(unit);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::nameUnitTitle(int unit)
+{
+    setNameOnChange(m_unitTitles[static_cast<std::size_t>(unit)],
+                    QString::fromStdString(m_app.project().units[static_cast<std::size_t>(unit)].name));
 }
 
 template <class Layout, class Painter>
@@ -186,83 +229,27 @@ void StripWindow<Layout, Painter>::nameChannelControls(int channel)
     for (std::size_t i = 0; i < m_faces.switches.size(); ++i)
         setNameOnChange(strip.toggles[i], label + QStringLiteral(": ") + switchCaption(strip.toggles[i]->kind()));
     setNameOnChange(strip.fader, label + QStringLiteral(": gain"));
+    setNameOnChange(strip.link, label + QStringLiteral(": link group"));
+    if (strip.title)
+        setNameOnChange(strip.title,
+                        QString::fromStdString(m_app.project().channels[static_cast<std::size_t>(channel)].name));
 }
 
 template <class Layout, class Painter>
-int StripWindow<Layout, Painter>::partsPerChannel() const
-{
-    return channelTitleArea(0).isEmpty() ? 2 : 3;
-}
-
-template <class Layout, class Painter>
-PaintedPart StripWindow<Layout, Painter>::paintedPart(int index) const
+PaintedPart StripWindow<Layout, Painter>::paintedPart(int channel) const
 {
     PaintedPart part;
-    const int unit = index / partsPerUnit();
-    const int inUnit = index % partsPerUnit();
-    if (unit < 0 || unit >= MaxUnits)
+    if (!isValidChannel(channel))
         return part;
-    if (inUnit == 0) {
-        part.name = QString::fromStdString(m_app.project().units[static_cast<std::size_t>(unit)].name);
-        part.rect = m_layout.unitRect(UnitPart::UnitName, unit);
-        part.pressable = true;
-        return part;
-    }
-    const int channel = unit * ChannelsPerUnit + (inUnit - 1) / partsPerChannel();
-    switch ((inUnit - 1) % partsPerChannel()) {
-    case 0:
-        part.name = channelLabel(channel) + QStringLiteral(": link group");
-        part.description = QString::fromStdString(linkGroupLabel(m_app.channels().settings(channel).linkGroup));
-        part.rect = m_layout.channelRect(ChannelPart::SetLink, channel);
-        part.pressable = true;
-        break;
-    case 1: {
-        const MeterScale scale = m_app.metering().scale();
-        part.role = QAccessible::ProgressBar;
-        part.name = channelLabel(channel) + QStringLiteral(": level");
-        part.rect = m_layout.channelRect(ChannelPart::RangeAndPeak, channel);
-        part.hasValue = true;
-        part.value = meterLevelDb(scale.table(), m_app.metering().meter(m_faces.meterView, channel));
-        part.minimum = scale.table().bottomDb();
-        part.maximum = scale.table().topDb();
-        break;
-    }
-    default:
-        part.name = QString::fromStdString(m_app.project().channels[static_cast<std::size_t>(channel)].name);
-        part.rect = channelTitleArea(channel);
-        part.pressable = true;
-        break;
-    }
+    const MeterScale scale = m_app.metering().scale();
+    part.role = QAccessible::ProgressBar;
+    part.name = channelLabel(channel) + QStringLiteral(": level");
+    part.rect = m_layout.channelRect(ChannelPart::RangeAndPeak, channel);
+    part.hasValue = true;
+    part.value = meterLevelDb(scale.table(), m_app.metering().meter(m_faces.meterView, channel));
+    part.minimum = scale.table().bottomDb();
+    part.maximum = scale.table().topDb();
     return part;
-}
-
-// What a click on the part does (the left click on a link field, the right click on a
-// title).
-template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::pressPaintedPart(int index)
-{
-    const int unit = index / partsPerUnit();
-    const int inUnit = index % partsPerUnit();
-    if (unit < 0 || unit >= MaxUnits)
-        return;
-    if (inUnit == 0) {
-        m_dialogs.openUnitName(unit + 1);
-        return;
-    }
-    const int channel = unit * ChannelsPerUnit + (inUnit - 1) / partsPerChannel();
-    switch ((inUnit - 1) % partsPerChannel()) {
-    case 0: m_app.channels().switchChanged(static_cast<int>(SwitchKind::LinkGroupPopup), channel, 1); break;
-    case 1: break; // a meter has no press
-    default: m_app.channels().switchChanged(static_cast<int>(SwitchKind::ChannelTitle), channel, 1); break;
-    }
-}
-
-template <class Layout, class Painter>
-int StripWindow<Layout, Painter>::linkFieldChildIndex(int channel) const
-{
-    const int widgets = MaxChannels * static_cast<int>(m_faces.switches.size() + 1);
-    const int unit = channel / ChannelsPerUnit;
-    return widgets + unit * partsPerUnit() + 1 + (channel % ChannelsPerUnit) * partsPerChannel();
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab: the same control of the next or previous unit.
@@ -314,7 +301,11 @@ void StripWindow<Layout, Painter>::refreshFromModel()
     for (int c = 0; c < MaxChannels; ++c) {
         showChannelControls(c);
         nameChannelControls(c);
+        m_strips[static_cast<std::size_t>(c)].link->setDescription(
+            QString::fromStdString(linkGroupLabel(m_app.channels().settings(c).linkGroup)));
     }
+    for (int u = 0; u < MaxUnits; ++u)
+        nameUnitTitle(u);
     m_canvas->update();
 }
 
@@ -395,13 +386,16 @@ void StripWindow<Layout, Painter>::channelChanged(int channel, ChannelAspect asp
     if (aspect == ChannelAspect::Name)
         nameChannelControls(channel);
     if (aspect == ChannelAspect::LinkGroup)
-        AccessibleNotifier::descriptionChanged(m_canvas, linkFieldChildIndex(channel));
+        m_strips[static_cast<std::size_t>(channel)].link->setDescription(
+            QString::fromStdString(linkGroupLabel(m_app.channels().settings(channel).linkGroup)));
 }
 
 template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::unitNameChanged(int unit)
 {
     updateContent(m_layout.unitRect(UnitPart::UnitName, unit - 1));
+    if (unit >= 1 && unit <= MaxUnits)
+        nameUnitTitle(unit - 1);
 }
 
 template <class Layout, class Painter>

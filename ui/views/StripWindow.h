@@ -11,10 +11,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace deskpanel {
 class GainFader;
+class PartButton;
 class ToggleButton;
 
 class DeskPanelApp;
@@ -54,6 +56,8 @@ public:
         ChannelPart faderPart;
         const char* faderTrack;
         const char* faderThumb;
+        // The channel's title field, where the view shows one.
+        std::optional<ChannelPart> titlePart{};
     };
 
     ~StripWindow() override;
@@ -103,6 +107,8 @@ private:
     struct Strip {
         std::array<ToggleButton*, MaxSwitches> toggles{}; // in the order of Faces::switches
         GainFader* fader = nullptr;
+        PartButton* link = nullptr; // the link field's Tab stop
+        PartButton* title = nullptr; // the title's, where the view shows one
     };
 
     void createStrip(int channel);
@@ -115,17 +121,15 @@ private:
     void contentPressed(const QPoint& at, Qt::MouseButton button) override;
     bool contentKey(QKeyEvent* event) override;
 
-    // The painted parts assistive technology is told of, unit by unit: the unit's title,
-    // then per channel its link field, its meter and (where shown) its title.
-    int partsPerChannel() const;
-    int partsPerUnit() const { return 1 + ChannelsPerUnit * partsPerChannel(); }
-    int paintedPartCount() const override { return MaxUnits * partsPerUnit(); }
+    // The painted parts assistive technology is told of: the channels' meters. The link
+    // fields and the titles are Tab stops of their own (PartButton), in a strip's order.
+    int paintedPartCount() const override { return MaxChannels; }
     PaintedPart paintedPart(int index) const override;
-    void pressPaintedPart(int index) override;
-    // The accessible index of a channel's link field among the canvas's children.
-    int linkFieldChildIndex(int channel) const;
+    void pressPaintedPart(int) override {} // a meter has no press
+    void createUnitTitle(int unit);
     QString channelLabel(int channel) const;
     void nameChannelControls(int channel);
+    void nameUnitTitle(int unit);
 
     void channelChanged(int channel, ChannelAspect aspect) override;
     void allChannelsChanged() override { refreshFromModel(); }
@@ -145,6 +149,7 @@ private:
     StripCanvas* m_canvas;
     std::unique_ptr<MeterRepaintQueue> m_meterQueue;
     std::array<Strip, MaxChannels> m_strips{};
+    std::array<PartButton*, MaxUnits> m_unitTitles{};
     int m_offset = 0;
 };
 

@@ -26,6 +26,7 @@ constexpr UnderviewWindow::Faces UnderviewFaces{
     .faderPart = Part::Fader,
     .faderTrack = "133",
     .faderThumb = "132",
+    .titlePart = Part::ChannelScribble,
 };
 
 } // namespace

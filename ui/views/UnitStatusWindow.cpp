@@ -156,23 +156,42 @@ void UnitStatusWindow::pressPaintedPart(int index)
         onUnitClicked(index + 1);
 }
 
+// The panel is one Tab stop: the arrows move inside it, Left and Right by unit, Up and
+// Down by row, Home and End to the ends. Space is a click, Enter a double click.
 void UnitStatusWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat())
-        pressPaintedPart(m_focusUnit - 1);
-    else
+    if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier) {
         event->ignore();
+        return;
+    }
+    int target = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: target = m_focusUnit - 1; break;
+    case Qt::Key_Right: target = m_focusUnit + 1; break;
+    case Qt::Key_Up: target = m_focusUnit - Columns; break;
+    case Qt::Key_Down: target = m_focusUnit + Columns; break;
+    case Qt::Key_Home: target = 1; break;
+    case Qt::Key_End: target = MaxUnits; break;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            pressPaintedPart(m_focusUnit - 1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat() && onUnitDoubleClicked)
+            onUnitDoubleClicked(m_focusUnit);
+        return;
+    default: event->ignore(); return;
+    }
+    // At an edge the ring stays where it is.
+    if (isValidUnitNumber(target) && target != m_focusUnit)
+        focusUnit(target);
 }
 
-// Tab enters on the first box, Shift+Tab on the last.
+// The panel comes back to the box it had.
 void UnitStatusWindow::focusInEvent(QFocusEvent* event)
 {
-    if (event->reason() == Qt::TabFocusReason)
-        focusUnit(1);
-    else if (event->reason() == Qt::BacktabFocusReason)
-        focusUnit(MaxUnits);
-    else
-        focusUnit(m_focusUnit);
+    focusUnit(m_focusUnit);
     QWidget::focusInEvent(event);
 }
 
@@ -180,15 +199,6 @@ void UnitStatusWindow::focusOutEvent(QFocusEvent* event)
 {
     updateBox(m_focusUnit);
     QWidget::focusOutEvent(event);
-}
-
-bool UnitStatusWindow::focusNextPrevChild(bool next)
-{
-    const int unit = m_focusUnit + (next ? 1 : -1);
-    if (!hasFocus() || !isValidUnitNumber(unit))
-        return QWidget::focusNextPrevChild(next);
-    focusUnit(unit);
-    return true;
 }
 
 // Moves the ring and scrolls by rows until the box is in sight.
@@ -209,11 +219,18 @@ void UnitStatusWindow::focusUnit(int unit)
             onScrolledToFocus(m_scroll);
     }
     updateBox(unit);
-    if (hasFocus()) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(unit - 1);
-        QAccessible::updateAccessibility(&focus);
-    }
+    // The box is announced after the panel: on a focus-in Qt tells of the panel only
+    // after this handler, so the box's news waits for the next turn of the event loop.
+    QMetaObject::invokeMethod(
+        this,
+        [this, unit] {
+            if (!hasFocus() || m_focusUnit != unit)
+                return;
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(unit - 1);
+            AccessibleNotifier::sendNow(&focus);
+        },
+        Qt::QueuedConnection);
 }
 
 void UnitStatusWindow::mousePressEvent(QMouseEvent* event)

@@ -14,8 +14,9 @@ namespace deskpanel {
 // The unit box panel: 48 numbered boxes, four a row, whose pictures show the state it
 // keeps for each unit; a unit in LOCAL mode blinks between the inactive and active
 // pictures. It scrolls by rows (0..9). A click on a box asks the main window to scroll
-// the strips to that unit, a double click opens the unit's status. From the keyboard,
-// Tab walks the boxes one by one and Space acts as a click on the focused box.
+// the strips to that unit, a double click opens the unit's status. From the keyboard the
+// panel is one Tab stop; the arrows, Home and End move the ring from box to box, Space
+// acts as a click and Enter as a double click on the focused box.
 class UnitStatusWindow : public QWidget, public PaintedParts {
 public:
     static constexpr int Columns = 4;
@@ -61,7 +62,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void updateBox(int unit);

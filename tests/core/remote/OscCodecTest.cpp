@@ -54,6 +54,32 @@ TEST(OscCodec, MessagesAndNestedBundlesComeBackInOrder)
     EXPECT_EQ(decodeBytes(bytesOf(std::string("/deskpanel/ping\0", 16))).messages.size(), 1u);
 }
 
+// A bundle as another client writes it, byte by byte: the time tag "immediately", then
+// each element's size and bytes; a 'T' switch and a 'd' gain.
+TEST(OscCodec, ReadsABundleOfTwoMessagesFromItsLiteralBytes)
+{
+    const Bytes bundle = bytesOf(std::string("#bundle\0"
+                                             "\0\0\0\0\0\0\0\x01"
+                                             "\0\0\0\x1c"
+                                             "/deskpanel/ch/2/mute\0\0\0\0"
+                                             ",T\0\0"
+                                             "\0\0\0\x24"
+                                             "/deskpanel/ch/1/gain\0\0\0\0"
+                                             ",d\0\0"
+                                             "\x40\x45\0\0\0\0\0\0",
+                                             88));
+    const OscPacket packet = decodeBytes(bundle);
+    EXPECT_EQ(packet.error, "");
+    EXPECT_EQ(packet.messages,
+              (std::vector<OscMessage>{{"/deskpanel/ch/2/mute", {true}}, {"/deskpanel/ch/1/gain", {42.0}}}));
+    // The project's own writer makes the same framing.
+    Bytes element = bytesOf(std::string("/deskpanel/ping\0,\0\0\0", 20));
+    EXPECT_EQ(bundleOf({element, element}),
+              bytesOf(std::string("#bundle\0\0\0\0\0\0\0\0\x01\0\0\0\x14/deskpanel/ping\0,\0\0\0"
+                                  "\0\0\0\x14/deskpanel/ping\0,\0\0\0",
+                                  64)));
+}
+
 TEST(OscCodec, RefusesEveryMalformedPacketWhole)
 {
     const Bytes good = osc::encodeMessage({"/x", {std::int32_t{1}}});

@@ -1,3 +1,4 @@
+#include "core/model/ChannelSettingsPaste.h"
 #include "core/model/GainMath.h"
 #include "tests/core/remote/RemoteFixture.h"
 
@@ -295,6 +296,40 @@ TEST_F(RemoteDispatch, ScenesAreRecalledByNameOrNumberAndListed)
     timers.advance(RemoteControl::RecallBudgetMs); // two recalls a second
     EXPECT_EQ(send({"/deskpanel/scene/recall", {std::string("  002 Act 1*")}}),
               std::vector<OscMessage>{error("no such scene: /deskpanel/scene/recall")});
+}
+
+// A preset by name onto a pattern of channels: one paste, one undo step, 48 V as remotes have it.
+TEST_F(RemoteDispatch, APresetIsPastedOntoEveryMatchAsOneStep)
+{
+    PartialSettings vocal;
+    vocal.gainDb = 42;
+    vocal.phantom48V = 1;
+    ChannelSettingsPaste paste(project, channels, units, scenes, op);
+    remote.setPresets([&](const std::string& name) { return name == "Vocal" ? std::optional(vocal) : std::nullopt; },
+                      [&](const PartialSettings& s, const std::vector<int>& targets) {
+                          return paste.paste(s, targets) == ChannelSettingsPaste::Outcome::Pasted;
+                      });
+    const OscMessage message{"/deskpanel/ch/{2,3}/preset", {std::string("Vocal")}};
+    EXPECT_EQ(send(message),
+              std::vector<OscMessage>{error("48 V from remote is not allowed: /deskpanel/ch/{2,3}/preset")});
+    remote.setAllowPhantom(true);
+    channels.setConfirmPhantomOn(true);
+    EXPECT_EQ(send(message),
+              std::vector<OscMessage>{error("the 48 V guard asks at the desk: /deskpanel/ch/{2,3}/preset")});
+    channels.setConfirmPhantomOn(false);
+    EXPECT_EQ(send({"/deskpanel/ch/2/preset", {std::string("Drums")}}),
+              std::vector<OscMessage>{error("no such preset: /deskpanel/ch/2/preset")});
+
+    const int undoable = channels.undoHistory().undoableCount();
+    units.sent.clear();
+    EXPECT_EQ(send(message), std::vector<OscMessage>{});
+    EXPECT_EQ(units.sent, (std::vector<RecordingUnitSender::Sent>{
+                              {"Gain", 42, 1, 2}, {"48v", 1, 1, 2}, {"Gain", 42, 1, 3}, {"48v", 1, 1, 3}}));
+    EXPECT_EQ(channels.undoHistory().undoableCount(), undoable + 1);
+    EXPECT_TRUE(op.textsOf(Kind::Decide).empty());
+    channels.undo();
+    EXPECT_EQ(live(1).phantom48V, 0);
+    EXPECT_EQ(live(2).gainPosition, MaxGainPosition);
 }
 
 TEST_F(RemoteDispatch, ARecallIsRefusedOnlyFor48VItWouldReallySwitchOn)

@@ -1,3 +1,4 @@
+#include "core/model/Metering.h"
 #include "tests/core/remote/RemoteFixture.h"
 
 #include <map>
@@ -155,6 +156,110 @@ TEST_F(RemoteFeedback, OnlyAllowedSendersAreServedAndEachAtMost2000MessagesASeco
     for (std::uint32_t host : hosts)
         answered += sendBytes(bundle, {host, 9000}).size();
     EXPECT_EQ(answered, std::size_t{RemoteControl::MaxMessagesPerSecondInAll});
+}
+
+// Meter leases: one signed byte per channel, -128 where there is no reading, at the rate
+// asked; the lease's end is told.
+TEST_F(RemoteFeedback, MeterLeasesSendOneSignedBytePerChannelAtTheRateAsked)
+{
+    const std::map<int, int> levels{{2, -20}, {3, Metering::NoLevel}, {4, 0}, {5, 127}};
+    remote.setMeterSource([&](int channel) {
+        const auto found = levels.find(channel);
+        return found == levels.end() ? Metering::NoLevel : found->second;
+    });
+    const OscBlob expected{{0xEC, 0x80, 0x00, 0x7F}};
+    for (const int rateHz : {1, 5, 20}) {
+        SCOPED_TRACE(rateHz);
+        const Ipv4Endpoint client{0x7F000001u, static_cast<std::uint16_t>(9300 + rateHz)};
+        const OscMessage ask{"/deskpanel/meters/subscribe",
+                             {std::int32_t{2}, std::int32_t{3}, std::int32_t{4}, std::int32_t{rateHz}}};
+        const std::vector<OscMessage> token = send(ask, client);
+        ASSERT_EQ(token.size(), 1u);
+        ASSERT_EQ(token[0].address, "/deskpanel/subscribe/token") << "meters take the same token";
+        timers.advance(1000);
+        EXPECT_TRUE(sender.sent.empty()) << "no meters before the token comes back";
+        OscMessage confirmed = ask;
+        confirmed.arguments.push_back(token[0].arguments[0]);
+        EXPECT_EQ(send(confirmed, client), std::vector<OscMessage>{});
+
+        std::vector<std::uint32_t> sentAt;
+        std::vector<OscMessage> other;
+        for (std::uint32_t ms = 0; ms < 2500; ms += 10) {
+            timers.advance(10);
+            for (const OscMessage& m : received()) {
+                if (m.address == "/deskpanel/meters") {
+                    EXPECT_EQ(m, (OscMessage{"/deskpanel/meters", {std::int32_t{3}, expected}}));
+                    sentAt.push_back(ms);
+                } else {
+                    other.push_back(m);
+                }
+            }
+        }
+        EXPECT_EQ(sentAt.size(), static_cast<std::size_t>(2 * rateHz)) << "a 2 s lease";
+        for (std::size_t i = 1; i < sentAt.size(); ++i)
+            EXPECT_GE(sentAt[i] - sentAt[i - 1], 1000u / static_cast<std::uint32_t>(rateHz));
+        EXPECT_EQ(other, (std::vector<OscMessage>{{"/deskpanel/unsubscribed", {}}}));
+        EXPECT_FALSE(timers.isRunning(TimerId::RemoteMeters));
+    }
+}
+
+// One-shot senders such as oscsend use a new source port for every message: the reply
+// port set for their address takes every answer and the feedback to the listener.
+TEST_F(RemoteFeedback, TheReplyPortTakesAnswersAndFeedbackAndNoSubscriberHearsItsOwnChange)
+{
+    units.reduced = true;
+    std::uint16_t nextSourcePort = 40000;
+    const auto oneShot = [&](const OscMessage& message) {
+        const std::vector<std::uint8_t> bytes = osc::encodeMessage(message);
+        sender.sent.clear();
+        remote.datagramReceived(bytes.data(), bytes.size(), {0x7F000001u, ++nextSourcePort});
+        return sender.sent;
+    };
+    const Ipv4Endpoint listener{0x7F000001u, 9500};
+    EXPECT_TRUE(oneShot({"/deskpanel/reply", {std::int32_t{9500}}}).empty());
+    const auto pong = oneShot({"/deskpanel/ping", {}});
+    ASSERT_EQ(pong.size(), 1u);
+    EXPECT_EQ(pong[0].to, listener);
+
+    // The token goes to the listener and is good from any source port of that address.
+    const auto tokenSent = oneShot({"/deskpanel/subscribe", {std::int32_t{30}}});
+    ASSERT_EQ(tokenSent.size(), 1u);
+    EXPECT_EQ(tokenSent[0].to, listener);
+    const OscMessage token = osc::decode(tokenSent[0].bytes.data(), tokenSent[0].bytes.size()).messages.at(0);
+    oneShot({"/deskpanel/subscribe", {std::int32_t{30}, token.arguments.at(0)}});
+    EXPECT_EQ(remote.subscribers(), std::vector<Ipv4Endpoint>{listener});
+    timers.advance(2000); // the whole state
+    received();
+
+    // Its own change exactly as sent is not echoed; one the desk limited is answered and
+    // one it rounded is fed back; another host's change reaches it.
+    EXPECT_TRUE(oneShot({"/deskpanel/ch/5/gain", {30.0f}}).empty());
+    const auto limited = oneShot({"/deskpanel/ch/6/gain", {75.0f}});
+    ASSERT_EQ(limited.size(), 1u);
+    EXPECT_EQ(limited[0].to, listener);
+    EXPECT_EQ(received(), (std::vector<OscMessage>{{"/deskpanel/ch/6/gain", {69.0f}}}));
+    EXPECT_TRUE(oneShot({"/deskpanel/ch/7/gain", {40.4f}}).empty()) << "rounded as a fader move is";
+    send({"/deskpanel/ch/8/mute", {true}}, {0x7F000002u, 9600});
+    timers.advance(100);
+    std::vector<OscMessage> feedback;
+    for (const auto& datagram : sender.sent) {
+        EXPECT_EQ(datagram.to, listener);
+        const OscPacket packet = osc::decode(datagram.bytes.data(), datagram.bytes.size());
+        for (const OscMessage& m : packet.messages)
+            if (m.address.find("/gain") != std::string::npos || m.address == "/deskpanel/ch/8/mute")
+                feedback.push_back(m);
+    }
+    sender.sent.clear();
+    EXPECT_EQ(feedback, (std::vector<OscMessage>{{"/deskpanel/ch/6/gain", {69.0f}},
+                                                 {"/deskpanel/ch/7/gain", {40.0f}},
+                                                 {"/deskpanel/ch/8/mute", {std::int32_t{1}}}}));
+
+    // "i 0": back to each message's own source port.
+    EXPECT_TRUE(oneShot({"/deskpanel/reply", {std::int32_t{0}}}).empty());
+    const auto own = oneShot({"/deskpanel/ping", {}});
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].to, (Ipv4Endpoint{0x7F000001u, nextSourcePort}));
+    EXPECT_EQ(remote.subscribers(), std::vector<Ipv4Endpoint>{listener}) << "a lease keeps its destination";
 }
 
 } // namespace
