@@ -101,10 +101,10 @@ TEST(CustomGUIButton, SpringsBackByTimerWhenTheReleaseIsLost)
     // before (a coarse timer may end up to 5 % early, and the clock read a moment late).
     EXPECT_GE(uitest::elapsedWhen(
                   clock, [&] { return recall->state() == 0; }, 5000),
-              475);
+              450);
     EXPECT_GE(uitest::elapsedWhen(
                   clock, [&] { return fresh->state() == 0; }, 8000),
-              1880)
+              1800)
         << "New holds its look for 2 s";
 }
 
