@@ -93,6 +93,7 @@ void RemoteEndpoint::close()
     m_retry.stop();
     const bool wasOpen = isListening() || !m_bindError.isEmpty();
     m_notifier.reset();
+    m_announcer.withdraw();
     m_socket.close();
     m_bindError.clear();
     m_control.endSubscriptions();
@@ -108,6 +109,8 @@ void RemoteEndpoint::bindSocket()
     std::string error;
     if (m_socket.open(address, m_settings.port, error)) {
         m_boundPort = m_settings.port;
+        if ((address >> 24) != 127)
+            m_announcer.announce("DeskPanel", m_settings.port);
         m_retry.stop();
         m_bindError.clear();
         m_failureReported = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/DnsSdAnnouncer.h"
 #include "core/remote/RemoteControl.h"
 #include "core/remote/RemoteSettings.h"
 #include "core/remote/RemoteSocket.h"
@@ -69,6 +70,8 @@ private:
     int m_unitStateListener = 0;
     bool m_failureReported = false;
     std::uint16_t m_boundPort = 0;
+    // While listening beyond loopback, browsing clients find the endpoint.
+    DnsSdAnnouncer m_announcer;
 };
 
 } // namespace deskpanel

@@ -92,7 +92,6 @@ TEST(BoxReach, GlassButtonsAreTabStopsThatSpacePresses)
     DecisionBox box(QStringLiteral("Are you sure?"));
     showActive(box);
     GlassButton* yes = buttonOf(box, ControlId::Yes);
-    GlassButton* no = buttonOf(box, ControlId::No);
     EXPECT_EQ(accessible(yes)->text(QAccessible::Accelerator), QStringLiteral("Alt+Y"));
     const QImage plain = yes->grab().toImage();
     for (int tab = 0; tab < 3 && !yes->hasFocus(); ++tab)
