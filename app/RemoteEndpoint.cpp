@@ -4,7 +4,7 @@
 #include "core/host/Operator.h"
 #include "core/model/ChannelSettingsPaste.h"
 #include "core/model/Text.h"
-#include "core/records/PresetLibrary.h"
+#include "core/persistence/NativePath.h"
 
 #include <vector>
 
@@ -39,10 +39,10 @@ RemoteEndpoint::~RemoteEndpoint()
 
 void RemoteEndpoint::setPresetLibrary(std::string path)
 {
+    m_presetPath = std::move(path);
     m_control.setPresets(
-        [path](const std::string& name) -> std::optional<PartialSettings> {
-            const PresetLibrary::ReadResult read = PresetLibrary::read(path);
-            const PresetLibrary& library = read.decoded.library;
+        [this](const std::string& name) -> std::optional<PartialSettings> {
+            const PresetLibrary& library = presetLibrary();
             if (const auto found = library.find(name))
                 return library.presets()[*found].settings;
             return std::nullopt;
@@ -52,6 +52,22 @@ void RemoteEndpoint::setPresetLibrary(std::string path)
                                        m_app.operatorPort());
             return paste.paste(settings, channels) == ChannelSettingsPaste::Outcome::Pasted;
         });
+}
+
+// Read again only when the file changed since: a remote may send presets many times a
+// second, and the operator may edit the library meanwhile.
+const PresetLibrary& RemoteEndpoint::presetLibrary()
+{
+    std::error_code error;
+    const auto changedAt = std::filesystem::last_write_time(nativePath(m_presetPath), error);
+    if (error) {
+        m_presets = PresetLibrary();
+        m_presetsRead.reset();
+    } else if (m_presetsRead != changedAt) {
+        m_presets = PresetLibrary::read(m_presetPath).decoded.library;
+        m_presetsRead = changedAt;
+    }
+    return m_presets;
 }
 
 void RemoteEndpoint::useProfile(const std::string& profile)

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/DnsSdAnnouncer.h"
+#include "core/records/PresetLibrary.h"
 #include "core/remote/RemoteControl.h"
 #include "core/remote/RemoteSettings.h"
 #include "core/remote/RemoteSocket.h"
@@ -9,7 +10,9 @@
 #include <QString>
 #include <QTimer>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace deskpanel {
@@ -55,6 +58,7 @@ signals:
     void statusChanged();
 
 private:
+    const PresetLibrary& presetLibrary();
     void bindSocket();
     void close();
     void readPending();
@@ -72,6 +76,9 @@ private:
     std::uint16_t m_boundPort = 0;
     // While listening beyond loopback, browsing clients find the endpoint.
     DnsSdAnnouncer m_announcer;
+    std::string m_presetPath;
+    PresetLibrary m_presets;
+    std::optional<std::filesystem::file_time_type> m_presetsRead;
 };
 
 } // namespace deskpanel

@@ -9,6 +9,7 @@
 #include "core/remote/OscCodec.h"
 #include "core/remote/RemoteSocket.h"
 #include "tests/support/QuietHost.h"
+#include "tests/support/RemotePinger.h"
 #include "tests/support/TempFolder.h"
 #include "ui/main/MainWindow.h"
 
@@ -18,10 +19,8 @@
 #include <QProcess>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -41,36 +40,6 @@ void pump(int ms)
     while (since.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
-
-// A second client on 127.0.0.2 that pings every 10 ms and keeps each answer's wait.
-struct Pinger {
-    std::atomic<bool> running = true;
-    std::mutex lock;
-    std::vector<double> waitsMs;
-
-    void run()
-    {
-        RemoteSocket socket;
-        std::string error;
-        if (!socket.open(0x7F000002u, 0, error))
-            return;
-        const std::vector<std::uint8_t> ping = osc::encodeMessage({"/deskpanel/ping", {}});
-        std::vector<std::uint8_t> data;
-        Ipv4Endpoint from;
-        while (running) {
-            const auto sent = std::chrono::steady_clock::now();
-            socket.send(ping.data(), ping.size(), Ipv4Endpoint{Loopback, RemotePort});
-            while (running && !socket.receive(data, from))
-                std::this_thread::sleep_for(std::chrono::microseconds(100));
-            const std::chrono::duration<double, std::milli> waited = std::chrono::steady_clock::now() - sent;
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                waitsMs.push_back(waited.count());
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-};
 
 } // namespace
 
@@ -117,19 +86,17 @@ int main(int argc, char** argv)
     std::string error;
     sender.open(Loopback, 0, error);
 
-    Pinger pinger;
-    std::thread pinging([&] { pinger.run(); });
+    test::RemotePinger pinger(0x7F000002u, RemotePort);
     pump(500);
     for (int r = 0; r < rounds; ++r) {
         sender.send(datagram.data(), datagram.size(), Ipv4Endpoint{Loopback, RemotePort});
         pump(1500);
     }
-    pinger.running = false;
-    pinging.join();
+    pinger.stop();
     rack.terminate();
     rack.waitForFinished(5000);
 
-    std::vector<double> w = pinger.waitsMs;
+    std::vector<double> w = pinger.waitsMs();
     std::sort(w.begin(), w.end());
     const auto at = [&](double q) { return w.empty() ? 0.0 : w[static_cast<std::size_t>(q * (w.size() - 1))]; };
     std::printf("%d datagrams of %zu bytes (1,000 recalls each); pings answered: %zu\n", rounds, datagram.size(),

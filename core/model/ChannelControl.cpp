@@ -605,77 +605,52 @@ bool ChannelControl::confirmStep(const UndoStep& step, bool undoing)
 
 void ChannelControl::undo()
 {
-    const std::optional<UndoStep> step = m_undo.newest();
-    if (!step)
-        return;
-    auto hold = m_gate.enter("Undo");
-    if (!hold || !mayTakeStep(*step)) {
-        if (!hold)
-            beep();
-        return;
-    }
-    if (!confirmStep(*step, true))
-        return;
-    const UndoEntry& entry = step->entry;
-    m_undo.takeNewest();
-    switch (static_cast<UndoKind>(entry.kind)) {
-    case UndoKind::LiveState:
-        if (step->state)
-            m_undo.pushRedo(*applyLiveStateStep(*step));
-        return;
-    case UndoKind::ChannelTexts:
-        if (step->texts) {
-            applyChannelTexts(*step->texts, true);
-            m_undo.pushRedo(*step);
-        }
-        return;
-    case UndoKind::Steps:
-        if (step->steps)
-            m_undo.pushRedo(applySteps(*step, true));
-        return;
-    default:
-        if (!isValidChannel(entry.channel))
-            return;
-        if (const auto back = applyChannelStep(entry, true))
-            m_undo.pushRedo(*back);
-    }
+    takeStep(true);
 }
 
 void ChannelControl::redo()
 {
-    const std::optional<UndoStep> step = m_undo.newestRedo();
+    takeStep(false);
+}
+
+// Undo takes the newest entry and keeps what takes it forward again for Redo; Redo takes
+// the newest of those and records what takes it back as a new entry.
+void ChannelControl::takeStep(bool undoing)
+{
+    const std::optional<UndoStep> step = undoing ? m_undo.newest() : m_undo.newestRedo();
     if (!step)
         return;
-    auto hold = m_gate.enter("Redo");
+    auto hold = m_gate.enter(undoing ? "Undo" : "Redo");
     if (!hold || !mayTakeStep(*step)) {
         if (!hold)
             beep();
         return;
     }
-    if (!confirmStep(*step, false))
+    if (!confirmStep(*step, undoing))
         return;
-    const UndoEntry& entry = step->entry;
-    m_undo.dropNewestRedo();
-    switch (static_cast<UndoKind>(entry.kind)) {
-    case UndoKind::LiveState:
-        if (step->state)
-            m_undo.recordForRedo(*applyLiveStateStep(*step));
-        return;
-    case UndoKind::ChannelTexts:
-        if (step->texts) {
-            applyChannelTexts(*step->texts, false);
-            m_undo.recordForRedo(*step);
-        }
-        return;
-    case UndoKind::Steps:
-        if (step->steps)
-            m_undo.recordForRedo(applySteps(*step, false));
-        return;
-    default:
-        if (!isValidChannel(entry.channel))
-            return;
-        if (const auto back = applyChannelStep(entry, false))
+    if (undoing)
+        m_undo.takeNewest();
+    else
+        m_undo.dropNewestRedo();
+    if (const std::optional<UndoStep> back = applyStep(*step, undoing)) {
+        if (undoing)
+            m_undo.pushRedo(*back);
+        else
             m_undo.recordForRedo(*back);
+    }
+}
+
+std::optional<UndoStep> ChannelControl::applyStep(const UndoStep& step, bool undoing)
+{
+    switch (static_cast<UndoKind>(step.entry.kind)) {
+    case UndoKind::LiveState: return step.state ? applyLiveStateStep(step) : std::nullopt;
+    case UndoKind::ChannelTexts:
+        if (!step.texts)
+            return std::nullopt;
+        applyChannelTexts(*step.texts, undoing);
+        return step; // the same entry takes the texts either way
+    case UndoKind::Steps: return step.steps ? std::optional(applySteps(step, undoing)) : std::nullopt;
+    default: return isValidChannel(step.entry.channel) ? applyChannelStep(step.entry, undoing) : std::nullopt;
     }
 }
 

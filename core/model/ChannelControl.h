@@ -231,6 +231,9 @@ private:
     // Applies an undo or redo step of one channel; returns the step that takes it back.
     std::optional<UndoStep> applyChannelStep(const UndoEntry& entry, bool undoing);
     std::optional<UndoStep> applyLiveStateStep(const UndoStep& step);
+    void takeStep(bool undoing);
+    // Puts the step back (or forward); returns what takes it the other way.
+    std::optional<UndoStep> applyStep(const UndoStep& step, bool undoing);
     void applyChannelTexts(const ChannelTextChanges& changes, bool undoing);
     UndoStep applySteps(const UndoStep& step, bool undoing);
     // The channels a step would switch 48 V on for.

@@ -99,14 +99,19 @@ ChannelSettingsPaste::Outcome ChannelSettingsPaste::paste(const PartialSettings&
 
     // One question before anything changes, naming the inputs it would switch on.
     if (settings.phantom48V == 1) {
-        std::vector<int> turnedOn;
-        for (int c : channels)
-            if (m_project.live[static_cast<std::size_t>(c)].phantom48V == 0)
-                turnedOn.push_back(c);
-        if (!m_channels.confirmPhantomOn(turnedOn))
+        const auto turnedOn = [&] {
+            std::vector<int> on;
+            for (int c : channels)
+                if (m_project.live[static_cast<std::size_t>(c)].phantom48V == 0)
+                    on.push_back(c);
+            return on;
+        };
+        const std::vector<int> named = turnedOn();
+        if (!m_channels.confirmPhantomOn(named))
             return Outcome::Declined;
-        // The box ran timers and datagrams: a drag may have begun, or the strips been held.
-        if (refused(channels)) {
+        // The box ran timers and datagrams: a drag may have begun, the strips been held,
+        // or another input be about to go to 48 V than the question named.
+        if (refused(channels) || turnedOn() != named) {
             m_operator.beep();
             return Outcome::Refused;
         }

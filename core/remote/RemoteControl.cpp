@@ -155,11 +155,16 @@ void RemoteControl::datagramReceived(const std::uint8_t* data, std::size_t size,
             answers.push_back(remoteError("malformed packet", packet.error));
         }
     }
-    // One recall per datagram: the last one asked for is the one meant.
+    // Each address is matched once. One recall per datagram: the last one asked for is
+    // the one meant.
+    std::vector<RemoteAddressMatch> matches;
+    matches.reserve(packet.messages.size());
     std::size_t lastRecall = packet.messages.size();
-    for (std::size_t i = 0; i < packet.messages.size(); ++i)
-        if (matchRemoteAddress(packet.messages[i].address).action == RemoteAction::SceneRecall)
-            lastRecall = i;
+    for (const OscMessage& message : packet.messages) {
+        matches.push_back(matchRemoteAddress(message.address));
+        if (matches.back().error.empty() && matches.back().action == RemoteAction::SceneRecall)
+            lastRecall = matches.size() - 1;
+    }
 
     const std::uint32_t started = m_clock.nowMs();
     // All the changes of one datagram are one undo step.
@@ -173,9 +178,9 @@ void RemoteControl::datagramReceived(const std::uint8_t* data, std::size_t size,
             answers.push_back(remoteError(message.unreadable, message.address));
             continue;
         }
-        const RemoteAddressMatch match = matchRemoteAddress(message.address);
+        RemoteAddressMatch& match = matches[i];
         if (!changesSomething(match, message)) {
-            applyMessage(message, from, answers);
+            applyMessage(match, message, from, answers);
             continue;
         }
         if (match.action == RemoteAction::SceneRecall && i != lastRecall) {
@@ -186,7 +191,7 @@ void RemoteControl::datagramReceived(const std::uint8_t* data, std::size_t size,
         // Behind what already waits, inside another operation, or past this turn's
         // budget: the change waits its turn.
         if (!m_waiting.empty() || m_channels.gate().isHeld() || m_clock.nowMs() - started >= SliceMs)
-            wait(std::move(message), from, packetId, answers);
+            wait(std::move(match), std::move(message), from, packetId, answers);
         else
             applyChange(match, message, from, answers);
     }
@@ -202,7 +207,7 @@ void RemoteControl::beginGroupFor(std::uint64_t packet)
     m_groupPacket = packet;
 }
 
-void RemoteControl::wait(OscMessage message, const Ipv4Endpoint& from, std::uint64_t packet,
+void RemoteControl::wait(RemoteAddressMatch match, OscMessage message, const Ipv4Endpoint& from, std::uint64_t packet,
                          std::vector<OscMessage>& answers)
 {
     if (m_waiting.size() >= MaxWaiting) {
@@ -211,7 +216,7 @@ void RemoteControl::wait(OscMessage message, const Ipv4Endpoint& from, std::uint
         answers.push_back(remoteError("busy", message.address));
         return;
     }
-    m_waiting.push_back({std::move(message), from, m_clock.nowMs(), packet});
+    m_waiting.push_back({std::move(match), std::move(message), from, m_clock.nowMs(), packet});
 }
 
 void RemoteControl::scheduleWaiting()
@@ -246,7 +251,7 @@ void RemoteControl::workOnWaiting()
                 m_groupSerial = m_channels.endUndoGroup();
             beginGroupFor(item.packet);
         }
-        applyChange(matchRemoteAddress(item.message.address), item.message, item.from, answers[replyTo(item.from)]);
+        applyChange(item.match, item.message, item.from, answers[replyTo(item.from)]);
     }
     if (m_channels.isUndoGrouping())
         m_groupSerial = m_channels.endUndoGroup();
@@ -286,9 +291,9 @@ void RemoteControl::applyChange(const RemoteAddressMatch& match, const OscMessag
     }
 }
 
-void RemoteControl::applyMessage(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers)
+void RemoteControl::applyMessage(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
+                                 std::vector<OscMessage>& answers)
 {
-    const RemoteAddressMatch match = matchRemoteAddress(message.address);
     bool done = true;
     if (!match.error.empty()) {
         answers.push_back(remoteError(match.error, message.address));

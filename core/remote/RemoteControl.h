@@ -82,6 +82,7 @@ public:
 
 private:
     struct Waiting {
+        RemoteAddressMatch match;
         OscMessage message;
         Ipv4Endpoint from;
         std::uint32_t arrivedAt = 0;
@@ -109,10 +110,12 @@ private:
     bool recallBudgetLeft(std::uint32_t host);
     static bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message);
     static bool appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message);
-    void applyMessage(const OscMessage& message, const Ipv4Endpoint& from, std::vector<OscMessage>& answers);
+    void applyMessage(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
+                      std::vector<OscMessage>& answers);
     void applyChange(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
                      std::vector<OscMessage>& answers);
-    void wait(OscMessage message, const Ipv4Endpoint& from, std::uint64_t packet, std::vector<OscMessage>& answers);
+    void wait(RemoteAddressMatch match, OscMessage message, const Ipv4Endpoint& from, std::uint64_t packet,
+              std::vector<OscMessage>& answers);
     // Applies waiting messages for one slice, answers those that waited too long, and
     // comes back in the next turn (or, while the gate is held, a little later).
     void workOnWaiting();

@@ -192,11 +192,8 @@ bool RemoteDispatcher::channelChange(const RemoteAddressMatch& match, const OscM
         return false;
     }
     const bool phantomOn = match.action == RemoteAction::ChannelPhantom && *value == 1;
-    if (phantomOn && !m_allowPhantom)
-        error = "48 V from remote is not allowed";
-    else if (phantomOn && m_channels.confirmsPhantomOn())
-        error = "the 48 V guard asks at the desk";
-    else
+    error = phantomRefusal(phantomOn ? 1 : 0, "48 V from remote is not allowed");
+    if (error.empty())
         error = refusalFor({channel});
     if (!error.empty()) {
         answers.push_back(remoteError(error, message.address));
@@ -319,10 +316,7 @@ bool RemoteDispatcher::preset(const RemoteAddressMatch& match, const OscMessage&
         const bool switchesOn = std::any_of(match.numbers.begin(), match.numbers.end(), [&](int channel) {
             return m_project.live[static_cast<std::size_t>(channel)].phantom48V == 0;
         });
-        if (switchesOn && !m_allowPhantom)
-            refusal = "48 V from remote is not allowed";
-        else if (switchesOn && m_channels.confirmsPhantomOn())
-            refusal = "the 48 V guard asks at the desk";
+        refusal = phantomRefusal(switchesOn ? 1 : 0, "48 V from remote is not allowed");
     }
     if (!refusal.empty()) {
         answers.push_back(remoteError(refusal, message.address));
@@ -332,6 +326,18 @@ bool RemoteDispatcher::preset(const RemoteAddressMatch& match, const OscMessage&
     m_pastePreset(*settings, match.numbers);
     m_channels.setCurrentChannel(current);
     return true;
+}
+
+// The remote's 48 V rule for a change that would switch it on for `count` inputs: never
+// while the 48 V guard is on (it asks at the desk, and nothing remote opens a box), and
+// only with "Allow 48 V from remote".
+std::string RemoteDispatcher::phantomRefusal(int count, const std::string& notAllowed) const
+{
+    if (count == 0)
+        return {};
+    if (m_channels.confirmsPhantomOn())
+        return "the 48 V guard asks at the desk";
+    return m_allowPhantom ? std::string() : notAllowed;
 }
 
 int RemoteDispatcher::phantomSwitchOnCount(int position) const
@@ -371,10 +377,9 @@ bool RemoteDispatcher::recall(const OscMessage& message, std::vector<OscMessage>
         refusal = "the identity check holds the strips";
     else if (m_channels.isDragInProgress())
         refusal = "the operator holds a fader";
-    else if (const int count = phantomSwitchOnCount(position); count > 0 && m_channels.confirmsPhantomOn())
-        refusal = "the 48 V guard asks at the desk";
-    else if (count > 0 && !m_allowPhantom)
-        refusal = format("the recall would switch 48 V on for %d channel%s", count, count == 1 ? "" : "s");
+    else if (const int count = phantomSwitchOnCount(position); count > 0)
+        refusal = phantomRefusal(
+            count, format("the recall would switch 48 V on for %d channel%s", count, count == 1 ? "" : "s"));
     if (!refusal.empty()) {
         answers.push_back(remoteError(refusal, message.address));
         return false;

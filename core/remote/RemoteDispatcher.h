@@ -70,6 +70,7 @@ private:
     bool preset(const RemoteAddressMatch& match, const OscMessage& message, std::vector<OscMessage>& answers);
     bool groupMute(int group, const OscMessage& message, std::vector<OscMessage>& answers);
     bool recall(const OscMessage& message, std::vector<OscMessage>& answers);
+    std::string phantomRefusal(int count, const std::string& notAllowed) const;
     // Why a change to these channels must not be made now; empty when it may.
     std::string refusalFor(const std::vector<int>& channels) const;
     void grab(int channel);

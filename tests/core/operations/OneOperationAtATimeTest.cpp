@@ -1,4 +1,8 @@
+#include "core/model/ChannelSettingsPaste.h"
+#include "core/persistence/RecallSafesSidecar.h"
 #include "tests/core/remote/RemoteFixture.h"
+
+#include <filesystem>
 
 #include <functional>
 
@@ -189,6 +193,65 @@ TEST_F(OneOperationAtATime, AWaitingRemoteMessageIsAnsweredBusyAfterASecondOrBey
     EXPECT_EQ(live(1).mute, 1) << "the last of the waiting messages";
     EXPECT_EQ(live(2).mute, 0);
     EXPECT_EQ(remote.counts().refusedBusy, 2u);
+}
+
+// The paste's 48 V question: a remote switch waits for the paste; a change that makes
+// another input go to 48 V than the one named stops the paste.
+TEST_F(OneOperationAtATime, APasteActsOnlyOnTheInputsIts48VQuestionNamed)
+{
+    channels.setConfirmPhantomOn(true);
+    ChannelSettingsPaste paste(project, channels, units, scenes, op);
+    PartialSettings phantom;
+    phantom.phantom48V = 1;
+    live(2).phantom48V = 0;
+    live(3).phantom48V = 0;
+    std::size_t waitingInside = 0;
+    op.whileOpen = [&] {
+        send({"/deskpanel/ch/4/mute", {std::int32_t{1}}});
+        waitingInside = remote.waitingCount();
+    };
+    EXPECT_EQ(paste.paste(phantom, {2, 3}), ChannelSettingsPaste::Outcome::Pasted);
+    EXPECT_EQ(waitingInside, 1u) << "the remote's change waited for the paste";
+    timers.advance(1);
+    EXPECT_EQ(live(3).mute, 1);
+
+    live(2).phantom48V = 0;
+    live(3).phantom48V = 1;
+    op.clear();
+    op.whileOpen = [&] { live(3).phantom48V = 0; }; // as a unit restored by the identity check
+    EXPECT_EQ(paste.paste(phantom, {2, 3}), ChannelSettingsPaste::Outcome::Refused);
+    EXPECT_EQ(live(2).phantom48V, 0);
+    EXPECT_EQ(op.textsOf(Kind::Beep).size(), 1u);
+}
+
+// Opening a project whose recall safes cannot be read says so in a box, inside the Open
+// operation: a remote recall arriving meanwhile waits, and is then refused.
+TEST_F(OneOperationAtATime, ARecallArrivingInsideTheUnreadableSafesBoxWaitsAndIsRefused)
+{
+    store("A");
+    saveProject();
+    std::filesystem::create_directory(folder.file("show.vpf.safes")); // not a file: unreadable
+    ScriptedFileDialogs dialogs;
+    RecentFileList recent(folder.file("settings.ini"), op);
+    ProjectFiles files(project, op, timers, dialogs, recent, folder.file("settings.ini"), nullptr);
+    RecallSafesSidecar sidecar(project, op);
+    sidecar.attachTo(files);
+
+    std::size_t waitingInside = 0;
+    op.whileOpen = [&] {
+        send({"/deskpanel/scene/recall", {std::int32_t{1}}});
+        waitingInside = remote.waitingCount();
+    };
+    {
+        auto open = channels.gate().enter("Open");
+        ASSERT_TRUE(files.open(folder.file("show.vpf")));
+    }
+    ASSERT_FALSE(op.textsOf(Kind::PlatformMessage).empty()) << "the box was shown";
+    EXPECT_EQ(waitingInside, 1u);
+    timers.advance(1);
+    EXPECT_EQ(received(),
+              std::vector<OscMessage>{error("the recall safes could not be read: /deskpanel/scene/recall")});
+    EXPECT_EQ(project.activeSceneIndex, 0);
 }
 
 } // namespace
