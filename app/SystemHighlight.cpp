@@ -9,6 +9,13 @@ namespace deskpanel {
 SystemHighlight::SystemHighlight(int red, int green, int blue)
 {
 #ifdef _WIN32
+    // A high-contrast theme chose its colours for people who need them: leave them be.
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != 0 &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0) {
+        return;
+    }
     m_saved = GetSysColor(COLOR_HIGHLIGHT);
     const INT element = COLOR_HIGHLIGHT;
     const COLORREF colour = RGB(red, green, blue);

@@ -16,7 +16,8 @@ namespace deskpanel {
 // visible meter waits to be repainted.
 class MeterRepaintQueue {
 public:
-    static constexpr int FrameMs = 16;
+    // 20 ms or more: Windows turns a shorter Qt timer into a 1 ms multimedia timer.
+    static constexpr int FrameMs = 20;
 
     // `meterArea(channel)` is the area a meter paints, in `canvas` coordinates.
     MeterRepaintQueue(QWidget& canvas, std::function<QRect(int channel)> meterArea);
