@@ -2,6 +2,7 @@
 import re
 import sys
 import time
+START = time.monotonic()
 
 import pyatspi
 from gi.repository import Atspi, GLib
@@ -12,9 +13,10 @@ def wait_for(what, check, seconds):
     while time.monotonic() < end:
         found = check()
         if found:
+            print(f"{time.monotonic() - START:.1f} s: {what}", file=sys.stderr)
             return found
         time.sleep(0.25)
-    sys.exit(f"FAIL: {what} within {seconds} s")
+    sys.exit(f"FAIL: {what} within {seconds} s (at {time.monotonic() - START:.1f} s)")
 
 
 def panel_app():
@@ -51,7 +53,7 @@ def sliders_of_eight_units():
     return nodes if all(c in channels for c in range(1, 65)) else None
 
 
-nodes = wait_for("a named gain slider for channels 1..64", sliders_of_eight_units, 30)
+nodes = wait_for("a named gain slider for channels 1..64", sliders_of_eight_units, 60)
 for n in nodes:
     m = gain.match(n.name) if n.getRole() == pyatspi.ROLE_SLIDER else None
     if m:
@@ -79,17 +81,22 @@ def unit3_offline():
     box3.clearCache()
     if box3.description == "OFFLINE":
         return True
-    # The off-line message waits for its OK, pressed as a screen reader user would.
+    # The off-line message waits for its OK, pressed as a screen reader user would. Only the
+    # boxes are searched: a walk of the main window takes seconds over the bus.
     try:
-        for node in walk(app, []):
-            if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "OK":
-                node.queryAction().doAction(0)
+        for i in range(app.childCount):
+            window = app.getChildAtIndex(i)
+            if window is None or window.getRole() not in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT):
+                continue
+            for node in walk(window, []):
+                if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "OK":
+                    node.queryAction().doAction(0)
     except GLib.GError:
         pass  # a box closed while it was read
     return False
 
 
-wait_for("unit 3 to read OFFLINE", unit3_offline, 30)
+wait_for("unit 3 to read OFFLINE", unit3_offline, 60)
 
 # A fader set to 42 dB reads 42 dB.
 slider1 = next(n for n in walk(app, []) if n.getRole() == pyatspi.ROLE_SLIDER and gain.match(n.name)
