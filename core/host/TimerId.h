@@ -31,6 +31,8 @@ enum class TimerId : int {
     RemoteAnswerPace = 111, // 20 ms while a long answer (the scene list) goes out
     RemoteLeaseEnd = 112, // once, when the next remote lease runs out
     RemoteQueue = 109, // 1 ms while remote work waits to go on, 100 ms while the gate is held
+    StageGrabRelease = 113, // once, 500 ms after a stage page's last gain message for a channel
+    StageFrame = 114, // 20 ms while stage pages are open
 };
 
 } // namespace deskpanel

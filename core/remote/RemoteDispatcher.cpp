@@ -79,16 +79,23 @@ OscMessage remoteError(const std::string& what, const std::string& address)
 }
 
 RemoteDispatcher::RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
-                                   const RemoteStateReader& state, Timers& timers, const Clock& clock)
-    : m_project(project), m_channels(channels), m_scenes(scenes), m_state(state), m_timers(timers), m_clock(clock)
+                                   const RemoteStateReader& state, Timers& timers, const Clock& clock,
+                                   TimerId grabTimer)
+    : m_project(project),
+      m_channels(channels),
+      m_scenes(scenes),
+      m_state(state),
+      m_timers(timers),
+      m_clock(clock),
+      m_grabTimer(grabTimer)
 {
-    m_timers.setHandler(TimerId::RemoteGrabRelease, [this] { onGrabReleaseTimer(); });
+    m_timers.setHandler(m_grabTimer, [this] { onGrabReleaseTimer(); });
 }
 
 RemoteDispatcher::~RemoteDispatcher()
 {
-    m_timers.stop(TimerId::RemoteGrabRelease);
-    m_timers.clearHandler(TimerId::RemoteGrabRelease);
+    m_timers.stop(m_grabTimer);
+    m_timers.clearHandler(m_grabTimer);
 }
 
 bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& message,
@@ -398,8 +405,8 @@ void RemoteDispatcher::grab(int channel)
         m_grabbed[index] = true;
     }
     m_lastMoveAt[index] = m_clock.nowMs();
-    if (!m_timers.isRunning(TimerId::RemoteGrabRelease))
-        m_timers.start(TimerId::RemoteGrabRelease, GrabMs);
+    if (!m_timers.isRunning(m_grabTimer))
+        m_timers.start(m_grabTimer, GrabMs);
 }
 
 void RemoteDispatcher::onGrabReleaseTimer()
@@ -419,9 +426,9 @@ void RemoteDispatcher::onGrabReleaseTimer()
         }
     }
     if (next > 0)
-        m_timers.start(TimerId::RemoteGrabRelease, next);
+        m_timers.start(m_grabTimer, next);
     else
-        m_timers.stop(TimerId::RemoteGrabRelease);
+        m_timers.stop(m_grabTimer);
     if (released)
         m_scenes.updateFollowedScene(); // what releasing a fader does
 }

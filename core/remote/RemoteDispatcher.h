@@ -1,4 +1,5 @@
 #pragma once
+#include "core/host/TimerId.h"
 #include "core/model/Limits.h"
 #include "core/model/PartialSettings.h"
 #include "core/remote/OscCodec.h"
@@ -26,14 +27,16 @@ class Timers;
 //
 // Gain messages for one channel less than GrabMs apart are one grab of its fader: one
 // set of Undo entries at the first, the release (the followed scene's snapshot) GrabMs
-// after the last. Owns the timer RemoteGrabRelease.
+// after the last. Owns the timer of the grabs' releases.
 class RemoteDispatcher {
 public:
     static constexpr std::uint32_t GrabMs = 500;
     static constexpr int MaxGainStepDb = 10;
 
+    // `grabTimer` is the timer of its grabs' releases: each transport has its own.
     RemoteDispatcher(Project& project, ChannelControl& channels, SceneOperations& scenes,
-                     const RemoteStateReader& state, Timers& timers, const Clock& clock);
+                     const RemoteStateReader& state, Timers& timers, const Clock& clock,
+                     TimerId grabTimer = TimerId::RemoteGrabRelease);
     ~RemoteDispatcher();
     RemoteDispatcher(const RemoteDispatcher&) = delete;
     RemoteDispatcher& operator=(const RemoteDispatcher&) = delete;
@@ -82,6 +85,7 @@ private:
     const RemoteStateReader& m_state;
     Timers& m_timers;
     const Clock& m_clock;
+    TimerId m_grabTimer;
     bool m_allowPhantom = false;
     std::string m_programVersion = "1.01";
     PresetLookup m_findPreset;

@@ -5,6 +5,9 @@
 #include "core/model/Text.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/RemoteControlDialog.h"
+#ifdef DESKPANEL_STAGE_REMOTE
+#include "ui/stage/StageRemoteDialog.h"
+#endif
 #include "ui/dialogs/SafetyDialogs.h"
 #include "ui/main/ChannelSettingsCommands.h"
 
@@ -87,6 +90,16 @@ void MainCommands::remoteControl()
 {
     RemoteControlDialog dialog(m_remote, m_window);
     dialog.exec();
+}
+
+void MainCommands::stageRemote()
+{
+#ifdef DESKPANEL_STAGE_REMOTE
+    if (!m_stage)
+        return;
+    StageRemoteDialog dialog(*m_stage, m_window);
+    dialog.exec();
+#endif
 }
 
 } // namespace deskpanel

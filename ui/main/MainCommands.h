@@ -11,6 +11,7 @@ class ProjectCommands;
 class SafetyDialogs;
 class ChannelSettingsCommands;
 class RemoteEndpoint;
+class StageServer;
 
 // Every command of the menu bar and the accelerator table, in one place so the menus, the
 // keys and the scene-list routing run the same code.
@@ -41,6 +42,10 @@ public:
     void userGuide();
     void about();
     void remoteControl();
+    // The Stage Remote's server (none: the command does nothing).
+    void setStageServer(StageServer* server) { m_stage = server; }
+    bool hasStageRemote() const { return m_stage != nullptr; }
+    void stageRemote();
 
 private:
     DeskPanelApp& m_app;
@@ -51,6 +56,7 @@ private:
     QWidget* m_window;
     SafetyDialogs* m_safety = nullptr;
     ChannelSettingsCommands* m_channelSettings = nullptr;
+    StageServer* m_stage = nullptr;
 };
 
 } // namespace deskpanel

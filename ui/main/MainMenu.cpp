@@ -68,6 +68,8 @@ MainMenu::MainMenu(QMainWindow& window, MainCommands& c, RecordsCommands& record
     entry(setup, "&Preferences...", {}, [&dialogs] { dialogs.openPreferences(); });
     entry(setup, "Recall and &Safety...", {}, [&c] { c.openRecallAndSafety(); });
     entry(setup, "&Remote Control...", {}, [&c] { c.remoteControl(); });
+    if (c.hasStageRemote())
+        entry(setup, "S&tage Remote...", {}, [&c] { c.stageRemote(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     entry(help, "&Quick Reference...", {}, [&c] { c.quickReference(); });

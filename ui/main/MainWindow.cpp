@@ -3,6 +3,9 @@
 #include "app/DeskPanelApp.h"
 #include "app/QuietPrograms.h"
 #include "app/RemoteEndpoint.h"
+#ifdef DESKPANEL_STAGE_REMOTE
+#include "app/stage/StageServer.h"
+#endif
 #include "core/model/DeskRecall.h"
 #include "core/persistence/FileAssociation.h"
 #include "core/persistence/WindowPosition.h"
@@ -77,10 +80,16 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
         AboutBox::versionText(QCoreApplication::applicationVersion()).mid(8).toStdString());
     m_remote->setPresetLibrary(m_options.locations.presetLibrary);
     m_remote->useProfile(m_options.locations.windowProfile);
+#ifdef DESKPANEL_STAGE_REMOTE
+    m_stage = std::make_unique<StageServer>(app, m_options.eventLog);
+    m_stage->setProgramVersion(AboutBox::versionText(QCoreApplication::applicationVersion()).mid(8).toStdString());
+    m_stage->useProfile(m_options.locations.windowProfile);
+#endif
     m_commands = std::make_unique<MainCommands>(app, *m_project, m_dialogs, m_help, *m_remote, this);
     m_safety = std::make_unique<SafetyDialogs>(app, m_options.locations.windowProfile, this);
     m_safety->applyStoredSettings();
     m_commands->setSafetyDialogs(m_safety.get());
+    m_commands->setStageServer(m_stage.get());
     if (!m_options.stateFolder.empty()) {
         m_backups = std::make_unique<BackupKeeper>(m_options.stateFolder + "/backups", m_wallClock);
         m_project->keepBackups(*m_backups);

@@ -24,6 +24,7 @@ class MainCommands;
 class SafetyDialogs;
 class MainMenu;
 class RemoteEndpoint;
+class StageServer;
 class BackupKeeper;
 class BulkChangeNews;
 class EventLog;
@@ -68,6 +69,8 @@ public:
     ProjectCommands& projectCommands() { return *m_project; }
     // The remote control endpoint, set up from the program's profile.
     RemoteEndpoint& remote() { return *m_remote; }
+    // The Stage Remote's server, set up from the program's profile; none in a build without it.
+    StageServer* stage() { return m_stage.get(); }
     SceneListPanel& sceneList() { return *m_sceneList; }
     SceneButtons& sceneButtons() { return *m_buttons; }
     UnitStatusWindow& unitStatus() { return *m_unitStatus; }
@@ -116,6 +119,7 @@ private:
     QtFileDialogs m_qtFileDialogs;
     std::unique_ptr<ProjectCommands> m_project;
     std::unique_ptr<RemoteEndpoint> m_remote;
+    std::unique_ptr<StageServer> m_stage; // none in a build without the Stage Remote
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<SafetyDialogs> m_safety;
     QtWallClock m_wallClock;
