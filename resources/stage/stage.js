@@ -4,6 +4,7 @@
 
 const $ = (id) => document.getElementById(id);
 const PER_UNIT = 8;
+const NO_SCENE = -1;
 // Unit states in the unit panel's colours: [light, background].
 const UNIT_COLOURS = {
   INACTIVE: ["#969696", "#2b3440"], ACTIVE: ["#3cdc5a", "#1f2833"], OFFLINE: ["#ffb020", "#161c24"],
@@ -13,26 +14,37 @@ const UNIT_COLOURS = {
 const state = {
   permission: "view", busy: false, allowPhantom: false, connected: false,
   channels: {}, units: {}, scenes: [], activeScene: 0, activeName: "",
-  view: "channels", unit: 1, check: 1, armedScene: 0, peak: -128, peakAt: 0,
+  view: "channels", unit: 1, check: 1, armedScene: NO_SCENE, peak: -128, peakAt: 0,
 };
 let socket = null;
 let retryMs = 500;
+let renderPending = false;
 
 function channel(n) {
-  return state.channels[n] || (state.channels[n] = { gain: 0, mute: 0, pad: 0, polarity: 0, phantom: 0, name: "Ch " + n, notes: "", level: -128 });
+  return state.channels[n] || (state.channels[n] = { gain: 0, mute: 0, pad: 0, polarity: 0, phantom: 0, name: "", notes: "", level: -128 });
 }
+function channelName(n) { return channel(n).name || "Ch " + n; }
 function showError(text) { $("error").textContent = text; }
 function canControl() { return state.connected && !state.busy && state.permission !== "view"; }
+// The units taken on, in number order; unit 1 while none is.
+function shownUnits() {
+  const units = Object.keys(state.units).map(Number).filter((u) => state.units[u] !== "INACTIVE").sort((a, b) => a - b);
+  return units.length ? units : [1];
+}
 
 // ---- Connection: pair if needed, then keep one socket open, back off on failure ----
 async function start() {
   const r = await fetch("/session", { credentials: "same-origin" }).catch(() => null);
   if (r && r.ok) { connect(); return; }
-  if (r && r.status === 401) { $("pairing").hidden = false; setConn("Not paired", "bad"); return; }
+  if (r && r.status === 401) { showPairing("Not paired"); return; }
   setConn("Server unreachable, retrying…", "bad");
   setTimeout(start, nextRetry());
 }
 function nextRetry() { const ms = retryMs; retryMs = Math.min(retryMs * 2, 8000); return ms; }
+function showPairing(why) {
+  setConn(why, "bad");
+  $("pairing").hidden = false; $("views").hidden = true; showViews(false);
+}
 
 $("pair-form").addEventListener("submit", async (e) => {
   e.preventDefault();
@@ -56,14 +68,12 @@ function connect() {
   socket.onmessage = (e) => { try { receive(JSON.parse(e.data)); } catch (err) { /* ignore a bad frame */ } };
   socket.onclose = (e) => {
     state.connected = false;
-    render();
-    if (e.code === 1008) { // refused: not paired (any more) or revoked
-      setConn("Refused" + (e.reason ? ": " + e.reason : ""), "bad");
-      $("pairing").hidden = false; $("views").hidden = true; showViews(false);
-      return;
-    }
+    scheduleRender();
+    if (e.code === 1008) { showPairing("Refused" + (e.reason ? ": " + e.reason : "")); return; } // revoked
     setConn("Disconnected, reconnecting…", "bad");
-    setTimeout(connect, nextRetry());
+    // A socket refused before it opened looks like any other failure: ask whether this
+    // device is still paired before trying again.
+    setTimeout(start, nextRetry());
   };
 }
 
@@ -73,14 +83,14 @@ function send(address, args) {
   socket.send(JSON.stringify({ a: address, v: args }));
 }
 
-// ---- Incoming messages: update the model, then draw ----
+// ---- Incoming messages: update the model, then draw once per animation frame ----
 function receive(m) {
   const a = m.a, v = m.v || [];
   let match;
   if (a === "/deskpanel/meters") { meters(v[0], v[1] || []); return; }
   if (a === "/deskpanel/hello") {
     state.connected = true; state.permission = v[1] || "view";
-    $("views").hidden = false; showViews(true);
+    $("pairing").hidden = true; $("views").hidden = false; showViews(true);
     setConn("Connected: " + v[0] + " (" + state.permission + ")" + (v[3] ? " · " + v[3] : ""), "ok");
     subscribe();
   } else if ((match = /^\/deskpanel\/ch\/(\d+)\/(gain|mute|pad|polarity|phantom|name|notes)$/.exec(a))) {
@@ -88,8 +98,9 @@ function receive(m) {
   } else if ((match = /^\/deskpanel\/unit\/(\d+)\/state$/.exec(a))) {
     state.units[+match[1]] = v[0];
   } else if (a === "/deskpanel/scene/list") {
+    // [first position (0 is the Blank Scene), count of scenes, names...]
     state.scenes.length = v[1];
-    v.slice(2).forEach((name, i) => { state.scenes[v[0] - 1 + i] = name; });
+    v.slice(2).forEach((name, i) => { state.scenes[v[0] + i] = name; });
   } else if (a === "/deskpanel/scene/active") {
     state.activeName = v[0]; state.activeScene = v[1];
   } else if (a === "/deskpanel/busy") {
@@ -100,7 +111,13 @@ function receive(m) {
   } else if (a === "/deskpanel/error") {
     showError(v[0]);
   }
-  render();
+  scheduleRender();
+}
+
+function scheduleRender() {
+  if (renderPending) return;
+  renderPending = true;
+  requestAnimationFrame(() => { renderPending = false; render(); });
 }
 
 function meters(first, levels) {
@@ -115,7 +132,8 @@ function subscribe() {
   else send("/deskpanel/meters/subscribe", [1, 0]);
 }
 
-// ---- Drawing ----
+// ---- Drawing: the lists are built when what they list changes, and updated in place
+// otherwise, so a button keeps its focus while values change ----
 const pct = (db) => Math.max(0, Math.min(100, ((db + 60) / 60) * 100));
 function switchText(c) { return ["mute", "pad", "polarity", "phantom"].filter((k) => c[k]).map((k) => ({ mute: "Mute", pad: "Pad", polarity: "Pol", phantom: "48V" })[k]).join(" · ") || "—"; }
 
@@ -124,38 +142,49 @@ function showViews(on) {
   document.querySelectorAll("#views button").forEach((b) => b.setAttribute("aria-current", String(b.dataset.view === state.view)));
 }
 
-function render() {
-  const unitCount = Math.max(1, Object.keys(state.units).length);
-  // Unit tabs
+function rebuild(list, key, build) {
+  if (list.dataset.key === key) return false;
+  list.dataset.key = key; list.textContent = ""; build();
+  return true;
+}
+
+function renderStrips() {
+  const units = shownUnits();
+  if (!units.includes(state.unit)) state.unit = units[0];
   const tabs = $("unit-tabs");
-  if (tabs.children.length !== unitCount) {
-    tabs.textContent = "";
-    for (let u = 1; u <= unitCount; u++) {
-      const b = document.createElement("button"); b.type = "button"; b.textContent = "Unit " + u;
-      b.addEventListener("click", () => { state.unit = u; subscribe(); render(); });
-      tabs.appendChild(b);
+  rebuild(tabs, units.join(","), () => units.forEach((u) => {
+    const b = document.createElement("button"); b.type = "button"; b.textContent = "Unit " + u; b.dataset.unit = u;
+    b.addEventListener("click", () => { state.unit = u; subscribe(); render(); });
+    tabs.appendChild(b);
+  }));
+  [...tabs.children].forEach((b) => b.setAttribute("aria-current", String(+b.dataset.unit === state.unit)));
+  const list = $("strip-list");
+  rebuild(list, String(state.unit), () => {
+    for (let i = 1; i <= PER_UNIT; i++) {
+      const n = (state.unit - 1) * PER_UNIT + i;
+      const li = document.createElement("li"), b = document.createElement("button");
+      b.type = "button"; b.className = "strip"; b.dataset.ch = n;
+      const name = document.createElement("span"); name.className = "name";
+      const gain = document.createElement("span"); gain.className = "gain-text";
+      const meter = document.createElement("span"); meter.className = "meter"; meter.appendChild(document.createElement("div"));
+      const flags = document.createElement("span"); flags.className = "flags";
+      b.append(name, gain, meter, flags);
+      b.addEventListener("click", () => { state.check = n; state.view = "check"; showViews(true); subscribe(); render(); });
+      li.appendChild(b); list.appendChild(li);
     }
-  }
-  [...tabs.children].forEach((b, i) => b.setAttribute("aria-current", String(i + 1 === state.unit)));
-  // Channel strips of the shown unit
-  const list = $("strip-list"); list.textContent = "";
-  for (let i = 1; i <= PER_UNIT; i++) {
-    const n = (state.unit - 1) * PER_UNIT + i, c = channel(n);
-    const li = document.createElement("li"), b = document.createElement("button");
-    b.type = "button"; b.className = "strip"; b.dataset.ch = n;
-    b.setAttribute("aria-label", c.name + ", gain " + c.gain + " dB, " + switchText(c) + ". Open line check");
-    b.innerHTML = "";
-    const name = document.createElement("span"); name.textContent = n + "  " + c.name;
-    const gain = document.createElement("span"); gain.textContent = c.gain + " dB";
-    const meter = document.createElement("span"); meter.className = "meter"; meter.appendChild(document.createElement("div"));
-    const flags = document.createElement("span"); flags.className = "flags"; flags.textContent = switchText(c);
-    b.append(name, gain, meter, flags);
-    b.addEventListener("click", () => { state.check = n; state.view = "check"; showViews(true); subscribe(); render(); });
-    li.appendChild(b); list.appendChild(li);
-  }
-  // Line check
+  });
+  list.querySelectorAll(".strip").forEach((b) => {
+    const n = +b.dataset.ch, c = channel(n);
+    b.setAttribute("aria-label", n + " " + channelName(n) + ", gain " + c.gain + " dB, " + switchText(c) + ". Open line check");
+    b.querySelector(".name").textContent = n + "  " + channelName(n);
+    b.querySelector(".gain-text").textContent = c.gain + " dB";
+    b.querySelector(".flags").textContent = switchText(c);
+  });
+}
+
+function renderCheck() {
   const c = channel(state.check);
-  $("check-name").textContent = "Channel " + state.check + ": " + c.name;
+  $("check-name").textContent = "Channel " + state.check + ": " + channelName(state.check);
   $("check-notes").textContent = c.notes;
   $("check-gain").textContent = c.gain + " dB";
   document.querySelectorAll("[data-step]").forEach((b) => { b.disabled = !canControl(); });
@@ -164,26 +193,43 @@ function render() {
     b.disabled = !canControl() || (b.dataset.sw === "phantom" && !state.allowPhantom);
   });
   $("prev").disabled = state.check <= 1;
-  // Scenes
+  $("next").disabled = state.check >= 384;
+}
+
+function renderScenes() {
   $("scene-active").textContent = "Active: " + (state.activeName || "—");
-  const sl = $("scene-list"); sl.textContent = "";
-  state.scenes.forEach((name, i) => {
+  const sl = $("scene-list");
+  rebuild(sl, state.scenes.join("\n"), () => state.scenes.forEach((name, position) => {
     const li = document.createElement("li"), b = document.createElement("button");
-    b.type = "button"; b.className = "scene" + (state.armedScene === i + 1 ? " confirm" : "");
-    b.textContent = (i + 1 === state.activeScene ? "● " : "") + (i + 1) + "  " + (name || "") + (state.armedScene === i + 1 ? " — tap again to recall" : "");
-    b.setAttribute("aria-current", String(i + 1 === state.activeScene));
-    b.disabled = !canControl() || state.permission !== "recall";
-    b.addEventListener("click", () => recallTap(i + 1));
+    b.type = "button"; b.className = "scene"; b.dataset.position = position;
+    b.addEventListener("click", () => recallTap(position));
     li.appendChild(b); sl.appendChild(li);
+  }));
+  sl.querySelectorAll(".scene").forEach((b) => {
+    const position = +b.dataset.position, armed = state.armedScene === position, active = position === state.activeScene;
+    b.classList.toggle("confirm", armed);
+    b.textContent = (active ? "● " : "") + String(position).padStart(3, "0") + "  " + (state.scenes[position] || "") + (armed ? " — tap again to recall" : "");
+    b.setAttribute("aria-current", String(active));
+    b.disabled = !canControl() || state.permission !== "recall";
   });
-  // Units
+}
+
+function renderUnits() {
   const ul = $("unit-list"); ul.textContent = "";
-  Object.keys(state.units).forEach((u) => {
-    const li = document.createElement("li"), col = UNIT_COLOURS[state.units[u]] || UNIT_COLOURS.INACTIVE;
-    li.className = "unit"; li.textContent = "Unit " + u + ": " + state.units[u];
+  shownUnits().forEach((u) => {
+    const s = state.units[u] || "INACTIVE", col = UNIT_COLOURS[s] || UNIT_COLOURS.INACTIVE;
+    const li = document.createElement("li");
+    li.className = "unit"; li.textContent = "Unit " + u + ": " + s;
     li.style.borderColor = col[0]; li.style.background = col[1];
     ul.appendChild(li);
   });
+}
+
+function render() {
+  renderStrips();
+  renderCheck();
+  renderScenes();
+  renderUnits();
   drawMeters();
 }
 
@@ -198,17 +244,22 @@ function drawMeters() {
 }
 
 // ---- Controls ----
-function recallTap(n) {
-  if (state.armedScene !== n) { state.armedScene = n; render(); setTimeout(() => { if (state.armedScene === n) { state.armedScene = 0; render(); } }, 4000); return; }
-  state.armedScene = 0; send("/deskpanel/scene/recall", [n]); render();
+function recallTap(position) {
+  if (state.armedScene !== position) {
+    state.armedScene = position; render();
+    setTimeout(() => { if (state.armedScene === position) { state.armedScene = NO_SCENE; render(); } }, 4000);
+    return;
+  }
+  state.armedScene = NO_SCENE; send("/deskpanel/scene/recall", [position]); render();
 }
+function showChannel(n) { state.check = n; state.peak = -128; $("check-clip").classList.remove("on"); subscribe(); render(); }
 document.querySelectorAll("[data-step]").forEach((b) => b.addEventListener("click", () => send("/deskpanel/ch/" + state.check + "/gain/step", [+b.dataset.step])));
 document.querySelectorAll("[data-sw]").forEach((b) => b.addEventListener("click", () => {
   const c = channel(state.check); send("/deskpanel/ch/" + state.check + "/" + b.dataset.sw, [c[b.dataset.sw] ? 0 : 1]);
 }));
 $("check-clip").addEventListener("click", () => $("check-clip").classList.remove("on"));
-$("prev").addEventListener("click", () => { if (state.check > 1) { state.check--; state.peak = -128; $("check-clip").classList.remove("on"); subscribe(); render(); } });
-$("next").addEventListener("click", () => { state.check++; state.peak = -128; $("check-clip").classList.remove("on"); subscribe(); render(); });
+$("prev").addEventListener("click", () => { if (state.check > 1) showChannel(state.check - 1); });
+$("next").addEventListener("click", () => { if (state.check < 384) showChannel(state.check + 1); });
 document.querySelectorAll("#views button").forEach((b) => b.addEventListener("click", () => { state.view = b.dataset.view; showViews(true); subscribe(); render(); }));
 
 // Swipe left/right on the channel list changes the unit.
@@ -217,8 +268,8 @@ $("channels").addEventListener("touchstart", (e) => { touchX = e.touches[0].clie
 $("channels").addEventListener("touchend", (e) => {
   if (touchX === null) return;
   const dx = e.changedTouches[0].clientX - touchX; touchX = null;
-  const units = Math.max(1, Object.keys(state.units).length);
-  if (Math.abs(dx) > 60) { state.unit = Math.min(units, Math.max(1, state.unit + (dx < 0 ? 1 : -1))); subscribe(); render(); }
+  const units = shownUnits(), at = units.indexOf(state.unit);
+  if (Math.abs(dx) > 60) { state.unit = units[Math.min(units.length - 1, Math.max(0, at + (dx < 0 ? 1 : -1)))]; subscribe(); render(); }
 });
 
 start();
