@@ -170,6 +170,22 @@ void IniFile::removeKey(const std::string& section, const std::string& key)
         m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*at));
 }
 
+std::vector<std::string> IniFile::keys(const std::string& section) const
+{
+    std::vector<std::string> names;
+    const auto range = findSection(section);
+    if (!range)
+        return names;
+    for (std::size_t i = range->header + 1; i < range->end; ++i) {
+        const std::string t = trim(m_lines[i]);
+        if (t.empty() || t.front() == ';')
+            continue;
+        if (const auto eq = t.find('='); eq != std::string::npos)
+            names.push_back(trim(t.substr(0, eq)));
+    }
+    return names;
+}
+
 void IniFile::removeSection(const std::string& section)
 {
     // Every copy of the section goes, so no older duplicate comes back to light.

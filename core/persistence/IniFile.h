@@ -22,6 +22,8 @@ public:
     // section at the end of the file when needed. Line breaks in a value become blanks.
     void setValue(const std::string& section, const std::string& key, const std::string& value);
     void removeKey(const std::string& section, const std::string& key);
+    // The names of the section's keys in the order the file holds them.
+    std::vector<std::string> keys(const std::string& section) const;
     void removeSection(const std::string& section);
 
     std::string text() const;
