@@ -5,7 +5,7 @@
 #include "core/remote/OscCodec.h"
 #include "core/remote/RemoteDispatcher.h"
 #include "core/remote/RemoteStateReader.h"
-#include "core/stage/StagePermission.h"
+#include "core/stage/StageSettings.h"
 
 #include <cstdint>
 #include <functional>
