@@ -51,9 +51,17 @@ QByteArray reasonPhrase(int status)
     }
 }
 
+QString peerText(const QHostAddress& address, quint16 port)
+{
+    return address.toString() + ':' + QString::number(port);
+}
 QString peerOf(const QAbstractSocket* socket)
 {
-    return socket->peerAddress().toString() + ':' + QString::number(socket->peerPort());
+    return peerText(socket->peerAddress(), socket->peerPort());
+}
+QString peerOf(const QWebSocket* socket)
+{
+    return peerText(socket->peerAddress(), socket->peerPort());
 }
 
 void randomBytes(std::uint8_t* bytes, std::size_t count)
