@@ -4,7 +4,6 @@
 #include "core/model/Text.h"
 #include "core/persistence/IniFile.h"
 #include "core/persistence/PathText.h"
-#include "core/stage/JsonText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -161,7 +160,7 @@ bool validDeviceName(const std::string& name, std::string& why)
     const std::string kept = trimmed(name);
     std::size_t characters = 0;
     for (std::size_t at = 0; at < kept.size(); ++characters) {
-        const std::size_t length = json::utf8CharacterLength(std::string_view(kept).substr(at));
+        const std::size_t length = utf8CharacterLength(std::string_view(kept).substr(at));
         if (length == 0) {
             why = "The device name is not readable text.";
             return false;
