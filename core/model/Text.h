@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace deskpanel {
 
@@ -8,6 +10,12 @@ namespace deskpanel {
 std::string cutToFieldChars(const std::string& utf8, std::size_t maxChars = 99);
 // The number of characters of a UTF-8 text (not its bytes).
 std::size_t characterCount(const std::string& utf8);
+// The length (1..4) of the well-formed UTF-8 character at the start of `text`, or 0
+// when it is not one (a stray continuation byte, an overlong form, a surrogate, a
+// value beyond U+10FFFF, or a character cut short).
+std::size_t utf8CharacterLength(std::string_view text);
+// Appends the UTF-8 form of a code point (at most U+10FFFF, not a surrogate).
+void appendUtf8(std::string& out, char32_t codePoint);
 // The text without the blanks and tabs at either end.
 std::string trimmed(const std::string& text);
 

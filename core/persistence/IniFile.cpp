@@ -6,6 +6,7 @@
 #include "core/persistence/WideText.h"
 
 #include <cerrno>
+#include <charconv>
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <direct.h>
@@ -227,6 +228,18 @@ bool writeProfileString(const std::string& path, const std::string& section, con
     IniFile file = IniFile::load(path);
     file.setValue(section, key, value);
     return file.save(path);
+}
+
+std::optional<long> profileNumber(const std::optional<std::string>& value)
+{
+    if (!value)
+        return std::nullopt;
+    const std::string text = trim(*value);
+    long number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
 }
 
 bool makeFolders(const std::string& folder)

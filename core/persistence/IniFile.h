@@ -53,6 +53,10 @@ std::string readProfileString(const std::string& path, const std::string& sectio
 bool writeProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value);
 
+// The whole number a profile value holds (blanks around it do not count), or nothing
+// when the value is missing or is not one.
+std::optional<long> profileNumber(const std::optional<std::string>& value);
+
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool makeFolders(const std::string& folder);
 

@@ -1,5 +1,7 @@
 #include "core/persistence/Windows1252.h"
 
+#include "core/model/Text.h"
+
 #include <algorithm>
 #include <array>
 
@@ -25,20 +27,6 @@ char toByte(char32_t codePoint)
             return static_cast<char>(0x80 + i);
     }
     return '?';
-}
-
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 } // namespace

@@ -5,32 +5,16 @@
 #include "core/persistence/IniFile.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace deskpanel {
-namespace {
-
-std::optional<long> numberOf(const std::optional<std::string>& text)
-{
-    if (!text)
-        return std::nullopt;
-    const std::string value = trimmed(*text);
-    long number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size())
-        return std::nullopt;
-    return number;
-}
-
-} // namespace
 
 RemoteSettings RemoteSettings::read(const std::string& profile)
 {
     const IniFile file = IniFile::load(profile);
     RemoteSettings settings;
-    if (const auto enabled = numberOf(file.value(Section, "Enabled")); enabled && (*enabled == 0 || *enabled == 1))
+    if (const auto enabled = profileNumber(file.value(Section, "Enabled")); enabled && (*enabled == 0 || *enabled == 1))
         settings.enabled = *enabled == 1;
-    if (const auto port = numberOf(file.value(Section, "Port")); port && *port >= 1 && *port <= 65535)
+    if (const auto port = profileNumber(file.value(Section, "Port")); port && *port >= 1 && *port <= 65535)
         settings.port = static_cast<std::uint16_t>(*port);
     if (const auto hosts = file.value(Section, "Allowed Hosts")) {
         std::string error;
@@ -41,7 +25,7 @@ RemoteSettings RemoteSettings::read(const std::string& profile)
     }
     if (const auto listen = file.value(Section, "Listen"); listen && listenAddress(trimmed(*listen), {}))
         settings.listen = trimmed(*listen);
-    if (const auto phantom = numberOf(file.value(Section, "Allow Phantom"));
+    if (const auto phantom = profileNumber(file.value(Section, "Allow Phantom"));
         phantom && (*phantom == 0 || *phantom == 1))
         settings.allowPhantom = *phantom == 1;
     return settings;

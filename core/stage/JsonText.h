@@ -10,12 +10,4 @@ namespace deskpanel::json {
 // valid JSON and valid UTF-8.
 void appendString(std::string& out, std::string_view text);
 
-// The length (1..4) of the well-formed UTF-8 character at the start of `text`, or 0
-// when it is not one (a stray continuation byte, an overlong form, a surrogate, a
-// value beyond U+10FFFF, or a character cut short).
-std::size_t utf8CharacterLength(std::string_view text);
-
-// Appends the UTF-8 form of a code point (at most U+10FFFF, not a surrogate).
-void appendUtf8(std::string& out, char32_t codePoint);
-
 } // namespace deskpanel::json

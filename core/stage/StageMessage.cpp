@@ -1,5 +1,6 @@
 #include "core/stage/StageMessage.h"
 
+#include "core/model/Text.h"
 #include "core/stage/JsonText.h"
 
 #include <charconv>
@@ -166,7 +167,7 @@ bool StageMessageReader::readString(std::string& out, std::size_t maxBytes, cons
             if (!readEscape(out))
                 return false;
         } else {
-            const std::size_t length = json::utf8CharacterLength(m_text.substr(m_at));
+            const std::size_t length = utf8CharacterLength(m_text.substr(m_at));
             if (length == 0)
                 return fail("text that is not UTF-8");
             out.append(m_text.substr(m_at, length));
@@ -216,7 +217,7 @@ bool StageMessageReader::readEscape(std::string& out)
     // further down the line.
     if (unit == 0)
         return fail("a NUL character in a string");
-    json::appendUtf8(out, unit);
+    appendUtf8(out, unit);
     return true;
 }
 

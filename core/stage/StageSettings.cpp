@@ -4,11 +4,9 @@
 #include "core/model/Text.h"
 #include "core/persistence/IniFile.h"
 #include "core/persistence/PathText.h"
-#include "core/stage/JsonText.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <set>
 
 namespace deskpanel {
@@ -17,21 +15,9 @@ namespace {
 constexpr std::size_t MaxDeviceNameChars = 32;
 constexpr std::string_view DevicePrefix = "Device";
 
-std::optional<long> numberOf(const std::optional<std::string>& text)
-{
-    if (!text)
-        return std::nullopt;
-    const std::string value = trimmed(*text);
-    long number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size())
-        return std::nullopt;
-    return number;
-}
-
 std::optional<bool> switchOf(const std::optional<std::string>& text)
 {
-    const auto number = numberOf(text);
+    const auto number = profileNumber(text);
     if (!number || (*number != 0 && *number != 1))
         return std::nullopt;
     return *number == 1;
@@ -43,10 +29,8 @@ std::optional<long> deviceNumberOf(const std::string& key)
     if (key.size() <= DevicePrefix.size() ||
         !equalsIgnoringCase(key.substr(0, DevicePrefix.size()), std::string(DevicePrefix)))
         return std::nullopt;
-    const std::string digits = key.substr(DevicePrefix.size());
-    long number = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc() || end != digits.data() + digits.size() || number < 1)
+    const auto number = profileNumber(key.substr(DevicePrefix.size()));
+    if (!number || *number < 1)
         return std::nullopt;
     return number;
 }
@@ -110,7 +94,7 @@ StageSettings StageSettings::read(const std::string& profile)
     StageSettings settings;
     if (const auto enabled = switchOf(file.value(Section, "Enabled")))
         settings.enabled = *enabled;
-    if (const auto port = numberOf(file.value(Section, "Port")); port && *port >= 1 && *port <= 65535)
+    if (const auto port = profileNumber(file.value(Section, "Port")); port && *port >= 1 && *port <= 65535)
         settings.port = static_cast<std::uint16_t>(*port);
     if (const auto listen = file.value(Section, "Listen"); listen && isListenForm(trimmed(*listen)))
         settings.listen = trimmed(*listen);
@@ -176,7 +160,7 @@ bool validDeviceName(const std::string& name, std::string& why)
     const std::string kept = trimmed(name);
     std::size_t characters = 0;
     for (std::size_t at = 0; at < kept.size(); ++characters) {
-        const std::size_t length = json::utf8CharacterLength(std::string_view(kept).substr(at));
+        const std::size_t length = utf8CharacterLength(std::string_view(kept).substr(at));
         if (length == 0) {
             why = "The device name is not readable text.";
             return false;

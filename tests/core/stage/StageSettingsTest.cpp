@@ -11,6 +11,16 @@ namespace {
 const std::string HashA(64, 'a');
 const std::string HashB = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
 
+// The text with #A and #B replaced by the hashes above, #U by an upper-case one.
+std::string withHashes(std::string text)
+{
+    for (const auto& [mark, hash] : {std::pair{"#A", HashA}, {"#B", HashB}, {"#U", std::string(64, 'A')}}) {
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark))
+            text.replace(at, 2, hash);
+    }
+    return text;
+}
+
 TEST(StageSettings, ReadsWhatWasWrittenAndKeepsTheRestOfTheProfile)
 {
     TempFolder folder;
@@ -33,27 +43,24 @@ TEST(StageSettings, ReadsWhatWasWrittenAndKeepsTheRestOfTheProfile)
     EXPECT_EQ(readProfileString(profile, "Remote Control", "Port"), "9000");
     EXPECT_EQ(readProfileString(profile, "Stage Remote", "Device2"), "Foyer \xc3\xa9,recall," + HashB);
 
+    // A value that cannot be read keeps its default; Listen is never wider than chosen.
     const struct {
         const char* key;
         const char* value;
+        StageSettings expected;
     } unreadable[] = {
-        {"Enabled", "yes"},       {"Port", "0"},          {"Port", "65536"}, {"Port", "84x"}, {"Listen", "everywhere"},
-        {"Listen", "10.0.0.256"}, {"Allow Phantom", "2"},
+        {"Enabled", "yes", {false, 8443, "all", "", "", true, {}}},
+        {"Port", "0", {true, 8480, "all", "", "", true, {}}},
+        {"Port", "65536", {true, 8480, "all", "", "", true, {}}},
+        {"Port", "84x", {true, 8480, "all", "", "", true, {}}},
+        {"Listen", "everywhere", {true, 8443, "loopback", "", "", true, {}}},
+        {"Listen", "10.0.0.256", {true, 8443, "loopback", "", "", true, {}}},
+        {"Allow Phantom", "2", {true, 8443, "all", "", "", false, {}}},
     };
     for (const auto& c : unreadable) {
         writeText(profile, "[Stage Remote]\nEnabled=1\nPort=8443\nListen=all\nAllow Phantom=1\n");
         ASSERT_TRUE(writeProfileString(profile, StageSettings::Section, c.key, c.value));
-        StageSettings expected{true, 8443, "all", "", "", true, {}};
-        const std::string key = c.key;
-        if (key == "Enabled")
-            expected.enabled = false;
-        else if (key == "Port")
-            expected.port = StageSettings::DefaultPort;
-        else if (key == "Listen")
-            expected.listen = "loopback"; // never wider than the operator chose
-        else
-            expected.allowPhantom = false;
-        EXPECT_EQ(StageSettings::read(profile), expected) << c.key << "=" << c.value;
+        EXPECT_EQ(StageSettings::read(profile), c.expected) << c.key << "=" << c.value;
     }
 }
 
@@ -61,43 +68,21 @@ TEST(StageSettings, SkipsDeviceLinesItCannotReadAndRenumbersOnWrite)
 {
     TempFolder folder;
     const std::string profile = folder.file("DeskPanel.INI");
-    writeText(profile, "[Stage Remote]\r\n"
-                       "Device1=Stage left,control," +
-                           HashA +
-                           "\r\n"
-                           "Device2=Broken,control\r\n"
-                           "Device3=Bad hash,view," +
-                           std::string(64, 'A') +
-                           "\r\n"
-                           "Device4=Bad permission,admin," +
-                           HashA +
-                           "\r\n"
-                           "Device5=,view," +
-                           HashA +
-                           "\r\n"
-                           "Device6=Too,many,view," +
-                           HashA +
-                           "\r\n"
-                           "Device7=" +
-                           std::string(33, 'x') + ",view," + HashA +
-                           "\r\n"
-                           "; Device8 is gone\r\n"
-                           "device12= Foyer , RECALL ," +
-                           HashB +
-                           "\r\n"
-                           "Device9=Monitor desk,view," +
-                           HashB +
-                           "\r\n"
-                           "Device9=Shadowed,view," +
-                           HashA +
-                           "\r\n"
-                           "Device0=Zero,view," +
-                           HashA +
-                           "\r\n"
-                           "Devices=Not a device,view," +
-                           HashA +
-                           "\r\n"
-                           "[Other]\r\nDevice1=kept\r\n");
+    writeText(profile, withHashes("[Stage Remote]\r\n"
+                                  "Device1=Stage left,control,#A\r\n"
+                                  "Device2=Broken,control\r\n"
+                                  "Device3=Bad hash,view,#U\r\n"
+                                  "Device4=Bad permission,admin,#A\r\n"
+                                  "Device5=,view,#A\r\n"
+                                  "Device6=Too,many,view,#A\r\n"
+                                  "Device7=xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx,view,#A\r\n"
+                                  "; Device8 is gone\r\n"
+                                  "device12= Foyer , RECALL ,#B\r\n"
+                                  "Device9=Monitor desk,view,#B\r\n"
+                                  "Device9=Shadowed,view,#A\r\n"
+                                  "Device0=Zero,view,#A\r\n"
+                                  "Devices=Not a device,view,#A\r\n"
+                                  "[Other]\r\nDevice1=kept\r\n"));
     StageSettings settings = StageSettings::read(profile);
     const std::vector<StageDevice> expected{{"Stage left", StagePermission::Control, HashA},
                                             {"Monitor desk", StagePermission::View, HashB},
@@ -117,6 +102,14 @@ TEST(StageSettings, SkipsDeviceLinesItCannotReadAndRenumbersOnWrite)
     EXPECT_EQ(StageSettings::read(profile).devices, (std::vector<StageDevice>(expected.begin() + 1, expected.end())));
 }
 
+std::string repeated(const std::string& text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 TEST(StageSettings, DeviceNames)
 {
     const struct {
@@ -128,13 +121,7 @@ TEST(StageSettings, DeviceNames)
         {"  Foyer  ", true, ""},
         {std::string(32, 'x'), true, ""},
         // 32 characters of two bytes each: characters count, not bytes.
-        {[] {
-             std::string s;
-             for (int i = 0; i < 32; ++i)
-                 s += "\xc3\xa9";
-             return s;
-         }(),
-         true, ""},
+        {repeated("\xc3\xa9", 32), true, ""},
         {std::string(33, 'x'), false, "A device name has at most 32 characters."},
         {"", false, "Give the device a name."},
         {" \t ", false, "Give the device a name."},
