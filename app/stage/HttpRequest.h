@@ -27,7 +27,12 @@ struct HttpRequest {
 
 // What the bytes received so far hold.
 struct HttpReading {
-    enum class Status { Incomplete, Complete, TooLarge, Malformed };
+    enum class Status {
+        Incomplete,
+        Complete,
+        TooLarge,
+        Malformed
+    };
     Status status = Status::Incomplete;
     HttpRequest request;
 };

@@ -14,6 +14,13 @@
 #include <QTimer>
 #include <QWebSocket>
 
+// The page is compiled into the application's static library: its resources are
+// registered by hand, outside any namespace, as Qt asks.
+static void registerPageResources()
+{
+    Q_INIT_RESOURCE(stage);
+}
+
 namespace deskpanel {
 namespace {
 
@@ -76,11 +83,13 @@ void randomBytes(std::uint8_t* bytes, std::size_t count)
 StageServer::StageServer(DeskPanelApp& app, EventLog* events)
     : m_app(app),
       m_events(events),
-      m_control(app.project(), app.channels(), app.scenes(), app.timers(), app.clock(),
-                [&app](int unitNumber) { return app.link().state(unitNumber); }, *this),
+      m_control(
+          app.project(), app.channels(), app.scenes(), app.timers(), app.clock(),
+          [&app](int unitNumber) { return app.link().state(unitNumber); }, *this),
       m_pairing(app.clock(), randomBytes),
       m_sockets(QStringLiteral("DeskPanel"), QWebSocketServer::NonSecureMode)
 {
+    registerPageResources();
     m_control.setUnitSender(&app.link());
     Metering& meters = app.metering();
     m_control.setMeterSource([&meters](int channel) { return meters.levelDb(channel); });
@@ -119,8 +128,8 @@ bool StageServer::writeSettings()
 
 void StageServer::apply(const StageSettings& settings)
 {
-    const bool sameSocket = isListening() && settings.enabled && settings.port == m_settings.port &&
-                            settings.listen == m_settings.listen;
+    const bool sameSocket =
+        isListening() && settings.enabled && settings.port == m_settings.port && settings.listen == m_settings.listen;
     m_settings = settings;
     m_control.setAllowPhantom(settings.allowPhantom);
     // Devices taken off the list lose their pages at once.
@@ -255,7 +264,8 @@ void StageServer::onReadable(QTcpSocket* socket)
 void StageServer::answer(QTcpSocket* socket, const HttpRequest& request)
 {
     if (!trustedHost(request)) {
-        refuse(socket, 403, QStringLiteral("Host %1 is not this server").arg(QString::fromLatin1(request.header("host"))));
+        refuse(socket, 403,
+               QStringLiteral("Host %1 is not this server").arg(QString::fromLatin1(request.header("host"))));
         return;
     }
     if (request.path == "/pair") {
@@ -293,8 +303,9 @@ void StageServer::answer(QTcpSocket* socket, const HttpRequest& request)
 void StageServer::pair(QTcpSocket* socket, const HttpRequest& request)
 {
     if (!ownOrigin(request)) {
-        refuse(socket, 403, QStringLiteral("pairing from a foreign page (Origin %1)")
-                                .arg(QString::fromLatin1(request.header("origin"))));
+        refuse(socket, 403,
+               QStringLiteral("pairing from a foreign page (Origin %1)")
+                   .arg(QString::fromLatin1(request.header("origin"))));
         return;
     }
     QJsonParseError error;
@@ -353,7 +364,8 @@ void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
     else if (!trustedHost(request))
         why = QStringLiteral("Host %1 is not this server").arg(QString::fromLatin1(request.header("host")));
     else if (!ownOrigin(request))
-        why = QStringLiteral("WebSocket from a foreign page (Origin %1)").arg(QString::fromLatin1(request.header("origin")));
+        why = QStringLiteral("WebSocket from a foreign page (Origin %1)")
+                  .arg(QString::fromLatin1(request.header("origin")));
     else if (!deviceOf(request, &tokenHash))
         why = QStringLiteral("WebSocket from a device that is not paired");
     else if (pageCount() + m_upgrading.size() >= StageControl::MaxPages)
@@ -467,7 +479,8 @@ void StageServer::respond(QTcpSocket* socket, int status, const QByteArray& type
 
 void StageServer::respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value)
 {
-    respond(socket, status, "application/json", QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact));
+    respond(socket, status, "application/json",
+            QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact));
 }
 
 void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
@@ -477,8 +490,8 @@ void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
         --m_reading;
     }
     logRefusal(peerOf(socket), why);
-    respondJson(socket, status, "error", status == 413 ? QStringLiteral("The request is too large.")
-                                                       : QStringLiteral("Refused."));
+    respondJson(socket, status, "error",
+                status == 413 ? QStringLiteral("The request is too large.") : QStringLiteral("Refused."));
     emit statusChanged();
 }
 

@@ -215,8 +215,9 @@ void StageRemoteDialog::showStatus()
         }
     }
     const QString code = pairingCode();
-    m_code->setText(code.isEmpty() ? QString()
-                                   : QStringLiteral("Code: %1  (%2 s left)").arg(code).arg(m_server.pairing().secondsLeft()));
+    m_code->setText(code.isEmpty()
+                        ? QString()
+                        : QStringLiteral("Code: %1  (%2 s left)").arg(code).arg(m_server.pairing().secondsLeft()));
 }
 
 void StageRemoteDialog::onCommand(int id)

@@ -19,8 +19,7 @@ class StageRemoteDialog : public GlassDialog {
     Q_OBJECT
 public:
     static constexpr int StatusRefreshMs = 500;
-    static constexpr const char* TrustNoteText =
-        "The page is plain HTTP: use it only on a show network you trust.";
+    static constexpr const char* TrustNoteText = "The page is plain HTTP: use it only on a show network you trust.";
 
     explicit StageRemoteDialog(StageServer& server, QWidget* parent = nullptr);
 
