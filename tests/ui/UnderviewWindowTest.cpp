@@ -5,8 +5,8 @@
 #include "ui/controls/ImageRegistry.h"
 #include "ui/controls/ToggleButton.h"
 #include "ui/controls/artwork/Artwork.h"
-#include "ui/views/MeterRepaintQueue.h"
 #include "ui/views/OverviewWindow.h"
+#include "ui/views/RepaintQueue.h"
 #include "ui/views/UnderviewPainter.h"
 
 #include <QFontMetrics>
@@ -210,17 +210,20 @@ TEST_F(UnderviewTest, SceneRecallShowsTheScenesNamesAndSwitches)
 TEST_F(UnderviewTest, OnlyVisibleMetersWaitForTheRepaintTimer)
 {
     app.metering().setLevel(383, 0); // far to the right, out of sight
-    EXPECT_FALSE(view.meterQueue().isTimerRunning());
+    EXPECT_FALSE(view.repaintQueue().isTimerRunning());
     app.metering().setLevel(1, 0);
-    EXPECT_TRUE(view.meterQueue().isTimerRunning());
-    EXPECT_EQ(view.meterQueue().pendingCount(), 1);
+    EXPECT_TRUE(view.repaintQueue().isTimerRunning());
+    EXPECT_EQ(view.repaintQueue().pendingCount(), 1);
     // The timer fires within a frame; a loaded machine may take longer.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.meterQueue().isTimerRunning(); }, 5000));
-    EXPECT_EQ(view.meterQueue().pendingCount(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.repaintQueue().isTimerRunning(); }, 5000));
+    EXPECT_EQ(view.repaintQueue().pendingCount(), 0);
+    // The same reading again leaves the meter's picture as it is: nothing to repaint.
+    app.metering().setLevel(1, 0);
+    EXPECT_FALSE(view.repaintQueue().isTimerRunning());
 
     view.hide();
     app.metering().setLevel(1, 3);
-    EXPECT_FALSE(view.meterQueue().isTimerRunning());
+    EXPECT_FALSE(view.repaintQueue().isTimerRunning());
 }
 
 // Without its thumb picture a view still comes up, after telling the operator.

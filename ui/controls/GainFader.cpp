@@ -57,8 +57,10 @@ void GainFader::setPosition(int position)
     const int p = std::clamp(position, 0, MaxPosition);
     if (p == m_position)
         return;
+    // Only where the thumb was and where it is now.
+    const QRect before = thumbRect();
     m_position = p;
-    update();
+    repaintValue(m_repaints, *this, before.united(thumbRect()));
     AccessibleNotifier::valueChanged(this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/controls/DragTracker.h"
+#include "ui/controls/RepaintScheduler.h"
 
 #include <QString>
 #include <QWidget>
@@ -31,6 +32,8 @@ public:
     int thumbTop() const;
     int thumbHeight() const { return m_thumbHeight; }
     bool isDragging() const { return m_drag.active(); }
+    // Where a new position sends its repaint (the view's frame); null: at once.
+    void setRepaintScheduler(RepaintScheduler* scheduler) { m_repaints = scheduler; }
 
     // While this answers true, the fader does not go above position 11.
     void setReducedRangeQuery(std::function<bool()> query) { m_reducedRange = std::move(query); }
@@ -74,6 +77,7 @@ private:
     int m_position = MaxPosition;
     DragTracker m_drag{Qt::Vertical};
     std::function<bool()> m_reducedRange;
+    RepaintScheduler* m_repaints = nullptr;
     static int s_activeCount;
 };
 

@@ -36,7 +36,7 @@ void ToggleButton::setState(int state)
     if (s == m_state)
         return;
     m_state = s;
-    update();
+    repaintValue(m_repaints, *this);
     QAccessible::State changed;
     changed.checked = true;
     AccessibleNotifier::stateChanged(this, changed);

@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/controls/RepaintScheduler.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -30,6 +32,8 @@ public:
     int baseId() const { return m_baseId; }
     int state() const { return m_state; }
     void setState(int state);
+    // Where a new state sends its repaint (the view's frame); null: at once.
+    void setRepaintScheduler(RepaintScheduler* scheduler) { m_repaints = scheduler; }
     // Asked before a press flips the switch, with the value it would take: false leaves
     // the switch as it is and starts no drag.
     using PressGuard = std::function<bool(int channel, int kind, int value)>;
@@ -63,6 +67,7 @@ private:
     int m_channel;
     QString m_bitmaps[2];
     int m_state = 0;
+    RepaintScheduler* m_repaints = nullptr;
     // The gesture started on this switch: the value being painted across, and the
     // channel it last reached.
     PressGuard m_pressGuard;

@@ -8,9 +8,9 @@
 #include "ui/controls/ToggleButton.h"
 #include "ui/dialogs/DialogLauncher.h"
 #include "ui/views/MeterPainter.h"
-#include "ui/views/MeterRepaintQueue.h"
 #include "ui/views/OverviewLayout.h"
 #include "ui/views/OverviewPainter.h"
+#include "ui/views/RepaintQueue.h"
 #include "ui/views/UnderviewLayout.h"
 #include "ui/views/UnderviewPainter.h"
 
@@ -126,7 +126,7 @@ StripWindow<Layout, Painter>::StripWindow(DeskPanelApp& app, DialogLauncher& dia
     p.setColor(QPalette::Window, Painter::Background);
     setPalette(p);
     m_canvas->setGeometry(QRect(QPoint(0, 0), m_contentSize));
-    m_meterQueue = std::make_unique<MeterRepaintQueue>(*m_canvas, [this](int c) {
+    m_repaints = std::make_unique<RepaintQueue>(*m_canvas, [this](int c) {
         return MeterPainter::paintedArea(m_layout.channelRect(ChannelPart::RangeAndPeak, c));
     });
 
@@ -166,6 +166,7 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
         QObject::connect(button, &ToggleButton::focused, button,
                          [this](int c) { m_app.channels().setCurrentChannel(c); });
         keepOutOfOpaqueRegion(button);
+        button->setRepaintScheduler(m_repaints.get());
         strip.toggles[i] = button;
     }
     GainFader* fader =
@@ -174,6 +175,7 @@ void StripWindow<Layout, Painter>::createStrip(int channel)
     wireFader(fader, m_app.channels());
     QObject::connect(fader, &GainFader::focused, fader, [this](int c) { m_app.channels().setCurrentChannel(c); });
     keepOutOfOpaqueRegion(fader);
+    fader->setRepaintScheduler(m_repaints.get());
     strip.fader = fader;
 
     // The painted fields that a click opens, as Tab stops after the fader: Enter opens the
@@ -306,7 +308,7 @@ void StripWindow<Layout, Painter>::refreshFromModel()
     }
     for (int u = 0; u < MaxUnits; ++u)
         nameUnitTitle(u);
-    m_canvas->update();
+    m_repaints->markArea(m_canvas->rect());
 }
 
 template <class Layout, class Painter>
@@ -337,7 +339,7 @@ template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::updateContent(const QRect& contentRect)
 {
     if (!contentRect.isEmpty())
-        m_canvas->update(contentRect);
+        m_repaints->markArea(contentRect);
 }
 
 template <class Layout, class Painter>
@@ -399,16 +401,22 @@ void StripWindow<Layout, Painter>::unitNameChanged(int unit)
 }
 
 template <class Layout, class Painter>
-void StripWindow<Layout, Painter>::meterChanged(int channel, const MeterState&)
+void StripWindow<Layout, Painter>::meterChanged(int channel, const MeterState& meter)
 {
-    m_meterQueue->markChanged(channel);
+    m_repaints->markMeter(channel, meter);
+}
+
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::meterPreferencesChanged()
+{
+    m_repaints->markArea(m_canvas->rect());
 }
 
 template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::markAllMetersChanged()
 {
     for (int c = 0; c < MaxChannels; ++c)
-        m_meterQueue->markChanged(c);
+        m_repaints->markMeterPicture(c);
 }
 
 template class StripWindow<OverviewLayout, OverviewPainter>;

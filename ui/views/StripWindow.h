@@ -21,12 +21,13 @@ class ToggleButton;
 
 class DeskPanelApp;
 class DialogLauncher;
-class MeterRepaintQueue;
+class RepaintQueue;
 
 // What both channel-strip views do alike. The content of all 48 units lies on one canvas
 // that the scroll offset moves along the view's axis; every strip has a row of switches
 // and a fader, which report to the channel control; the view follows the channel control
-// and the scene operations, and marks meters for repainting as readings come. A right
+// and the scene operations; what a change or a reading alters is marked and repainted
+// at the view's next frame (RepaintQueue). A right
 // click on a unit's name opens Unit Name, a left click on a link field the link group
 // popup, a right click on a meter the meter preferences. `Layout` says where everything
 // lies and `Painter` draws the content. Built for the two views' layouts only
@@ -80,7 +81,7 @@ public:
     {
         return isValidChannel(channel) ? m_strips[static_cast<std::size_t>(channel)].fader : nullptr;
     }
-    const MeterRepaintQueue& meterQueue() const { return *m_meterQueue; }
+    const RepaintQueue& repaintQueue() const { return *m_repaints; }
 
 protected:
     // `faces` must outlive the view (a constant table); `contentSize` is the size of the
@@ -134,7 +135,7 @@ private:
     void channelChanged(int channel, ChannelAspect aspect) override;
     void allChannelsChanged() override { refreshFromModel(); }
     void unitNameChanged(int unit) override;
-    void meterPreferencesChanged() override { m_canvas->update(); }
+    void meterPreferencesChanged() override;
     void projectReplaced() override { refreshFromModel(); }
 
     void meterChanged(int channel, const MeterState& meter) override;
@@ -147,7 +148,7 @@ private:
     const Layout& m_layout = Layout::shared();
     Painter m_painter;
     StripCanvas* m_canvas;
-    std::unique_ptr<MeterRepaintQueue> m_meterQueue;
+    std::unique_ptr<RepaintQueue> m_repaints;
     std::array<Strip, MaxChannels> m_strips{};
     std::array<PartButton*, MaxUnits> m_unitTitles{};
     int m_offset = 0;
