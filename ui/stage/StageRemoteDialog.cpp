@@ -108,6 +108,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_listen = new QComboBox(this);
     setBuddy(ListenLabel, m_listen);
     m_listen->setObjectName(QStringLiteral("listen"));
+    m_listen->setAccessibleName(QStringLiteral("Listen on"));
     m_listen->setGeometry(controlRect(Listen));
     m_listen->addItem(QStringLiteral("this computer only"), QStringLiteral("loopback"));
     m_listen->addItem(QStringLiteral("all interfaces"), QStringLiteral("all"));
@@ -134,6 +135,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_devices = new QListWidget(this);
     setBuddy(DevicesLabel, m_devices);
     m_devices->setObjectName(QStringLiteral("devices"));
+    m_devices->setAccessibleName(QStringLiteral("Paired devices"));
     m_devices->setGeometry(controlRect(Devices));
     createButton(Revoke, QStringLiteral("Re&voke"), {});
 
@@ -141,6 +143,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_permission = new QComboBox(this);
     setBuddy(PermissionLabel, m_permission);
     m_permission->setObjectName(QStringLiteral("permission"));
+    m_permission->setAccessibleName(QStringLiteral("New device may"));
     m_permission->setGeometry(controlRect(Permission));
     m_permission->addItem(QStringLiteral("view only"), static_cast<int>(StagePermission::View));
     m_permission->addItem(QStringLiteral("control"), static_cast<int>(StagePermission::Control));
@@ -150,7 +153,10 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(QStringLiteral("Pairing code"));
     QFont big = m_code->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
+    if (big.pointSizeF() > 0)
+        big.setPointSizeF(big.pointSizeF() * 1.6);
+    else
+        big.setPixelSize(big.pixelSize() * 8 / 5);
     big.setBold(true);
     m_code->setFont(big);
 
@@ -218,6 +224,10 @@ void StageRemoteDialog::showStatus()
     m_code->setText(code.isEmpty()
                         ? QString()
                         : QStringLiteral("Code: %1  (%2 s left)").arg(code).arg(m_server.pairing().secondsLeft()));
+    // A screen reader reads the label by its name, "Pairing code", then the code digit by digit.
+    const QString spoken = code.isEmpty() ? QStringLiteral("none open") : code.split(QString()).join(' ').trimmed();
+    if (m_code->accessibleDescription() != spoken)
+        m_code->setAccessibleDescription(spoken);
 }
 
 void StageRemoteDialog::onCommand(int id)
