@@ -60,12 +60,12 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Remote control of RP-8 microphone preamplifiers.\n"
-        "Setup > Remote Control serves OSC over UDP for show control (off until turned on).\n"
-        "Setup > Stage Remote serves the console to phone and tablet browsers, port 8480 by\n"
-        "default, to paired devices only (off until turned on; DeskPanel.INI, section\n"
-        "\"Stage Remote\")."));
+    parser.setApplicationDescription(
+        QStringLiteral("Remote control of RP-8 microphone preamplifiers.\n"
+                       "Setup > Remote Control serves OSC over UDP for show control (off until turned on).\n"
+                       "Setup > Stage Remote serves the console to phone and tablet browsers, port 8480 by\n"
+                       "default, to paired devices only (off until turned on; DeskPanel.INI, section\n"
+                       "\"Stage Remote\")."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportSheetOption(
