@@ -107,23 +107,6 @@ bool RemoteControl::recallBudgetLeft(std::uint32_t host)
     return static_cast<int>(times.size()) < MaxRecallsPerSecond;
 }
 
-bool RemoteControl::changesSomething(const RemoteAddressMatch& match, const OscMessage& message)
-{
-    if (!match.error.empty())
-        return false;
-    switch (match.action) {
-    case RemoteAction::ChannelGain:
-    case RemoteAction::ChannelMute:
-    case RemoteAction::ChannelPad:
-    case RemoteAction::ChannelPolarity:
-    case RemoteAction::ChannelPhantom: return !message.arguments.empty();
-    case RemoteAction::GroupMute:
-    case RemoteAction::ChannelPreset:
-    case RemoteAction::SceneRecall: return true;
-    default: return false;
-    }
-}
-
 // A gain sent with a fraction of a dB was rounded: what was applied is not what was sent.
 bool RemoteControl::appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message)
 {
@@ -179,7 +162,7 @@ void RemoteControl::datagramReceived(const std::uint8_t* data, std::size_t size,
             continue;
         }
         RemoteAddressMatch& match = matches[i];
-        if (!changesSomething(match, message)) {
+        if (!isRemoteChange(match, message)) {
             applyMessage(match, message, from, answers);
             continue;
         }

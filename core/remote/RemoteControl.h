@@ -108,7 +108,6 @@ private:
     void sendNextPaced();
     void beginGroupFor(std::uint64_t packet);
     bool recallBudgetLeft(std::uint32_t host);
-    static bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message);
     static bool appliedAsSent(const RemoteAddressMatch& match, const OscMessage& message);
     void applyMessage(const RemoteAddressMatch& match, const OscMessage& message, const Ipv4Endpoint& from,
                       std::vector<OscMessage>& answers);

@@ -98,6 +98,24 @@ RemoteDispatcher::~RemoteDispatcher()
     m_timers.clearHandler(m_grabTimer);
 }
 
+bool isRemoteChange(const RemoteAddressMatch& match, const OscMessage& message)
+{
+    if (!match.error.empty())
+        return false;
+    switch (match.action) {
+    case RemoteAction::ChannelGain:
+    case RemoteAction::ChannelGainStep:
+    case RemoteAction::ChannelMute:
+    case RemoteAction::ChannelPad:
+    case RemoteAction::ChannelPolarity:
+    case RemoteAction::ChannelPhantom: return !message.arguments.empty();
+    case RemoteAction::GroupMute:
+    case RemoteAction::ChannelPreset:
+    case RemoteAction::SceneRecall: return true;
+    default: return false;
+    }
+}
+
 bool RemoteDispatcher::apply(const RemoteAddressMatch& match, const OscMessage& message,
                              std::vector<OscMessage>& answers)
 {

@@ -94,6 +94,10 @@ private:
     std::array<std::uint32_t, MaxChannels> m_lastMoveAt{};
 };
 
+// Whether a message would change something (a gain, a step, a switch, a group, a preset,
+// a recall) rather than ask: such a message waits while another operation holds the gate.
+bool isRemoteChange(const RemoteAddressMatch& match, const OscMessage& message);
+
 // The answer that refuses a message: "/deskpanel/error" s "<what>: <address>", with at
 // most MaxEchoedAddressBytes of the address.
 constexpr std::size_t MaxEchoedAddressBytes = 128;

@@ -21,22 +21,6 @@ constexpr RemoteAction ChannelActions[] = {RemoteAction::ChannelGain,    RemoteA
                                            RemoteAction::ChannelPad,     RemoteAction::ChannelPolarity,
                                            RemoteAction::ChannelPhantom, RemoteAction::ChannelName};
 
-bool changesSomething(const RemoteAddressMatch& match, const OscMessage& message)
-{
-    switch (match.action) {
-    case RemoteAction::ChannelGain:
-    case RemoteAction::ChannelGainStep:
-    case RemoteAction::ChannelMute:
-    case RemoteAction::ChannelPad:
-    case RemoteAction::ChannelPolarity:
-    case RemoteAction::ChannelPhantom: return !message.arguments.empty();
-    case RemoteAction::GroupMute:
-    case RemoteAction::ChannelPreset:
-    case RemoteAction::SceneRecall: return true;
-    default: return false;
-    }
-}
-
 } // namespace
 
 StageControl::StageControl(Project& project, ChannelControl& channels, SceneOperations& scenes, Timers& timers,
@@ -145,7 +129,7 @@ void StageControl::received(int id, const OscMessage& message)
         answers.push_back(remoteError("a page is subscribed while it is open", message.address));
     } else if (match.action == RemoteAction::SceneList && message.arguments.empty()) {
         mark(SceneListItem);
-    } else if (changesSomething(match, message)) {
+    } else if (isRemoteChange(match, message)) {
         applyChange(page, match, message, answers);
     } else {
         m_dispatcher.apply(match, message, answers);

@@ -61,6 +61,7 @@ enum class Open {
 enum class Intruder {
     RemoteRecall,
     RemoteSwitch,
+    RemoteGainStep,
     LocalRecall,
     LocalUndo,
 };
@@ -78,6 +79,7 @@ TEST_F(OneOperationAtATime, WorkArrivingInsideABoxWaitsOrIsRefused)
     } rows[] = {
         {Open::RecallQuestion, Intruder::RemoteRecall, Outcome::Queued},
         {Open::RecallQuestion, Intruder::RemoteSwitch, Outcome::Queued},
+        {Open::RecallQuestion, Intruder::RemoteGainStep, Outcome::Queued},
         {Open::RecallQuestion, Intruder::LocalRecall, Outcome::Refused},
         {Open::SocketErrorInRecall, Intruder::RemoteRecall, Outcome::Queued},
         {Open::SocketErrorInRecall, Intruder::LocalUndo, Outcome::Refused},
@@ -105,6 +107,7 @@ TEST_F(OneOperationAtATime, WorkArrivingInsideABoxWaitsOrIsRefused)
         std::vector<OscMessage> answersInside;
         std::size_t sentBeforeIntruder = 0;
         std::string gateInside;
+        int gainBefore = 0;
         const auto intrude = [&] {
             gateInside = channels.gate().holder();
             sentBeforeIntruder = units.sent.size();
@@ -113,6 +116,10 @@ TEST_F(OneOperationAtATime, WorkArrivingInsideABoxWaitsOrIsRefused)
                 answersInside = send({"/deskpanel/scene/recall", {std::int32_t{SceneB}}});
                 break;
             case Intruder::RemoteSwitch: answersInside = send({"/deskpanel/ch/6/pad", {std::int32_t{1}}}); break;
+            case Intruder::RemoteGainStep:
+                gainBefore = channels.gainDbOf(5);
+                answersInside = send({"/deskpanel/ch/6/gain/step", {std::int32_t{3}}});
+                break;
             case Intruder::LocalRecall: scenes.recallScene(SceneB); break;
             case Intruder::LocalUndo: channels.undo(); break;
             }
@@ -163,6 +170,8 @@ TEST_F(OneOperationAtATime, WorkArrivingInsideABoxWaitsOrIsRefused)
             EXPECT_EQ(live(5).pad, 1);
             EXPECT_EQ(units.sent.back(), (Sent{"Pad", 1, 1, 6}));
         }
+        if (row.intruder == Intruder::RemoteGainStep)
+            EXPECT_EQ(channels.gainDbOf(5), gainBefore + 3);
         units.onSend = nullptr;
         live(5).pad = 0;
     }
