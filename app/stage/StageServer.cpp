@@ -133,12 +133,16 @@ void StageServer::apply(const StageSettings& settings)
     m_settings = settings;
     m_control.setAllowPhantom(settings.allowPhantom);
     // Devices taken off the list lose their pages at once.
-    for (auto it = m_pages.begin(); it != m_pages.end(); ++it) {
+    QList<QPointer<QWebSocket>> revoked;
+    for (const Page& page : std::as_const(m_pages)) {
         const bool paired = std::any_of(settings.devices.begin(), settings.devices.end(),
-                                        [&](const StageDevice& d) { return d.tokenHash == it->tokenHash; });
-        if (!paired && it->socket)
-            it->socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("revoked"));
+                                        [&](const StageDevice& d) { return d.tokenHash == page.tokenHash; });
+        if (!paired)
+            revoked << page.socket;
     }
+    for (const QPointer<QWebSocket>& socket : revoked)
+        if (socket)
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("revoked"));
     if (sameSocket)
         return;
     closeAll();
@@ -165,9 +169,16 @@ void StageServer::listen()
 void StageServer::closeAll()
 {
     m_server.close();
+    // An aborted socket says so at once, and its page is forgotten then: not while the
+    // pages are walked.
+    QList<QPointer<QWebSocket>> sockets;
     for (const Page& page : std::as_const(m_pages))
-        if (page.socket)
-            page.socket->abort();
+        sockets << page.socket;
+    for (const QPointer<QWebSocket>& socket : sockets)
+        if (socket)
+            socket->abort();
+    for (const int id : m_pages.keys())
+        m_control.close(id);
     m_pages.clear();
     m_upgrading.clear();
 }
