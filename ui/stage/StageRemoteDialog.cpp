@@ -137,7 +137,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_devices->setObjectName(QStringLiteral("devices"));
     m_devices->setAccessibleName(QStringLiteral("Paired devices"));
     m_devices->setGeometry(controlRect(Devices));
-    createButton(Revoke, QStringLiteral("Re&voke"), {});
+    createButton(Revoke, QStringLiteral("Re&voke"), QStringLiteral("162"));
 
     createLabel(PermissionLabel, QStringLiteral("New device may"));
     m_permission = new QComboBox(this);
@@ -148,7 +148,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_permission->addItem(QStringLiteral("view only"), static_cast<int>(StagePermission::View));
     m_permission->addItem(QStringLiteral("control"), static_cast<int>(StagePermission::Control));
     m_permission->addItem(QStringLiteral("control and recall"), static_cast<int>(StagePermission::Recall));
-    createButton(Pair, QStringLiteral("&Pair a Device..."), {});
+    createButton(Pair, QStringLiteral("&Pair a Device..."), QStringLiteral("162"));
     m_code = createLabel(Code, {}, Qt::AlignLeft | Qt::AlignVCenter);
     m_code->setObjectName(QStringLiteral("code"));
     m_code->setAccessibleName(QStringLiteral("Pairing code"));
