@@ -91,7 +91,7 @@ try:
     # The operator opens Setup > Stage Remote and asks for a code (view only, the default).
     app = wait_for("DeskPanel on the bus", panel_app, 30)
     item = wait_for("the Stage Remote menu item", lambda: next(
-        n for n in walk(app, []) if n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == "Stage Remote..."), 60)
+        n for n in walk(app, []) if n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == "Stage Remote..."), 120)
     Atspi.set_timeout(1000, 15000)
     try:
         item.queryAction().doAction(0)  # the dialog's own event loop keeps the answer from coming
