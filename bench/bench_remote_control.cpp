@@ -10,35 +10,28 @@
 //   build/bench/bench_remote_control [SECONDS]
 #include "app/DeskPanelApp.h"
 #include "app/RemoteEndpoint.h"
+#include "bench/BenchLoad.h"
 #include "core/remote/OscCodec.h"
-#include "tests/support/PacketBuilder.h"
 #include "tests/support/QuietHost.h"
 #include "tests/support/TempFolder.h"
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <mutex>
-#include <netinet/in.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 using namespace deskpanel;
-using SteadyTime = std::chrono::steady_clock;
+using namespace deskpanel::bench;
 
 namespace {
 
@@ -46,99 +39,10 @@ constexpr std::uint16_t HostPort = 25800;
 constexpr std::uint16_t UnitPort = 25801;
 constexpr std::uint16_t RemotePort = 25802;
 
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double processCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-int udpSocket(const char* address, std::uint16_t port)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    ::inet_pton(AF_INET, address, &at.sin_addr);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
-        std::perror("bind");
-        std::exit(1);
-    }
-    timeval timeout{0, 20000};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    return fd;
-}
-
-void sendTo(int fd, const void* data, std::size_t size, std::uint16_t port)
-{
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::sendto(fd, data, size, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-}
-
-// The bench's own threads, whose CPU time is not DeskPanel's.
-std::mutex benchCpuLock;
-double benchCpu = 0;
-void addBenchCpu(double seconds)
-{
-    std::lock_guard<std::mutex> lock(benchCpuLock);
-    benchCpu += seconds;
-}
-
-struct Stream {
-    std::atomic<bool> running{false};
-    std::atomic<bool> done{false};
-    std::vector<SteadyTime::time_point> sentAt;
-    std::atomic<int> sent{0};
-    std::vector<double> latenciesUs;
-};
-
-// Unit 1: reports every 50 ms and times each datagram DeskPanel sends it against the
-// newest message not yet answered.
-void playUnitOne(Stream& stream)
-{
-    const int fd = udpSocket("127.0.1.1", UnitPort);
-    test::UnitPacketFields fields;
-    fields.unitNumber = 1;
-    fields.mac = test::macOf(1);
-    const PacketBytes report = test::unitPacket(fields);
-    auto nextReport = SteadyTime::now();
-    int matched = 0;
-    std::uint8_t buffer[256];
-    while (!stream.done) {
-        if (SteadyTime::now() >= nextReport) {
-            sendTo(fd, report.data(), report.size(), HostPort);
-            nextReport += std::chrono::milliseconds(50);
-        }
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        const auto now = SteadyTime::now();
-        const int newest = stream.sent.load() - 1;
-        if (got == static_cast<ssize_t>(PacketSize) && stream.running && newest >= matched) {
-            stream.latenciesUs.push_back(
-                std::chrono::duration<double, std::micro>(now - stream.sentAt[static_cast<std::size_t>(newest)])
-                    .count());
-            matched = newest + 1;
-        }
-    }
-    ::close(fd);
-    addBenchCpu(threadCpuSeconds());
-}
-
-void sendGains(Stream& stream, int seconds)
+void sendGains(bench::TimedSends& stream, int seconds)
 {
     const int fd = udpSocket("127.0.0.1", 0);
     const int total = seconds * 1000;
-    stream.sentAt.resize(static_cast<std::size_t>(total));
     const auto start = SteadyTime::now();
     stream.running = true;
     for (int k = 0; k < total; ++k) {
@@ -198,27 +102,6 @@ void subscribe(std::atomic<bool>& done, const char* address, bool feedback, int*
     addBenchCpu(threadCpuSeconds());
 }
 
-// DeskPanel's CPU over `ms` of the event loop: the process less the bench's threads.
-double deskPanelCpuShare(int ms, const std::function<void()>& during)
-{
-    const double process0 = processCpuSeconds();
-    double bench0 = 0;
-    {
-        std::lock_guard<std::mutex> lock(benchCpuLock);
-        bench0 = benchCpu;
-    }
-    QElapsedTimer wall;
-    wall.start();
-    during();
-    // A real event loop, as the program runs one: it sleeps until something happens.
-    QEventLoop loop;
-    QTimer::singleShot(std::max<qint64>(0, ms - wall.elapsed()), &loop, &QEventLoop::quit);
-    loop.exec();
-    const double process1 = processCpuSeconds();
-    std::lock_guard<std::mutex> lock(benchCpuLock);
-    return 100.0 * ((process1 - process0) - (benchCpu - bench0)) / (static_cast<double>(wall.elapsed()) / 1000.0);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -245,8 +128,8 @@ int main(int argc, char** argv)
     rack.start(QCoreApplication::applicationDirPath() + "/../tools/unitsim/unitsim",
                {"--units", "47", "--first", "2", "--first-address", "127.0.1.2", "--host-port",
                 QString::number(HostPort), "--unit-port", QString::number(UnitPort)});
-    Stream stream;
-    std::thread unitOne(playUnitOne, std::ref(stream));
+    bench::TimedSends stream(static_cast<std::size_t>(seconds) * 1000);
+    std::thread unitOne(bench::playUnitOne, std::ref(stream), UnitPort, HostPort);
     QElapsedTimer waited;
     waited.start();
     while (app.link().unitCount() < 48 && waited.elapsed() < 15000)
@@ -279,9 +162,6 @@ int main(int argc, char** argv)
     rack.terminate();
     rack.waitForFinished(5000);
 
-    std::vector<double> l = stream.latenciesUs;
-    std::sort(l.begin(), l.end());
-    const auto at = [&](double q) { return l.empty() ? 0.0 : l[static_cast<std::size_t>(q * (l.size() - 1))]; };
     std::printf("DeskPanel CPU: idle %.2f %%, with %d gain messages/s and one subscriber %.2f %% of one core "
                 "(+%.2f)\n",
                 idle, 1000, loaded, loaded - idle);
@@ -289,7 +169,8 @@ int main(int argc, char** argv)
                 meters, meters - idle, meterDatagrams[0], meterDatagrams[1], meterDatagrams[2], meterDatagrams[3]);
     std::printf(
         "message sent -> unit datagram received: median %.0f us, 90 %% %.0f us, 99 %% %.0f us (%zu timed of %d)\n",
-        at(0.5), at(0.9), at(0.99), l.size(), stream.sent.load());
+        stream.quantileUs(0.5), stream.quantileUs(0.9), stream.quantileUs(0.99), stream.latenciesUs.size(),
+        stream.sent.load());
     std::printf("refused %llu, dropped over the rate %llu\n",
                 static_cast<unsigned long long>(remote.control().counts().refused),
                 static_cast<unsigned long long>(remote.control().counts().droppedOverRate));

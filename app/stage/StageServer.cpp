@@ -113,17 +113,9 @@ void StageServer::useProfile(const std::string& profile)
 
 bool StageServer::store(const StageSettings& settings)
 {
-    const StageSettings before = m_settings;
-    m_settings = settings;
-    const bool written = writeSettings();
-    m_settings = before;
+    const bool written = m_profile.empty() || settings.write(m_profile);
     apply(settings);
     return written;
-}
-
-bool StageServer::writeSettings()
-{
-    return m_profile.empty() || m_settings.write(m_profile);
 }
 
 void StageServer::apply(const StageSettings& settings)
@@ -153,17 +145,15 @@ void StageServer::apply(const StageSettings& settings)
 
 void StageServer::listen()
 {
-    QHostAddress address(QHostAddress::LocalHost);
-    if (m_settings.listen == "all")
-        address = QHostAddress(QHostAddress::AnyIPv4);
-    else if (m_settings.listen != "loopback" && !m_settings.listen.empty())
-        address = QHostAddress(QString::fromStdString(m_settings.listen));
+    // A "Listen" that names nothing this server knows keeps it on this computer, never wider.
+    const std::uint32_t bound = m_settings.listenAddress().value_or(0x7F000001u);
+    const QHostAddress address = bound == 0 ? QHostAddress(QHostAddress::AnyIPv4) : QHostAddress(bound);
     m_bindError.clear();
     if (!m_server.listen(address, m_settings.port)) {
         m_bindError = tr("Port %1 could not be opened: %2").arg(m_settings.port).arg(m_server.errorString());
         return;
     }
-    m_boundAddress = address.toIPv4Address();
+    m_boundAddress = bound;
 }
 
 void StageServer::closeAll()
@@ -351,7 +341,7 @@ void StageServer::pair(QTcpSocket* socket, const HttpRequest& request)
     case StagePairing::PairResult::Paired: break;
     }
     m_settings.devices.push_back({name, permission, StagePairing::tokenHash(token)});
-    if (!writeSettings()) {
+    if (!m_profile.empty() && !m_settings.write(m_profile)) {
         // Not stored, not paired: the phone would lose the pairing at the next start.
         m_settings.devices.pop_back();
         respondJson(socket, 500, "error", QStringLiteral("DeskPanel could not store the pairing. Try again."));

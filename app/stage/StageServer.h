@@ -96,7 +96,6 @@ private:
     bool ownOrigin(const HttpRequest& request) const;
     // The paired device whose token the request's cookie carries.
     const StageDevice* deviceOf(const HttpRequest& request, std::string* tokenHash = nullptr) const;
-    bool writeSettings();
 
     // StageControl::PageOutput
     void send(int page, const OscMessage& message) override;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr std::uint32_t RateWindowMs = 1000;
 constexpr std::uint32_t RecallWindowMs = 1000;
-// Scene list pages are cut as the OSC feedback is, so one reader serves both.
-constexpr std::size_t SceneListPageBytes = 1472;
 
 constexpr RemoteAction ChannelActions[] = {RemoteAction::ChannelGain,    RemoteAction::ChannelMute,
                                            RemoteAction::ChannelPad,     RemoteAction::ChannelPolarity,
@@ -138,7 +136,7 @@ void StageControl::received(int id, const OscMessage& message)
         m_output.send(id, answer);
 }
 
-std::string StageControl::refusalFor(const Page& page, const RemoteAddressMatch& match, const OscMessage& message) const
+std::string StageControl::refusalFor(const Page& page, const RemoteAddressMatch& match) const
 {
     if (page.permission == StagePermission::View)
         return "not allowed for a view device";
@@ -153,14 +151,13 @@ std::string StageControl::refusalFor(const Page& page, const RemoteAddressMatch&
         if (recent >= MaxRecallsPerSecond)
             return "too many recalls, at most 2 a second";
     }
-    (void)message;
     return {};
 }
 
 void StageControl::applyChange(Page& page, const RemoteAddressMatch& match, const OscMessage& message,
                                std::vector<OscMessage>& answers)
 {
-    if (const std::string refusal = refusalFor(page, match, message); !refusal.empty()) {
+    if (const std::string refusal = refusalFor(page, match); !refusal.empty()) {
         answers.push_back(remoteError(refusal, message.address));
         presentValues(match, answers);
         return;
@@ -305,7 +302,7 @@ void StageControl::sendMarked(int id, Page& page)
         page.marked[static_cast<std::size_t>(index)] = false;
         --page.markedCount;
         if (index == SceneListItem) {
-            for (const OscMessage& part : m_state.sceneListPages(SceneListPageBytes))
+            for (const OscMessage& part : m_state.sceneListPages(osc::MaxFeedbackDatagram))
                 m_output.send(id, part);
         } else {
             m_output.send(id, item(index));

@@ -126,7 +126,7 @@ private:
 
     void greet(int id, Page& page);
 
-    std::string refusalFor(const Page& page, const RemoteAddressMatch& match, const OscMessage& message) const;
+    std::string refusalFor(const Page& page, const RemoteAddressMatch& match) const;
     bool overRate(Page& page);
     void applyChange(Page& page, const RemoteAddressMatch& match, const OscMessage& message,
                      std::vector<OscMessage>& answers);
