@@ -1,7 +1,7 @@
 #include "ui/dialogs/RemoteControlDialog.h"
 
 #include "app/RemoteEndpoint.h"
-#include "core/unitlink/LocalAddress.h"
+#include "ui/dialogs/ListenChoices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,14 +72,7 @@ RemoteControlDialog::RemoteControlDialog(RemoteEndpoint& endpoint, QWidget* pare
     m_listen = new QComboBox(this);
     m_listen->setObjectName(QStringLiteral("listen"));
     m_listen->setGeometry(controlRect(Listen));
-    m_listen->addItem(QStringLiteral("automatic"), QStringLiteral("auto"));
-    m_listen->addItem(QStringLiteral("this computer only"), QStringLiteral("loopback"));
-    m_listen->addItem(QStringLiteral("all interfaces"), QStringLiteral("all"));
-    if (const auto local = localIpv4Address(); local && local->rfind("127.", 0) != 0)
-        m_listen->addItem(QString::fromStdString(*local), QString::fromStdString(*local));
-    if (m_listen->findData(QString::fromStdString(settings.listen)) < 0)
-        m_listen->addItem(QString::fromStdString(settings.listen), QString::fromStdString(settings.listen));
-    m_listen->setCurrentIndex(m_listen->findData(QString::fromStdString(settings.listen)));
+    addListenChoices(m_listen, settings.listen, true);
     listenLabel->setBuddy(m_listen);
     createLabel(HostsLabel, QStringLiteral("Allowed hosts"));
     m_hosts = new QLineEdit(QString::fromStdString(settings.allowedHosts), this);

@@ -1,7 +1,7 @@
 #include "ui/stage/StageRemoteDialog.h"
 
 #include "app/stage/StageServer.h"
-#include "core/unitlink/LocalAddress.h"
+#include "ui/dialogs/ListenChoices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -110,14 +110,7 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_listen->setObjectName(QStringLiteral("listen"));
     m_listen->setAccessibleName(QStringLiteral("Listen on"));
     m_listen->setGeometry(controlRect(Listen));
-    m_listen->addItem(QStringLiteral("this computer only"), QStringLiteral("loopback"));
-    m_listen->addItem(QStringLiteral("all interfaces"), QStringLiteral("all"));
-    if (const auto local = localIpv4Address(); local && local->rfind("127.", 0) != 0)
-        m_listen->addItem(QString::fromStdString(*local), QString::fromStdString(*local));
-    const QString listen = QString::fromStdString(settings.listen);
-    if (m_listen->findData(listen) < 0)
-        m_listen->addItem(listen, listen);
-    m_listen->setCurrentIndex(m_listen->findData(listen));
+    addListenChoices(m_listen, settings.listen, false);
     m_phantom = new QCheckBox(QStringLiteral("Allow 48 V from the page"), this);
     m_phantom->setObjectName(QStringLiteral("phantom"));
     m_phantom->setGeometry(controlRect(Phantom));
