@@ -7,6 +7,8 @@ START = time.monotonic()
 import pyatspi
 from gi.repository import Atspi, GLib
 
+from atspi_tree import in_boxes, panel_app, walk
+
 
 def wait_for(what, check, seconds):
     end = time.monotonic() + seconds
@@ -17,25 +19,6 @@ def wait_for(what, check, seconds):
             return found
         time.sleep(0.25)
     sys.exit(f"FAIL: {what} within {seconds} s (at {time.monotonic() - START:.1f} s)")
-
-
-def panel_app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name.lower().startswith("deskpanel"):
-            return app
-    return None
-
-
-def walk(node, found):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is None:
-            continue
-        found.append(child)
-        walk(child, found)
-    return found
 
 
 def named(nodes, name):
@@ -81,16 +64,12 @@ def unit3_offline():
     box3.clearCache()
     if box3.description == "OFFLINE":
         return True
-    # The off-line message waits for its OK, pressed as a screen reader user would. Only the
-    # boxes are searched: a walk of the main window takes seconds over the bus.
+    # The off-line message waits for its OK, pressed as a screen reader user would.
     try:
-        for i in range(app.childCount):
-            window = app.getChildAtIndex(i)
-            if window is None or window.getRole() not in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT):
-                continue
-            for node in walk(window, []):
-                if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "OK":
-                    node.queryAction().doAction(0)
+        ok = in_boxes(app, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "OK",
+                      (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT))
+        if ok is not None:
+            ok.queryAction().doAction(0)
     except GLib.GError:
         pass  # a box closed while it was read
     return False

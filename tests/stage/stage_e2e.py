@@ -2,7 +2,6 @@
 import json
 import os
 import re
-import subprocess
 import sys
 import time
 import urllib.error
@@ -12,6 +11,9 @@ import pyatspi
 from gi.repository import Atspi, GLib
 from selenium import webdriver
 from selenium.webdriver.common.by import By
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "accessibility"))
+from atspi_tree import in_boxes, panel_app, walk  # noqa: E402
 
 PORT = int(os.environ["STAGE_PORT"])
 WORK = os.environ["STAGE_WORK"]
@@ -42,34 +44,6 @@ def session_status():
         return None
 
 
-def walk(node, found):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            found.append(child)
-            walk(child, found)
-    return found
-
-
-def panel_app():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name.lower().startswith("deskpanel"):
-            return app
-    return None
-
-
-def in_dialogs(app, test):
-    for i in range(app.childCount):
-        window = app.getChildAtIndex(i)
-        if window is not None and window.getRole() == pyatspi.ROLE_DIALOG:
-            for node in walk(window, []):
-                if test(node):
-                    return node
-    return None
-
-
 def unit_gain(unit, channel):
     """The gain the simulated unit holds now, from its latest report."""
     lines = open(os.path.join(WORK, "rack.log")).read().splitlines()
@@ -98,7 +72,7 @@ try:
     except GLib.GError:
         pass
     Atspi.set_timeout(-1, -1)
-    pair = wait_for("the Pair a Device button", lambda: in_dialogs(
+    pair = wait_for("the Pair a Device button", lambda: in_boxes(
         app, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "Pair a Device..."), 20)
     try:
         pair.queryAction().doAction(0)
@@ -106,7 +80,7 @@ try:
         pass
 
     def shown_code():
-        label = in_dialogs(app, lambda n: n.name == "Pairing code")
+        label = in_boxes(app, lambda n: n.name == "Pairing code")
         if label is None:
             return None
         label.clearCache()
