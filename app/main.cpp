@@ -65,7 +65,7 @@ int main(int argc, char** argv)
                        "Setup > Remote Control serves OSC over UDP for show control (off until turned on).\n"
                        "Setup > Stage Remote serves the console to phone and tablet browsers, port 8480 by\n"
                        "default, to paired devices only (off until turned on; DeskPanel.INI, section\n"
-                       "\"Stage Remote\")."));
+                       "\"Stage Remote\"); over HTTPS when its Certificate and Key name PEM files."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption exportSheetOption(

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QNetworkInterface>
 #include <QRandomGenerator>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QWebSocket>
@@ -26,6 +27,7 @@ namespace {
 
 constexpr const char* TokenCookie = "deskpanel_token";
 constexpr const char* RefusedKind = "STAGE REFUSED";
+constexpr const char* NotStartedKind = "STAGE NOT STARTED";
 // A paired phone stays paired for 400 days.
 constexpr const char* CookieLifetime = "34560000";
 
@@ -120,8 +122,9 @@ bool StageServer::store(const StageSettings& settings)
 
 void StageServer::apply(const StageSettings& settings)
 {
-    const bool sameSocket =
-        isListening() && settings.enabled && settings.port == m_settings.port && settings.listen == m_settings.listen;
+    const bool sameSocket = isListening() && settings.enabled && settings.port == m_settings.port &&
+                            settings.listen == m_settings.listen && settings.certificate == m_settings.certificate &&
+                            settings.key == m_settings.key;
     m_settings = settings;
     m_control.setAllowPhantom(settings.allowPhantom);
     // Devices taken off the list lose their pages at once.
@@ -138,6 +141,7 @@ void StageServer::apply(const StageSettings& settings)
     if (sameSocket)
         return;
     closeAll();
+    m_startError.clear();
     if (settings.enabled)
         listen();
     emit statusChanged();
@@ -148,9 +152,22 @@ void StageServer::listen()
     // A "Listen" that names nothing this server knows keeps it on this computer, never wider.
     const std::uint32_t bound = m_settings.listenAddress().value_or(0x7F000001u);
     const QHostAddress address = bound == 0 ? QHostAddress(QHostAddress::AnyIPv4) : QHostAddress(bound);
-    m_bindError.clear();
+    // HTTPS as soon as either file is named: a certificate or key that cannot be used
+    // keeps the server closed, it never serves the page in plain HTTP instead.
+    std::optional<QSslConfiguration> tls;
+    m_server.setTls(std::nullopt);
+    if (!m_settings.certificate.empty() || !m_settings.key.empty()) {
+        tls = serverTls(QString::fromStdString(m_settings.certificate), QString::fromStdString(m_settings.key),
+                        m_startError);
+        if (!tls) {
+            logNotStarted();
+            return;
+        }
+    }
+    m_server.setTls(std::move(tls));
     if (!m_server.listen(address, m_settings.port)) {
-        m_bindError = tr("Port %1 could not be opened: %2").arg(m_settings.port).arg(m_server.errorString());
+        m_startError = tr("Port %1 could not be opened: %2").arg(m_settings.port).arg(m_server.errorString());
+        logNotStarted();
         return;
     }
     m_boundAddress = bound;
@@ -187,7 +204,7 @@ QString StageServer::pageAddress() const
                 break;
             }
     }
-    return QStringLiteral("http://%1:%2/").arg(host.toString()).arg(m_server.serverPort());
+    return QStringLiteral("%1://%2:%3/").arg(scheme(), host.toString()).arg(m_server.serverPort());
 }
 
 std::string StageServer::openPairing(StagePermission permission)
@@ -233,6 +250,15 @@ void StageServer::onNewConnection()
             socket->deleteLater();
         });
         socket->setProperty("reading", true);
+        if (auto* tls = qobject_cast<QSslSocket*>(socket))
+            connect(tls, &QSslSocket::errorOccurred, this, [this, tls](QAbstractSocket::SocketError error) {
+                // A browser's unused connection closes quietly; plain HTTP to this port is refused.
+                if (error != QAbstractSocket::SslHandshakeFailedError || tls->isEncrypted())
+                    return;
+                logRefusal(peerOf(tls), QStringLiteral("no TLS handshake (%1)").arg(tls->errorString()));
+                tls->abort();
+                emit statusChanged();
+            });
     }
 }
 
@@ -351,7 +377,8 @@ void StageServer::pair(QTcpSocket* socket, const HttpRequest& request)
     const QJsonObject session{{"device", QString::fromStdString(name)},
                               {"permission", QString::fromLatin1(permissionText(permission).data())}};
     const QByteArray cookie = QByteArray("Set-Cookie: ") + TokenCookie + '=' + QByteArray::fromStdString(token) +
-                              "; Path=/; Max-Age=" + CookieLifetime + "; HttpOnly; SameSite=Strict\r\n";
+                              "; Path=/; Max-Age=" + CookieLifetime + "; HttpOnly; SameSite=Strict" +
+                              (isHttps() ? "; Secure" : "") + "\r\n";
     respond(socket, 200, "application/json", QJsonDocument(session).toJson(QJsonDocument::Compact), cookie);
     emit statusChanged();
 }
@@ -426,7 +453,7 @@ bool StageServer::trustedHost(const HttpRequest& request) const
     const QString host = QString::fromLatin1(request.header("host"));
     const qsizetype colon = host.lastIndexOf(':');
     const QString name = colon < 0 ? host : host.left(colon);
-    const QString port = colon < 0 ? QStringLiteral("80") : host.mid(colon + 1);
+    const QString port = colon >= 0 ? host.mid(colon + 1) : isHttps() ? QStringLiteral("443") : QStringLiteral("80");
     if (port != QString::number(m_server.serverPort()))
         return false;
     if (name == QLatin1String("localhost"))
@@ -441,7 +468,12 @@ bool StageServer::trustedHost(const HttpRequest& request) const
 
 bool StageServer::ownOrigin(const HttpRequest& request) const
 {
-    return request.header("origin") == "http://" + request.header("host");
+    return request.header("origin") == scheme().toLatin1() + "://" + request.header("host");
+}
+
+QString StageServer::scheme() const
+{
+    return isHttps() ? QStringLiteral("https") : QStringLiteral("http");
 }
 
 const StageDevice* StageServer::deviceOf(const HttpRequest& request, std::string* tokenHash) const
@@ -505,6 +537,16 @@ void StageServer::logRefusal(const QString& from, const QString& why)
     event.ip = from.toStdString();
     event.newState = RefusedKind;
     event.text = "Stage Remote refused: " + why.toStdString();
+    m_events->record(std::move(event));
+}
+
+void StageServer::logNotStarted()
+{
+    if (!m_events)
+        return;
+    UnitEvent event;
+    event.newState = NotStartedKind;
+    event.text = "Stage Remote not started: " + m_startError.toStdString();
     m_events->record(std::move(event));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/stage/HttpRequest.h"
+#include "app/stage/TlsServer.h"
 #include "core/stage/StageControl.h"
 #include "core/stage/StagePairing.h"
 #include "core/stage/StageSettings.h"
@@ -8,7 +9,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTcpServer>
 #include <QWebSocketServer>
 
 #include <cstdint>
@@ -48,9 +48,12 @@ public:
     void setProgramVersion(std::string version) { m_control.setProgramVersion(std::move(version)); }
 
     bool isListening() const { return m_server.isListening(); }
-    // Why the port could not be bound, while it cannot.
-    const QString& bindError() const { return m_bindError; }
-    // "http://192.168.1.20:8480/" while listening: the address a phone opens.
+    // Whether the pages are served over HTTPS (a certificate and key are in use).
+    bool isHttps() const { return m_server.isTls(); }
+    // Why the server is not listening although it is enabled: the port could not be bound,
+    // or the certificate or key cannot be used (never a quiet fall back to plain HTTP).
+    const QString& startError() const { return m_startError; }
+    // "http://192.168.1.20:8480/" (or https://) while listening: the address a phone opens.
     QString pageAddress() const;
 
     // A new six-digit pairing code for a device that gets `permission`.
@@ -90,6 +93,9 @@ private:
     void pair(QTcpSocket* socket, const HttpRequest& request);
     void refuse(QTcpSocket* socket, int status, const QString& why);
     void logRefusal(const QString& from, const QString& why);
+    void logNotStarted();
+    // "http" or "https", as the pages are served.
+    QString scheme() const;
     // Whether Host names an address this server listens on, and Origin (when sent, or
     // when `originRequired`) is the page's own.
     bool trustedHost(const HttpRequest& request) const;
@@ -106,11 +112,11 @@ private:
     EventLog* m_events;
     StageControl m_control;
     StagePairing m_pairing;
-    QTcpServer m_server;
+    TlsServer m_server;
     QWebSocketServer m_sockets;
     StageSettings m_settings;
     std::string m_profile;
-    QString m_bindError;
+    QString m_startError;
     quint32 m_boundAddress = 0;
     int m_reading = 0;
     // The device each upgraded socket belongs to, until its WebSocket is opened: keyed by

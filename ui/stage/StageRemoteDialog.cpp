@@ -1,12 +1,15 @@
 #include "ui/stage/StageRemoteDialog.h"
 
 #include "app/stage/StageServer.h"
+#include "ui/controls/GlassButton.h"
 #include "ui/dialogs/ListenChoices.h"
+#include "ui/dialogs/QtFileDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QSpinBox>
@@ -34,12 +37,18 @@ enum Control {
     Pair,
     Code,
     Status,
+    CertificateLabel,
+    Certificate,
+    CertificateBrowse,
+    KeyLabel,
+    Key,
+    KeyBrowse,
 };
 
 const DialogTemplate& stageRemoteLayout()
 {
     static const DialogTemplate t{QStringLiteral("stage"),
-                                  QSize(260, 306),
+                                  QSize(260, 338),
                                   QStringLiteral("Microsoft Sans Serif"),
                                   80,
                                   {{ControlId::Header, QRect(33, 0, 218, 18)},
@@ -49,18 +58,24 @@ const DialogTemplate& stageRemoteLayout()
                                    {ListenLabel, QRect(16, 59, 50, 8)},
                                    {Listen, QRect(70, 57, 174, 12)},
                                    {Phantom, QRect(16, 74, 228, 10)},
-                                   {Address, QRect(16, 90, 152, 60)},
-                                   {Qr, QRect(176, 88, 68, 68)},
-                                   {DevicesLabel, QRect(16, 160, 150, 8)},
-                                   {Devices, QRect(16, 170, 178, 48)},
-                                   {Revoke, QRect(200, 170, 44, 14)},
-                                   {PermissionLabel, QRect(16, 226, 60, 8)},
-                                   {Permission, QRect(78, 224, 76, 12)},
-                                   {Pair, QRect(160, 223, 84, 14)},
-                                   {Code, QRect(16, 240, 228, 16)},
-                                   {Status, QRect(16, 258, 228, 26)},
-                                   {ControlId::Ok, QRect(90, 288, 36, 12)},
-                                   {ControlId::Cancel, QRect(132, 288, 36, 12)},
+                                   {CertificateLabel, QRect(16, 91, 52, 8)},
+                                   {Certificate, QRect(70, 89, 126, 12)},
+                                   {CertificateBrowse, QRect(200, 88, 44, 14)},
+                                   {KeyLabel, QRect(16, 107, 52, 8)},
+                                   {Key, QRect(70, 105, 126, 12)},
+                                   {KeyBrowse, QRect(200, 104, 44, 14)},
+                                   {Address, QRect(16, 122, 152, 60)},
+                                   {Qr, QRect(176, 120, 68, 68)},
+                                   {DevicesLabel, QRect(16, 192, 150, 8)},
+                                   {Devices, QRect(16, 202, 178, 48)},
+                                   {Revoke, QRect(200, 202, 44, 14)},
+                                   {PermissionLabel, QRect(16, 258, 60, 8)},
+                                   {Permission, QRect(78, 256, 76, 12)},
+                                   {Pair, QRect(160, 255, 84, 14)},
+                                   {Code, QRect(16, 272, 228, 16)},
+                                   {Status, QRect(16, 290, 228, 26)},
+                                   {ControlId::Ok, QRect(90, 320, 36, 12)},
+                                   {ControlId::Cancel, QRect(132, 320, 36, 12)},
                                    {ControlId::LeftCorner, QRect(0, 0, 18, 18)}}};
     return t;
 }
@@ -115,10 +130,14 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     m_phantom->setObjectName(QStringLiteral("phantom"));
     m_phantom->setGeometry(controlRect(Phantom));
     m_phantom->setChecked(settings.allowPhantom);
+    m_certificate = createFileChoice(CertificateLabel, QStringLiteral("Certificate"), Certificate, CertificateBrowse,
+                                     settings.certificate);
+    m_key = createFileChoice(KeyLabel, QStringLiteral("Key"), Key, KeyBrowse, settings.key);
 
     m_address = createLabel(Address, {});
     m_address->setObjectName(QStringLiteral("address"));
     m_address->setWordWrap(true);
+    m_address->setText(NotServingText);
     m_address->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_qr = createLabel(Qr, {}, Qt::AlignCenter);
     m_qr->setObjectName(QStringLiteral("qr"));
@@ -169,14 +188,48 @@ StageRemoteDialog::StageRemoteDialog(StageServer& server, QWidget* parent)
     showStatus();
 }
 
+QLineEdit* StageRemoteDialog::createFileChoice(int labelId, const QString& label, int fieldId, int browseId,
+                                               const std::string& path)
+{
+    createLabel(labelId, label);
+    auto* field = new QLineEdit(QString::fromStdString(path), this);
+    setBuddy(labelId, field);
+    field->setObjectName(label.toLower());
+    field->setAccessibleName(label);
+    field->setPlaceholderText(QStringLiteral("none: plain HTTP"));
+    field->setGeometry(controlRect(fieldId));
+    GlassButton* browse = createButton(browseId, QStringLiteral("Browse..."), QStringLiteral("162"));
+    browse->setAccessibleName(QStringLiteral("Choose the %1 file").arg(label.toLower()));
+    return field;
+}
+
+void StageRemoteDialog::chooseFile(QLineEdit* field, const QString& what)
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Stage Remote %1 (PEM)").arg(what).toStdString();
+    request.filterName = "PEM files (*.pem *.crt *.cer *.key);;All files (*)";
+    request.startPath = field->text().toStdString();
+    request.mustExist = true;
+    if (const std::optional<std::string> path = QtFileDialogs(this).askOpen(request))
+        field->setText(QString::fromStdString(*path));
+}
+
 QString StageRemoteDialog::pairingCode() const
 {
     return m_server.pairing().isOpen() ? QString::fromStdString(m_server.pairing().code()) : QString();
 }
 
+int StageRemoteDialog::selectedDevice() const
+{
+    // The selection, not the current row: a screen reader selects a line without moving
+    // the current one, and Revoke must act on the line it read out.
+    const QList<QListWidgetItem*> selected = m_devices->selectedItems();
+    return selected.isEmpty() ? -1 : m_devices->row(selected.front());
+}
+
 void StageRemoteDialog::showDevices()
 {
-    const int row = m_devices->currentRow();
+    const int row = selectedDevice();
     m_devices->clear();
     for (const StageDevice& device : m_server.settings().devices)
         m_devices->addItem(QStringLiteral("%1 (%2)")
@@ -192,8 +245,8 @@ QString StageRemoteDialog::statusText() const
         lines << m_problem;
     if (m_server.isListening())
         lines << QStringLiteral("Pages open: %1   Refused: %2").arg(m_server.pageCount()).arg(m_server.refusals());
-    else if (!m_server.bindError().isEmpty())
-        lines << m_server.bindError();
+    else if (!m_server.startError().isEmpty())
+        lines << m_server.startError();
     else
         lines << QStringLiteral("Not listening");
     return lines.join('\n');
@@ -206,10 +259,11 @@ void StageRemoteDialog::showStatus()
     if (address != m_shownAddress) {
         m_shownAddress = address;
         if (address.isEmpty()) {
-            m_address->setText(QStringLiteral("Turn the Stage Remote on and press OK to serve the page."));
+            m_address->setText(NotServingText);
             m_qr->setPixmap({});
         } else {
-            m_address->setText(QStringLiteral("Open %1 on the phone or tablet.\n%2").arg(address, TrustNoteText));
+            m_address->setText(QStringLiteral("Open %1 on the phone or tablet.\n%2")
+                                   .arg(address, m_server.isHttps() ? HttpsNoteText : TrustNoteText));
             m_qr->setPixmap(QPixmap::fromImage(qrCodeImage(address, controlRect(Qr).width())));
         }
     }
@@ -225,13 +279,18 @@ void StageRemoteDialog::showStatus()
 
 void StageRemoteDialog::onCommand(int id)
 {
+    if (id == CertificateBrowse || id == KeyBrowse) {
+        chooseFile(id == KeyBrowse ? m_key : m_certificate,
+                   id == KeyBrowse ? QStringLiteral("key") : QStringLiteral("certificate"));
+        return;
+    }
     if (id == Pair) {
         m_server.openPairing(static_cast<StagePermission>(m_permission->currentData().toInt()));
         showStatus();
         return;
     }
     if (id == Revoke) {
-        const int row = m_devices->currentRow();
+        const int row = selectedDevice();
         if (row >= 0 && !m_server.revoke(static_cast<std::size_t>(row)))
             m_problem = QStringLiteral("The device is revoked until DeskPanel ends; the settings could not be stored.");
         showDevices();
@@ -248,8 +307,16 @@ void StageRemoteDialog::onCommand(int id)
     settings.port = static_cast<std::uint16_t>(m_port->value());
     settings.listen = m_listen->currentData().toString().toStdString();
     settings.allowPhantom = m_phantom->isChecked();
+    settings.certificate = m_certificate->text().trimmed().toStdString();
+    settings.key = m_key->text().trimmed().toStdString();
     if (!m_server.store(settings)) {
         m_problem = QStringLiteral("The settings could not be stored; they apply until DeskPanel ends.");
+        showStatus();
+        return;
+    }
+    // A server that cannot start (a certificate that cannot be used, a port in use) keeps
+    // the dialog open with the reason in its status.
+    if (settings.enabled && !m_server.isListening()) {
         showStatus();
         return;
     }

@@ -4,6 +4,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QSpinBox;
 
@@ -11,8 +12,8 @@ namespace deskpanel {
 
 class StageServer;
 
-// Setup > Stage Remote: on or off, the port, where it listens and 48 V from the page
-// (applied at OK), the page's address as text and QR code, the paired devices with
+// Setup > Stage Remote: on or off, the port, where it listens, 48 V from the page and the
+// HTTPS certificate and key (applied at OK), the page's address as text and QR code, the paired devices with
 // Revoke, and Pair a Device, which shows a six-digit code for two minutes. Revoking and
 // pairing act at once, whatever OK or Cancel does later.
 class StageRemoteDialog : public GlassDialog {
@@ -20,6 +21,9 @@ class StageRemoteDialog : public GlassDialog {
 public:
     static constexpr int StatusRefreshMs = 500;
     static constexpr const char* TrustNoteText = "The page is plain HTTP: use it only on a show network you trust.";
+    static constexpr const char* NotServingText = "Turn the Stage Remote on and press OK to serve the page.";
+    static constexpr const char* HttpsNoteText =
+        "The page is HTTPS: a browser that does not know the certificate asks once to trust it.";
 
     explicit StageRemoteDialog(StageServer& server, QWidget* parent = nullptr);
 
@@ -31,6 +35,11 @@ protected:
     void onCommand(int id) override;
 
 private:
+    // A label, a path field and its Browse button; the field is returned.
+    QLineEdit* createFileChoice(int labelId, const QString& label, int fieldId, int browseId, const std::string& path);
+    void chooseFile(QLineEdit* field, const QString& what);
+    // The paired device selected in the list, -1 when none is.
+    int selectedDevice() const;
     void showDevices();
     void showStatus();
 
@@ -39,6 +48,8 @@ private:
     QSpinBox* m_port = nullptr;
     QComboBox* m_listen = nullptr;
     QCheckBox* m_phantom = nullptr;
+    QLineEdit* m_certificate = nullptr;
+    QLineEdit* m_key = nullptr;
     QLabel* m_address = nullptr;
     QLabel* m_qr = nullptr;
     QListWidget* m_devices = nullptr;
