@@ -2,12 +2,12 @@
 # The Stage Remote end to end in a real browser: DeskPanel on a private X server and
 # session bus with two simulated units, Chromium driven by Selenium as the phone, and the
 # pairing code read from DeskPanel's dialog the way a screen reader reads it.
-#   stage_e2e.sh BUILD_DIR
+#   stage_e2e.sh BUILD_DIR     (STAGE_DISPLAY=:N picks the X display)
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-display=:$(( 80 + $$ % 9 ))
+display=${STAGE_DISPLAY:-:$(( 80 + $$ % 9 ))}
 port=$(( 18480 + $$ % 500 ))
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 xvfb=$!
