@@ -54,7 +54,11 @@ RemovalArguments removalArguments(const std::string& tail)
         return {true, {}};
     if (tail.size() > 2 && tail.compare(0, 2, "/S") == 0 && isBlank(tail[2])) {
         std::size_t start = tail.find_first_not_of(" \t", 2);
-        return {true, start == std::string::npos ? std::string() : tail.substr(start)};
+        std::string rest = start == std::string::npos ? std::string() : tail.substr(start);
+        // The silent form is typed by people and scripts, who quote a path with blanks.
+        if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+            rest = rest.substr(1, rest.size() - 2);
+        return {true, rest};
     }
     return {false, tail};
 }

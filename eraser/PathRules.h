@@ -15,7 +15,8 @@ std::string commandLineTail(const char* commandLine);
 
 // A removal program's command line after its own name: "/S <rest>" asks for the silent
 // form (no message, only the exit code), and the rest is then what is left after "/S"
-// and its blanks. Without "/S" first the whole tail is the rest, as it always was.
+// and its blanks, without the quotes around it if it has them. Without "/S" first the
+// whole tail is the rest, as it always was.
 struct RemovalArguments {
     bool silent = false;
     std::string rest;

@@ -78,6 +78,9 @@ TEST(PathRules, SlashSOnlyFirstAndAloneMeansSilent)
     const std::vector<Case> cases = {
         {"/S C:\\Program Files\\Veltara\\RP-8", true, "C:\\Program Files\\Veltara\\RP-8"},
         {"/S \t C:\\x ", true, "C:\\x "},
+        {"/S \"C:\\Program Files\\RP-8\"", true, "C:\\Program Files\\RP-8"},
+        {"/S \"", true, "\""},
+        {"\"C:\\Program Files\\RP-8\"", false, "\"C:\\Program Files\\RP-8\""},
         {"/S", true, ""},
         {"/S ", true, ""},
         {"C:\\Program Files\\Veltara\\RP-8", false, "C:\\Program Files\\Veltara\\RP-8"},
