@@ -94,16 +94,25 @@ Function .onInit
   ${EndIf}
 
   ; One product, one entry: an installation for the other scope is not shadowed by a
-  ; second one.
+  ; second one. An entry whose program has gone is only a leftover and goes (where this
+  ; user may delete it).
   ${If} $AllUsers == 1
+    StrCpy $R5 HKCU
     ReadRegStr $R3 HKCU "${UNINSTALL_KEY}" "InstallLocation"
     StrCpy $R4 "for you alone"
   ${Else}
+    StrCpy $R5 HKLM
     ReadRegStr $R3 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     StrCpy $R4 "for all users"
   ${EndIf}
   ${If} $R3 != ""
-    !insertmacro Refuse 5 "Veltara RP-8 is installed $R4 in $\"$R3$\". Uninstall it first, then run this setup again."
+    ${If} ${FileExists} "$R3\DeskPanel.exe"
+      !insertmacro Refuse 5 "Veltara RP-8 is installed $R4 in $\"$R3$\". Uninstall it first, then run this setup again."
+    ${ElseIf} $R5 == HKCU
+      DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ${Else}
+      DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ${EndIf}
   ${EndIf}
 
   ${If} $AllUsers == 1
