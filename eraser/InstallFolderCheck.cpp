@@ -1,5 +1,6 @@
 #include "InstallFolderCheck.h"
 
+#include "InstalledFileList.h"
 #include "PathRules.h"
 
 namespace {
@@ -16,10 +17,10 @@ std::string quoted(const std::string& path)
 InstallFolderCheck::InstallFolderCheck(const RemovalPlatform& platform) : m_platform(platform)
 {}
 
-std::string InstallFolderCheck::programFileName() const
+std::string InstallFolderCheck::programFileName(const RemovalPlatform& platform)
 {
     // Paths with backslashes are Windows paths, where the program carries its extension.
-    return m_platform.pathStyle().separator == '\\' ? "DeskPanel.exe" : "DeskPanel";
+    return platform.pathStyle().separator == '\\' ? "DeskPanel.exe" : "DeskPanel";
 }
 
 std::optional<std::string> InstallFolderCheck::refusal(const std::string& folder) const
@@ -52,9 +53,15 @@ std::optional<std::string> InstallFolderCheck::refusal(const std::string& folder
     // The first stage always names the folder it runs from, which holds the program; any
     // other folder is not an installation, whatever its name.
     const char separator = m_platform.pathStyle().separator;
-    const std::string program = PathRules::withoutTrailingSeparators(full, separator) + separator + programFileName();
-    if (m_platform.kindOf(program) != PathKind::Other) {
+    const std::string base = PathRules::withoutTrailingSeparators(full, separator) + separator;
+    if (m_platform.kindOf(base + programFileName(m_platform)) != PathKind::Other) {
         return quoted(folder) + " does not hold the DeskPanel program and is not removed." + NothingRemoved;
+    }
+    // Only what the installer listed is deleted; without its list nothing is known to be
+    // the program's.
+    if (m_platform.kindOf(base + InstalledFileList::FileName) != PathKind::Other) {
+        return quoted(folder) + " holds no list of the installed files (\"" + InstalledFileList::FileName +
+               "\") and is not removed." + NothingRemoved;
     }
     return std::nullopt;
 }

@@ -15,9 +15,9 @@ public:
     // The message that explains why the folder is refused; nothing when it may go.
     std::optional<std::string> refusal(const std::string& folder) const;
 
-private:
     // The file an installation folder holds: DeskPanel, or DeskPanel.exe on Windows.
-    std::string programFileName() const;
+    static std::string programFileName(const RemovalPlatform& platform);
 
+private:
     const RemovalPlatform& m_platform;
 };

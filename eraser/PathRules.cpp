@@ -48,6 +48,21 @@ std::string commandLineTail(const char* commandLine)
     return p;
 }
 
+RemovalArguments removalArguments(const std::string& tail)
+{
+    if (tail == "/S")
+        return {true, {}};
+    if (tail.size() > 2 && tail.compare(0, 2, "/S") == 0 && isBlank(tail[2])) {
+        std::size_t start = tail.find_first_not_of(" \t", 2);
+        std::string rest = start == std::string::npos ? std::string() : tail.substr(start);
+        // The silent form is typed by people and scripts, who quote a path with blanks.
+        if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+            rest = rest.substr(1, rest.size() - 2);
+        return {true, rest};
+    }
+    return {false, tail};
+}
+
 bool isWindowsAbsolute(const std::string& path)
 {
     if (path.size() >= 3 && hasDriveLetter(path) && isSlash(path[2]))
@@ -92,6 +107,13 @@ std::string withoutTrailingSeparators(const std::string& path, char separator)
     return result;
 }
 
+bool sameName(const std::string& a, const std::string& b, const PathStyle& style)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return folded(x, style.caseInsensitive) == folded(y, style.caseInsensitive);
+           });
+}
+
 bool isSameOrInside(const std::string& folder, const std::string& inner, const PathStyle& style)
 {
     std::string base = withoutTrailingSeparators(folder, style.separator);
@@ -105,6 +127,21 @@ bool isSameOrInside(const std::string& folder, const std::string& inner, const P
     if (inner.size() == base.size())
         return true;
     return base.back() == style.separator || inner[base.size()] == style.separator;
+}
+
+bool isPerMachineInstallation(const std::string& folder, const std::vector<std::string>& programFilesFolders,
+                              const std::string& machineRecordFolder)
+{
+    const PathStyle windows{'\\', 260, true};
+    const std::string installation = withoutTrailingSeparators(folder, '\\');
+    if (installation.empty())
+        return false;
+    for (const std::string& programFiles : programFilesFolders) {
+        if (!programFiles.empty() && isSameOrInside(programFiles, installation, windows))
+            return true;
+    }
+    return !machineRecordFolder.empty() &&
+           sameName(withoutTrailingSeparators(machineRecordFolder, '\\'), installation, windows);
 }
 
 } // namespace PathRules

@@ -69,6 +69,13 @@ public:
     virtual PlatformError lastError() const = 0;
     // Arranges for a program file to be deleted once it can no longer be running.
     virtual bool deleteAtRestart(const std::string& path) = 0;
+    // Reads a whole (small) file; false when it cannot be read.
+    virtual bool readFile(const std::string& path, std::string& contents) const = 0;
+    // Removes what the installation of this folder registered outside it, once its program
+    // is gone: on Windows the "Apps and features" entry, the Start menu shortcut, the
+    // installation record, the ".vpf" association and the firewall rule. On Linux the
+    // first stage has done that already.
+    virtual void forgetInstallation(const std::string& folder) = 0;
 
     // What the installation folder check needs to know about a path.
     virtual PathKind kindOf(const std::string& path) const = 0;

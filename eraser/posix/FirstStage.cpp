@@ -16,11 +16,12 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 FirstStage::FirstStage(std::string installFolder, std::string erasePanelCopyPath, PackageManager& packages,
-                       UserIntegration::Places userPlaces)
+                       UserIntegration::Places userPlaces, bool silent)
     : m_installFolder(std::move(installFolder)),
       m_copyPath(std::move(erasePanelCopyPath)),
       m_packages(packages),
-      m_userPlaces(std::move(userPlaces))
+      m_userPlaces(std::move(userPlaces)),
+      m_silent(silent)
 {}
 
 FirstStage::Result FirstStage::run()
@@ -89,7 +90,10 @@ std::string FirstStage::startCopy()
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     std::string program = m_copyPath;
     std::string folder = m_installFolder;
-    char* arguments[] = {program.data(), folder.data(), nullptr};
+    std::string silent = "/S";
+    char* shown[] = {program.data(), folder.data(), nullptr};
+    char* quiet[] = {program.data(), silent.data(), folder.data(), nullptr};
+    char** arguments = m_silent ? quiet : shown;
     pid_t pid = 0;
     int result = posix_spawn(&pid, program.c_str(), nullptr, &attributes, arguments, environ);
     posix_spawnattr_destroy(&attributes);

@@ -22,8 +22,9 @@ public:
         std::string message; // for the operator; empty when ErasePanel speaks next
     };
 
+    // silent: ErasePanel is started in its silent form ("/S FOLDER") too.
     FirstStage(std::string installFolder, std::string erasePanelCopyPath, PackageManager& packages,
-               UserIntegration::Places userPlaces);
+               UserIntegration::Places userPlaces, bool silent = false);
 
     Result run();
 
@@ -39,4 +40,5 @@ private:
     std::string m_copyPath;
     PackageManager& m_packages;
     UserIntegration::Places m_userPlaces;
+    bool m_silent;
 };

@@ -17,10 +17,12 @@
 int main(int argc, char** argv)
 {
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::cout << "usage: UninstallVeltaraRP8\n"
-                     "Removes DeskPanel from the folder this program runs from. It takes no arguments.\n";
+        std::cout << "usage: UninstallVeltaraRP8 [/S]\n"
+                     "Removes DeskPanel from the folder this program runs from.\n"
+                     "/S: no messages, here or from ErasePanel; exit code 0 when the removal has started.\n";
         return 0;
     }
+    const bool silent = argc == 2 && std::string(argv[1]) == "/S";
     static int qtArgc = 1; // the command line is not Qt's to interpret
     bool windows = PosixMessageBox::canShowWindows(X11WindowFinder::fromEnvironment().hasDisplay());
     std::unique_ptr<QApplication> application;
@@ -37,10 +39,10 @@ int main(int argc, char** argv)
 
     DpkgPackageManager packages;
     FirstStage::Result result = FirstStage(UninstallLayout::ownProgramFolder(), UninstallLayout::erasePanelCopyPath(),
-                                           packages, UninstallLayout::userPlaces())
+                                           packages, UninstallLayout::userPlaces(), silent)
                                     .run();
     window.reset();
-    if (!result.message.empty()) {
+    if (!silent && !result.message.empty()) {
         std::unique_ptr<PosixMessageBox> messages =
             application ? std::make_unique<PosixMessageBox>() : std::make_unique<PosixMessageBox>(std::cin, std::cerr);
         messages->show(RemovalTexts::Caption, result.message);

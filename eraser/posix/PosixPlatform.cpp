@@ -153,6 +153,34 @@ bool PosixPlatform::deleteAtRestart(const std::string& path)
     return true;
 }
 
+bool PosixPlatform::readFile(const std::string& path, std::string& contents) const
+{
+    // O_NOFOLLOW: the list is the installation's own file, not one a link leads to.
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    contents.clear();
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = read(fd, buffer, sizeof buffer)) != 0) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            close(fd);
+            return false;
+        }
+        contents.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+void PosixPlatform::forgetInstallation(const std::string&)
+{
+    // The first stage has removed the desktop files, link and record already: on Linux a
+    // running program's files can be deleted, so nothing waits on them.
+}
+
 PathKind PosixPlatform::kindOf(const std::string& path) const
 {
     struct stat info {};

@@ -1,11 +1,14 @@
 // UninstallVeltaraRP8 on Windows: started by DeskPanel (or from "Apps and features")
-// without arguments, from the installation folder that is to be removed.
+// without arguments, from the installation folder that is to be removed. "/S" is the
+// silent form: no message here or from ErasePanel, the exit code alone tells how it went.
 #include <windows.h>
 
 #include <string>
 
+#include "PathRules.h"
 #include "RemovalTexts.h"
 #include "WindowsFirstStage.h"
+#include "WindowsText.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -19,13 +22,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     const auto slash = folder.find_last_of('\\');
     folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
 
-    const std::string error = WindowsFirstStage(folder).run();
+    const std::string arguments = PathRules::commandLineTail(WindowsText::toUtf8(GetCommandLineW()).c_str());
+    const WindowsFirstStage::Result result = WindowsFirstStage(folder, arguments).run();
     if (window)
         DestroyWindow(window);
-    if (!error.empty()) {
-        MessageBoxA(nullptr, (error + "\n\nNothing has been removed.").c_str(), RemovalTexts::Caption,
+    if (!result.message.empty() && !PathRules::removalArguments(arguments).silent) {
+        MessageBoxA(nullptr, (result.message + "\n\nNothing has been removed.").c_str(), RemovalTexts::Caption,
                     MB_OK | MB_ICONERROR);
-        return 1;
     }
-    return 0;
+    return result.exitCode;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "PathRules.h"
+#include "ShellEntries.h"
 
 namespace {
 
@@ -97,6 +98,27 @@ PlatformError Win32Platform::lastError() const
 bool Win32Platform::deleteAtRestart(const std::string& path)
 {
     return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
+bool Win32Platform::readFile(const std::string& path, std::string& contents) const
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    contents.clear();
+    char buffer[4096];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr) != 0) && read > 0)
+        contents.append(buffer, read);
+    CloseHandle(file);
+    return ok;
+}
+
+void Win32Platform::forgetInstallation(const std::string& folder)
+{
+    ShellEntries::remove(folder);
 }
 
 PathKind Win32Platform::kindOf(const std::string& path) const

@@ -18,6 +18,8 @@ public:
     bool deleteFile(const std::string& path) override;
     PlatformError lastError() const override;
     bool deleteAtRestart(const std::string& path) override;
+    bool readFile(const std::string& path, std::string& contents) const override;
+    void forgetInstallation(const std::string& folder) override;
     PathKind kindOf(const std::string& path) const override;
     bool isAbsolute(const std::string& path) const override;
     std::string fullPath(const std::string& path) const override;

@@ -30,11 +30,14 @@ protected:
         copy = temp / "cache/ErasePanel";
         // What an installation holds: the programs side by side, and data around them.
         TempFolder::writeFile(install + "/DeskPanel", "program", true);
-        TempFolder::writeFile(install + "/Veltara-RP8.ini", "[Settings]\n");
         TempFolder::writeFile(install + "/Help/Tessaly User Guide.pdf", "pdf", true);
         TempFolder::writeFile(install + "/Help/Deep/QUICKREFERENCE.CHM", "chm");
         fs::copy_file(FIRST_STAGE_PATH, install + "/UninstallVeltaraRP8");
         fs::copy_file(ERASEPANEL_PATH, install + "/ErasePanel");
+        // The list of what the installation put there.
+        TempFolder::writeFile(install + "/installed-files.txt",
+                              "DeskPanel\nHelp/Tessaly User Guide.pdf\nHelp/Deep/QUICKREFERENCE.CHM\n"
+                              "UninstallVeltaraRP8\nErasePanel\ninstalled-files.txt\n");
     }
 
     ChildProcess::Options firstStageOptions(const std::string& display, const std::string& qtPlatform)
@@ -70,6 +73,35 @@ TEST_F(ChainTest, WithoutADisplayTheUninstallRunsOnTheTerminal)
               text.find(std::string("Remove Program: ") + Removed))
         << text;
     EXPECT_NE(text.find(Removed), std::string::npos) << text;
+}
+
+TEST_F(ChainTest, SilentlyTheOperatorsFilesStayAndTheExitCodeSaysSo)
+{
+    TempFolder::writeFile(install + "/Gala.vpf", "project");
+    ChildProcess::Options options = firstStageOptions("", "");
+    options.arguments = {"/S"};
+    options.input.clear();
+    ChildProcess firstStage(install + "/UninstallVeltaraRP8", options);
+    EXPECT_EQ(firstStage.waitForExit(10s), std::optional<int>(0));
+
+    EXPECT_TRUE(ChildProcess::eventually([&] { return !TempFolder::exists(copy); }, 20s)) << output();
+    EXPECT_FALSE(TempFolder::exists(install + "/DeskPanel"));
+    EXPECT_FALSE(TempFolder::exists(install + "/Help"));
+    EXPECT_EQ(ChildProcess::readFile(install + "/Gala.vpf"), "project");
+    EXPECT_EQ(output(), "");
+
+    // Run again on what is left: the program is gone, so the folder is no installation.
+    TempFolder::writeFile(install + "/DeskPanel", "program");
+    TempFolder::writeFile(install + "/installed-files.txt", "DeskPanel\n");
+    options.arguments = {"/S", install};
+    ChildProcess again(ERASEPANEL_PATH, options);
+    EXPECT_EQ(again.waitForExit(10s), std::optional<int>(1));
+    EXPECT_FALSE(TempFolder::exists(install + "/DeskPanel"));
+    EXPECT_TRUE(TempFolder::exists(install + "/Gala.vpf"));
+    options.arguments = {"/S", install + "/nowhere"};
+    ChildProcess refused(ERASEPANEL_PATH, options);
+    EXPECT_EQ(refused.waitForExit(10s), std::optional<int>(2));
+    EXPECT_EQ(output(), "");
 }
 
 TEST_F(ChainTest, TheFirstStageSaysSoWhenErasePanelIsMissing)

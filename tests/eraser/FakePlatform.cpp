@@ -50,19 +50,24 @@ private:
 
 FakePlatform::FakePlatform()
 {
-    m_nodes["C:"] = Node{true, false, false, {}};
+    m_nodes["C:"] = Node{true, false, false, {}, {}};
     addFolder("C:\\Users");
     addFolder(home);
 }
 
 void FakePlatform::addFolder(const std::string& path)
 {
-    addNode(path, Node{true, false, false, {}});
+    addNode(path, Node{true, false, false, {}, {}});
 }
 
 void FakePlatform::addFile(const std::string& path, bool readOnly, bool locked)
 {
-    addNode(path, Node{false, readOnly, locked, {}});
+    addNode(path, Node{false, readOnly, locked, {}, {}});
+}
+
+void FakePlatform::addTextFile(const std::string& path, const std::string& contents)
+{
+    addNode(path, Node{false, false, false, {}, contents});
 }
 
 void FakePlatform::addNode(const std::string& path, Node node)
@@ -71,7 +76,9 @@ void FakePlatform::addNode(const std::string& path, Node node)
     if (parent == m_nodes.end() || !parent->second.isDirectory) {
         throw std::logic_error("no folder to hold " + path);
     }
-    parent->second.children.push_back(nameOf(path));
+    // Adding a path again replaces what was there.
+    if (m_nodes.count(path) == 0)
+        parent->second.children.push_back(nameOf(path));
     m_nodes[path] = std::move(node);
 }
 
@@ -208,6 +215,21 @@ bool FakePlatform::deleteAtRestart(const std::string& path)
     log.push_back("schedule deletion " + path);
     deleteAtRestartPaths.push_back(path);
     return true;
+}
+
+bool FakePlatform::readFile(const std::string& path, std::string& contents) const
+{
+    std::string key = storedSpelling(path);
+    if (key.empty() || m_nodes.at(key).isDirectory)
+        return false;
+    contents = m_nodes.at(key).contents;
+    return true;
+}
+
+void FakePlatform::forgetInstallation(const std::string& folder)
+{
+    log.push_back("forget " + folder);
+    forgottenInstallations.push_back(folder);
 }
 
 PathKind FakePlatform::kindOf(const std::string& path) const

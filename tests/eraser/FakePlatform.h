@@ -17,6 +17,8 @@ public:
 
     void addFolder(const std::string& path);
     void addFile(const std::string& path, bool readOnly = false, bool locked = false);
+    // A file whose contents readFile returns.
+    void addTextFile(const std::string& path, const std::string& contents);
     bool exists(const std::string& path) const;
     // Enumerating this folder fails with an error other than "no more files" after
     // the given number of entries.
@@ -30,6 +32,7 @@ public:
     std::vector<std::string> log; // "rmdir C:\x", "delete ...", "attrib ...", "lookup open", ...
     std::vector<std::string> messages; // the texts of the message boxes, in order
     std::vector<std::string> deleteAtRestartPaths;
+    std::vector<std::string> forgottenInstallations; // the folders passed to forgetInstallation
 
     // The log entries that changed the tree, in order.
     std::vector<std::string> deletions() const;
@@ -44,6 +47,8 @@ public:
     bool deleteFile(const std::string& path) override;
     PlatformError lastError() const override;
     bool deleteAtRestart(const std::string& path) override;
+    bool readFile(const std::string& path, std::string& contents) const override;
+    void forgetInstallation(const std::string& folder) override;
     PathKind kindOf(const std::string& path) const override;
     bool isAbsolute(const std::string& path) const override;
     std::string fullPath(const std::string& path) const override;
@@ -56,6 +61,7 @@ private:
         bool readOnly = false;
         bool locked = false;
         std::vector<std::string> children; // names, in enumeration order
+        std::string contents;
     };
     class Enumeration;
 

@@ -11,7 +11,6 @@
 #include <optional>
 #include <sstream>
 
-#include "DirectoryRemover.h"
 #include "ErasePanel.h"
 #include "PosixMessageBox.h"
 #include "PosixPlatform.h"
@@ -59,12 +58,16 @@ protected:
         TempFolder::writeFile(temp / "Veltara RP-8/Help/Guide.pdf", "pdf", true);
         TempFolder::writeFile(temp / "Veltara RP-8/Help/Deep/Deeper/Link.chm", "chm", true);
         TempFolder::writeFile(temp / "Veltara RP-8/.hidden", "x");
-        std::filesystem::create_directories(temp / "Veltara RP-8/Empty");
         // Links are removed as links: what they point to stays.
         TempFolder::writeFile(temp / "Elsewhere/keep.txt", "keep");
         std::filesystem::create_directory_symlink(temp / "Elsewhere", temp / "Veltara RP-8/Help/ToElsewhere");
         std::filesystem::create_symlink(temp / "Elsewhere/keep.txt", temp / "Veltara RP-8/keep-link");
         std::filesystem::create_symlink(temp / "nothing-there", temp / "Veltara RP-8/dangling");
+        // A listed folder swapped for a link is not followed.
+        std::filesystem::create_directory_symlink(temp / "Elsewhere", temp / "Veltara RP-8/Linked");
+        TempFolder::writeFile(temp / "Veltara RP-8/installed-files.txt",
+                              "DeskPanel\nHelp/Guide.pdf\nHelp/Deep/Deeper/Link.chm\n.hidden\nHelp/ToElsewhere\n"
+                              "keep-link\ndangling\nLinked/keep.txt\ninstalled-files.txt\n");
     }
 
     int runErasePanel(const std::string& folder) { return ErasePanel(platform, temp / "ErasePanel").run(folder); }
@@ -80,6 +83,8 @@ protected:
 TEST_F(PosixPlatformTest, RemovesAnInstallationWithReadOnlyFilesNestedFoldersAndLinks)
 {
     buildInstallation();
+    std::filesystem::remove(temp / "Veltara RP-8/Linked");
+    std::filesystem::remove(temp / "Veltara RP-8/Veltara-RP8.ini");
 
     EXPECT_EQ(runErasePanel(temp / "Veltara RP-8"), ErasePanel::Removed);
 
@@ -87,6 +92,27 @@ TEST_F(PosixPlatformTest, RemovesAnInstallationWithReadOnlyFilesNestedFoldersAnd
     EXPECT_EQ(readAll(temp / "Elsewhere/keep.txt"), "keep");
     EXPECT_EQ(output.str(), "Remove Program: Removing Veltara RP-8\nPress Enter to continue.\n"
                             "Remove Program: Veltara RP-8 has been successfully removed\nPress Enter to continue.\n");
+}
+
+TEST_F(PosixPlatformTest, WhatTheListDoesNotNameStaysAndIsNamed)
+{
+    buildInstallation();
+    TempFolder::writeFile(temp / "Veltara RP-8/Shows/Gala.vpf", "project");
+    TempFolder::writeFile(temp / "Veltara RP-8/Shows/Gala.vpf.safes", "[Recall Safes]\n");
+
+    EXPECT_EQ(runErasePanel(temp / "Veltara RP-8"), ErasePanel::LeftBehind);
+
+    EXPECT_EQ(readAll(temp / "Veltara RP-8/Shows/Gala.vpf"), "project");
+    EXPECT_TRUE(TempFolder::exists(temp / "Veltara RP-8/Shows/Gala.vpf.safes"));
+    EXPECT_TRUE(TempFolder::exists(temp / "Veltara RP-8/Veltara-RP8.ini"));
+    EXPECT_FALSE(TempFolder::exists(temp / "Veltara RP-8/DeskPanel"));
+    EXPECT_FALSE(TempFolder::exists(temp / "Veltara RP-8/Help"));
+    EXPECT_FALSE(TempFolder::exists(temp / "Veltara RP-8/installed-files.txt"));
+    // The link is a link, never a way into the folder it points to.
+    EXPECT_TRUE(std::filesystem::is_symlink(temp / "Veltara RP-8/Linked"));
+    EXPECT_EQ(readAll(temp / "Elsewhere/keep.txt"), "keep");
+    for (const char* named : {"Shows/Gala.vpf\n", "Shows/Gala.vpf.safes\n", "Veltara-RP8.ini\n", "Linked\n"})
+        EXPECT_NE(output.str().find(named), std::string::npos) << named << " in " << output.str();
 }
 
 TEST_F(PosixPlatformTest, EnumerationReportsFoldersReadOnlyFilesAndItsEnd)

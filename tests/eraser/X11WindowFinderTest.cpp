@@ -98,6 +98,8 @@ TEST(X11WindowFinder, ErasePanelWaitsForTheFirstStageWindowToClose)
     TempFolder temp;
     TempFolder::writeFile(temp / "Veltara RP-8/DeskPanel", "program", true);
     TempFolder::writeFile(temp / "Veltara RP-8/Help/Guide.pdf", "pdf");
+    TempFolder::writeFile(temp / "Veltara RP-8/installed-files.txt",
+                          "DeskPanel\nHelp/Guide.pdf\ninstalled-files.txt\n");
     Window firstStage = owner.create("UninstallVeltaraRP8");
 
     ChildProcess::Options options;

@@ -138,6 +138,14 @@ done
 grep -qxF "Main Exe File=$user" "$work/home/.config/Veltara-RP8.ini" || fail "the user's record does not name $user"
 grep -q "^Exec=\"$user/DeskPanel\" %f" "$share/applications/deskpanel.desktop" || fail "the menu entry does not start $user"
 check "desktop-file-validate (per-user entry)" desktop-file-validate "$share/applications/deskpanel.desktop"
+# Installing again replaces the listed files only: a project kept in the folder stays.
+grep -qxF DeskPanel "$user/installed-files.txt" || fail "the installation's list does not name DeskPanel"
+echo project > "$user/Gala.vpf"
+HOME="$work/home" XDG_DATA_HOME= XDG_CONFIG_HOME= "$repo/scripts/install-user" "$deb" > /dev/null
+[ "$(cat "$user/Gala.vpf" 2>/dev/null)" = project ] || fail "installing again deleted a project in the folder"
+grep -qxF Gala.vpf "$user/installed-files.txt" && fail "the installation lists the operator's project"
+[ -x "$user/DeskPanel" ] || fail "installing again left no DeskPanel"
+rm "$user/Gala.vpf"
 if command -v xdg-mime > /dev/null; then
   [ "$(XDG_DATA_HOME="$share" HOME="$work/home" xdg-mime query default application/x-veltara-project)" = deskpanel.desktop ] \
     || fail "xdg-mime does not name deskpanel.desktop for project files"
