@@ -8,7 +8,7 @@ DatagramHandOver::DatagramHandOver(PostToUiThread post, LinkTransport::Handler h
     m_shared->handler = std::move(handler);
 }
 
-bool DatagramHandOver::deliver(const Datagram& datagram)
+bool DatagramHandOver::deliver(std::vector<Datagram> batch)
 {
     std::uint64_t ticket = 0;
     {
@@ -17,16 +17,19 @@ bool DatagramHandOver::deliver(const Datagram& datagram)
             return false;
         ticket = ++m_shared->delivered;
     }
-    // The queued call owns its copy of the datagram and shares the state, so it stays
-    // safe to run even after the transport is gone.
-    m_post([shared = m_shared, datagram, ticket] {
-        {
-            std::lock_guard lock(shared->mutex);
-            if (shared->cancelled)
-                return;
+    // The queued call owns the batch and shares the state, so it stays safe to run even
+    // after the transport is gone.
+    m_post([shared = m_shared, batch = std::move(batch), ticket] {
+        for (const Datagram& datagram : batch) {
+            {
+                // A handler may stop the link (at exit, say): the rest is then dropped.
+                std::lock_guard lock(shared->mutex);
+                if (shared->cancelled)
+                    return;
+            }
+            // Only the UI thread cancels, so nothing can cancel between the check and the call.
+            shared->handler(datagram);
         }
-        // Only the UI thread cancels, so nothing can cancel between the check and the call.
-        shared->handler(datagram);
         std::lock_guard lock(shared->mutex);
         shared->done = ticket;
         shared->handled.notify_all();

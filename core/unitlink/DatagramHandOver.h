@@ -2,15 +2,19 @@
 #include "core/unitlink/LinkTransport.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace deskpanel {
 
-// Hands each datagram from the receive thread to the UI thread and waits until the UI
-// thread has handled it, so that while the handler shows a modal message no further
-// datagram is taken in. Unlike a plain blocking cross-thread call, the wait can be
+// Hands datagrams from the receive thread to the UI thread, a batch of those that have
+// arrived at a time, and waits until the UI thread has handled the batch, so that while
+// the handler shows a modal message no further datagram is taken in. One posted call per
+// batch rather than per datagram keeps a full rack's traffic from costing a wake-up of the
+// UI thread for every packet. Unlike a plain blocking cross-thread call, the wait can be
 // cancelled: at stop the UI thread cancels, the receive thread wakes and ends, and a
 // hand-over still queued on the UI side is ignored when it runs.
 class DatagramHandOver {
@@ -20,9 +24,13 @@ public:
 
     DatagramHandOver(PostToUiThread post, LinkTransport::Handler handler);
 
-    // Receive thread: hands the datagram over by value and waits. Returns false when the
-    // hand-over was cancelled.
-    bool deliver(const Datagram& datagram);
+    // The most datagrams handed over at once.
+    static constexpr std::size_t MaxBatch = 64;
+
+    // Receive thread: hands the batch over and waits until each of its datagrams was
+    // handled, in order. Returns false when the hand-over was cancelled; datagrams of the
+    // batch not yet handled then are never handled.
+    bool deliver(std::vector<Datagram> batch);
     // UI thread: no handler call happens after this returns, and every waiting or later
     // deliver() returns false at once.
     void cancel();

@@ -3,6 +3,8 @@
 #include "core/unitlink/LocalAddress.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -170,11 +172,27 @@ UdpTransport::Wait UdpTransport::waitForDatagram()
 #endif
 }
 
+bool UdpTransport::datagramWaiting() const
+{
+#ifdef _WIN32
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(static_cast<SOCKET>(m_receiveSocket), &readable);
+    timeval now{0, 0};
+    return ::select(0, &readable, nullptr, nullptr, &now) > 0;
+#else
+    pollfd watched{m_receiveSocket, POLLIN, 0};
+    return ::poll(&watched, 1, 0) > 0 && (watched.revents & POLLIN) != 0;
+#endif
+}
+
 void UdpTransport::receiveLoop()
 {
     // Larger than a packet, so that an oversized datagram shows as one and is dropped
     // rather than read as its first 97 bytes.
     char buffer[2048];
+    std::vector<Datagram> batch;
+    batch.reserve(DatagramHandOver::MaxBatch);
     while (!m_stopRequested) {
         const Wait wait = waitForDatagram();
         if (wait == Wait::Stopped)
@@ -185,18 +203,27 @@ void UdpTransport::receiveLoop()
             std::this_thread::sleep_for(FailedWaitPause);
             continue;
         }
-        sockaddr_in from{};
-        SocketLength fromLength = sizeof from;
-        const auto size =
-            ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (static_cast<long long>(size) != static_cast<long long>(PacketSize))
-            continue; // wrong length or a failed receive: dropped
-        m_received.fetch_add(1);
-        Datagram datagram;
-        std::memcpy(datagram.bytes.data(), buffer, PacketSize);
-        datagram.from = Ipv4Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
-        if (!m_handOver->deliver(datagram))
+        // Everything that has arrived goes over together, up to a batch; the reads are
+        // bounded too, so that a flood of wrong-sized datagrams still lets a stop through.
+        int reads = 0;
+        do {
+            sockaddr_in from{};
+            SocketLength fromLength = sizeof from;
+            const auto size =
+                ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (static_cast<long long>(size) != static_cast<long long>(PacketSize))
+                continue; // wrong length or a failed receive: dropped
+            m_received.fetch_add(1);
+            Datagram& datagram = batch.emplace_back();
+            std::memcpy(datagram.bytes.data(), buffer, PacketSize);
+            datagram.from = Ipv4Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
+        } while (++reads < MaxReadsPerRound && batch.size() < DatagramHandOver::MaxBatch && !m_stopRequested &&
+                 datagramWaiting());
+        if (batch.empty())
+            continue;
+        if (!m_handOver->deliver(std::exchange(batch, {})))
             break;
+        batch.reserve(DatagramHandOver::MaxBatch);
     }
 }
 

@@ -18,6 +18,8 @@ public:
     // The receive buffer is enlarged well beyond the default so that a burst from a full
     // rack is not dropped while the UI thread is busy.
     static constexpr int ReceiveBufferBytes = 1 << 20;
+    // The most reads in one round of the receive thread, dropped datagrams included.
+    static constexpr int MaxReadsPerRound = 256;
     // The receive thread's pause after a wait for datagrams has failed.
     static constexpr std::chrono::milliseconds FailedWaitPause{20};
 #ifdef _WIN32
@@ -58,6 +60,8 @@ private:
     void receiveLoop();
     // Blocks until a datagram can be read, the wait fails, or stop was asked for.
     Wait waitForDatagram();
+    // True when a datagram can be read at once.
+    bool datagramWaiting() const;
     void wakeReceiver();
 
     DatagramHandOver::PostToUiThread m_post;

@@ -12,6 +12,7 @@
 #include <deque>
 #include <mutex>
 #include <netinet/in.h>
+#include <numeric>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -131,27 +132,59 @@ TEST(UdpTransportThread, HandsOverWholePacketsOnlyAndInOrder)
     transport.close();
 }
 
-TEST(UdpTransportThread, ReceiverWaitsWhileTheUiThreadHandlesADatagram)
+namespace {
+
+// Sends `count` packets whose unit number byte counts from 0.
+void sendNumbered(std::uint16_t port, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        UnitPacketFields fields;
+        fields.unitNumber = static_cast<std::uint8_t>(i);
+        const PacketBytes bytes = unitPacket(fields);
+        sendTo(port, bytes.data(), bytes.size());
+    }
+}
+
+} // namespace
+
+TEST(UdpTransportThread, ReceiverHandsOverAtMostABatchAndWaitsWhileTheUiThreadHandlesIt)
 {
     UiThreadQueue ui;
     UdpTransport transport([&](std::function<void()> work) { ui.post(std::move(work)); }, 0, Loopback);
     ASSERT_TRUE(transport.open().bound);
-    int handled = 0;
-    transport.startReceiving([&](const Datagram&) { ++handled; });
-    const PacketBytes bytes = unitPacket({});
-    for (int i = 0; i < 3; ++i)
-        sendTo(transport.boundPort(), bytes.data(), bytes.size());
-    // Each datagram waits in its hand-over until the UI thread has handled it: while one is
-    // queued the receiver has taken no other, and the next comes only after the handling.
-    for (int i = 1; i <= 3; ++i) {
-        SCOPED_TRACE(i);
-        ASSERT_TRUE(ui.waitForQueued(1, 5000ms));
-        EXPECT_EQ(transport.receivedCount(), static_cast<std::uint64_t>(i));
-        EXPECT_EQ(ui.queued(), 1u);
-        ui.runOne();
-        EXPECT_EQ(handled, i);
-    }
+    sendNumbered(transport.boundPort(), 100);
+    std::vector<int> unitNumbers;
+    transport.startReceiving([&](const Datagram& d) { unitNumbers.push_back(d.bytes[5]); });
+    // What has arrived goes over as one batch of at most 64; the receiver takes nothing
+    // more until the UI thread has handled it, then the rest follows.
+    ASSERT_TRUE(ui.waitForQueued(1, 5000ms));
+    EXPECT_EQ(transport.receivedCount(), DatagramHandOver::MaxBatch);
+    EXPECT_EQ(ui.queued(), 1u);
+    ui.runOne();
+    EXPECT_EQ(unitNumbers.size(), DatagramHandOver::MaxBatch);
+    ASSERT_TRUE(ui.waitForQueued(1, 5000ms));
+    EXPECT_EQ(transport.receivedCount(), 100u);
+    ui.runOne();
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(unitNumbers, expected);
     transport.close();
+}
+
+TEST(UdpTransportThread, AStopInsideABatchLeavesTheRestOfItUnhandled)
+{
+    UiThreadQueue ui;
+    UdpTransport transport([&](std::function<void()> work) { ui.post(std::move(work)); }, 0, Loopback);
+    ASSERT_TRUE(transport.open().bound);
+    sendNumbered(transport.boundPort(), 10);
+    int handled = 0;
+    transport.startReceiving([&](const Datagram&) {
+        if (++handled == 3)
+            transport.close(); // as a handler that ends the program would
+    });
+    ASSERT_TRUE(ui.waitForQueued(1, 5000ms));
+    ui.runPending();
+    EXPECT_EQ(handled, 3);
 }
 
 TEST(UdpTransportThread, StopWhileFloodedNeitherHangsNorCallsTheHandlerAfterwards)
