@@ -1,5 +1,8 @@
 #include "app/DnsSdAnnouncer.h"
 
+#include <type_traits>
+#include <utility>
+
 #if defined(__linux__) && __has_include(<avahi-client/client.h>)
 #define DESKPANEL_AVAHI 1
 #include <avahi-client/client.h>
@@ -7,6 +10,14 @@
 #include <avahi-common/strlst.h>
 #include <avahi-common/thread-watch.h>
 #include <dlfcn.h>
+#elif defined(_WIN32)
+#define DESKPANEL_DNSAPI 1
+#include "core/persistence/WideText.h"
+
+#include <windns.h>
+
+#include <atomic>
+#include <memory>
 #endif
 
 namespace deskpanel {
@@ -19,7 +30,7 @@ std::vector<std::string> DnsSdAnnouncer::txtRecords()
 #ifdef DESKPANEL_AVAHI
 
 // The library's calls, found when it is there; its headers give the types only.
-struct DnsSdAnnouncer::Avahi {
+struct DnsSdAnnouncer::Platform {
     void* client = nullptr;
     void* common = nullptr;
     decltype(&avahi_threaded_poll_new) pollNew = nullptr;
@@ -61,7 +72,7 @@ struct DnsSdAnnouncer::Avahi {
                find(client, addService, "avahi_entry_group_add_service_strlst") &&
                find(client, commit, "avahi_entry_group_commit");
     }
-    ~Avahi()
+    ~Platform()
     {
         if (client)
             dlclose(client);
@@ -72,7 +83,7 @@ struct DnsSdAnnouncer::Avahi {
     // On Avahi's own thread (or inside avahi_client_new): once the daemon runs, publish.
     static void clientChanged(AvahiClient* c, AvahiClientState state, void* userdata)
     {
-        auto* self = static_cast<Avahi*>(userdata);
+        auto* self = static_cast<Platform*>(userdata);
         if (state != AVAHI_CLIENT_S_RUNNING || self->announced)
             return;
         AvahiEntryGroup* group = self->groupNew(
@@ -91,10 +102,10 @@ struct DnsSdAnnouncer::Avahi {
     }
 };
 
-DnsSdAnnouncer::DnsSdAnnouncer() : m_avahi(std::make_unique<Avahi>())
+DnsSdAnnouncer::DnsSdAnnouncer() : m_platform(std::make_unique<Platform>())
 {
-    if (!m_avahi->load())
-        m_avahi.reset(); // no Avahi on this machine: nothing is ever announced
+    if (!m_platform->load())
+        m_platform.reset(); // no Avahi on this machine: nothing is ever announced
 }
 
 DnsSdAnnouncer::~DnsSdAnnouncer()
@@ -105,9 +116,9 @@ DnsSdAnnouncer::~DnsSdAnnouncer()
 bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
 {
     withdraw();
-    if (!m_avahi)
+    if (!m_platform)
         return false;
-    Avahi& a = *m_avahi;
+    Platform& a = *m_platform;
     a.name = name;
     a.port = port;
     a.poll = a.pollNew();
@@ -115,7 +126,8 @@ bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
         return false;
     int error = 0;
     // Without a running daemon this fails at once: nothing to announce to, and no one told.
-    a.avahiClient = a.clientNew(a.pollGet(a.poll), static_cast<AvahiClientFlags>(0), &Avahi::clientChanged, &a, &error);
+    a.avahiClient =
+        a.clientNew(a.pollGet(a.poll), static_cast<AvahiClientFlags>(0), &Platform::clientChanged, &a, &error);
     if (!a.avahiClient || a.pollStart(a.poll) != 0) {
         withdraw();
         return false;
@@ -125,9 +137,9 @@ bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
 
 void DnsSdAnnouncer::withdraw()
 {
-    if (!m_avahi)
+    if (!m_platform)
         return;
-    Avahi& a = *m_avahi;
+    Platform& a = *m_platform;
     if (a.poll)
         a.pollStop(a.poll);
     if (a.avahiClient)
@@ -141,12 +153,166 @@ void DnsSdAnnouncer::withdraw()
 
 bool DnsSdAnnouncer::isAnnounced() const
 {
-    return m_avahi && m_avahi->avahiClient != nullptr;
+    return m_platform && m_platform->avahiClient != nullptr;
+}
+
+#elif defined(DESKPANEL_DNSAPI)
+
+namespace {
+
+// DNS_REQUEST_PENDING, which mingw-w64's headers lack: the call goes on in the background.
+constexpr DWORD RequestPending = 9506;
+
+// One registration, on the heap: its completion calls arrive on a system thread with this
+// as their context, so it is freed only once they have come.
+struct Registration {
+    decltype(&DnsServiceFreeInstance) freeInstance = nullptr;
+    std::wstring instanceName;
+    std::wstring hostName;
+    PDNS_SERVICE_INSTANCE instance = nullptr;
+    DNS_SERVICE_REGISTER_REQUEST request{};
+    DNS_SERVICE_CANCEL cancel{};
+    HANDLE completed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<DWORD> status{ERROR_IO_PENDING};
+
+    ~Registration()
+    {
+        if (instance)
+            freeInstance(instance);
+        if (completed)
+            CloseHandle(completed);
+    }
+
+    static VOID WINAPI done(DWORD result, PVOID context, PDNS_SERVICE_INSTANCE copy)
+    {
+        auto* self = static_cast<Registration*>(context);
+        if (copy)
+            self->freeInstance(copy); // the system's copy of what was registered
+        self->status = result;
+        SetEvent(self->completed);
+    }
+    // True when the completion came within the time.
+    bool awaitCompletion() const { return WaitForSingleObject(completed, 2000) == WAIT_OBJECT_0; }
+};
+
+std::wstring dnsHostName()
+{
+    wchar_t name[256];
+    DWORD size = sizeof name / sizeof name[0];
+    if (!GetComputerNameExW(ComputerNameDnsHostname, name, &size) || size == 0)
+        return {};
+    return std::wstring(name, size) + L".local";
+}
+
+} // namespace
+
+// dnsapi.dll's service calls, found when this Windows has them.
+struct DnsSdAnnouncer::Platform {
+    HMODULE library = LoadLibraryW(L"dnsapi.dll");
+    decltype(&DnsServiceConstructInstance) construct = nullptr;
+    decltype(&DnsServiceFreeInstance) freeInstance = nullptr;
+    decltype(&DnsServiceRegister) registerService = nullptr;
+    decltype(&DnsServiceDeRegister) deregisterService = nullptr;
+    decltype(&DnsServiceRegisterCancel) cancelRegistration = nullptr;
+    Registration* registration = nullptr;
+
+    bool load()
+    {
+        if (!library)
+            return false;
+        const auto find = [this](auto& into, const char* symbol) {
+            into = reinterpret_cast<std::remove_reference_t<decltype(into)>>(
+                reinterpret_cast<void*>(GetProcAddress(library, symbol)));
+            return into != nullptr;
+        };
+        return find(construct, "DnsServiceConstructInstance") && find(freeInstance, "DnsServiceFreeInstance") &&
+               find(registerService, "DnsServiceRegister") && find(deregisterService, "DnsServiceDeRegister") &&
+               find(cancelRegistration, "DnsServiceRegisterCancel");
+    }
+    ~Platform()
+    {
+        if (library)
+            FreeLibrary(library);
+    }
+};
+
+DnsSdAnnouncer::DnsSdAnnouncer() : m_platform(std::make_unique<Platform>())
+{
+    if (!m_platform->load())
+        m_platform.reset(); // before Windows 10 1809 (or under Wine): nothing is ever announced
+}
+
+DnsSdAnnouncer::~DnsSdAnnouncer()
+{
+    withdraw();
+}
+
+bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
+{
+    withdraw();
+    if (!m_platform)
+        return false;
+    Platform& p = *m_platform;
+    auto registration = std::make_unique<Registration>();
+    Registration& r = *registration;
+    r.freeInstance = p.freeInstance;
+    r.instanceName = widenUtf8(name) + L"." + widenUtf8(ServiceType) + L".local";
+    r.hostName = dnsHostName();
+    if (r.hostName.empty() || !r.completed)
+        return false;
+    std::vector<std::wstring> keys;
+    std::vector<std::wstring> values;
+    for (const std::string& record : txtRecords()) {
+        const std::size_t equals = record.find('=');
+        keys.push_back(widenUtf8(record.substr(0, equals)));
+        values.push_back(widenUtf8(record.substr(equals + 1)));
+    }
+    std::vector<PCWSTR> keyTexts;
+    std::vector<PCWSTR> valueTexts;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        keyTexts.push_back(keys[i].c_str());
+        valueTexts.push_back(values[i].c_str());
+    }
+    r.instance = p.construct(r.instanceName.c_str(), r.hostName.c_str(), nullptr, nullptr, port, 0, 0,
+                             static_cast<DWORD>(keyTexts.size()), keyTexts.data(), valueTexts.data());
+    if (!r.instance)
+        return false;
+    r.request.Version = DNS_QUERY_REQUEST_VERSION1;
+    r.request.InterfaceIndex = 0; // every interface
+    r.request.pServiceInstance = r.instance;
+    r.request.pRegisterCompletionCallback = &Registration::done;
+    r.request.pQueryContext = &r;
+    if (p.registerService(&r.request, &r.cancel) != RequestPending)
+        return false;
+    p.registration = registration.release();
+    return true;
+}
+
+void DnsSdAnnouncer::withdraw()
+{
+    if (!m_platform || !m_platform->registration)
+        return;
+    Platform& p = *m_platform;
+    Registration* r = std::exchange(p.registration, nullptr);
+    if (WaitForSingleObject(r->completed, 0) != WAIT_OBJECT_0)
+        p.cancelRegistration(&r->cancel);
+    if (!r->awaitCompletion())
+        return; // the system still holds it: kept rather than freed under a late call
+    if (r->status == ERROR_SUCCESS) {
+        if (p.deregisterService(&r->request, nullptr) == RequestPending && !r->awaitCompletion())
+            return;
+    }
+    delete r;
+}
+
+bool DnsSdAnnouncer::isAnnounced() const
+{
+    return m_platform && m_platform->registration != nullptr;
 }
 
 #else
 
-struct DnsSdAnnouncer::Avahi {};
+struct DnsSdAnnouncer::Platform {};
 
 DnsSdAnnouncer::DnsSdAnnouncer() = default;
 DnsSdAnnouncer::~DnsSdAnnouncer() = default;

@@ -7,8 +7,10 @@
 namespace deskpanel {
 
 // Announces the remote endpoint as "_osc._udp" over DNS-SD, so browsing OSC clients find
-// it. On Linux through Avahi's client library, looked up at run time: without the library
-// or its daemon nothing is announced, quietly. Elsewhere nothing is announced.
+// it. On Linux through Avahi's client library, on Windows through dnsapi.dll's
+// DnsServiceRegister (Windows 10 1809 and later); both are looked up at run time, and
+// without them (or without Avahi's daemon) nothing is announced, quietly. Elsewhere
+// nothing is announced.
 class DnsSdAnnouncer {
 public:
     static constexpr const char* ServiceType = "_osc._udp";
@@ -26,10 +28,10 @@ public:
     // The TXT records of the announcement.
     static std::vector<std::string> txtRecords();
 
-    struct Avahi;
+    struct Platform;
 
 private:
-    std::unique_ptr<Avahi> m_avahi;
+    std::unique_ptr<Platform> m_platform;
 };
 
 } // namespace deskpanel
