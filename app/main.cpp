@@ -1,6 +1,7 @@
 #include "app/ChannelSheetPdf.h"
 #include "app/DeskPanelApp.h"
 #include "app/EventLogging.h"
+#include "app/ParentConsole.h"
 #include "app/SheetExport.h"
 #include "app/SingleInstance.h"
 #include "app/SystemHighlight.h"
@@ -89,6 +90,9 @@ int main(int argc, char** argv)
     };
     // Qt's own options (-platform ...) are only known once the application takes them.
     parser.parse(arguments);
+    if (parser.isSet(help) || parser.isSet(version) || parser.isSet(exportSheetOption) || parser.isSet(sceneOption) ||
+        parser.isSet(paperOption))
+        deskpanel::useParentConsole();
     if (parser.isSet(help)) {
         std::printf("%s", qPrintable(helpText()));
         return 0;
@@ -120,6 +124,7 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        deskpanel::useParentConsole();
         std::fprintf(stderr, "%s\n%s", qPrintable(parser.errorText()), qPrintable(helpText()));
         return 2;
     }
