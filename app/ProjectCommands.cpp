@@ -2,12 +2,14 @@
 
 #include "app/DeskPanelApp.h"
 #include "core/persistence/InstallationRecord.h"
+#include "core/persistence/NativePath.h"
 #include "core/persistence/PathText.h"
 #include "core/records/BackupKeeper.h"
 
 #include <QApplication>
 #include <QDir>
 
+#include <filesystem>
 #include <utility>
 
 namespace deskpanel {
@@ -255,7 +257,12 @@ void ProjectCommands::uninstall()
 {
     if (m_app.operatorPort().decide(UninstallQuestion) != Decision::Yes)
         return;
-    const std::string folder = readInstallationFolder(m_locations);
+    // The installation this copy belongs to: its own folder when the remover is there (an
+    // installation for one user beside one for all, say), else the one the record names.
+    std::string folder = m_locations.programFolder;
+    std::error_code unreadable;
+    if (folder.empty() || !std::filesystem::is_regular_file(nativePath(folder + RemoverName), unreadable))
+        folder = readInstallationFolder(m_locations);
     if (folder.empty())
         return;
     // The remover deletes this program's files: a cancelled Exit, a cancelled Save As or

@@ -152,8 +152,8 @@ ProfileLocations ProfileLocations::forThisUser(const std::string& executableName
     const WindowsFolders folders{programFolder, windowsFolder(), knownFolder(FOLDERID_RoamingAppData)};
     return forWindows(executableName, folders, fileSystemProbe());
 #else
-    (void)programFolder;
     ProfileLocations at;
+    at.programFolder = programFolder;
     at.systemInstallationRecord = SystemInstallationRecord;
     const std::string config = withSlash(xdgConfigHome());
     if (config.empty())
@@ -184,6 +184,7 @@ ProfileLocations ProfileLocations::forWindows(const std::string& executableName,
         at.installationRecord = perUserFolder + InstallationRecordName;
     at.systemInstallationRecord = std::string("C:\\Windows\\") + InstallationRecordName;
     at.presetLibrary = perUser("Channel Presets.ini");
+    at.programFolder = folders.program;
     return at;
 }
 

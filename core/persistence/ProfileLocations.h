@@ -29,9 +29,12 @@ struct ProfileLocations {
     // The channel preset library, shared by every project: "Channel Presets.ini" in the
     // user's data folder (<data home>/DeskPanel, %APPDATA%\DeskPanel); empty without one.
     std::string presetLibrary;
+    // The executable's folder: Help > Uninstall removes the installation this copy belongs
+    // to when its remover is there, whatever the record names.
+    std::string programFolder;
 
     // `executableName` without folder or extension, "DeskPanel"; `programFolder` is
-    // the executable's folder (used on Windows only).
+    // the executable's folder.
     static ProfileLocations forThisUser(const std::string& executableName, const std::string& programFolder);
 
     // What forThisUser decides on Windows, from the folders and from what the file system

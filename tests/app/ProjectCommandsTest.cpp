@@ -55,6 +55,7 @@ protected:
         at.settingsFile = folder.file("settings.ini");
         at.windowProfile = folder.file("DeskPanel.INI");
         at.installationRecord = folder.file("record.ini");
+        at.programFolder = folder.file("program");
         return at;
     }
     void storeScene(const std::string& name)
@@ -213,7 +214,8 @@ TEST_F(ProjectCommandsTest, UninstallStartsTheRemoverOnlyAfterACompletedExit)
         std::deque<Decision> answers; // "Are you sure?", then the exit question
         bool saveFails;
         bool removerStarts;
-        bool recorded = true; // the installation record names the program's folder
+        bool recorded = true; // the installation record names /opt/deskpanel
+        bool ownRemover = false; // the running program's folder holds a remover
     };
     const Case cases[] = {
         {"no installation record: Exit is never asked", {Decision::Yes}, false, false, false},
@@ -222,22 +224,31 @@ TEST_F(ProjectCommandsTest, UninstallStartsTheRemoverOnlyAfterACompletedExit)
         {"Exit Yes, Save As cancelled", {Decision::Yes, Decision::Yes}, false, false},
         {"Exit Yes, save failed", {Decision::Yes, Decision::Yes}, true, false},
         {"Exit No", {Decision::Yes, Decision::No}, false, true},
+        {"this copy's own installation, not the recorded one", {Decision::Yes, Decision::No}, false, true, true, true},
+        {"this copy's own installation, no record", {Decision::Yes, Decision::No}, false, true, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        std::filesystem::remove(folder.file("record.ini"));
+        std::filesystem::remove_all(folder.file("program"));
         if (c.recorded)
             writeText(folder.file("record.ini"), "[File Location]\r\nMain Exe File=/opt/deskpanel\r\n");
+        if (c.ownRemover) {
+            std::filesystem::create_directories(folder.file("program"));
+            writeText(folder.file("program") + ProjectCommands::RemoverName, "");
+        }
         op.clear();
         op.answers = c.answers;
         fileDialogs.answers = {std::nullopt};
         window.started.clear();
+        window.closed = 0;
         if (c.saveFails)
             projectThatCannotBeSaved();
         commands.uninstall();
         if (c.removerStarts) {
             ASSERT_EQ(window.started.size(), 1u);
-            EXPECT_EQ(window.started[0],
-                      std::make_pair(std::string("/opt/deskpanel") + ProjectCommands::RemoverName, 100));
+            const std::string installation = c.ownRemover ? folder.file("program") : "/opt/deskpanel";
+            EXPECT_EQ(window.started[0], std::make_pair(installation + ProjectCommands::RemoverName, 100));
             // Armed before the window closes, so the program is still there to start it.
             EXPECT_EQ(window.closedWhenStarted, 0);
         } else {
