@@ -1,5 +1,6 @@
 #include "core/unitlink/UnitLink.h"
 #include "core/model/Limits.h"
+#include "tests/support/FakeLinkTransport.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/PacketBuilder.h"
 #include "tests/support/RecordingDatagramSender.h"
@@ -510,20 +511,7 @@ TEST_F(UnitLinkTest, NothingIsHandledAfterStop)
     EXPECT_EQ(link.unitCount(), 0);
 }
 
-namespace {
-
-class FakeTransport : public LinkTransport {
-public:
-    OpenResult result;
-    bool receiving = false;
-    bool closed = false;
-    OpenResult open() override { return result; }
-    void startReceiving(Handler) override { receiving = true; }
-    void close() override { closed = true; }
-    bool send(const std::uint8_t*, std::size_t, const Ipv4Endpoint&) override { return true; }
-};
-
-} // namespace
+using FakeTransport = FakeLinkTransport;
 
 TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
 {
