@@ -126,6 +126,17 @@ TEST(UnitStatusWindow, ANoticeStandsAcrossTheFootInFrontOfTheBoxesUntilWithdrawn
     EXPECT_TRUE(panel.noticeRect().isEmpty());
     EXPECT_EQ(panel.unitAt(inBottomRow), 9);
     EXPECT_EQ(uitest::render(panel), before);
+
+    // In a window that shows only part of the panel the words stay in the part shown.
+    QWidget window;
+    window.resize(300, 114);
+    UnitStatusWindow cut(6, 96, &window);
+    cut.setGeometry(0, 0, 480, 114);
+    window.show();
+    cut.setNotice(text);
+    EXPECT_EQ(cut.noticeRect().left(), 0);
+    EXPECT_EQ(cut.noticeRect().width(), 300);
+    EXPECT_GT(cut.noticeRect().height(), band.height()); // more lines
 }
 
 } // namespace

@@ -416,6 +416,9 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     if (m_client)
         stretchUnderview();
+    // The notice on the unit panel spans what the window shows of the panel.
+    if (m_unitStatus && !m_unitStatus->notice().isEmpty())
+        m_unitStatus->update();
 }
 
 void MainWindow::stretchUnderview()

@@ -167,11 +167,16 @@ QRect UnitStatusWindow::noticeRect() const
 {
     if (m_notice.isEmpty())
         return {};
+    // Only the part of the panel its window shows: a narrow window cuts off the right of
+    // the panel, and the words must not go with it.
+    const QRect shown = visibleRegion().boundingRect();
+    const int left = shown.isEmpty() ? 0 : shown.left();
+    const int bandWidth = shown.isEmpty() ? width() : shown.width();
     const QFontMetrics metrics(m_font);
-    const QRect text = metrics.boundingRect(QRect(0, 0, std::max(1, width() - 2 * NoticeMargin), height()),
+    const QRect text = metrics.boundingRect(QRect(0, 0, std::max(1, bandWidth - 2 * NoticeMargin), height()),
                                             Qt::AlignCenter | Qt::TextWordWrap, m_notice);
     const int bandHeight = std::min(height(), text.height() + NoticeMargin);
-    return QRect(0, height() - bandHeight, width(), bandHeight);
+    return QRect(left, height() - bandHeight, bandWidth, bandHeight);
 }
 
 PaintedPart UnitStatusWindow::paintedPart(int index) const

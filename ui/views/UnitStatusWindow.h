@@ -51,7 +51,8 @@ public:
     // why every box may stay dark (no unit heard), so it covers nothing that is lit then.
     void setNotice(const QString& notice);
     const QString& notice() const { return m_notice; }
-    // Where the notice stands (panel coordinates); empty while there is none.
+    // Where the notice stands (panel coordinates): across the part of the panel in
+    // sight; empty while there is none. The window repaints the panel when it is resized.
     QRect noticeRect() const;
 
     // The box with the keyboard focus (1..48) while the panel has it.
