@@ -2,13 +2,8 @@
 // bound with not a single unit packet, withdrawn by the first packet, never while the
 // port is held by another program.
 #include "core/unitlink/NoUnitHeardNotice.h"
-#include "core/unitlink/UnitLink.h"
 #include "tests/support/FakeLinkTransport.h"
-#include "tests/support/FakeTimers.h"
-#include "tests/support/PacketBuilder.h"
-#include "tests/support/RecordingDatagramSender.h"
-#include "tests/support/RecordingLinkEvents.h"
-#include "tests/support/ScriptedOperator.h"
+#include "tests/support/UnitLinkRig.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +15,7 @@ namespace {
 const std::string Notice = "No unit has been heard on UDP port 2000 for 10 s: check the network and the firewall";
 
 // A unit link on a fake transport with the notice listening to it.
-struct Rig {
+struct Rig : UnitLinkRig {
     Rig()
     {
         link.addHostPortListener(&notice);
@@ -29,22 +24,8 @@ struct Rig {
     }
     ~Rig() { link.removeHostPortListener(&notice); }
 
-    void receiveFromUnit(int unit)
-    {
-        UnitPacketFields fields;
-        fields.unitNumber = static_cast<std::uint8_t>(unit);
-        fields.mac = macOf(unit);
-        const PacketBytes bytes = unitPacket(fields);
-        link.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{(127u << 24) | 7u, 40000});
-    }
+    void receiveFromUnit(int unit) { receive(unitFields(unit), ip(7)); }
 
-    FakeClock clock;
-    FakeTimers timers{clock};
-    ScriptedOperator op;
-    RecordingDatagramSender sender;
-    RecordingLinkEvents events;
-    ProjectPrefs prefs;
-    UnitLink link{clock, timers, op, sender, events, prefs};
     NoUnitHeardNotice notice{link, timers};
     FakeLinkTransport transport;
     std::vector<std::string> told;

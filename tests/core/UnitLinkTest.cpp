@@ -6,6 +6,7 @@
 #include "tests/support/RecordingDatagramSender.h"
 #include "tests/support/RecordingLinkEvents.h"
 #include "tests/support/ScriptedOperator.h"
+#include "tests/support/UnitLinkRig.h"
 
 #include <gtest/gtest.h>
 
@@ -19,34 +20,10 @@ namespace {
 
 std::uint32_t ip(int last)
 {
-    return (127u << 24) | static_cast<std::uint32_t>(last);
+    return UnitLinkRig::ip(last);
 }
 
-class UnitLinkTest : public ::testing::Test {
-protected:
-    FakeClock clock;
-    FakeTimers timers{clock};
-    ScriptedOperator op;
-    RecordingDatagramSender sender;
-    RecordingLinkEvents events;
-    ProjectPrefs prefs;
-    UnitLink link{clock, timers, op, sender, events, prefs};
-
-    void receive(const UnitPacketFields& fields, std::uint32_t from)
-    {
-        const PacketBytes bytes = unitPacket(fields);
-        link.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
-    }
-    // A unit with its own MAC and address, numbered `unit`.
-    UnitPacketFields unitFields(int unit)
-    {
-        UnitPacketFields fields;
-        fields.unitNumber = static_cast<std::uint8_t>(unit);
-        fields.mac = macOf(unit);
-        return fields;
-    }
-    void discover(int unit) { receive(unitFields(unit), ip(unit)); }
-};
+class UnitLinkTest : public ::testing::Test, protected UnitLinkRig {};
 
 } // namespace
 
