@@ -302,18 +302,10 @@ TEST_F(UnitLinkTest, UnitThatKeepsSendingIsNeverDeclaredOffline)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // A link of its own for each case, on a clock of its own.
-        struct {
-            FakeClock clock;
-            FakeTimers timers{clock};
-            ScriptedOperator op;
-            RecordingDatagramSender sender;
-            RecordingLinkEvents events;
-            ProjectPrefs prefs;
-        } own;
-        UnitLink fresh{own.clock, own.timers, own.op, own.sender, own.events, own.prefs};
-        const auto receiveAt = [&](const UnitPacketFields& fields, std::uint32_t from) {
-            const PacketBytes bytes = unitPacket(fields);
-            fresh.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
+        UnitLinkRig own;
+        UnitLink& fresh = own.link;
+        const auto receiveAt = [&own](const UnitPacketFields& fields, std::uint32_t from) {
+            own.receive(fields, from);
         };
         receiveAt(unitFields(1), ip(1));
         receiveAt(unitFields(2), ip(2));
