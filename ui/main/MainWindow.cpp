@@ -52,6 +52,7 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.presetLibrary = folder + "/Channel Presets.ini";
     o.refreshDesktopCaches = false;
     o.stateFolder = folder + "/state";
+    o.metrics = DisplayMetrics{};
     return o;
 }
 

@@ -49,7 +49,9 @@ struct MainWindowOptions {
     std::string stateFolder; // backups go to its "backups" folder; empty: none are kept
 
     // Every profile file in `folder`, away from the operator's own (tests, pictures,
-    // measurements); the desktop's caches are left alone.
+    // measurements); the desktop's caches are left alone. The window is laid out for a
+    // 1920 x 1080 screen at 96 pixels per inch whatever the display, so pictures and
+    // measurements do not change with it.
     static MainWindowOptions inFolder(const std::string& folder);
 };
 
