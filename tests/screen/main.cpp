@@ -26,12 +26,8 @@ int main(int argc, char** argv)
         return 2;
     file.close();
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
-    int result = 1;
-    {
-        QApplication application(argc, argv);
-        QFile::remove(config);
-        ::testing::InitGoogleTest(&argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    return result;
+    QApplication application(argc, argv);
+    QFile::remove(config);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
