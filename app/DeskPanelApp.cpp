@@ -37,6 +37,8 @@ DeskPanelApp::DeskPanelApp(LinkPorts ports, Operator& op)
             m_metering.clearUnit(unitNumber);
     });
     m_link->addHostPortListener(&m_portReport);
+    m_noUnitHeard = std::make_unique<NoUnitHeardNotice>(*m_link, m_timers);
+    m_link->addHostPortListener(m_noUnitHeard.get());
     m_events->onSilent = [this](int unitNumber, std::uint32_t lastHeardMs) {
         const auto listeners = m_unitSilenceListeners; // a copy, as for the states
         for (const auto& [id, listener] : listeners)
@@ -92,6 +94,7 @@ void DeskPanelApp::setSimulatedPeaks(bool on)
 DeskPanelApp::~DeskPanelApp()
 {
     stop();
+    m_link->removeHostPortListener(m_noUnitHeard.get());
 }
 
 void DeskPanelApp::start()
@@ -108,6 +111,7 @@ void DeskPanelApp::stop()
         return;
     m_started = false;
     m_link->stop();
+    m_noUnitHeard->stop();
 }
 
 } // namespace deskpanel

@@ -11,6 +11,7 @@
 #include "core/model/RandomSource.h"
 #include "core/model/SceneOperations.h"
 #include "core/model/SceneTracker.h"
+#include "core/unitlink/NoUnitHeardNotice.h"
 #include "core/unitlink/UdpTransport.h"
 #include "core/unitlink/UnitLink.h"
 
@@ -41,6 +42,8 @@ public:
 
     Project& project() { return m_project; }
     UnitLink& link() { return *m_link; }
+    // The line that says no unit has been heard since the host port was bound.
+    NoUnitHeardNotice& noUnitHeard() { return *m_noUnitHeard; }
     Metering& metering() { return m_metering; }
     ChannelControl& channels() { return *m_channels; }
     UdpTransport& transport() { return m_transport; }
@@ -88,6 +91,7 @@ private:
     std::vector<std::pair<int, UnitSilenceListener>> m_unitSilenceListeners;
     int m_nextUnitStateListener = 1;
     std::unique_ptr<UnitLink> m_link;
+    std::unique_ptr<NoUnitHeardNotice> m_noUnitHeard;
     // The channel control and the scene operations need each other; the channel control
     // reaches the scene operations through this relay, which exists before both.
     struct SceneRelay : SceneTracker {

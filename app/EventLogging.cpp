@@ -21,6 +21,10 @@ EventLogging::EventLogging(DeskPanelApp& app, const std::string& path, const std
     m_silenceListener = app.addUnitSilenceListener(
         [this](int unitNumber, std::uint32_t lastHeardMs) { m_recorder->unitGoneSilent(unitNumber, lastHeardMs); });
     app.link().addHostPortListener(m_recorder.get());
+    m_noUnitListener = app.noUnitHeard().addListener([this](const std::string& notice) {
+        if (!notice.empty())
+            m_recorder->noUnitHeard(notice);
+    });
     QObject::connect(&m_tick, &QTimer::timeout, [this] { m_log->tick(); });
     m_tick.start(TickMs);
     m_recorder->programStarted(version);
@@ -40,6 +44,7 @@ void EventLogging::close()
     m_app.removeUnitStateListener(m_stateListener);
     m_app.removeUnitSilenceListener(m_silenceListener);
     m_app.link().removeHostPortListener(m_recorder.get());
+    m_app.noUnitHeard().removeListener(m_noUnitListener);
     m_recorder->programEnding();
     m_log->close();
 }

@@ -42,6 +42,7 @@ private:
     QTimer m_tick;
     int m_stateListener = 0;
     int m_silenceListener = 0;
+    int m_noUnitListener = 0;
     bool m_closed = false;
 };
 

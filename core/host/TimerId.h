@@ -33,6 +33,7 @@ enum class TimerId : int {
     RemoteQueue = 109, // 1 ms while remote work waits to go on, 100 ms while the gate is held
     StageGrabRelease = 113, // once, 500 ms after a stage page's last gain message for a channel
     StageFrame = 114, // 20 ms while stage pages are open
+    NoUnitHeard = 115, // once, 10 s after the host port was bound, while no unit packet has arrived
 };
 
 } // namespace deskpanel

@@ -25,6 +25,7 @@ inline constexpr const char* Exit = "EXIT";
 inline constexpr const char* PortBusy = "PORT BUSY";
 inline constexpr const char* PortBound = "PORT BOUND";
 inline constexpr const char* SendFailed = "SEND FAILED";
+inline constexpr const char* NoUnitHeard = "NO UNIT HEARD";
 } // namespace eventkind
 
 // What the event window filters by: the new state's name, or "PROGRAM" for the

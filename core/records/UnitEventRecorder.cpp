@@ -56,6 +56,14 @@ void UnitEventRecorder::sendFailedQuietly(const std::string& why)
     m_log.record(std::move(event));
 }
 
+void UnitEventRecorder::noUnitHeard(const std::string& notice)
+{
+    UnitEvent event;
+    event.newState = eventkind::NoUnitHeard;
+    event.text = notice;
+    m_log.record(std::move(event));
+}
+
 void UnitEventRecorder::programStarted(const std::string& version)
 {
     UnitEvent event;

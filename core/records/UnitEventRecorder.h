@@ -34,6 +34,8 @@ public:
             hostPort(true, port, {});
     }
     void sendFailedQuietly(const std::string& why) override;
+    // The port is bound but no unit has been heard for a while (the notice's text).
+    void noUnitHeard(const std::string& notice);
     void programStarted(const std::string& version);
     void programEnding();
 

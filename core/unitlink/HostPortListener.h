@@ -16,6 +16,8 @@ public:
     // A datagram to a unit could not be sent and no box says so (`why`: a remote message
     // caused it, or the error box is already open).
     virtual void sendFailedQuietly(const std::string& /*why*/) {}
+    // The first unit packet of the run has arrived.
+    virtual void firstPacketArrived() {}
 };
 
 } // namespace deskpanel

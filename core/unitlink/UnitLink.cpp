@@ -152,6 +152,11 @@ void UnitLink::handleDatagram(const std::uint8_t* data, std::size_t size, const 
     ++m_rxCount;
     if (m_stopRequested)
         return;
+    if (m_rxCount == 1) {
+        const auto listeners = m_portListeners;
+        for (HostPortListener* listener : listeners)
+            listener->firstPacketArrived();
+    }
     PacketBytes bytes;
     std::memcpy(bytes.data(), data, PacketSize);
 

@@ -1,10 +1,12 @@
 #include "core/unitlink/UnitLink.h"
 #include "core/model/Limits.h"
+#include "tests/support/FakeLinkTransport.h"
 #include "tests/support/FakeTimers.h"
 #include "tests/support/PacketBuilder.h"
 #include "tests/support/RecordingDatagramSender.h"
 #include "tests/support/RecordingLinkEvents.h"
 #include "tests/support/ScriptedOperator.h"
+#include "tests/support/UnitLinkRig.h"
 
 #include <gtest/gtest.h>
 
@@ -18,34 +20,10 @@ namespace {
 
 std::uint32_t ip(int last)
 {
-    return (127u << 24) | static_cast<std::uint32_t>(last);
+    return UnitLinkRig::ip(last);
 }
 
-class UnitLinkTest : public ::testing::Test {
-protected:
-    FakeClock clock;
-    FakeTimers timers{clock};
-    ScriptedOperator op;
-    RecordingDatagramSender sender;
-    RecordingLinkEvents events;
-    ProjectPrefs prefs;
-    UnitLink link{clock, timers, op, sender, events, prefs};
-
-    void receive(const UnitPacketFields& fields, std::uint32_t from)
-    {
-        const PacketBytes bytes = unitPacket(fields);
-        link.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
-    }
-    // A unit with its own MAC and address, numbered `unit`.
-    UnitPacketFields unitFields(int unit)
-    {
-        UnitPacketFields fields;
-        fields.unitNumber = static_cast<std::uint8_t>(unit);
-        fields.mac = macOf(unit);
-        return fields;
-    }
-    void discover(int unit) { receive(unitFields(unit), ip(unit)); }
-};
+class UnitLinkTest : public ::testing::Test, protected UnitLinkRig {};
 
 } // namespace
 
@@ -324,18 +302,10 @@ TEST_F(UnitLinkTest, UnitThatKeepsSendingIsNeverDeclaredOffline)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // A link of its own for each case, on a clock of its own.
-        struct {
-            FakeClock clock;
-            FakeTimers timers{clock};
-            ScriptedOperator op;
-            RecordingDatagramSender sender;
-            RecordingLinkEvents events;
-            ProjectPrefs prefs;
-        } own;
-        UnitLink fresh{own.clock, own.timers, own.op, own.sender, own.events, own.prefs};
-        const auto receiveAt = [&](const UnitPacketFields& fields, std::uint32_t from) {
-            const PacketBytes bytes = unitPacket(fields);
-            fresh.handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{from, 40000});
+        UnitLinkRig own;
+        UnitLink& fresh = own.link;
+        const auto receiveAt = [&own](const UnitPacketFields& fields, std::uint32_t from) {
+            own.receive(fields, from);
         };
         receiveAt(unitFields(1), ip(1));
         receiveAt(unitFields(2), ip(2));
@@ -510,20 +480,7 @@ TEST_F(UnitLinkTest, NothingIsHandledAfterStop)
     EXPECT_EQ(link.unitCount(), 0);
 }
 
-namespace {
-
-class FakeTransport : public LinkTransport {
-public:
-    OpenResult result;
-    bool receiving = false;
-    bool closed = false;
-    OpenResult open() override { return result; }
-    void startReceiving(Handler) override { receiving = true; }
-    void close() override { closed = true; }
-    bool send(const std::uint8_t*, std::size_t, const Ipv4Endpoint&) override { return true; }
-};
-
-} // namespace
+using FakeTransport = FakeLinkTransport;
 
 TEST_F(UnitLinkTest, StartReportsEachNetworkFailureWithItsMessage)
 {

@@ -1,13 +1,17 @@
 // The real main window offscreen: its size at both resolutions, start-up with a project
 // and a stored placement, Exit, the save keys, the recent files, the scene lock.
+#include "app/EventLogging.h"
 #include "core/persistence/ProjectFileWriter.h"
 #include "core/persistence/WindowPosition.h"
+#include "tests/support/UnitLinkRig.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/controls/PictureButton.h"
 #include "ui/main/MainClient.h"
 #include "ui/main/MainMenu.h"
 #include "ui/main/SceneButtons.h"
 #include "ui/main/StripScroller.h"
+#include "ui/views/UnitStatusWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,14 +45,20 @@ QAction* findEntry(QWidget& w, const QString& text)
 TEST_F(MainWindowTest, StartsAtTheSizeOfItsResolution)
 {
     struct Case {
-        int dpi;
+        DisplayMetrics metrics;
         QSize size;
     };
-    // 120: 0.86 x 0.84 of the template's 964 x 752 pixels; every other value: 1102 x 789.
-    const Case cases[] = {{96, QSize(1102, 789)}, {120, QSize(829, 632)}, {144, QSize(1102, 789)}};
+    // The compact layout, 0.86 x 0.84 of the template's 964 x 752 pixels at 120, from 120
+    // device pixels per inch on or where the normal window would not fit the work area;
+    // else 1102 x 789.
+    const Case cases[] = {{{96, 96, QSize(1920, 1080)}, QSize(1102, 789)},
+                          {{120, 120, QSize(1920, 1080)}, QSize(829, 632)},
+                          {{144, 144, QSize(1920, 1080)}, QSize(829, 632)},
+                          {{96, 96, QSize(1280, 720), 1.5, QRect(0, 0, 1280, 680)}, QSize(829, 632)},
+                          {{96, 96, QSize(1366, 768), 1.0, QRect(0, 28, 1366, 740)}, QSize(829, 632)}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.dpi);
-        EXPECT_EQ(build(options({c.dpi, c.dpi, QSize(1920, 1080)})).size(), c.size);
+        SCOPED_TRACE(c.metrics.screen.width());
+        EXPECT_EQ(build(options(c.metrics)).size(), c.size);
     }
     // Shown, it keeps that size and cannot be made smaller than half the screen by 780.
     MainWindow& shown = started();
@@ -450,6 +460,22 @@ TEST_F(MainWindowTest, IpAddressBoxShowsThisComputersAddress)
     MainWindow& w = started();
     findEntry(w, QStringLiteral("&IP Address..."))->trigger();
     EXPECT_EQ(op.textsOf(Kind::Message), std::vector<std::string>{"This computer's IP Address is: " + address});
+}
+
+// Without a single unit packet 10 s after the bind, the unit panel and the event log
+// say so once; the first packet takes the line away.
+TEST_F(MainWindowTest, NoUnitHeardIsSaidOnTheUnitPanelAndInTheEventLogUntilAUnitSpeaks)
+{
+    EventLogging events(app, {}, "test");
+    MainWindow& w = started();
+    ASSERT_TRUE(uitest::pumpUntil([&w] { return !w.unitStatus().notice().isEmpty(); },
+                                  int(NoUnitHeardNotice::NoticeAfterMs) + 5000));
+    const std::string text = w.unitStatus().notice().toStdString();
+    EXPECT_EQ(text.rfind("No unit has been heard on UDP port ", 0), 0u) << text;
+    ASSERT_EQ(events.log().eventsFrom(0).back().text, text);
+    const PacketBytes bytes = unitPacket(UnitLinkRig::unitFields(4));
+    app.link().handleDatagram(bytes.data(), bytes.size(), Ipv4Endpoint{(127u << 24) | 4u, 40000});
+    EXPECT_TRUE(w.unitStatus().notice().isEmpty());
 }
 
 } // namespace

@@ -93,5 +93,25 @@ TEST(UnitStatusWindow, AFaultUnitReadsFaultInTheConflictRed)
     EXPECT_EQ(unlikeFaultPicture, 0);
 }
 
+TEST(UnitStatusWindow, ANoticeStandsAcrossTheFootOfThePartShownUntilWithdrawn)
+{
+    QWidget window; // shows only 300 pixels of the panel
+    window.resize(300, 114);
+    UnitStatusWindow panel(6, 96, &window);
+    panel.setGeometry(0, 0, 480, 114);
+    window.show();
+    const QPoint lowInBox9 = UnitStatusWindow::boxRect(9).center() + QPoint(0, 12);
+    const QImage before = uitest::render(panel);
+    panel.setNotice(QStringLiteral("No unit has been heard on UDP port 2000 for 10 s: check the network"));
+    const QRect band = panel.noticeRect();
+    EXPECT_EQ(band, QRect(0, 114 - band.height(), 300, band.height()));
+    EXPECT_LT(band.height(), 60);
+    EXPECT_EQ(panel.unitAt(lowInBox9), 0); // a click on the notice is no click on a box
+    EXPECT_NE(uitest::render(panel), before);
+    panel.setNotice({});
+    EXPECT_EQ(panel.unitAt(lowInBox9), 9);
+    EXPECT_EQ(uitest::render(panel), before);
+}
+
 } // namespace
 } // namespace deskpanel

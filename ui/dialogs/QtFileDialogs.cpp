@@ -1,5 +1,7 @@
 #include "ui/dialogs/QtFileDialogs.h"
 
+#include "ui/dialogs/FileDialogStart.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -30,10 +32,11 @@ std::optional<std::string> QtFileDialogs::ask(const FileDialogRequest& request, 
     dialog.setOption(QFileDialog::ReadOnly, false);
 
     // Start in the folder of the path given; Save As starts with an empty name.
+    const QString folder =
+        fileDialogStartFolder(request.startPath, m_lastUsedFolder ? m_lastUsedFolder() : std::string());
+    dialog.setDirectory(folder);
     const QFileInfo start(QString::fromStdString(request.startPath));
-    if (!request.startPath.empty())
-        dialog.setDirectory(start.isDir() ? start.absoluteFilePath() : start.absolutePath());
-    if (!saving && start.isFile())
+    if (!saving && start.isAbsolute() && start.isFile())
         dialog.selectFile(start.fileName());
 
     const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();

@@ -5,19 +5,32 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace deskpanel {
 
 DisplayMetrics DisplayMetrics::current()
 {
+    return of(QGuiApplication::primaryScreen());
+}
+
+DisplayMetrics DisplayMetrics::of(const QScreen* screen)
+{
     DisplayMetrics m;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (screen) {
         m.dpiX = int(std::lround(screen->logicalDotsPerInchX()));
         m.dpiY = int(std::lround(screen->logicalDotsPerInchY()));
         m.screen = screen->size();
+        m.devicePixelRatio = screen->devicePixelRatio();
+        m.workArea = screen->availableGeometry();
     }
     return m;
+}
+
+int DisplayMetrics::effectiveDpi() const
+{
+    return int(std::lround(std::max(dpiX, dpiY) * devicePixelRatio));
 }
 
 namespace {

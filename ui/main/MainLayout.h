@@ -2,18 +2,28 @@
 #include <QRect>
 #include <QSize>
 
+class QScreen;
+
 namespace deskpanel {
 
-// What the layout depends on: the screen's logical pixels per inch (rounded) and its size.
+// What the layout depends on: the screen's logical pixels per inch (rounded), its size,
+// how many device pixels make one logical pixel, and its work area.
 struct DisplayMetrics {
     int dpiX = 96;
     int dpiY = 96;
     QSize screen{1920, 1080};
+    double devicePixelRatio = 1.0;
+    // The screen less the desktop's panels and task bars; empty: the whole screen.
+    QRect workArea{};
 
     bool is120() const { return dpiX == 120; }
     bool isExactly96() const { return dpiX == 96 && dpiY == 96; }
-    // The primary screen's values.
+    // Device pixels per inch: what a 150 % scaled desktop has in place of 120 pixels per inch.
+    int effectiveDpi() const;
+    QRect availableArea() const { return workArea.isEmpty() ? QRect(QPoint(0, 0), screen) : workArea; }
+    // The primary screen's values, and those of `screen` (none: the defaults).
     static DisplayMetrics current();
+    static DisplayMetrics of(const QScreen* screen);
 };
 
 // The main window's geometry in client pixels, from dialog template 102 and the rules of

@@ -8,6 +8,7 @@
 #endif
 #include "core/model/DeskRecall.h"
 #include "core/persistence/FileAssociation.h"
+#include "core/persistence/RecentFileList.h"
 #include "core/persistence/WindowPosition.h"
 #include "core/records/BackupKeeper.h"
 #include "ui/access/BulkChangeNews.h"
@@ -25,6 +26,7 @@
 #include "ui/main/RecordsCommands.h"
 #include "ui/main/SceneButtons.h"
 #include "ui/main/SceneListPanel.h"
+#include "ui/main/ScreenFit.h"
 #include "ui/main/StripScroller.h"
 #include "ui/views/OverviewWindow.h"
 #include "ui/views/UnderviewWindow.h"
@@ -50,12 +52,22 @@ MainWindowOptions MainWindowOptions::inFolder(const std::string& folder)
     o.locations.presetLibrary = folder + "/Channel Presets.ini";
     o.refreshDesktopCaches = false;
     o.stateFolder = folder + "/state";
+    o.metrics = DisplayMetrics{};
     return o;
 }
 
+namespace {
+// The options with the metrics the window is laid out with (ScreenFit::layoutMetrics).
+MainWindowOptions laidOut(MainWindowOptions options)
+{
+    options.metrics = ScreenFit::layoutMetrics(options.metrics);
+    return options;
+}
+} // namespace
+
 MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     : m_app(app),
-      m_options(std::move(options)),
+      m_options(laidOut(std::move(options))),
       m_layout(MainLayout::compute(m_options.metrics)),
       m_help(m_options.helpFolder),
       m_dialogs(app, m_help, this),
@@ -70,6 +82,8 @@ MainWindow::MainWindow(DeskPanelApp& app, MainWindowOptions options)
     QApplication::setPalette(palette);
     setWindowIcon(QIcon(ImageRegistry::instance().pixmap(QStringLiteral("128"))));
     qApp->installEventFilter(&m_clickGuard);
+    m_qtFileDialogs.setLastUsedFolder(
+        [settings = m_options.locations.settingsFile] { return readLastUsedDirectory(settings); });
 
     FileDialogs& fileDialogs = m_options.fileDialogs ? *m_options.fileDialogs : m_qtFileDialogs;
     m_project =
@@ -118,6 +132,7 @@ MainWindow::~MainWindow()
     m_app.timers().clearHandler(TimerId::Refresh);
     m_readerNews.reset();
     m_app.removeUnitStateListener(m_unitStateListener);
+    m_app.noUnitHeard().removeListener(m_noUnitListener);
     m_app.setUnitBlinkListener({});
     m_app.setSceneNaming(nullptr);
     m_app.channels().setStripDialogs(nullptr);
@@ -185,6 +200,11 @@ void MainWindow::buildPanels()
     m_unitStateListener =
         m_app.addUnitStateListener([this](int unit, UnitState state) { m_unitStatus->setUnitState(unit, state); });
     m_app.setUnitBlinkListener([this](int unit, UnitPicture picture) { m_unitStatus->setBlinkPicture(unit, picture); });
+    const auto showNotice = [this](const std::string& notice) {
+        m_unitStatus->setNotice(QString::fromStdString(notice));
+    };
+    m_noUnitListener = m_app.noUnitHeard().addListener(showNotice);
+    showNotice(m_app.noUnitHeard().notice());
 
     m_router = new InputRouter(*this, *m_sceneList, *m_strips, *m_commands, m_app.channels());
     qApp->installEventFilter(m_router);
@@ -273,15 +293,43 @@ void MainWindow::showWindow()
     // Either way the meters and the scene recalls learn which view is shown.
     showView(stored && stored->overviewShown == 1);
     m_client->setPaintingEnabled(true);
+    fitToScreen();
     if (stored && stored->maximized == 1)
         showMaximized();
     else
         show();
-    // From now on the border cannot make the window narrower than half the screen, lower
-    // than 780 pixels, or wider than the screen and a little more.
-    const QSize screen = m_options.metrics.screen;
-    setMinimumSize(screen.width() / 2, std::min(MainLayout::MinTrackingHeight, screen.height()));
+    // Shown, the window may know its real frame.
+    fitToScreen();
+    const QRect frame = frameGeometry();
+    if (!isMaximized() && !m_options.metrics.availableArea().contains(frame))
+        move(ScreenFit::placeInside(frame, m_options.metrics.availableArea()));
+}
+
+QMargins MainWindow::frameMarginsKnown() const
+{
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                           frame.bottom() - inner.bottom());
+    // Nothing known yet: the window manager has not framed the window.
+    return margins.isNull() ? ScreenFit::FrameAllowance : margins;
+}
+
+void MainWindow::fitToScreen()
+{
+    // The border cannot make the window narrower than half the screen, lower than 780
+    // pixels, or wider than the screen and a little more; nor can the window or its
+    // minimum be larger than the work area, so a small screen shows it whole and it can
+    // still be made smaller.
+    const DisplayMetrics& metrics = m_options.metrics;
+    const QSize screen = metrics.screen;
+    const QSize minimum(screen.width() / 2, std::min(MainLayout::MinTrackingHeight, screen.height()));
+    m_fittedFrame = frameMarginsKnown();
+    const ScreenFit::Sizes sizes = ScreenFit::fit(size(), minimum, metrics.availableArea(), m_fittedFrame);
+    setMinimumSize(sizes.minimum);
     setMaximumWidth(screen.width() + 100);
+    if (!isMaximized() && !isFullScreen() && size() != sizes.size)
+        resize(sizes.size);
 }
 
 void MainWindow::resetAllChannels()
@@ -355,11 +403,23 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 // ------------------------------------------------------------------ layout
 
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // The window manager tells the frame it put around the window a little after the
+    // window is shown: the fit is made again with it.
+    if (hasShown() && frameMarginsKnown() != m_fittedFrame)
+        fitToScreen();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (m_client)
         stretchUnderview();
+    // The notice on the unit panel spans what the window shows of the panel.
+    if (m_unitStatus && !m_unitStatus->notice().isEmpty())
+        m_unitStatus->update();
 }
 
 void MainWindow::stretchUnderview()

@@ -49,7 +49,9 @@ struct MainWindowOptions {
     std::string stateFolder; // backups go to its "backups" folder; empty: none are kept
 
     // Every profile file in `folder`, away from the operator's own (tests, pictures,
-    // measurements); the desktop's caches are left alone.
+    // measurements); the desktop's caches are left alone. The window is laid out for a
+    // 1920 x 1080 screen at 96 pixels per inch whatever the display, so pictures and
+    // measurements do not change with it.
     static MainWindowOptions inFolder(const std::string& folder);
 };
 
@@ -87,6 +89,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // CommandWindow
@@ -109,6 +112,9 @@ private:
     void showView(bool overview);
     void applyWindowLayout(bool maximised);
     void stretchUnderview();
+    // The minimum and the size cut to the work area, with the frame as far as it is known.
+    void fitToScreen();
+    QMargins frameMarginsKnown() const;
 
     DeskPanelApp& m_app;
     MainWindowOptions m_options;
@@ -133,12 +139,14 @@ private:
     SceneButtons* m_buttons = nullptr;
     UnitStatusWindow* m_unitStatus = nullptr;
     int m_unitStateListener = 0;
+    int m_noUnitListener = 0;
     ScrollBar* m_unitBar = nullptr;
     StripView* m_underview = nullptr;
     StripView* m_overview = nullptr;
     StripScroller* m_strips = nullptr;
     InputRouter* m_router = nullptr;
     std::unique_ptr<BulkChangeNews> m_readerNews;
+    QMargins m_fittedFrame;
     bool m_closing = false;
     bool m_closed = false;
 };

@@ -7,6 +7,7 @@
 #include "ui/controls/ScrollBar.h"
 
 #include <QAccessible>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +17,11 @@
 namespace deskpanel {
 
 namespace {
+// The notice reads as a note pinned over the panel: dark text on a pale amber ground.
+const QColor NoticeGround(255, 241, 200);
+const QColor NoticeText(80, 52, 0);
+constexpr int NoticeMargin = 6;
+
 QString pictureKey(UnitPicture picture)
 {
     switch (picture) {
@@ -84,6 +90,8 @@ QRect UnitStatusWindow::boxRect(int unit)
 
 int UnitStatusWindow::unitAt(const QPoint& point) const
 {
+    if (noticeRect().contains(point))
+        return 0; // the notice is in front of the boxes
     const QPoint content = point + QPoint(0, m_scroll * BoxHeight);
     for (int unit = 1; unit <= MaxUnits; ++unit)
         if (boxRect(unit).contains(content))
@@ -135,6 +143,40 @@ void UnitStatusWindow::paintEvent(QPaintEvent*)
     }
     if (hasFocus())
         drawFocusRing(p, boxRect(m_focusUnit));
+    if (!m_notice.isEmpty()) {
+        p.resetTransform();
+        const QRect band = noticeRect();
+        p.fillRect(band, NoticeGround);
+        p.setPen(NoticeText);
+        p.drawText(band.adjusted(NoticeMargin, 0, -NoticeMargin, 0), Qt::AlignCenter | Qt::TextWordWrap, m_notice);
+    }
+}
+
+void UnitStatusWindow::setNotice(const QString& notice)
+{
+    if (notice == m_notice)
+        return;
+    update(noticeRect());
+    m_notice = notice;
+    update(noticeRect());
+    setAccessibleDescription(notice);
+    AccessibleNotifier::descriptionChanged(this);
+}
+
+QRect UnitStatusWindow::noticeRect() const
+{
+    if (m_notice.isEmpty())
+        return {};
+    // Only the part of the panel its window shows: a narrow window cuts off the right of
+    // the panel, and the words must not go with it.
+    const QRect shown = visibleRegion().boundingRect();
+    const int left = shown.isEmpty() ? 0 : shown.left();
+    const int bandWidth = shown.isEmpty() ? width() : shown.width();
+    const QFontMetrics metrics(m_font);
+    const QRect text = metrics.boundingRect(QRect(0, 0, std::max(1, bandWidth - 2 * NoticeMargin), height()),
+                                            Qt::AlignCenter | Qt::TextWordWrap, m_notice);
+    const int bandHeight = std::min(height(), text.height() + NoticeMargin);
+    return QRect(left, height() - bandHeight, bandWidth, bandHeight);
 }
 
 PaintedPart UnitStatusWindow::paintedPart(int index) const

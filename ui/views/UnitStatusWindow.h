@@ -47,6 +47,14 @@ public:
     // The panel scrolled to show the box that took the focus (the new position).
     std::function<void(int position)> onScrolledToFocus;
 
+    // A line of news across the panel's foot, over the bottom boxes; empty: none. It says
+    // why every box may stay dark (no unit heard), so it covers nothing that is lit then.
+    void setNotice(const QString& notice);
+    const QString& notice() const { return m_notice; }
+    // Where the notice stands (panel coordinates): across the part of the panel in
+    // sight; empty while there is none. The window repaints the panel when it is resized.
+    QRect noticeRect() const;
+
     // The box with the keyboard focus (1..48) while the panel has it.
     int focusedUnit() const { return m_focusUnit; }
 
@@ -71,6 +79,7 @@ private:
     int m_scroll = 0;
     int m_focusUnit = 1;
     QFont m_font;
+    QString m_notice;
     std::array<UnitState, MaxUnits> m_states{};
     std::array<UnitPicture, MaxUnits> m_blinkPictures{};
 };
