@@ -5,6 +5,12 @@
 #include "app/RemoteEndpoint.h"
 #ifdef DESKPANEL_STAGE_REMOTE
 #include "app/stage/StageServer.h"
+#else
+namespace deskpanel {
+// A build without the Stage Remote never makes one: the window's pointer stays empty, and
+// its destructor needs no more than this.
+class StageServer {};
+} // namespace deskpanel
 #endif
 #include "core/model/DeskRecall.h"
 #include "core/persistence/FileAssociation.h"
