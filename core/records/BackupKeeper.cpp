@@ -75,7 +75,8 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
     const std::string prefix = projectNameOf(projectPath) + " ";
     const int offsetNow = m_wall.now().utcOffsetMinutes;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(nativePath(folderFor(projectPath)), error)) {
+    const std::string folder = folderFor(projectPath);
+    for (const auto& entry : fs::directory_iterator(nativePath(folder), error)) {
         const std::string file = utf8FromPath(entry.path().filename());
         if (file.size() <= prefix.size() + 4 || file.compare(0, prefix.size(), prefix) != 0 ||
             file.compare(file.size() - 4, 4, ".vpf") != 0)
@@ -86,7 +87,10 @@ std::vector<BackupKeeper::Backup> BackupKeeper::list(const std::string& projectP
             continue;
         std::error_code sizeError;
         const auto size = entry.file_size(sizeError);
-        backups.push_back({utf8FromPath(entry.path()), stamp, *name, sizeError ? 0 : size});
+        // Spelt as every other path of the keeper is (the backup just made, one held open):
+        // the directory's own form joins with "\" on Windows, so a comparison with those
+        // would miss and pruning would take the very backup it must spare.
+        backups.push_back({folder + "/" + file, stamp, *name, sizeError ? 0 : size});
     }
     std::sort(backups.begin(), backups.end(),
               [](const Backup& a, const Backup& b) { return a.name.newerThan(b.name); });

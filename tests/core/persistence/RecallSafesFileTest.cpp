@@ -184,7 +184,12 @@ TEST_F(SidecarTest, AnUnreadableFileIsReportedOnceAndLeftAsItIs)
         const char* reason;
     };
     const std::vector<Case> cases{
+#ifdef _WIN32
+        // Windows refuses to open a folder as a file as it refuses an unreadable one.
+        {"a folder", [&] { return std::filesystem::create_directory(safes); }, "Permission denied"}};
+#else
         {"a folder", [&] { return std::filesystem::create_directory(safes); }, "Is a directory"}};
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(safes);

@@ -105,7 +105,12 @@ TEST_F(RecentFiles, LastUsedDirectoryRoundTrips)
 {
     EXPECT_EQ(readLastUsedDirectory(settings), "");
     writeLastUsedDirectory(settings, "/home/op/shows/");
+#ifdef _WIN32
+    // Stored as Windows shows folders: with "\" and ending in one.
+    EXPECT_EQ(readLastUsedDirectory(settings), "\\home\\op\\shows\\");
+#else
     EXPECT_EQ(readLastUsedDirectory(settings), "/home/op/shows/");
+#endif
 }
 
 TEST_F(RecentFiles, ANameOfThreeCharactersIsABadFileHoweverManyBytesItHas)
