@@ -102,17 +102,6 @@ struct DnsSdAnnouncer::Platform {
     }
 };
 
-DnsSdAnnouncer::DnsSdAnnouncer() : m_platform(std::make_unique<Platform>())
-{
-    if (!m_platform->load())
-        m_platform.reset(); // no Avahi on this machine: nothing is ever announced
-}
-
-DnsSdAnnouncer::~DnsSdAnnouncer()
-{
-    withdraw();
-}
-
 bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
 {
     withdraw();
@@ -236,17 +225,6 @@ struct DnsSdAnnouncer::Platform {
     }
 };
 
-DnsSdAnnouncer::DnsSdAnnouncer() : m_platform(std::make_unique<Platform>())
-{
-    if (!m_platform->load())
-        m_platform.reset(); // before Windows 10 1809 (or under Wine): nothing is ever announced
-}
-
-DnsSdAnnouncer::~DnsSdAnnouncer()
-{
-    withdraw();
-}
-
 bool DnsSdAnnouncer::announce(const std::string& name, std::uint16_t port)
 {
     withdraw();
@@ -312,10 +290,9 @@ bool DnsSdAnnouncer::isAnnounced() const
 
 #else
 
-struct DnsSdAnnouncer::Platform {};
-
-DnsSdAnnouncer::DnsSdAnnouncer() = default;
-DnsSdAnnouncer::~DnsSdAnnouncer() = default;
+struct DnsSdAnnouncer::Platform {
+    bool load() { return false; }
+};
 
 bool DnsSdAnnouncer::announce(const std::string&, std::uint16_t)
 {
@@ -331,5 +308,18 @@ bool DnsSdAnnouncer::isAnnounced() const
 }
 
 #endif
+
+// Without Avahi on Linux, before Windows 10 1809 (or under Wine), and elsewhere, nothing
+// is ever announced.
+DnsSdAnnouncer::DnsSdAnnouncer() : m_platform(std::make_unique<Platform>())
+{
+    if (!m_platform->load())
+        m_platform.reset();
+}
+
+DnsSdAnnouncer::~DnsSdAnnouncer()
+{
+    withdraw();
+}
 
 } // namespace deskpanel

@@ -12,6 +12,7 @@
 #else
 #include <arpa/inet.h>
 #include <cerrno>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -124,6 +125,13 @@ LinkTransport::OpenResult UdpTransport::open()
         m_receiveSocket = NoSocket;
         return result;
     }
+    // The receive thread waits in poll/select and then reads until nothing more is there.
+#ifdef _WIN32
+    u_long nonBlocking = 1;
+    ::ioctlsocket(static_cast<SOCKET>(m_receiveSocket), FIONBIO, &nonBlocking);
+#else
+    ::fcntl(m_receiveSocket, F_SETFL, ::fcntl(m_receiveSocket, F_GETFL) | O_NONBLOCK);
+#endif
     SocketLength length = sizeof address;
     ::getsockname(m_receiveSocket, reinterpret_cast<sockaddr*>(&address), &length);
     m_boundPort = ntohs(address.sin_port);
@@ -172,20 +180,6 @@ UdpTransport::Wait UdpTransport::waitForDatagram()
 #endif
 }
 
-bool UdpTransport::datagramWaiting() const
-{
-#ifdef _WIN32
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(static_cast<SOCKET>(m_receiveSocket), &readable);
-    timeval now{0, 0};
-    return ::select(0, &readable, nullptr, nullptr, &now) > 0;
-#else
-    pollfd watched{m_receiveSocket, POLLIN, 0};
-    return ::poll(&watched, 1, 0) > 0 && (watched.revents & POLLIN) != 0;
-#endif
-}
-
 void UdpTransport::receiveLoop()
 {
     // Larger than a packet, so that an oversized datagram shows as one and is dropped
@@ -203,22 +197,24 @@ void UdpTransport::receiveLoop()
             std::this_thread::sleep_for(FailedWaitPause);
             continue;
         }
-        // Everything that has arrived goes over together, up to a batch; the reads are
-        // bounded too, so that a flood of wrong-sized datagrams still lets a stop through.
-        int reads = 0;
-        do {
+        // Everything that has arrived goes over together, up to a batch; the socket does not
+        // block, so the read that finds nothing more ends the round. The reads are bounded
+        // too, so that a flood of wrong-sized datagrams still lets a stop through.
+        for (int reads = 0; reads < MaxReadsPerRound && batch.size() < DatagramHandOver::MaxBatch && !m_stopRequested;
+             ++reads) {
             sockaddr_in from{};
             SocketLength fromLength = sizeof from;
             const auto size =
                 ::recvfrom(m_receiveSocket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (size < 0)
+                break; // nothing more has arrived, or the receive failed
             if (static_cast<long long>(size) != static_cast<long long>(PacketSize))
-                continue; // wrong length or a failed receive: dropped
+                continue; // wrong length: dropped
             m_received.fetch_add(1);
             Datagram& datagram = batch.emplace_back();
             std::memcpy(datagram.bytes.data(), buffer, PacketSize);
             datagram.from = Ipv4Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
-        } while (++reads < MaxReadsPerRound && batch.size() < DatagramHandOver::MaxBatch && !m_stopRequested &&
-                 datagramWaiting());
+        }
         if (batch.empty())
             continue;
         if (!m_handOver->deliver(std::exchange(batch, {})))

@@ -60,8 +60,6 @@ private:
     void receiveLoop();
     // Blocks until a datagram can be read, the wait fails, or stop was asked for.
     Wait waitForDatagram();
-    // True when a datagram can be read at once.
-    bool datagramWaiting() const;
     void wakeReceiver();
 
     DatagramHandOver::PostToUiThread m_post;
