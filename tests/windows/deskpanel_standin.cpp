@@ -1,6 +1,7 @@
 // Stands in for DeskPanel.exe in the uninstall chain's test under Wine, where the real
 // program needs the Windows Qt: it holds the single-instance mutex, as DeskPanel does from
-// start to end, for the number of seconds on its command line. Started on anything else
+// start to end, for the number of seconds on its command line, and meanwhile keeps the
+// file C:\standin-running.txt, so the test knows when it holds it. Started on anything else
 // (a project, through the ".vpf" association), it writes its command line to
 // C:\standin-command-line.txt, so the test sees what Windows started it with.
 #include <windows.h>
@@ -21,7 +22,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     HANDLE mutex = CreateMutexA(nullptr, TRUE, "PreventSecondInstance");
     if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS)
         return 1;
+    const char* running = "C:\\standin-running.txt";
+    if (FILE* marker = std::fopen(running, "wb"))
+        std::fclose(marker);
     Sleep(static_cast<DWORD>(std::atoi(commandLine)) * 1000);
+    std::remove(running);
     CloseHandle(mutex);
     return 0;
 }
