@@ -399,18 +399,13 @@ void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
     }
     const WebSocketHandshake handshake = webSocketHandshake(request);
     if (handshake.status != 101) {
-        logRefusal(peerOf(socket), handshake.why);
-        respond(socket, handshake.status, "application/json",
-                QJsonDocument(QJsonObject{{"error", QStringLiteral("Refused.")}}).toJson(QJsonDocument::Compact),
-                handshake.headers);
-        emit statusChanged();
+        refuse(socket, handshake.status, handshake.why, handshake.headers);
         return;
     }
     disconnect(socket, nullptr, this, nullptr);
     socket->write("HTTP/1.1 101 Switching Protocols\r\n" + handshake.headers + "\r\n");
     auto* live = new WebSocketConnection(socket, stage::MaxMessageBytes, this);
-    const auto device = std::find_if(m_settings.devices.begin(), m_settings.devices.end(),
-                                     [&](const StageDevice& d) { return d.tokenHash == tokenHash; });
+    const StageDevice* device = deviceOf(request);
     const std::optional<int> id = m_control.open(device->name, device->permission);
     if (!id) {
         live->close(websocket::PolicyViolated, QStringLiteral("refused"));
@@ -500,13 +495,14 @@ void StageServer::respond(QTcpSocket* socket, int status, const QByteArray& type
     socket->disconnectFromHost();
 }
 
-void StageServer::respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value)
+void StageServer::respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value,
+                              const QByteArray& extraHeaders)
 {
-    respond(socket, status, "application/json",
-            QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact));
+    respond(socket, status, "application/json", QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact),
+            extraHeaders);
 }
 
-void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
+void StageServer::refuse(QTcpSocket* socket, int status, const QString& why, const QByteArray& extraHeaders)
 {
     if (socket->property("reading").toBool()) {
         socket->setProperty("reading", false);
@@ -514,7 +510,7 @@ void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
     }
     logRefusal(peerOf(socket), why);
     respondJson(socket, status, "error",
-                status == 413 ? QStringLiteral("The request is too large.") : QStringLiteral("Refused."));
+                status == 413 ? QStringLiteral("The request is too large.") : QStringLiteral("Refused."), extraHeaders);
     emit statusChanged();
 }
 

@@ -88,9 +88,10 @@ private:
     void openLive(QTcpSocket* socket, const HttpRequest& request);
     void respond(QTcpSocket* socket, int status, const QByteArray& type, const QByteArray& body,
                  const QByteArray& extraHeaders = {});
-    void respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value);
+    void respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value,
+                     const QByteArray& extraHeaders = {});
     void pair(QTcpSocket* socket, const HttpRequest& request);
-    void refuse(QTcpSocket* socket, int status, const QString& why);
+    void refuse(QTcpSocket* socket, int status, const QString& why, const QByteArray& extraHeaders = {});
     void logRefusal(const QString& from, const QString& why);
     void logNotStarted();
     // "http" or "https", as the pages are served.
