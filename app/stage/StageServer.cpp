@@ -13,7 +13,6 @@
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
-#include <QWebSocket>
 
 // The page is compiled into the application's static library: its resources are
 // registered by hand, outside any namespace, as Qt asks.
@@ -55,6 +54,7 @@ QByteArray reasonPhrase(int status)
     case 408: return "Request Timeout";
     case 410: return "Gone";
     case 413: return "Content Too Large";
+    case 426: return "Upgrade Required";
     case 500: return "Internal Server Error";
     default: return "Service Unavailable";
     }
@@ -65,10 +65,6 @@ QString peerText(const QHostAddress& address, quint16 port)
     return address.toString() + ':' + QString::number(port);
 }
 QString peerOf(const QAbstractSocket* socket)
-{
-    return peerText(socket->peerAddress(), socket->peerPort());
-}
-QString peerOf(const QWebSocket* socket)
 {
     return peerText(socket->peerAddress(), socket->peerPort());
 }
@@ -88,8 +84,7 @@ StageServer::StageServer(DeskPanelApp& app, EventLog* events)
       m_control(
           app.project(), app.channels(), app.scenes(), app.timers(), app.clock(),
           [&app](int unitNumber) { return app.link().state(unitNumber); }, *this),
-      m_pairing(app.clock(), randomBytes),
-      m_sockets(QStringLiteral("DeskPanel"), QWebSocketServer::NonSecureMode)
+      m_pairing(app.clock(), randomBytes)
 {
     registerPageResources();
     m_control.setUnitSender(&app.link());
@@ -98,7 +93,6 @@ StageServer::StageServer(DeskPanelApp& app, EventLog* events)
     m_unitStateListener =
         app.addUnitStateListener([this](int unitNumber, UnitState) { m_control.unitStateChanged(unitNumber); });
     connect(&m_server, &QTcpServer::newConnection, this, &StageServer::onNewConnection);
-    connect(&m_sockets, &QWebSocketServer::newConnection, this, &StageServer::onWebSocket);
 }
 
 StageServer::~StageServer()
@@ -128,16 +122,16 @@ void StageServer::apply(const StageSettings& settings)
     m_settings = settings;
     m_control.setAllowPhantom(settings.allowPhantom);
     // Devices taken off the list lose their pages at once.
-    QList<QPointer<QWebSocket>> revoked;
+    QList<QPointer<WebSocketConnection>> revoked;
     for (const Page& page : std::as_const(m_pages)) {
         const bool paired = std::any_of(settings.devices.begin(), settings.devices.end(),
                                         [&](const StageDevice& d) { return d.tokenHash == page.tokenHash; });
         if (!paired)
             revoked << page.socket;
     }
-    for (const QPointer<QWebSocket>& socket : revoked)
+    for (const QPointer<WebSocketConnection>& socket : revoked)
         if (socket)
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("revoked"));
+            socket->close(websocket::PolicyViolated, QStringLiteral("revoked"));
     if (sameSocket)
         return;
     closeAll();
@@ -178,16 +172,15 @@ void StageServer::closeAll()
     m_server.close();
     // An aborted socket says so at once, and its page is forgotten then: not while the
     // pages are walked.
-    QList<QPointer<QWebSocket>> sockets;
+    QList<QPointer<WebSocketConnection>> sockets;
     for (const Page& page : std::as_const(m_pages))
         sockets << page.socket;
-    for (const QPointer<QWebSocket>& socket : sockets)
+    for (const QPointer<WebSocketConnection>& socket : sockets)
         if (socket)
             socket->abort();
     for (const int id : m_pages.keys())
         m_control.close(id);
     m_pages.clear();
-    m_upgrading.clear();
 }
 
 QString StageServer::pageAddress() const
@@ -266,7 +259,8 @@ void StageServer::onReadable(QTcpSocket* socket)
 {
     if (!socket->property("reading").toBool())
         return;
-    // Peeked, not read: a WebSocket's handshake is read again by the WebSocket server.
+    // Peeked, not read, until the request is whole: what follows it stays in the socket
+    // (a client may send its first WebSocket frames right after the handshake).
     const QByteArray bytes = socket->peek(HttpRequest::MaxBytes + 1);
     const HttpReading reading = readHttpRequest(bytes);
     switch (reading.status) {
@@ -396,54 +390,45 @@ void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
                   .arg(QString::fromLatin1(request.header("origin")));
     else if (!deviceOf(request, &tokenHash))
         why = QStringLiteral("WebSocket from a device that is not paired");
-    else if (pageCount() + m_upgrading.size() >= StageControl::MaxPages)
+    else if (pageCount() >= StageControl::MaxPages)
         why = QStringLiteral("more than 16 pages");
+    socket->read(request.length); // what follows is the page's first frames
     if (!why.isEmpty()) {
-        socket->read(request.length);
         refuse(socket, 403, why);
         return;
     }
-    disconnect(socket, nullptr, this, nullptr);
-    m_upgrading.insert(peerOf(socket), tokenHash);
-    m_sockets.handleConnection(socket);
-}
-
-void StageServer::onWebSocket()
-{
-    while (QWebSocket* socket = m_sockets.nextPendingConnection()) {
-        socket->setParent(this);
-        socket->setMaxAllowedIncomingMessageSize(stage::MaxMessageBytes);
-        socket->setMaxAllowedIncomingFrameSize(stage::MaxMessageBytes);
-        const std::string tokenHash = m_upgrading.take(peerOf(socket));
-        const auto device = std::find_if(m_settings.devices.begin(), m_settings.devices.end(),
-                                         [&](const StageDevice& d) { return d.tokenHash == tokenHash; });
-        const std::optional<int> id = device == m_settings.devices.end() || tokenHash.empty()
-                                          ? std::nullopt
-                                          : m_control.open(device->name, device->permission);
-        if (!id) {
-            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("refused"));
-            socket->deleteLater();
-            continue;
-        }
-        m_pages.insert(*id, {socket, tokenHash});
-        connect(socket, &QWebSocket::textMessageReceived, this, [this, id = *id](const QString& text) {
-            std::string error;
-            const QByteArray utf8 = text.toUtf8();
-            if (const auto message = readStageMessage(std::string_view(utf8.constData(), utf8.size()), error))
-                m_control.received(id, *message);
-            else
-                m_control.unreadable(id, error);
-        });
-        connect(socket, &QWebSocket::binaryMessageReceived, this,
-                [this, id = *id](const QByteArray&) { m_control.unreadable(id, "binary frames are not read"); });
-        connect(socket, &QWebSocket::disconnected, this, [this, socket, id = *id] {
-            m_control.close(id);
-            m_pages.remove(id);
-            socket->deleteLater();
-            emit statusChanged();
-        });
-        emit statusChanged();
+    const WebSocketHandshake handshake = webSocketHandshake(request);
+    if (handshake.status != 101) {
+        refuse(socket, handshake.status, handshake.why, handshake.headers);
+        return;
     }
+    disconnect(socket, nullptr, this, nullptr);
+    socket->write("HTTP/1.1 101 Switching Protocols\r\n" + handshake.headers + "\r\n");
+    auto* live = new WebSocketConnection(socket, stage::MaxMessageBytes, this);
+    const StageDevice* device = deviceOf(request);
+    const std::optional<int> id = m_control.open(device->name, device->permission);
+    if (!id) {
+        live->close(websocket::PolicyViolated, QStringLiteral("refused"));
+        connect(live, &WebSocketConnection::disconnected, live, &QObject::deleteLater);
+        return;
+    }
+    m_pages.insert(*id, {live, tokenHash});
+    connect(live, &WebSocketConnection::textReceived, this, [this, id = *id](const std::string& text) {
+        std::string error;
+        if (const auto message = readStageMessage(text, error))
+            m_control.received(id, *message);
+        else
+            m_control.unreadable(id, error);
+    });
+    connect(live, &WebSocketConnection::binaryReceived, this,
+            [this, id = *id] { m_control.unreadable(id, "binary frames are not read"); });
+    connect(live, &WebSocketConnection::disconnected, this, [this, live, id = *id] {
+        m_control.close(id);
+        m_pages.remove(id);
+        live->deleteLater();
+        emit statusChanged();
+    });
+    emit statusChanged();
 }
 
 // ------------------------------------------------------------------ checks
@@ -510,13 +495,14 @@ void StageServer::respond(QTcpSocket* socket, int status, const QByteArray& type
     socket->disconnectFromHost();
 }
 
-void StageServer::respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value)
+void StageServer::respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value,
+                              const QByteArray& extraHeaders)
 {
-    respond(socket, status, "application/json",
-            QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact));
+    respond(socket, status, "application/json", QJsonDocument(QJsonObject{{key, value}}).toJson(QJsonDocument::Compact),
+            extraHeaders);
 }
 
-void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
+void StageServer::refuse(QTcpSocket* socket, int status, const QString& why, const QByteArray& extraHeaders)
 {
     if (socket->property("reading").toBool()) {
         socket->setProperty("reading", false);
@@ -524,7 +510,7 @@ void StageServer::refuse(QTcpSocket* socket, int status, const QString& why)
     }
     logRefusal(peerOf(socket), why);
     respondJson(socket, status, "error",
-                status == 413 ? QStringLiteral("The request is too large.") : QStringLiteral("Refused."));
+                status == 413 ? QStringLiteral("The request is too large.") : QStringLiteral("Refused."), extraHeaders);
     emit statusChanged();
 }
 
@@ -556,14 +542,14 @@ void StageServer::send(int page, const OscMessage& message)
 {
     const auto it = m_pages.constFind(page);
     if (it != m_pages.constEnd() && it->socket)
-        it->socket->sendTextMessage(QString::fromStdString(writeStageMessage(message)));
+        it->socket->sendText(writeStageMessage(message));
 }
 
 void StageServer::sendMeters(int page, int first, const std::vector<int>& levels)
 {
     const auto it = m_pages.constFind(page);
     if (it != m_pages.constEnd() && it->socket)
-        it->socket->sendTextMessage(QString::fromStdString(writeStageMeters(first, levels)));
+        it->socket->sendText(writeStageMeters(first, levels));
 }
 
 bool StageServer::isSlow(int page) const

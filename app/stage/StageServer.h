@@ -1,6 +1,7 @@
 #pragma once
 #include "app/stage/HttpRequest.h"
 #include "app/stage/TlsServer.h"
+#include "app/stage/WebSocketConnection.h"
 #include "core/stage/StageControl.h"
 #include "core/stage/StagePairing.h"
 #include "core/stage/StageSettings.h"
@@ -9,7 +10,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QWebSocketServer>
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,6 @@
 #include <vector>
 
 class QTcpSocket;
-class QWebSocket;
 
 namespace deskpanel {
 
@@ -27,7 +26,8 @@ class EventLog;
 // The Stage Remote: DeskPanel's own web server for phones and tablets. One port serves
 // the page, the pairing and the pages' WebSockets at /live; a small reader of its own
 // takes each request, so what is refused (more than 64 KB, a foreign Origin or Host, no
-// paired device, more than 16 pages) is refused before a WebSocket is ever opened.
+// paired device, more than 16 pages) is refused before a WebSocket is ever opened. The
+// WebSockets are its own too (WebSocketConnection), on the sockets it accepted.
 // Every refusal is counted and written to the event log with the address it came from.
 class StageServer : public QObject, private StageControl::PageOutput {
     Q_OBJECT
@@ -75,7 +75,7 @@ signals:
 
 private:
     struct Page {
-        QPointer<QWebSocket> socket;
+        QPointer<WebSocketConnection> socket;
         std::string tokenHash;
     };
 
@@ -86,12 +86,12 @@ private:
     void onReadable(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const HttpRequest& request);
     void openLive(QTcpSocket* socket, const HttpRequest& request);
-    void onWebSocket();
     void respond(QTcpSocket* socket, int status, const QByteArray& type, const QByteArray& body,
                  const QByteArray& extraHeaders = {});
-    void respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value);
+    void respondJson(QTcpSocket* socket, int status, const QString& key, const QString& value,
+                     const QByteArray& extraHeaders = {});
     void pair(QTcpSocket* socket, const HttpRequest& request);
-    void refuse(QTcpSocket* socket, int status, const QString& why);
+    void refuse(QTcpSocket* socket, int status, const QString& why, const QByteArray& extraHeaders = {});
     void logRefusal(const QString& from, const QString& why);
     void logNotStarted();
     // "http" or "https", as the pages are served.
@@ -113,15 +113,11 @@ private:
     StageControl m_control;
     StagePairing m_pairing;
     TlsServer m_server;
-    QWebSocketServer m_sockets;
     StageSettings m_settings;
     std::string m_profile;
     QString m_startError;
     quint32 m_boundAddress = 0;
     int m_reading = 0;
-    // The device each upgraded socket belongs to, until its WebSocket is opened: keyed by
-    // the connection's remote port and address.
-    QHash<QString, std::string> m_upgrading;
     QHash<int, Page> m_pages;
     std::uint64_t m_refusals = 0;
     int m_unitStateListener = 0;

@@ -226,6 +226,52 @@ TEST(StageServer, RefusesStrangersPairsWithTheCodeAndServesAPageUntilRevoked)
     EXPECT_EQ(shell.get("/session", "Cookie: deskpanel_token=" + token + "\r\n").first, 401);
 }
 
+// A client's frame, masked with a key of zeros (which leaves the payload as it is).
+QByteArray maskedFrame(char first, const QByteArray& payload)
+{
+    return QByteArray(1, first) + char(0x80 | payload.size()) + QByteArray(4, '\0') + payload;
+}
+
+TEST(StageServer, ReadsFramesSentWithTheHandshakeAnswersAPingAndEchoesTheClose)
+{
+    StageShell shell;
+    const QByteArray token =
+        tokenOf(shell.pair(QByteArray::fromStdString(shell.server.openPairing(StagePermission::Control))).second);
+    ASSERT_EQ(token.size(), 32);
+    const QByteArray upgrade = "Upgrade: websocket\r\nConnection: Upgrade\r\nOrigin: " + shell.origin() +
+                               "\r\nCookie: deskpanel_token=" + token +
+                               "\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+    EXPECT_EQ(shell.get("/live", upgrade + "Sec-WebSocket-Version: 8\r\n").first, 426);
+
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, shell.port());
+    ASSERT_TRUE(pumpUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; }, 5000));
+    const int gain = shell.app.channels().gainDbOf(4);
+    socket.write(
+        "GET /live HTTP/1.1\r\nHost: " + shell.host() + "\r\n" + upgrade + "Sec-WebSocket-Version: 13\r\n\r\n" +
+        maskedFrame(char(0x81), R"({"a":"/deskpanel/ch/5/gain/step","v":[3]})") + maskedFrame(char(0x89), "tick"));
+    QByteArray heard;
+    const QByteArray pong("\x8A\x04tick");
+    EXPECT_TRUE(pumpUntil([&] { return (heard += socket.readAll()).contains(pong); }, 5000));
+    EXPECT_TRUE(heard.startsWith("HTTP/1.1 101 Switching Protocols\r\n")) << heard.left(200).toStdString();
+    EXPECT_TRUE(heard.contains("\r\nSec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo=\r\n"));
+    EXPECT_TRUE(pumpUntil([&] { return shell.app.channels().gainDbOf(4) == gain + 3; }, 5000))
+        << "the frame that came with the handshake is read";
+    EXPECT_EQ(shell.server.pageCount(), 1);
+
+    socket.write(maskedFrame(char(0x88), "\x03\xE9"));
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            heard += socket.readAll();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        5000))
+        << "the server ends the connection after the close";
+    heard += socket.readAll();
+    EXPECT_TRUE(heard.endsWith("\x88\x02\x03\xE9")) << "the close is echoed with its code";
+    EXPECT_TRUE(pumpUntil([&] { return shell.server.pageCount() == 0; }, 5000));
+}
+
 namespace {
 
 // A self-signed certificate for 127.0.0.1 with its key, and a second key that is not its
