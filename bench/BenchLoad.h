@@ -19,6 +19,7 @@
 #include <functional>
 #include <mutex>
 #include <netinet/in.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -43,13 +44,51 @@ inline double processCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// The bench's own threads, whose CPU time is not DeskPanel's: each adds its own at its end.
-inline std::mutex benchCpuLock;
-inline double benchCpu = 0;
-inline void addBenchCpu(double seconds)
+// The bench's own threads, whose CPU time is not DeskPanel's. Each counts itself from its
+// start to its end (a BenchThread at the top of its function): a window then takes off
+// exactly what they spent inside it, whether they end inside it, after it, or never.
+// (Handing in a thread's total only at its end charged DeskPanel with the CPU of every
+// thread still running when a window closed: unit 1, the subscribers, a sender a little
+// late.)
+struct BenchThreads {
+    std::mutex lock;
+    double ended = 0; // the CPU of the threads that ended
+    std::vector<clockid_t> running;
+};
+inline BenchThreads benchThreads;
+
+class BenchThread {
+public:
+    BenchThread()
+    {
+        pthread_getcpuclockid(pthread_self(), &m_clock);
+        std::lock_guard<std::mutex> lock(benchThreads.lock);
+        benchThreads.running.push_back(m_clock);
+    }
+    ~BenchThread()
+    {
+        std::lock_guard<std::mutex> lock(benchThreads.lock);
+        std::erase(benchThreads.running, m_clock);
+        benchThreads.ended += threadCpuSeconds();
+    }
+    BenchThread(const BenchThread&) = delete;
+    BenchThread& operator=(const BenchThread&) = delete;
+
+private:
+    clockid_t m_clock{};
+};
+
+// The CPU all the bench's threads have spent so far.
+inline double benchCpuSeconds()
 {
-    std::lock_guard<std::mutex> lock(benchCpuLock);
-    benchCpu += seconds;
+    std::lock_guard<std::mutex> lock(benchThreads.lock);
+    double seconds = benchThreads.ended;
+    for (clockid_t clock : benchThreads.running) {
+        timespec t{};
+        clock_gettime(clock, &t);
+        seconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+    return seconds;
 }
 
 // DeskPanel's CPU over `ms` of a real event loop (it sleeps until something happens, as
@@ -57,21 +96,17 @@ inline void addBenchCpu(double seconds)
 inline double deskPanelCpuShare(int ms, const std::function<void()>& during = {})
 {
     const double process0 = processCpuSeconds();
-    double bench0 = 0;
-    {
-        std::lock_guard<std::mutex> lock(benchCpuLock);
-        bench0 = benchCpu;
-    }
+    const double bench0 = benchCpuSeconds();
     QElapsedTimer wall;
     wall.start();
     if (during)
         during();
     QEventLoop loop;
-    QTimer::singleShot(std::max<qint64>(0, ms - wall.elapsed()), &loop, &QEventLoop::quit);
+    QTimer::singleShot(std::max<qint64>(0, ms - wall.elapsed()), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+    const double bench1 = benchCpuSeconds();
     const double process1 = processCpuSeconds();
-    std::lock_guard<std::mutex> lock(benchCpuLock);
-    return 100.0 * ((process1 - process0) - (benchCpu - bench0)) / (static_cast<double>(wall.elapsed()) / 1000.0);
+    return 100.0 * ((process1 - process0) - (bench1 - bench0)) / (static_cast<double>(wall.elapsed()) / 1000.0);
 }
 
 // A UDP socket bound to `address`:`port` (0: any) that waits at most 20 ms to receive.
@@ -121,6 +156,7 @@ struct TimedSends {
 // against the newest message not yet answered, until `sends.done`.
 inline void playUnitOne(TimedSends& sends, std::uint16_t unitPort, std::uint16_t hostPort)
 {
+    const BenchThread counted;
     const int fd = udpSocket("127.0.1.1", unitPort);
     test::UnitPacketFields fields;
     fields.unitNumber = 1;
@@ -145,7 +181,6 @@ inline void playUnitOne(TimedSends& sends, std::uint16_t unitPort, std::uint16_t
         }
     }
     ::close(fd);
-    addBenchCpu(threadCpuSeconds());
 }
 
 } // namespace deskpanel::bench

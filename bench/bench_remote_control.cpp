@@ -41,6 +41,7 @@ constexpr std::uint16_t RemotePort = 25802;
 
 void sendGains(bench::TimedSends& stream, int seconds)
 {
+    const BenchThread counted;
     const int fd = udpSocket("127.0.0.1", 0);
     const int total = seconds * 1000;
     const auto start = SteadyTime::now();
@@ -56,7 +57,6 @@ void sendGains(bench::TimedSends& stream, int seconds)
     }
     stream.running = false;
     ::close(fd);
-    addBenchCpu(threadCpuSeconds());
 }
 
 // A subscriber on its own loopback address: asks, sends the token back, takes the
@@ -64,6 +64,7 @@ void sendGains(bench::TimedSends& stream, int seconds)
 // whatever comes until `done`.
 void subscribe(std::atomic<bool>& done, const char* address, bool feedback, int* meterDatagrams)
 {
+    const BenchThread counted;
     const int fd = udpSocket(address, 0);
     std::uint8_t buffer[65536];
     const auto ask = [&](const OscMessage& message) {
@@ -99,7 +100,6 @@ void subscribe(std::atomic<bool>& done, const char* address, bool feedback, int*
             ++*meterDatagrams;
     }
     ::close(fd);
-    addBenchCpu(threadCpuSeconds());
 }
 
 } // namespace

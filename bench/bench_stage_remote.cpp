@@ -50,6 +50,7 @@ public:
 protected:
     void run() override
     {
+        const BenchThread counted;
         std::vector<std::unique_ptr<QWebSocket>> pages;
         for (int i = 0; i < Pages; ++i) {
             auto page = std::make_unique<QWebSocket>(QStringLiteral("http://127.0.0.1:%1").arg(StagePort));
@@ -81,7 +82,6 @@ protected:
         tap.start(50);
         exec();
         pages.clear();
-        addBenchCpu(threadCpuSeconds());
     }
 };
 

@@ -33,6 +33,23 @@ protected:
     UnderviewWindow view{app, dialogs};
 };
 
+// The canvas leaves a fader's area to the fader: an area repainted alone must come out
+// as in the whole view, with nothing left of what was there before.
+TEST_F(UnderviewTest, AFaderAreaRepaintedAloneLooksAsInTheWholeView)
+{
+    GainFader* fader = view.fader(3);
+    fader->setPosition(40);
+    const QRect area(fader->mapTo(&view, QPoint()), fader->size());
+    const QImage whole = shot();
+    QImage alone(whole.size(), whole.format());
+    // A thumb's area inside the fader, then the whole fader, each on its own.
+    for (const QRect& part : {area.adjusted(2, 10, -2, -area.height() / 2), area}) {
+        alone.fill(Qt::magenta);
+        view.render(&alone, part.topLeft(), QRegion(part));
+        EXPECT_EQ(alone.copy(part), whole.copy(part));
+    }
+}
+
 TEST_F(UnderviewTest, LastStripAtTheRightEndShowsItsNumberAboveAndBelow)
 {
     view.setScrollOffset(UnderviewWindow::MaxScroll);

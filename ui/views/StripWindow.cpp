@@ -342,6 +342,29 @@ void StripWindow<Layout, Painter>::updateContent(const QRect& contentRect)
         m_repaints->markArea(contentRect);
 }
 
+// What the canvas would paint under a fader is never seen: a fader's moving thumb then
+// costs only the fader's own paint.
+template <class Layout, class Painter>
+void StripWindow<Layout, Painter>::paintContent(QPainter& p, const QRect& area)
+{
+    if (!underFader(area))
+        m_painter.paint(p, area);
+}
+
+template <class Layout, class Painter>
+bool StripWindow<Layout, Painter>::underFader(const QRect& area) const
+{
+    const int unit = unitAt(area.topLeft());
+    if (unit < 0 || unit >= MaxUnits)
+        return false;
+    for (int c = unit * ChannelsPerUnit; c < (unit + 1) * ChannelsPerUnit; ++c) {
+        const GainFader* f = m_strips[static_cast<std::size_t>(c)].fader;
+        if (!f->isHidden() && f->geometry().contains(area))
+            return true;
+    }
+    return false;
+}
+
 template <class Layout, class Painter>
 void StripWindow<Layout, Painter>::contentPressed(const QPoint& at, Qt::MouseButton button)
 {

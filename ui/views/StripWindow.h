@@ -118,7 +118,10 @@ private:
     // Where the content's origin is in the view: moved back by the offset along the axis.
     QPoint contentShift() const;
 
-    void paintContent(QPainter& p, const QRect& area) override { m_painter.paint(p, area); }
+    void paintContent(QPainter& p, const QRect& area) override;
+    // True when `area` (content coordinates) lies inside a fader, which paints all of its
+    // rectangle itself.
+    bool underFader(const QRect& area) const;
     void contentPressed(const QPoint& at, Qt::MouseButton button) override;
     bool contentKey(QKeyEvent* event) override;
 
