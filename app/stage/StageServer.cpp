@@ -379,7 +379,7 @@ void StageServer::pair(QTcpSocket* socket, const HttpRequest& request)
 
 void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
 {
-    std::string tokenHash;
+    const StageDevice* device = nullptr;
     QString why;
     if (!request.isWebSocketUpgrade())
         why = QStringLiteral("/live without a WebSocket upgrade");
@@ -388,7 +388,7 @@ void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
     else if (!ownOrigin(request))
         why = QStringLiteral("WebSocket from a foreign page (Origin %1)")
                   .arg(QString::fromLatin1(request.header("origin")));
-    else if (!deviceOf(request, &tokenHash))
+    else if (!(device = deviceOf(request)))
         why = QStringLiteral("WebSocket from a device that is not paired");
     else if (pageCount() >= StageControl::MaxPages)
         why = QStringLiteral("more than 16 pages");
@@ -405,14 +405,13 @@ void StageServer::openLive(QTcpSocket* socket, const HttpRequest& request)
     disconnect(socket, nullptr, this, nullptr);
     socket->write("HTTP/1.1 101 Switching Protocols\r\n" + handshake.headers + "\r\n");
     auto* live = new WebSocketConnection(socket, stage::MaxMessageBytes, this);
-    const StageDevice* device = deviceOf(request);
     const std::optional<int> id = m_control.open(device->name, device->permission);
     if (!id) {
         live->close(websocket::PolicyViolated, QStringLiteral("refused"));
         connect(live, &WebSocketConnection::disconnected, live, &QObject::deleteLater);
         return;
     }
-    m_pages.insert(*id, {live, tokenHash});
+    m_pages.insert(*id, {live, device->tokenHash});
     connect(live, &WebSocketConnection::textReceived, this, [this, id = *id](const std::string& text) {
         std::string error;
         if (const auto message = readStageMessage(text, error))
@@ -461,18 +460,15 @@ QString StageServer::scheme() const
     return isHttps() ? QStringLiteral("https") : QStringLiteral("http");
 }
 
-const StageDevice* StageServer::deviceOf(const HttpRequest& request, std::string* tokenHash) const
+const StageDevice* StageServer::deviceOf(const HttpRequest& request) const
 {
     const QByteArray token = request.cookie(TokenCookie);
     if (token.size() != 32)
         return nullptr;
     const std::string hash = StagePairing::tokenHash(token.toStdString());
     for (const StageDevice& device : m_settings.devices)
-        if (device.tokenHash == hash) {
-            if (tokenHash)
-                *tokenHash = hash;
+        if (device.tokenHash == hash)
             return &device;
-        }
     return nullptr;
 }
 

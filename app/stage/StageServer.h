@@ -101,7 +101,7 @@ private:
     bool trustedHost(const HttpRequest& request) const;
     bool ownOrigin(const HttpRequest& request) const;
     // The paired device whose token the request's cookie carries.
-    const StageDevice* deviceOf(const HttpRequest& request, std::string* tokenHash = nullptr) const;
+    const StageDevice* deviceOf(const HttpRequest& request) const;
 
     // StageControl::PageOutput
     void send(int page, const OscMessage& message) override;

@@ -14,6 +14,8 @@ std::size_t characterCount(const std::string& utf8);
 // when it is not one (a stray continuation byte, an overlong form, a surrogate, a
 // value beyond U+10FFFF, or a character cut short).
 std::size_t utf8CharacterLength(std::string_view text);
+// True when all of `text` is well-formed UTF-8 (each character as utf8CharacterLength reads it).
+bool isUtf8(std::string_view text);
 // Appends the UTF-8 form of a code point (at most U+10FFFF, not a surrogate).
 void appendUtf8(std::string& out, char32_t codePoint);
 // The text without the blanks and tabs at either end.

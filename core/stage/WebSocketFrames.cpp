@@ -5,17 +5,6 @@
 namespace deskpanel::websocket {
 namespace {
 
-bool isUtf8(std::string_view text)
-{
-    while (!text.empty()) {
-        const std::size_t length = utf8CharacterLength(text);
-        if (length == 0)
-            return false;
-        text.remove_prefix(length);
-    }
-    return true;
-}
-
 // The codes a peer may close with: those defined for use in a close frame, and the
 // ranges left to libraries and applications.
 bool isSendableCloseCode(std::uint16_t code)

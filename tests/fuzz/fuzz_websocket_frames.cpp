@@ -14,14 +14,6 @@ using namespace deskpanel::websocket;
 
 namespace {
 
-bool isUtf8(std::string_view text)
-{
-    for (std::size_t length = 0; !text.empty(); text.remove_prefix(length))
-        if ((length = utf8CharacterLength(text)) == 0)
-            return false;
-    return true;
-}
-
 bool same(const std::vector<Event>& a, const std::vector<Event>& b)
 {
     if (a.size() != b.size())
